@@ -1,0 +1,22 @@
+#!/usr/bin/env bash
+# Installs what Quorvane needs on Debian 12 when it is missing, then configures
+# and builds. Used by both README commands and by CI.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+packages=(build-essential cmake pkg-config git qt6-base-dev qt6-base-dev-tools libgl-dev
+          libsqlite3-dev sqlite3 libzip-dev mdbtools mdbtools-dev libgtest-dev googletest
+          xvfb xauth fonts-dejavu-core)
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  SUDO=""; [ "$(id -u)" -ne 0 ] && SUDO="sudo"
+  $SUDO apt-get update -q
+  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -q "${missing[@]}"
+fi
+
+build_dir="${QUORVANE_BUILD_DIR:-build}"
+cmake -S . -B "$build_dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build "$build_dir" -j"$(nproc)"

@@ -1,0 +1,73 @@
+#include "cli/commands.h"
+
+#include <QCoreApplication>
+#include <QTextStream>
+
+#include <functional>
+#include <map>
+
+namespace {
+
+const char* const usage = R"(Usage: quorvane-cli [--app-dir DIR] [--yes] COMMAND ARGS...
+
+Commands:
+  sample DIR [--auction N] [--rounds R] [--licenses L] [--bidders B] [--seed S]
+                       write generated round results files NN_RRR.zip into DIR
+  sql DB STATEMENT     run one statement on a database; a result set prints
+                       tab-delimited with a header line
+  create ZIP           create a new auction from a first round's results file
+  batch ZIP            create an auction from round 1 and import the rounds
+                       that follow it in the same folder
+  import DB [ZIP]      import ZIP into the auction DB; without ZIP, the next
+                       expected round file from the last import folder
+  show DB TABLE [ROUND]
+                       print the rows a grid window shows for a table
+
+Options:
+  --app-dir DIR        the application folder (else $QUORVANE_HOME, else the
+                       user's data folder)
+  --yes                answer Yes to questions (otherwise No)
+)";
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("Quorvane"));
+    QCoreApplication::setOrganizationName(QStringLiteral("Quorvane"));
+
+    QStringList args = QCoreApplication::arguments().mid(1);
+    qv::cli::Options options;
+    QStringList rest;
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        const QString& a = args[i];
+        if (rest.isEmpty() && a == QLatin1String("--app-dir") && i + 1 < args.size()) {
+            options.appDir = args[++i];
+        } else if (rest.isEmpty() && a == QLatin1String("--yes")) {
+            options.yes = true;
+        } else {
+            rest << a;
+        }
+    }
+    QTextStream out(stdout);
+    if (rest.isEmpty() || rest.first() == QLatin1String("--help") || rest.first() == QLatin1String("-h")) {
+        out << QString::fromUtf8(usage);
+        return rest.isEmpty() ? 2 : 0;
+    }
+    if (!options.appDir.isEmpty())
+        qputenv("QUORVANE_HOME", options.appDir.toLocal8Bit());
+
+    using Runner = std::function<int(const QStringList&, const qv::cli::Options&)>;
+    const std::map<QString, Runner> commands = {
+        {QStringLiteral("sample"), qv::cli::runSample}, {QStringLiteral("sql"), qv::cli::runSql},
+        {QStringLiteral("create"), qv::cli::runCreate}, {QStringLiteral("batch"), qv::cli::runBatch},
+        {QStringLiteral("import"), qv::cli::runImport}, {QStringLiteral("show"), qv::cli::runShow},
+    };
+    const auto it = commands.find(rest.first());
+    if (it == commands.end()) {
+        QTextStream(stderr) << "Unknown command: " << rest.first() << "\n" << QString::fromUtf8(usage);
+        return 2;
+    }
+    return it->second(rest.mid(1), options);
+}

@@ -1,0 +1,62 @@
+#pragma once
+
+#include <QString>
+
+#include <exception>
+#include <string>
+
+namespace qv {
+
+// Error numbers that callers test for. Engine numbers come from the database
+// engine adapter; the small ones are the program's own run-time errors.
+namespace err {
+inline constexpr int TypeMismatch = 13;
+inline constexpr int FileNotFound = 53;
+inline constexpr int PathNotFound = 76;
+inline constexpr int NoActiveWindow = 91;
+inline constexpr int NoSuchRoutine = 438;
+inline constexpr int DialogCancelled = 32755;
+
+inline constexpr int TableExists = 3010;
+inline constexpr int NoCurrentRecord = 3021;
+inline constexpr int DuplicateKey = 3022;
+inline constexpr int EngineFileNotFound = 3024;
+inline constexpr int NullInKey = 3058;
+inline constexpr int UnknownColumn = 3061;
+inline constexpr int SyntaxError = 3075;
+inline constexpr int TableNotFound = 3078;
+inline constexpr int FieldTooSmall = 3163;
+inline constexpr int TableInUse = 3211;
+inline constexpr int NotADatabase = 3343;
+inline constexpr int DropTableMissing = 3376;
+inline constexpr int EngineFailure = 3000;
+}  // namespace err
+
+// The one error type of the program: a number and a description in the
+// program's own words.
+class Error : public std::exception {
+public:
+    Error(int number, QString description);
+
+    int number() const noexcept { return number_; }
+    const QString& description() const noexcept { return description_; }
+    const char* what() const noexcept override { return what_.c_str(); }
+
+private:
+    int number_;
+    QString description_;
+    std::string what_;
+};
+
+// The four layouts in which an error reaches the user.
+enum class ErrorLayout {
+    Report,   // "Error 3061: ..." most window routines
+    Generic,  // "Error:3061 ..." import, creation, sort and filter appliers
+    Command,  // "Error: 3061 ..." main window commands, print dialogs, statistics
+    Export,   // "Error 3061 ..." text export
+};
+
+QString errorText(ErrorLayout layout, int number, const QString& description);
+QString errorText(ErrorLayout layout, const Error& error);
+
+}  // namespace qv

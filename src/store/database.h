@@ -1,0 +1,82 @@
+#pragma once
+
+#include "store/recordset.h"
+#include "store/table_hold.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <memory>
+
+struct sqlite3;
+
+namespace qv::store {
+
+// One open database file. Statements come in the program's SQL dialect and
+// are translated for SQLite; every failure raises qv::Error with the engine's
+// error number.
+class Database : public std::enable_shared_from_this<Database> {
+public:
+    // Opens an existing database for shared read-write use: 3024 when the file
+    // is missing, 3343 when it is not a database. A Jet database (.mdb of the
+    // agency's engine) opens read-only, as a copy in memory.
+    static std::shared_ptr<Database> open(const QString& path);
+    // Creates a new empty database file (fails when the file exists).
+    static std::shared_ptr<Database> create(const QString& path);
+    // Writes a compacted copy of a closed database.
+    static void compact(const QString& sourcePath, const QString& destinationPath);
+
+    ~Database();
+    Database(const Database&) = delete;
+    Database& operator=(const Database&) = delete;
+
+    const QString& path() const { return path_; }
+    bool isOpen() const { return db_ != nullptr; }
+    bool isReadOnly() const { return readOnly_; }
+    void close();
+
+    // Runs one action or definition statement.
+    void execute(const QString& statement);
+    // Opens a record set on a statement or a bare table name.
+    std::unique_ptr<Recordset> openRecordset(const QString& statementOrTable,
+                                             RecordsetType type = RecordsetType::Default);
+
+    // Table definitions in the order the tables were created, the engine's own
+    // (sqlite_*, MSys*) included.
+    QStringList tableNames() const;
+    int tableDefCount() const { return static_cast<int>(tableNames().size()); }
+    QString tableDefName(int index) const { return tableNames().value(index); }
+    bool tableExists(const QString& table) const;
+    QStringList columnNames(const QString& table) const;
+
+    // All-or-nothing work.
+    void beginTrans();
+    void commitTrans();
+    void rollback();
+    bool inTransaction() const;
+
+    // Keeps tables in use until the hold is let go.
+    TableHold holdTables(const QStringList& tables);
+    bool isHeld(const QString& table) const;
+
+    sqlite3* handle() const { return db_; }
+
+private:
+    Database(QString path, sqlite3* db, bool readOnly);
+    friend class Recordset;
+    friend class StatementRunner;
+
+    std::unique_ptr<Recordset> select(const QString& sqliteSelect, RecordsetType type, QStringList filters,
+                                      QString order, QString dialectSource);
+    void requireOpen() const;
+
+    QString path_;
+    sqlite3* db_ = nullptr;
+    bool readOnly_ = false;
+    QStringList engineTables_;  // names the engine lists beyond SQLite's own (MSys* of a Jet file)
+    std::shared_ptr<HoldRegistry> holds_ = std::make_shared<HoldRegistry>();
+};
+
+using DatabasePtr = std::shared_ptr<Database>;
+
+}  // namespace qv::store
