@@ -1,0 +1,28 @@
+#pragma once
+
+#include "store/database.h"
+
+#include <QString>
+
+namespace qv {
+
+// The process-wide state: one open auction database and the paths that go
+// with it. Set only through OpenAuctionDatabase.
+struct Session {
+    store::DatabasePtr CurrentDatabase;
+    QString CurrentDatabasePath;
+    QString LastImportFile;       // application folder + "/lastimp.inf"
+    QString ExtractRenameTarget;  // while not empty, archive extraction writes under this name
+    QString RebuildTableName;     // the user table the query rebuild is working on
+};
+
+Session& session();
+
+// Opens the auction database at path as CurrentDatabase (closing any previous
+// one) and records its path. Engine errors pass to the caller.
+void OpenAuctionDatabase(const QString& path);
+
+// Closes CurrentDatabase; CurrentDatabasePath keeps its value.
+void CloseAuctionDatabase();
+
+}  // namespace qv
