@@ -11,8 +11,6 @@ static int notYet(const char* name)
     return 3;
 }
 
-int runSample(const QStringList&, const Options&) { return notYet("sample"); }
-int runSql(const QStringList&, const Options&) { return notYet("sql"); }
 int runCreate(const QStringList&, const Options&) { return notYet("create"); }
 int runBatch(const QStringList&, const Options&) { return notYet("batch"); }
 int runImport(const QStringList&, const Options&) { return notYet("import"); }
