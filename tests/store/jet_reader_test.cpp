@@ -1,0 +1,434 @@
+// Reading the agency's Jet round databases into SQLite, checked against what mdbtools' own
+// command-line tools print for the same files.
+#include "common/error.h"
+#include "store/jet/jet_reader.h"
+#include "store/jet/jet_values.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+#include <zip.h>
+
+#include <cmath>
+#include <functional>
+#include <memory>
+
+namespace {
+
+using namespace qv::store::jet;
+
+const QString fixtureFolder = QStringLiteral(QV_FIXTURES_DIR "/jet-rounds");
+
+// Extracts "12_00N.mdb" from its zip into `folder`.
+QString extractRound(int round, const QString& folder)
+{
+    const QString base = QStringLiteral("12_%1").arg(round, 3, 10, QLatin1Char('0'));
+    const QByteArray zipPath =
+        (fixtureFolder + QLatin1Char('/') + base + QStringLiteral(".zip")).toLocal8Bit();
+    int error = 0;
+    zip_t* archive = zip_open(zipPath.constData(), ZIP_RDONLY, &error);
+    EXPECT_NE(archive, nullptr) << zipPath.constData();
+    if (!archive)
+        return {};
+    const QByteArray member = (base + QStringLiteral(".mdb")).toUtf8();
+    zip_stat_t stat;
+    zip_stat_init(&stat);
+    zip_stat(archive, member.constData(), 0, &stat);
+    QByteArray content(qsizetype(stat.size), '\0');
+    zip_file_t* file = zip_fopen(archive, member.constData(), 0);
+    EXPECT_NE(file, nullptr);
+    EXPECT_EQ(zip_fread(file, content.data(), stat.size), zip_int64_t(stat.size));
+    zip_fclose(file);
+    zip_close(archive);
+    const QString out = folder + QLatin1Char('/') + base + QStringLiteral(".mdb");
+    QFile target(out);
+    EXPECT_TRUE(target.open(QIODevice::WriteOnly));
+    target.write(content);
+    return out;
+}
+
+struct SqliteCloser {
+    void operator()(sqlite3* db) const { sqlite3_close(db); }
+};
+using Connection = std::unique_ptr<sqlite3, SqliteCloser>;
+
+Connection memoryDatabase()
+{
+    sqlite3* db = nullptr;
+    sqlite3_open(":memory:", &db);
+    return Connection(db);
+}
+
+// Rows of one query, each value as SQLite holds it: null, or its type and text.
+struct Cell {
+    int type = SQLITE_NULL;
+    QString text;
+    double real = 0;
+};
+std::vector<std::vector<Cell>> query(sqlite3* db, const QString& sql)
+{
+    std::vector<std::vector<Cell>> rows;
+    sqlite3_stmt* stmt = nullptr;
+    EXPECT_EQ(sqlite3_prepare_v2(db, sql.toUtf8().constData(), -1, &stmt, nullptr), SQLITE_OK)
+        << sqlite3_errmsg(db);
+    while (sqlite3_step(stmt) == SQLITE_ROW) {
+        std::vector<Cell> row;
+        for (int i = 0; i < sqlite3_column_count(stmt); ++i) {
+            Cell cell;
+            cell.type = sqlite3_column_type(stmt, i);
+            cell.real = sqlite3_column_double(stmt, i);
+            cell.text = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt, i)));
+            row.push_back(cell);
+        }
+        rows.push_back(row);
+    }
+    sqlite3_finalize(stmt);
+    return rows;
+}
+
+QString runTool(const QString& program, const QStringList& arguments)
+{
+    QProcess process;
+    process.start(program, arguments);
+    EXPECT_TRUE(process.waitForFinished(30000)) << program.toStdString();
+    EXPECT_EQ(process.exitCode(), 0) << program.toStdString();
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+// A field of mdb-export's CSV: quoted (text-like) or bare; a bare empty field is a null.
+struct CsvField {
+    QString text;
+    bool quoted = false;
+};
+std::vector<std::vector<CsvField>> parseCsv(const QString& csv)
+{
+    std::vector<std::vector<CsvField>> rows(1);
+    CsvField field;
+    bool inQuotes = false;
+    bool fieldStarted = false;
+    auto endField = [&] {
+        rows.back().push_back(field);
+        field = CsvField();
+        fieldStarted = false;
+    };
+    for (qsizetype i = 0; i < csv.size(); ++i) {
+        const QChar c = csv[i];
+        if (inQuotes) {
+            if (c == QLatin1Char('"') && i + 1 < csv.size() && csv[i + 1] == QLatin1Char('"')) {
+                field.text += c;
+                ++i;
+            } else if (c == QLatin1Char('"')) {
+                inQuotes = false;
+            } else {
+                field.text += c;
+            }
+        } else if (c == QLatin1Char('"')) {
+            inQuotes = field.quoted = fieldStarted = true;
+        } else if (c == QLatin1Char(',')) {
+            endField();
+        } else if (c == QLatin1Char('\n')) {
+            endField();
+            rows.emplace_back();
+        } else {
+            field.text += c;
+            fieldStarted = true;
+        }
+    }
+    if (fieldStarted || !rows.back().empty())
+        endField();
+    if (rows.back().empty())
+        rows.pop_back();
+    return rows;
+}
+
+std::vector<std::vector<CsvField>> exportTable(const QString& mdb, const QString& table)
+{
+    return parseCsv(runTool(QStringLiteral("mdb-export"),
+                            {QStringLiteral("-T"), QStringLiteral("%Y-%m-%d %H:%M:%S"), mdb, table}));
+}
+
+// mdb-schema's column types for one table, by column name, mapped to our declared types.
+std::vector<std::pair<QString, QString>> schemaColumns(const QString& mdb, const QString& table)
+{
+    const QString schema = runTool(QStringLiteral("mdb-schema"), {QStringLiteral("-T"), table, mdb});
+    static const QRegularExpression line(
+        QStringLiteral("^\\s*\\[([^\\]]+)\\]\\s+([A-Za-z /]+?)(?: \\((\\d+)\\))?,?\\s*$"),
+        QRegularExpression::MultilineOption);
+    std::vector<std::pair<QString, QString>> columns;
+    for (auto it = line.globalMatch(schema); it.hasNext();) {
+        const auto m = it.next();
+        const QString kind = m.captured(2).trimmed();
+        QString declared = kind == QLatin1String("Long Integer") || kind == QLatin1String("Integer") ||
+                                   kind == QLatin1String("Byte")
+                               ? QStringLiteral("LONG")
+                           : kind == QLatin1String("Double") || kind == QLatin1String("Single")
+                               ? QStringLiteral("DOUBLE")
+                           : kind == QLatin1String("Currency") ? QStringLiteral("CURRENCY")
+                           : kind == QLatin1String("DateTime") ? QStringLiteral("DATETIME")
+                           : kind == QLatin1String("Text")     ? QStringLiteral("TEXT(%1)").arg(m.captured(3))
+                           : kind == QLatin1String("Boolean")  ? QStringLiteral("YESNO")
+                                                               : QStringLiteral("MEMO");
+        columns.emplace_back(m.captured(1), declared);
+    }
+    return columns;
+}
+
+qint64 scaledCurrency(const QString& text) // "2750.5000" -> 27505000, exactly
+{
+    const qsizetype dot = text.indexOf(QLatin1Char('.'));
+    const QString whole = dot < 0 ? text : text.left(dot);
+    const QString fraction = (dot < 0 ? QString() : text.mid(dot + 1)).leftJustified(4, QLatin1Char('0'));
+    const bool negative = whole.startsWith(QLatin1Char('-'));
+    const qint64 magnitude = whole.mid(negative ? 1 : 0).toLongLong() * 10000 + fraction.left(4).toLongLong();
+    return negative ? -magnitude : magnitude;
+}
+
+class JetRounds : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(folder.isValid());
+        for (int round = 1; round <= 4; ++round)
+            rounds.push_back(extractRound(round, folder.path()));
+    }
+    QTemporaryDir folder;
+    std::vector<QString> rounds;
+};
+
+TEST_F(JetRounds, recognisesJetFilesByTheirHeader)
+{
+    EXPECT_TRUE(isJetDatabase(rounds[0]));
+    EXPECT_FALSE(isJetDatabase(fixtureFolder + QStringLiteral("/12_001.zip")));
+    EXPECT_FALSE(isJetDatabase(folder.path() + QStringLiteral("/missing.mdb")));
+}
+
+TEST_F(JetRounds, everyTableColumnAndValueMatchesMdbExport)
+{
+    for (const QString& mdb : rounds) {
+        SCOPED_TRACE(mdb.toStdString());
+        Connection db = memoryDatabase();
+        const QStringList names = copyJetIntoSqlite(mdb, db.get());
+
+        // All tables, the engine's own first, in catalogue order.
+        const QStringList listed =
+            runTool(QStringLiteral("mdb-tables"), {QStringLiteral("-1"), QStringLiteral("-S"), mdb})
+                .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        EXPECT_EQ(names, listed);
+        EXPECT_EQ(names.first(), QStringLiteral("MSysObjects"));
+        EXPECT_TRUE(names.contains(QStringLiteral("sysX")));
+
+        QStringList copied;
+        for (const auto& row :
+             query(db.get(), QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table'")))
+            copied << row[0].text;
+        QStringList expected;
+        for (const QString& name : names)
+            if (!name.startsWith(QLatin1String("MSys")))
+                expected << name;
+        EXPECT_EQ(copied, expected);
+
+        for (const QString& table : expected) {
+            SCOPED_TRACE(table.toStdString());
+            const auto info = query(db.get(), QStringLiteral("PRAGMA table_info(\"%1\")").arg(table));
+            const auto schema = schemaColumns(mdb, table);
+            ASSERT_EQ(info.size(), schema.size());
+            for (std::size_t c = 0; c < info.size(); ++c) {
+                EXPECT_EQ(info[c][1].text, schema[c].first);
+                EXPECT_EQ(info[c][2].text, schema[c].second);
+            }
+
+            const auto exported = exportTable(mdb, table);
+            const auto stored =
+                query(db.get(), QStringLiteral("SELECT * FROM \"%1\" ORDER BY rowid").arg(table));
+            ASSERT_EQ(stored.size() + 1, exported.size());
+            for (std::size_t r = 0; r < stored.size(); ++r) {
+                for (std::size_t c = 0; c < info.size(); ++c) {
+                    const CsvField& want = exported[r + 1][c];
+                    const Cell& got = stored[r][c];
+                    const QString& declared = schema[c].second;
+                    if (!want.quoted && want.text.isEmpty()) {
+                        EXPECT_EQ(got.type, SQLITE_NULL);
+                    } else if (declared == QLatin1String("CURRENCY")) {
+                        // CURRENCY has numeric affinity: SQLite keeps whole amounts as integers.
+                        EXPECT_TRUE(got.type == SQLITE_FLOAT || got.type == SQLITE_INTEGER);
+                        EXPECT_EQ(got.real, double(scaledCurrency(want.text)) / 10000.0)
+                            << want.text.toStdString();
+                    } else if (declared == QLatin1String("DATETIME")) {
+                        EXPECT_EQ(got.type, SQLITE_TEXT);
+                        QString iso = want.text;
+                        iso.remove(QStringLiteral(" 00:00:00"));
+                        EXPECT_EQ(got.text, iso);
+                    } else if (declared == QLatin1String("DOUBLE")) {
+                        EXPECT_EQ(got.type, SQLITE_FLOAT);
+                        EXPECT_NEAR(got.real, want.text.toDouble(), 1e-9 * std::fabs(got.real));
+                    } else if (declared == QLatin1String("LONG")) {
+                        EXPECT_EQ(got.type, SQLITE_INTEGER);
+                        EXPECT_EQ(got.text, want.text);
+                    } else {
+                        EXPECT_EQ(got.type, SQLITE_TEXT);
+                        EXPECT_EQ(got.text, want.text);
+                    }
+                }
+            }
+        }
+    }
+}
+
+TEST_F(JetRounds, currencySumsOverAllRoundsAreExactToTheCent)
+{
+    qint64 expectedGross = 0;
+    qint64 expectedNet = 0;
+    qint64 storedGross = 0;
+    qint64 storedNet = 0;
+    for (const QString& mdb : rounds) {
+        for (const auto& row : exportTable(mdb, QStringLiteral("All Bids"))) {
+            if (row[9].text == QLatin1String("Gross Bid Amount"))
+                continue;
+            expectedGross += scaledCurrency(row[9].text);
+            expectedNet += scaledCurrency(row[10].text);
+        }
+        Connection db = memoryDatabase();
+        copyJetIntoSqlite(mdb, db.get());
+        for (const auto& row :
+             query(db.get(), QStringLiteral("SELECT [Gross Bid Amount], [Net Bid Amount] FROM [All Bids]"))) {
+            storedGross += std::llround(row[0].real * 10000);
+            storedNet += std::llround(row[1].real * 10000);
+        }
+    }
+    EXPECT_GT(expectedNet, 0);
+    EXPECT_EQ(storedGross, expectedGross);
+    EXPECT_EQ(storedNet, expectedNet);
+    EXPECT_EQ(expectedNet % 100, 0) << "the fixtures' amounts are whole cents";
+}
+
+TEST_F(JetRounds, datesAccountsAndCurrencyKeepTheirForm)
+{
+    Connection db = memoryDatabase();
+    copyJetIntoSqlite(rounds[0], db.get());
+    const auto date =
+        query(db.get(), QStringLiteral("SELECT [Round Date], typeof([Round Date]) FROM [Round Statistics]"));
+    ASSERT_EQ(date.size(), 1u);
+    EXPECT_EQ(date[0][0].text, QStringLiteral("2026-03-02"));
+    EXPECT_EQ(date[0][1].text, QStringLiteral("text"));
+
+    const auto accounts =
+        query(db.get(), QStringLiteral("SELECT DISTINCT [Zelnar Acct] FROM Bidders ORDER BY 1"));
+    ASSERT_FALSE(accounts.empty());
+    EXPECT_EQ(accounts[0][0].text, QStringLiteral("0000100001"));
+    EXPECT_EQ(accounts[0][0].type, SQLITE_TEXT);
+
+    const auto amounts = query(
+        db.get(), QStringLiteral("SELECT [Net Bid Amount] FROM [All Bids] WHERE [Net Bid Amount] = 1062.5"));
+    EXPECT_EQ(amounts.size(), 1u);
+}
+
+// Damaged inputs: each fails with the engine's number and no crash.
+class DamagedJet : public JetRounds {
+protected:
+    QString variant(const QString& name, const std::function<void(QByteArray&)>& change)
+    {
+        QFile source(rounds[0]);
+        EXPECT_TRUE(source.open(QIODevice::ReadOnly));
+        QByteArray bytes = source.readAll();
+        change(bytes);
+        const QString path = folder.path() + QLatin1Char('/') + name;
+        QFile out(path);
+        EXPECT_TRUE(out.open(QIODevice::WriteOnly));
+        out.write(bytes);
+        return path;
+    }
+    int failure(const QString& path)
+    {
+        Connection db = memoryDatabase();
+        try {
+            copyJetIntoSqlite(path, db.get());
+        } catch (const qv::Error& e) {
+            EXPECT_TRUE(e.description().contains(path)) << e.description().toStdString();
+            return e.number();
+        }
+        return 0;
+    }
+};
+
+TEST_F(DamagedJet, truncatedForeignAndGarbageFilesAreNotDatabases)
+{
+    EXPECT_EQ(
+        failure(variant(QStringLiteral("cut.mdb"), [](QByteArray& b) { b.truncate(b.size() / 2 + 100); })),
+        3343);
+    EXPECT_EQ(failure(variant(QStringLiteral("short.mdb"), [](QByteArray& b) { b.truncate(2 * 4096); })),
+              3343);
+    EXPECT_EQ(failure(variant(QStringLiteral("text.mdb"),
+                              [](QByteArray& b) { b = QByteArray("Round,Bidder\n1,x\n"); })),
+              3343);
+    EXPECT_EQ(failure(variant(QStringLiteral("garbage.mdb"),
+                              [](QByteArray& b) {
+                                  for (qsizetype i = 4096; i < b.size(); ++i)
+                                      b[i] = char((i * 131 + 7) & 0xff);
+                              })),
+              3343);
+    EXPECT_EQ(failure(fixtureFolder + QStringLiteral("/12_001.zip")), 3343);
+    EXPECT_EQ(failure(folder.path() + QStringLiteral("/missing.mdb")), 53);
+}
+
+TEST_F(DamagedJet, encryptedAndPasswordProtectedFilesAreRefused)
+{
+    // The header fields lie under the engine's mask, so any change of the raw bytes makes them non-zero.
+    EXPECT_EQ(
+        failure(variant(QStringLiteral("key.mdb"), [](QByteArray& b) { b[0x3e] = char(b[0x3e] ^ 0x5a); })),
+        3031);
+    EXPECT_EQ(failure(variant(QStringLiteral("password.mdb"),
+                              [](QByteArray& b) { b[0x42] = char(b[0x42] ^ 'p'); })),
+              3031);
+}
+
+TEST_F(DamagedJet, scrambledPagesNeverCrash)
+{
+    for (qsizetype page = 3; page < 81; page += 2) {
+        const QString path = variant(QStringLiteral("page%1.mdb").arg(page), [page](QByteArray& b) {
+            for (qsizetype i = page * 4096 + 16; i < (page + 1) * 4096; i += 7)
+                b[i] = char(b[i] ^ 0xa5);
+        });
+        const int number = failure(path);
+        EXPECT_TRUE(number == 0 || number == 3343) << page << ": " << number;
+    }
+}
+
+TEST_F(JetRounds, aFailedCopyLeavesTheDestinationUntouched)
+{
+    Connection db = memoryDatabase();
+    sqlite3_exec(db.get(), "CREATE TABLE Markets (x)", nullptr, nullptr, nullptr);
+    try {
+        copyJetIntoSqlite(rounds[0], db.get());
+        ADD_FAILURE() << "copied over an existing table";
+    } catch (const qv::Error& e) {
+        EXPECT_EQ(e.number(), 3010);
+    }
+    EXPECT_EQ(query(db.get(), QStringLiteral("SELECT name FROM sqlite_master")).size(), 1u);
+}
+
+TEST(JetValues, currencyIsTheNearestDoubleToTheScaledInteger)
+{
+    EXPECT_EQ(currencyToReal(27505000), 2750.5);
+    EXPECT_EQ(currencyToReal(-1), -0.0001);
+    EXPECT_EQ(currencyToReal(123456789012345678), 12345678901234.5678);
+    EXPECT_EQ(currencyToReal(std::numeric_limits<qint64>::max()), 922337203685477.5807);
+    EXPECT_EQ(currencyToReal(std::numeric_limits<qint64>::min()), -922337203685477.5808);
+    EXPECT_EQ(currencyToReal(9007199254740993), 900719925474.0993);
+}
+
+TEST(JetValues, datesBecomeIsoTextToTheSecond)
+{
+    EXPECT_EQ(jetDateToStorage(46083.0), QStringLiteral("2026-03-02"));
+    EXPECT_EQ(jetDateToStorage(46083.5), QStringLiteral("2026-03-02 12:00:00"));
+    EXPECT_EQ(jetDateToStorage(46083.9999999), QStringLiteral("2026-03-03"));
+    EXPECT_EQ(jetDateToStorage(-1.25), QStringLiteral("1899-12-29 06:00:00"));
+    EXPECT_EQ(jetDateToStorage(1e12), std::nullopt);
+    EXPECT_EQ(jetDateToStorage(NAN), std::nullopt);
+}
+
+} // namespace
