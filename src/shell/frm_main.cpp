@@ -1,0 +1,385 @@
+#include "shell/frm_main.h"
+
+#include "common/error.h"
+#include "common/paths.h"
+#include "shell/database_reorganizer.h"
+#include "shell/frm_about.h"
+#include "shell/frm_opening_questions.h"
+#include "shell/help_window.h"
+#include "shell/late_call.h"
+#include "shell/window_placement.h"
+#include "store/session.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDate>
+#include <QLabel>
+#include <QLocale>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QSignalBlocker>
+#include <QStatusBar>
+
+namespace qv::shell {
+
+frmMain::frmMain(Prompter* prompter, QWidget* parent) : QMainWindow(parent)
+{
+    setObjectName(QStringLiteral("frmMain"));
+    setWindowTitle(QStringLiteral("Quorvane"));
+    if (prompter == nullptr) {
+        ownPrompter_ = std::make_unique<QtPrompter>(this);
+        prompter = ownPrompter_.get();
+    }
+    prompter_ = prompter;
+
+    mdiArea_ = new QMdiArea(this);
+    mdiArea_->setObjectName(QStringLiteral("mdiArea"));
+    mdiArea_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    mdiArea_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    setCentralWidget(mdiArea_);
+
+    buildMenus();
+    buildToolBar();
+    buildStatusBar();
+    if (ownPrompter_)
+        ownPrompter_->setStatusWriter([this](int panel, const QString& text) { setStatusText(panel, text); });
+
+    importHost_ = std::make_unique<ImportHost>(ImportHost{
+        *prompter_, [this](const QString& caption) { setWindowTitle(caption); }, [this] { FileOpen(); }});
+
+    // Load: the stored placement.
+    applyPlacement(*this, readPlacement());
+}
+
+frmMain::~frmMain() = default;
+
+QWidget* frmMain::activeChild() const
+{
+    // The current window, even while another application has the focus.
+    QMdiSubWindow* window = mdiArea_->currentSubWindow();
+    if (window == nullptr)
+        window = mdiArea_->activeSubWindow();
+    return window != nullptr ? window->widget() : nullptr;
+}
+
+void frmMain::buildStatusBar()
+{
+    QStatusBar* bar = statusBar();
+    bar->setObjectName(QStringLiteral("sbStatusBar"));
+    bar->setSizeGripEnabled(true);
+    const QString texts[3] = {QStringLiteral("Status"),
+                              QLocale().toString(QDate::currentDate(), QLocale::ShortFormat), QString()};
+    for (int i = 0; i < 3; ++i) {
+        auto* panel = new QLabel(texts[i], bar);
+        panel->setObjectName(QStringLiteral("sbPanel") + QString::number(i + 1));
+        panel->setFrameShape(QFrame::Panel);
+        panel->setFrameShadow(QFrame::Sunken);
+        panel->setContentsMargins(4, 0, 4, 0);
+        panel->setMinimumWidth(i == 0 ? 240 : 120);
+        bar->addWidget(panel, i == 0 ? 1 : 0);
+        panels_[i] = panel;
+    }
+    panels_[2]->setMinimumWidth(200);
+    bar->installEventFilter(this);
+    for (QLabel* panel : panels_)
+        panel->installEventFilter(this);
+}
+
+void frmMain::setStatusText(int panel, const QString& text)
+{
+    if (panel < 1 || panel > 3)
+        return;
+    panels_[panel - 1]->setText(text);
+    panels_[panel - 1]->repaint();
+}
+
+QString frmMain::statusText(int panel) const
+{
+    return panel >= 1 && panel <= 3 ? panels_[panel - 1]->text() : QString();
+}
+
+bool frmMain::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::MouseButtonRelease) {
+        auto* widget = qobject_cast<QWidget*>(watched);
+        if (widget == statusBar() || (widget != nullptr && widget->parentWidget() == statusBar())) {
+            const auto* mouse = static_cast<QMouseEvent*>(event);
+            const QPoint inBar = widget->mapTo(statusBar(), mouse->position().toPoint());
+            sbStatusBar_MouseUp(mouse->button(), inBar.x());
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+bool frmMain::sbStatusBar_MouseUp(Qt::MouseButton button, int x)
+{
+    // To the right of the first two panels.
+    const int threshold = panels_[1]->geometry().right();
+    if (button != Qt::RightButton || x <= threshold)
+        return false;
+    const double dpi = logicalDpiY();
+    const int above = twipsToPixels(1100, dpi);
+    const QPoint at = statusBar()->mapToGlobal(QPoint(x, 0));
+    mnuComp_->popup(QPoint(at.x() - mnuComp_->sizeHint().width(), at.y() - above));
+    return true;
+}
+
+void frmMain::gridCommand(const char* routine)
+{
+    try {
+        callByName(activeChild(), routine);
+    } catch (const Error& error) {
+        if (error.number() == err::NoActiveWindow) {
+            prompter_->message(QStringLiteral("  A data grid must be opened to use this function.\r"
+                                              "Open a data grid with the New button and try again"),
+                               QStringLiteral("Error"), Icon::Exclamation);
+        } else {
+            prompter_->message(errorText(ErrorLayout::Command, error), QString());
+        }
+    }
+}
+
+void frmMain::gridCommand(const char* routine, const QString& argument)
+{
+    try {
+        callByName(activeChild(), routine, argument);
+    } catch (const Error& error) {
+        if (error.number() == err::NoActiveWindow) {
+            prompter_->message(QStringLiteral("  A data grid must be opened to use this function.\r"
+                                              "Open a data grid with the New button and try again"),
+                               QStringLiteral("Error"), Icon::Exclamation);
+        } else {
+            prompter_->message(errorText(ErrorLayout::Command, error), QString());
+        }
+    }
+}
+
+QWidget* frmMain::newGridWindow()
+{
+    if (!gridFactory_)
+        throw Error(err::NoSuchRoutine, QStringLiteral("Object doesn't support this property or method"));
+    QWidget* grid = gridFactory_(*this);
+    QMdiSubWindow* window = mdiArea_->addSubWindow(grid);
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    grid->show();
+    mdiArea_->setActiveSubWindow(window);
+    return grid;
+}
+
+void frmMain::selectFirstEntries(QWidget* grid)
+{
+    // Selecting by code runs the lists' own handling, as a click does.
+    for (const char* name : {"ddlRoundNum", "ddlTableName"}) {
+        auto* list = grid->findChild<QComboBox*>(QLatin1String(name));
+        if (list == nullptr)
+            continue;
+        if (list->currentIndex() == 0) {
+            const QSignalBlocker quiet(list);
+            list->setCurrentIndex(-1);
+        }
+        list->setCurrentIndex(0);
+    }
+}
+
+void frmMain::endProgram()
+{
+    if (endProgram_)
+        endProgram_();
+}
+
+void frmMain::FileOpen()
+{
+    try {
+        if (openingDialog_ == nullptr) {
+            openingDialog_ = new frmOpeningQuestions(this);
+            connect(openingDialog_, &frmOpeningQuestions::helpRequested, this, [this] { showHelp(false); });
+        }
+        const int result = openingDialog_->exec();
+        if (openingDialog_->cancelled()) {
+            endProgram();
+            return;
+        }
+        // The close box leaves a dialog whose options count as unset.
+        const auto choice =
+            result == QDialog::Accepted ? openingDialog_->choice() : frmOpeningQuestions::Choice::Existing;
+        auto unloadDialog = [this] {
+            if (openingDialog_ != nullptr)
+                openingDialog_->deleteLater();
+            openingDialog_ = nullptr;
+        };
+
+        if (choice == frmOpeningQuestions::Choice::New) {
+            const Answer answer = prompter_->message(
+                QStringLiteral("In order to create a new auction, you must have the round results\r"
+                               "     file from the first round of the auction you intend to create.\r"
+                               "                    Do you have the first round results file?"),
+                QStringLiteral("New Auction"), Icon::None, Buttons::YesNo, Answer::Yes);
+            if (answer != Answer::Yes) {
+                prompter_->message(QStringLiteral("Please download the first round results file for\r"
+                                                  " the auction you intend to create and try again."),
+                                   QStringLiteral("Please Try Again"), Icon::Information);
+                endProgram();
+                return;
+            }
+            unloadDialog();
+            CreateAuction(*importHost_);
+            return;
+        }
+        if (choice == frmOpeningQuestions::Choice::Batch) {
+            const Answer answer = prompter_->message(
+                QStringLiteral(
+                    "      In order to batch import a new auction, you must have the round results\r"
+                    "files for all the rounds of the auction you intend to create, in the same "
+                    "directory.\r"
+                    "       Do you have the all of the round results files in the same directory?"),
+                QStringLiteral("Batch Auction Import"), Icon::None, Buttons::YesNo, Answer::Yes);
+            if (answer != Answer::Yes) {
+                prompter_->message(QStringLiteral("Please download the first round results file for\r"
+                                                  "the auction you intend to create and try again."),
+                                   QStringLiteral("Please Try Again"), Icon::Information);
+                endProgram();
+                return;
+            }
+            prompter_->message(QStringLiteral("Please select the round results file for \r"
+                                              "round 1 of the auction you wish to create."),
+                               QStringLiteral("Select File for Round 1"), Icon::Information);
+            unloadDialog();
+            BatchImportAuction(*importHost_);
+            return;
+        }
+
+        FileChoice fileChoice;
+        fileChoice.title = QStringLiteral("Open");
+        fileChoice.filter = QStringLiteral("Access (*.mdb)|*.mdb");
+        fileChoice.initialFolder = applicationFolder();
+        fileChoice.cancelError = true;
+        const QString path = prompter_->openFile(fileChoice);
+        if (path.isEmpty())
+            return;
+        QWidget* grid = newGridWindow();
+        OpenAuctionDatabase(path);
+        setWindowTitle(QStringLiteral("Quorvane - ") + path);
+        PopulateTables();
+        PopulateRounds();
+        selectFirstEntries(grid);
+        callByName(activeChild(), "PBreak_Clear");
+        callByName(activeChild(), "PBreak_Refresh");
+        unloadDialog();
+    } catch (const Error& error) {
+        if (error.number() == err::DialogCancelled) {
+            endProgram();
+            return;
+        }
+        prompter_->message(errorText(ErrorLayout::Generic, error), QString());
+    }
+}
+
+void frmMain::refillList(const char* listName, const QString& statement, const QString& field,
+                         bool unloadOpening)
+{
+    try {
+        QWidget* grid = activeChild();
+        auto* list = grid != nullptr ? grid->findChild<QComboBox*>(QLatin1String(listName)) : nullptr;
+        if (list == nullptr)
+            throw Error(err::NoActiveWindow,
+                        QStringLiteral("Object variable or With block variable not set"));
+        const store::DatabasePtr database = session().CurrentDatabase;
+        if (database == nullptr)
+            throw Error(err::NoActiveWindow,
+                        QStringLiteral("Object variable or With block variable not set"));
+        auto rows = database->openRecordset(statement);
+        if (!rows->eof())
+            rows->moveLast();
+        if (list->count() == rows->recordCount())
+            return;
+        rows->moveFirst();
+        // Refilling is not a choice: the window loads nothing until one is made.
+        const QSignalBlocker quiet(list);
+        list->clear();
+        for (; !rows->eof(); rows->moveNext())
+            list->addItem(rows->value(field).toString());
+        list->setCurrentIndex(-1);
+        if (unloadOpening && openingDialog_ != nullptr) {
+            openingDialog_->hide();
+            openingDialog_->deleteLater();
+            openingDialog_ = nullptr;
+        }
+    } catch (const Error& error) {
+        QApplication::restoreOverrideCursor();
+        prompter_->message(errorText(ErrorLayout::Report, error), QString());
+    }
+}
+
+void frmMain::PopulateTables()
+{
+    refillList("ddlTableName", QStringLiteral("SELECT * FROM [sysTables]"), QStringLiteral("TableName"),
+               false);
+}
+
+void frmMain::PopulateRounds()
+{
+    refillList("ddlRoundNum", QStringLiteral("SELECT [Round] FROM [sysRounds] ORDER BY [Round] DESC"),
+               QStringLiteral("Round"), true);
+}
+
+void frmMain::showHelp(bool search)
+{
+    if (helpFile_.isEmpty()) {
+        prompter_->message(
+            QStringLiteral("Unable to display Help Contents. There is no Help associated with this "
+                           "project."),
+            windowTitle(), Icon::Information);
+        return;
+    }
+    if (helpWindow_ == nullptr) {
+        helpWindow_ = new HelpWindow(helpFile_, this);
+        helpWindow_->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    if (search)
+        helpWindow_->showSearch();
+    else
+        helpWindow_->showContents();
+}
+
+void frmMain::showAbout()
+{
+    frmAbout about(*prompter_, this);
+    about.exec();
+}
+
+void frmMain::MDIForm_Unload()
+{
+    if (!isMinimized())
+        writePlacement(currentPlacement(*this));
+    CloseAuctionDatabase();
+}
+
+void frmMain::closeEvent(QCloseEvent* event)
+{
+    MDIForm_Unload();
+    QMainWindow::closeEvent(event);
+}
+
+bool frmMain::ReorganizeDatabase()
+{
+    const QString path = session().CurrentDatabasePath;
+    // With no auction open there is nothing to compact.
+    if (path.isEmpty())
+        return true;
+    CloseAuctionDatabase();
+    setStatusText(1, QStringLiteral("Optimizing Database...Please Standby!"));
+    try {
+        compactInPlace(path);
+        return true;
+    } catch (const Error& error) {
+        prompter_->message(errorText(ErrorLayout::Command, error) +
+                               QStringLiteral("\rThe database was left as it was."),
+                           QString(), Icon::Exclamation);
+        return false;
+    }
+}
+
+} // namespace qv::shell

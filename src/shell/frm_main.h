@@ -1,0 +1,116 @@
+#pragma once
+
+#include "shell/qt_prompter.h"
+#include "store/import/import_routines.h"
+
+#include <QHash>
+#include <QMainWindow>
+#include <QPointer>
+
+#include <functional>
+#include <memory>
+
+class QLabel;
+class QMdiArea;
+class QMdiSubWindow;
+class QMenu;
+class QToolBar;
+class QComboBox;
+
+namespace qv::shell {
+
+class frmOpeningQuestions;
+class HelpWindow;
+
+// The main window: a multiple-document frame with the menus, the toolbar and
+// the status bar through which every command of the program starts.
+class frmMain : public QMainWindow {
+    Q_OBJECT
+public:
+    // prompter: where messages go; the window's own dialogs when null.
+    explicit frmMain(Prompter* prompter = nullptr, QWidget* parent = nullptr);
+    ~frmMain() override;
+
+    Prompter& prompter() { return *prompter_; }
+    QMdiArea* mdiArea() const { return mdiArea_; }
+    QWidget* activeChild() const;
+
+    // Makes the grid windows that New and FileOpen open.
+    using ChildFactory = std::function<QWidget*(frmMain&)>;
+    void setGridWindowFactory(ChildFactory factory) { gridFactory_ = std::move(factory); }
+    // Ends the program at once (Cancel or No in the opening dialog).
+    void setEndProgram(std::function<void()> endProgram) { endProgram_ = std::move(endProgram); }
+    // The help file; an empty name means none is configured.
+    void setHelpFile(const QString& helpFile) { helpFile_ = helpFile; }
+    const QString& helpFile() const { return helpFile_; }
+
+    // Public routines other windows call.
+    Q_INVOKABLE void FileOpen();
+    Q_INVOKABLE void PopulateTables();
+    Q_INVOKABLE void PopulateRounds();
+    // The round summary switches the table commands off while it is active.
+    Q_INVOKABLE void setTableCommandsEnabled(bool enabled);
+
+    void setStatusText(int panel, const QString& text);
+    QString statusText(int panel) const;
+    QMenu* computeMenu() const { return mnuComp_; }
+    QMenu* pageBreakMenu() const { return mnuPBreak_; }
+    ImportHost& importHost() { return *importHost_; }
+
+    // Opens a further grid window on the first table and round.
+    QWidget* newGridWindow();
+    // Runs a grid command on the active child window, with its error messages.
+    void gridCommand(const char* routine);
+    void gridCommand(const char* routine, const QString& argument);
+    // A menu item's handler, by the item's name.
+    void mnuClick(const QString& name);
+    // The windows of other parts of the program that menu items show
+    // ("frmSummary", "frmSql", "frmPrintOptions", "frmPrintPreview").
+    void setCommandWindow(const QString& name, std::function<void(frmMain&)> show);
+    // A toolbar click, dispatched on the button's key.
+    void tbToolBar_ButtonClick(const QString& key);
+    // The status bar's mouse-up rule: true when the Compute menu was shown.
+    bool sbStatusBar_MouseUp(Qt::MouseButton button, int x);
+
+    // Saves the placement and closes the auction database, as closing does.
+    void MDIForm_Unload();
+    // Compacts the auction database beside itself; false after a failure,
+    // which has been reported.
+    bool ReorganizeDatabase();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void buildMenus();
+    void buildToolBar();
+    void buildStatusBar();
+    void fillWindowMenu();
+    void endProgram();
+    void showHelp(bool search);
+    void showAbout();
+    void showCommandWindow(const QString& name);
+    void selectFirstEntries(QWidget* grid);
+    void refillList(const char* listName, const QString& statement, const QString& field, bool unloadOpening);
+    QAction* action(const char* name) const;
+
+    std::unique_ptr<QtPrompter> ownPrompter_;
+    Prompter* prompter_ = nullptr;
+    std::unique_ptr<ImportHost> importHost_;
+    QMdiArea* mdiArea_ = nullptr;
+    QToolBar* tbToolBar_ = nullptr;
+    QLabel* panels_[3] = {};
+    QMenu* mnuWindow_ = nullptr;
+    QMenu* mnuComp_ = nullptr;
+    QMenu* mnuPBreak_ = nullptr;
+    QList<QAction*> windowListActions_;
+    QPointer<frmOpeningQuestions> openingDialog_;
+    QPointer<HelpWindow> helpWindow_;
+    ChildFactory gridFactory_;
+    QHash<QString, std::function<void(frmMain&)>> commandWindows_;
+    std::function<void()> endProgram_;
+    QString helpFile_ = QStringLiteral("qrc:/help/index.html");
+};
+
+} // namespace qv::shell

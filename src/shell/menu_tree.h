@@ -1,0 +1,28 @@
+#pragma once
+
+namespace qv::shell {
+
+// One item of the main window's menu tree. Level 1 is a menu of the bar (or a
+// hidden pop-up menu), level 2 an item of it, level 3 an item of a submenu.
+struct MenuItem {
+    int level;
+    const char* name;
+    const char* caption; // "-" for a separator
+    const char* routine; // the grid window's routine it calls, if any
+};
+
+// The whole tree, in menu order.
+extern const MenuItem menuTree[];
+extern const int menuTreeSize;
+
+// One button of the toolbar; a null key is a separator.
+struct ToolButton {
+    const char* key;
+    const char* tooltip;
+    const char* menuItem; // the menu item whose handler it runs; null for none
+};
+
+extern const ToolButton toolButtons[];
+extern const int toolButtonCount;
+
+} // namespace qv::shell
