@@ -11,10 +11,21 @@ static int notYet(const char* name)
     return 3;
 }
 
-int runSql(const QStringList&, const Options&) { return notYet("sql"); }
-int runCreate(const QStringList&, const Options&) { return notYet("create"); }
-int runBatch(const QStringList&, const Options&) { return notYet("batch"); }
-int runImport(const QStringList&, const Options&) { return notYet("import"); }
-int runShow(const QStringList&, const Options&) { return notYet("show"); }
+int runCreate(const QStringList&, const Options&)
+{
+    return notYet("create");
+}
+int runBatch(const QStringList&, const Options&)
+{
+    return notYet("batch");
+}
+int runImport(const QStringList&, const Options&)
+{
+    return notYet("import");
+}
+int runShow(const QStringList&, const Options&)
+{
+    return notYet("show");
+}
 
-}  // namespace qv::cli
+} // namespace qv::cli

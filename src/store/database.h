@@ -10,6 +10,10 @@
 
 struct sqlite3;
 
+namespace qv::store::dialect {
+struct Translation;
+}
+
 namespace qv::store {
 
 // One open database file. Statements come in the program's SQL dialect and
@@ -61,22 +65,31 @@ public:
 
     sqlite3* handle() const { return db_; }
 
+    // A text as an SQLite string literal.
+    static QString dialectQuote(const QString& text);
+
 private:
     Database(QString path, sqlite3* db, bool readOnly);
+    static std::shared_ptr<Database> openJet(const QString& path);
     friend class Recordset;
-    friend class StatementRunner;
 
-    std::unique_ptr<Recordset> select(const QString& sqliteSelect, RecordsetType type, QStringList filters,
-                                      QString order, QString dialectSource);
+    // Runs a SQLite SELECT, narrowed by filters and ordered, into a record set.
+    std::unique_ptr<Recordset> select(const QString& source, RecordsetType type, QStringList filters,
+                                      QString order, const std::vector<Field>* knownFields = nullptr);
+    void makeTable(const dialect::Translation& tr);
+    void createTable(const dialect::Translation& tr);
+    void addPrimaryKey(const dialect::Translation& tr);
+    void dropTable(const QString& table);
     void requireOpen() const;
+    void requireWritable() const;
 
     QString path_;
     sqlite3* db_ = nullptr;
     bool readOnly_ = false;
-    QStringList engineTables_;  // names the engine lists beyond SQLite's own (MSys* of a Jet file)
+    QStringList engineTables_; // names the engine lists beyond SQLite's own (MSys* of a Jet file)
     std::shared_ptr<HoldRegistry> holds_ = std::make_shared<HoldRegistry>();
 };
 
 using DatabasePtr = std::shared_ptr<Database>;
 
-}  // namespace qv::store
+} // namespace qv::store

@@ -70,6 +70,9 @@ QString quoteName(const QString& name)
 QString columnDefinition(const QString& name, FieldType type, int textLength)
 {
     QString def = quoteName(name) + QLatin1Char(' ') + declaredType(type, textLength);
+    // Text compares and sorts without regard to case, as the dialect expects.
+    if (type == FieldType::Text || type == FieldType::Memo)
+        def += QStringLiteral(" COLLATE NOCASE");
     if (type == FieldType::Text) {
         // The check's name lets the engine adapter report error 3163 naming the column.
         def += QStringLiteral(" CONSTRAINT ") + quoteName(QStringLiteral("qv_len:") + name) +
@@ -102,4 +105,4 @@ QVariant dateFromStorage(const QString& text)
     return dt.isValid() ? QVariant(dt) : QVariant(text);
 }
 
-}  // namespace qv::store
+} // namespace qv::store

@@ -19,7 +19,7 @@ enum class RecordsetType { Default, Snapshot };
 struct Field {
     QString name;
     FieldType type = FieldType::Text;
-    bool typeFromValues = false;  // no declared type: taken from the values read
+    bool typeFromValues = false; // no declared type: taken from the values read
 };
 
 // The rows of one statement, read in full when the set is opened: a snapshot
@@ -28,7 +28,8 @@ struct Field {
 class Recordset {
 public:
     Recordset(std::weak_ptr<Database> database, RecordsetType type, QString source, QStringList filters,
-              QString sort, std::vector<Field> fields, std::vector<QVariant> values, QStringList sourceTables);
+              QString sort, std::vector<Field> fields, std::vector<QVariant> values,
+              QStringList sourceTables);
 
     RecordsetType type() const { return type_; }
 
@@ -47,7 +48,7 @@ public:
     int fieldCount() const { return static_cast<int>(fields_.size()); }
     const Field& field(int index) const { return fields_.at(static_cast<size_t>(index)); }
     QString fieldName(int index) const { return field(index).name; }
-    int fieldIndex(const QString& name) const;  // -1 when absent
+    int fieldIndex(const QString& name) const; // -1 when absent
     QStringList fieldNames() const;
 
     // Values of the current record (3021 without one).
@@ -71,14 +72,14 @@ private:
 
     std::weak_ptr<Database> database_;
     RecordsetType type_;
-    QString source_;       // SQLite SELECT the set was opened on
-    QStringList filters_;  // SQLite conditions applied to it, in order
-    QString order_;        // SQLite ORDER BY list, empty for the source's order
+    QString source_;      // SQLite SELECT the set was opened on
+    QStringList filters_; // SQLite conditions applied to it, in order
+    QString order_;       // SQLite ORDER BY list, empty for the source's order
     std::vector<Field> fields_;
-    std::vector<QVariant> values_;  // row-major
+    std::vector<QVariant> values_; // row-major
     QStringList sourceTables_;
     int rowCount_ = 0;
     int current_ = 0;
 };
 
-}  // namespace qv::store
+} // namespace qv::store

@@ -10,7 +10,10 @@ TableHold::TableHold(std::shared_ptr<HoldRegistry> registry, QStringList tables)
     registry->add(tables_);
 }
 
-TableHold::~TableHold() { release(); }
+TableHold::~TableHold()
+{
+    release();
+}
 
 TableHold::TableHold(TableHold&& other) noexcept
     : registry_(std::move(other.registry_)), tables_(std::move(other.tables_))
@@ -54,6 +57,9 @@ void HoldRegistry::remove(const QStringList& tables)
     }
 }
 
-bool HoldRegistry::isHeld(const QString& table) const { return counts_.contains(table.toLower()); }
+bool HoldRegistry::isHeld(const QString& table) const
+{
+    return counts_.contains(table.toLower());
+}
 
-}  // namespace qv::store
+} // namespace qv::store

@@ -1,7 +1,7 @@
 #pragma once
 
-#include <QString>
 #include <QHash>
+#include <QString>
 #include <QStringList>
 
 #include <memory>
@@ -42,4 +42,4 @@ private:
     QHash<QString, int> counts_;
 };
 
-}  // namespace qv::store
+} // namespace qv::store

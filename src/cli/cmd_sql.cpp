@@ -1,0 +1,36 @@
+#include "cli/commands.h"
+#include "cli/table_output.h"
+
+#include "common/error.h"
+#include "store/database.h"
+#include "store/dialect/translator.h"
+
+#include <QTextStream>
+
+namespace qv::cli {
+
+int runSql(const QStringList& args, const Options&)
+{
+    QTextStream out(stdout);
+    if (args.size() != 2) {
+        QTextStream(stderr) << "Usage: quorvane-cli sql DB STATEMENT\n";
+        return 2;
+    }
+    try {
+        auto db = store::Database::open(args[0]);
+        const QString statement = args[1];
+        const auto kind = store::dialect::translate(statement).kind;
+        if (kind == store::dialect::StatementKind::Select) {
+            auto rs = db->openRecordset(statement, store::RecordsetType::Snapshot);
+            writeTabDelimited(out, *rs);
+        } else {
+            db->execute(statement);
+        }
+        return 0;
+    } catch (const Error& e) {
+        out << errorText(ErrorLayout::Report, e) << '\n';
+        return 1;
+    }
+}
+
+} // namespace qv::cli

@@ -1,0 +1,381 @@
+#include "store/database.h"
+
+#include "common/error.h"
+#include "store/dialect/functions.h"
+#include "store/dialect/translator.h"
+#include "store/open_databases.h"
+#include "store/record_reader.h"
+#include "store/row_copy.h"
+#include "store/sqlite_error.h"
+#include "store/sqlite_statement.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include <sqlite3.h>
+
+namespace qv::store {
+
+using dialect::StatementKind;
+using dialect::Translation;
+
+namespace {
+
+sqlite3* openConnection(const QString& path, int flags)
+{
+    sqlite3* db = nullptr;
+    const int rc = sqlite3_open_v2(path.toUtf8().constData(), &db, flags, nullptr);
+    if (rc != SQLITE_OK) {
+        const QString message = db ? QString::fromUtf8(sqlite3_errmsg(db)) : QString();
+        sqlite3_close(db);
+        raiseSqliteMessage(rc, message, path);
+    }
+    sqlite3_extended_result_codes(db, 0);
+    sqlite3_busy_timeout(db, 5000);
+    // A double-quoted name must never fall back to being a text literal.
+    sqlite3_db_config(db, SQLITE_DBCONFIG_DQS_DML, 0, nullptr);
+    sqlite3_db_config(db, SQLITE_DBCONFIG_DQS_DDL, 0, nullptr);
+    dialect::registerFunctions(db);
+    return db;
+}
+
+bool hasJetHeader(const QString& path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray head = f.read(32);
+    return head.mid(4, 15) == QByteArrayLiteral("Standard Jet DB") ||
+           head.mid(4, 15) == QByteArrayLiteral("Standard ACE DB");
+}
+
+} // namespace
+
+Database::Database(QString path, sqlite3* db, bool readOnly)
+    : path_(std::move(path)), db_(db), readOnly_(readOnly)
+{
+}
+
+Database::~Database()
+{
+    close();
+}
+
+std::shared_ptr<Database> Database::open(const QString& path)
+{
+    const QFileInfo info(path);
+    if (!info.exists() || !info.isFile())
+        throw Error(err::EngineFileNotFound, QStringLiteral("Could not find file '%1'.").arg(path));
+    if (hasJetHeader(path))
+        return openJet(path);
+    sqlite3* db = openConnection(path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX);
+    try {
+        // A file that is not a database fails on its first read.
+        exec(db, QStringLiteral("SELECT count(*) FROM sqlite_master"));
+    } catch (const Error&) {
+        sqlite3_close(db);
+        throw Error(err::NotADatabase, QStringLiteral("Unrecognized database format '%1'.").arg(path));
+    }
+    std::shared_ptr<Database> database(new Database(info.absoluteFilePath(), db, false));
+    openDatabases().add(database);
+    return database;
+}
+
+std::shared_ptr<Database> Database::create(const QString& path)
+{
+    if (QFileInfo::exists(path))
+        throw Error(3204, QStringLiteral("Database '%1' already exists.").arg(path));
+    sqlite3* db = openConnection(path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX);
+    std::shared_ptr<Database> database(new Database(QFileInfo(path).absoluteFilePath(), db, false));
+    openDatabases().add(database);
+    return database;
+}
+
+void Database::compact(const QString& sourcePath, const QString& destinationPath)
+{
+    if (!QFileInfo::exists(sourcePath))
+        throw Error(err::EngineFileNotFound, QStringLiteral("Could not find file '%1'.").arg(sourcePath));
+    if (QFileInfo::exists(destinationPath))
+        throw Error(3204, QStringLiteral("Database '%1' already exists.").arg(destinationPath));
+    sqlite3* db = openConnection(sourcePath, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX);
+    try {
+        exec(db, QStringLiteral("VACUUM INTO ") + dialectQuote(destinationPath));
+    } catch (...) {
+        sqlite3_close(db);
+        QFile::remove(destinationPath);
+        throw;
+    }
+    sqlite3_close(db);
+}
+
+QString Database::dialectQuote(const QString& text)
+{
+    QString q = text;
+    q.replace(QLatin1Char('\''), QStringLiteral("''"));
+    return QLatin1Char('\'') + q + QLatin1Char('\'');
+}
+
+void Database::close()
+{
+    if (!db_)
+        return;
+    if (sqlite3_get_autocommit(db_) == 0)
+        sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+    sqlite3_close_v2(db_);
+    db_ = nullptr;
+    openDatabases().remove(this);
+}
+
+void Database::requireOpen() const
+{
+    if (!db_)
+        throw Error(3420, QStringLiteral("Object invalid or no longer set: the database is closed."));
+}
+
+void Database::requireWritable() const
+{
+    if (readOnly_)
+        throw Error(3027,
+                    QStringLiteral("Cannot update. Database or object is read-only ('%1').").arg(path_));
+}
+
+bool Database::tableExists(const QString& table) const
+{
+    requireOpen();
+    Statement s(db_, QStringLiteral("SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = ") +
+                         dialectQuote(table) + QStringLiteral(" COLLATE NOCASE"));
+    return s.step();
+}
+
+QStringList Database::columnNames(const QString& table) const
+{
+    requireOpen();
+    QStringList names;
+    Statement s(db_, QStringLiteral("SELECT name FROM pragma_table_info(") + dialectQuote(table) +
+                         QStringLiteral(") ORDER BY cid"));
+    while (s.step())
+        names << QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(s.get(), 0)));
+    return names;
+}
+
+QStringList Database::tableNames() const
+{
+    requireOpen();
+    if (!engineTables_.isEmpty())
+        return engineTables_;
+    QStringList names;
+    Statement s(db_, QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table' ORDER BY rowid"));
+    while (s.step())
+        names << QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(s.get(), 0)));
+    return names;
+}
+
+void Database::beginTrans()
+{
+    requireOpen();
+    exec(db_, QStringLiteral("BEGIN"));
+}
+
+void Database::commitTrans()
+{
+    requireOpen();
+    exec(db_, QStringLiteral("COMMIT"));
+}
+
+void Database::rollback()
+{
+    requireOpen();
+    if (inTransaction())
+        exec(db_, QStringLiteral("ROLLBACK"));
+}
+
+bool Database::inTransaction() const
+{
+    return db_ && sqlite3_get_autocommit(db_) == 0;
+}
+
+TableHold Database::holdTables(const QStringList& tables)
+{
+    return TableHold(holds_, tables);
+}
+
+bool Database::isHeld(const QString& table) const
+{
+    return holds_->isHeld(table);
+}
+
+std::unique_ptr<Recordset> Database::openRecordset(const QString& statementOrTable, RecordsetType type)
+{
+    requireOpen();
+    const QString table = dialect::bareTableName(statementOrTable);
+    if (!table.isEmpty()) {
+        if (!tableExists(table))
+            throw Error(err::TableNotFound,
+                        QStringLiteral("The database engine cannot find the input table or "
+                                       "query '%1'. Make sure it exists and that its name is "
+                                       "spelled correctly.")
+                            .arg(table));
+        return select(QStringLiteral("SELECT * FROM ") + quoteName(table), type, {}, {});
+    }
+    const Translation tr = dialect::translate(statementOrTable);
+    if (tr.kind != StatementKind::Select)
+        throw Error(3219, QStringLiteral("Invalid operation: only a SELECT statement opens a record set."));
+    return select(tr.sql, type, {}, {});
+}
+
+std::unique_ptr<Recordset> Database::select(const QString& source, RecordsetType type, QStringList filters,
+                                            QString order, const std::vector<Field>* knownFields)
+{
+    requireOpen();
+    QString sql = source;
+    if (!filters.isEmpty() || !order.isEmpty()) {
+        sql = QStringLiteral("SELECT * FROM (") + source + QStringLiteral(") AS qv_source");
+        if (!filters.isEmpty())
+            sql += QStringLiteral(" WHERE (") + filters.join(QStringLiteral(") AND (")) + QLatin1Char(')');
+        if (!order.isEmpty())
+            sql += QStringLiteral(" ORDER BY ") + order;
+    }
+    QStringList tablesRead;
+    Statement stmt(db_, sql, &tablesRead);
+    RecordReader reader(stmt, knownFields);
+    reader.readAll();
+    return std::make_unique<Recordset>(weak_from_this(), type, source, std::move(filters), std::move(order),
+                                       reader.takeFields(), reader.takeValues(), std::move(tablesRead));
+}
+
+void Database::execute(const QString& statement)
+{
+    requireOpen();
+    const Translation tr = dialect::translate(statement);
+    switch (tr.kind) {
+    case StatementKind::Select:
+        throw Error(3065, QStringLiteral("Cannot execute a select query."));
+    case StatementKind::InsertIn:
+        copyRowsInto(*this, tr.sql, tr.externalPath, tr.target);
+        return;
+    default:
+        break;
+    }
+    requireWritable();
+    switch (tr.kind) {
+    case StatementKind::MakeTable:
+        makeTable(tr);
+        break;
+    case StatementKind::CreateTable:
+        createTable(tr);
+        break;
+    case StatementKind::AddPrimaryKey:
+        addPrimaryKey(tr);
+        break;
+    case StatementKind::DropTable:
+        dropTable(tr.target);
+        break;
+    default:
+        exec(db_, tr.sql);
+        break;
+    }
+}
+
+// Runs work inside a savepoint, so that a failure leaves nothing half done,
+// inside or outside a transaction of the caller.
+template <typename F> static void atomically(sqlite3* db, F work)
+{
+    exec(db, QStringLiteral("SAVEPOINT qv_step"));
+    try {
+        work();
+    } catch (...) {
+        sqlite3_exec(db, "ROLLBACK TO qv_step; RELEASE qv_step", nullptr, nullptr, nullptr);
+        throw;
+    }
+    exec(db, QStringLiteral("RELEASE qv_step"));
+}
+
+static bool isTextType(const QString& declared)
+{
+    const FieldType t = fieldTypeOf(declared);
+    return !declared.isEmpty() && (t == FieldType::Text || t == FieldType::Memo);
+}
+
+void Database::makeTable(const Translation& tr)
+{
+    if (tableExists(tr.target))
+        throw Error(err::TableExists, QStringLiteral("Table '%1' already exists.").arg(tr.target));
+    QStringList columns;
+    {
+        Statement probe(db_, tr.sql);
+        for (int i = 0; i < probe.columnCount(); ++i) {
+            const QString declared = probe.declaredType(i);
+            QString def = quoteName(probe.columnName(i));
+            if (!declared.isEmpty())
+                def += QLatin1Char(' ') + declared;
+            if (isTextType(declared))
+                def += QStringLiteral(" COLLATE NOCASE");
+            columns << def;
+        }
+    }
+    atomically(db_, [&] {
+        exec(db_, QStringLiteral("CREATE TABLE ") + quoteName(tr.target) + QStringLiteral(" (") +
+                      columns.join(QStringLiteral(", ")) + QLatin1Char(')'));
+        exec(db_, QStringLiteral("INSERT INTO ") + quoteName(tr.target) + QLatin1Char(' ') + tr.sql);
+    });
+}
+
+void Database::createTable(const Translation& tr)
+{
+    if (tableExists(tr.target))
+        throw Error(err::TableExists, QStringLiteral("Table '%1' already exists.").arg(tr.target));
+    QStringList defs;
+    for (const dialect::ColumnSpec& c : tr.columns) {
+        QString def = columnDefinition(c.name, c.type, c.length);
+        if (c.notNull || c.primaryKey)
+            def += QStringLiteral(" NOT NULL");
+        if (c.primaryKey)
+            def += QStringLiteral(" UNIQUE");
+        defs << def;
+    }
+    exec(db_, QStringLiteral("CREATE TABLE ") + quoteName(tr.target) + QStringLiteral(" (") +
+                  defs.join(QStringLiteral(", ")) + QLatin1Char(')'));
+}
+
+void Database::addPrimaryKey(const Translation& tr)
+{
+    if (!tableExists(tr.target))
+        throw Error(3371, QStringLiteral("Cannot find table or constraint '%1'.").arg(tr.target));
+    if (!columnNames(tr.target).contains(tr.keyColumn, Qt::CaseInsensitive))
+        throw Error(3265, QStringLiteral("Item '%1' not found in table '%2'.").arg(tr.keyColumn, tr.target));
+    const QString table = quoteName(tr.target);
+    const QString column = quoteName(tr.keyColumn);
+    const QString raise = dialectQuote(QStringLiteral("qv_null:") + tr.keyColumn);
+    atomically(db_, [&] {
+        Statement nulls(db_, QStringLiteral("SELECT 1 FROM ") + table + QStringLiteral(" WHERE ") + column +
+                                 QStringLiteral(" IS NULL LIMIT 1"));
+        if (nulls.step())
+            throw Error(
+                err::NullInKey,
+                QStringLiteral("Index or primary key cannot contain a Null value (%1).").arg(tr.keyColumn));
+        exec(db_, QStringLiteral("CREATE UNIQUE INDEX ") + quoteName(QStringLiteral("qv_pk:") + tr.target) +
+                      QStringLiteral(" ON ") + table + QStringLiteral(" (") + column + QLatin1Char(')'));
+        for (const char* event : {"INSERT", "UPDATE"}) {
+            exec(db_, QStringLiteral("CREATE TRIGGER ") +
+                          quoteName(QStringLiteral("qv_pk_null_%1:").arg(QLatin1String(event)) + tr.target) +
+                          QStringLiteral(" BEFORE ") + QLatin1String(event) + QStringLiteral(" ON ") + table +
+                          QStringLiteral(" WHEN NEW.") + column +
+                          QStringLiteral(" IS NULL BEGIN SELECT RAISE(ABORT, ") + raise +
+                          QStringLiteral("); END"));
+        }
+    });
+}
+
+void Database::dropTable(const QString& table)
+{
+    if (!tableExists(table))
+        throw Error(err::DropTableMissing, QStringLiteral("Table '%1' does not exist.").arg(table));
+    if (isHeld(table))
+        throw Error(err::TableInUse,
+                    QStringLiteral("The database engine could not lock table '%1' because it is "
+                                   "already in use by another person or process.")
+                        .arg(table));
+    exec(db_, QStringLiteral("DROP TABLE ") + quoteName(table));
+}
+
+} // namespace qv::store

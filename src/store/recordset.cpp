@@ -1,0 +1,116 @@
+#include "store/recordset.h"
+
+#include "common/error.h"
+#include "store/database.h"
+#include "store/dialect/translator.h"
+
+namespace qv::store {
+
+Recordset::Recordset(std::weak_ptr<Database> database, RecordsetType type, QString source,
+                     QStringList filters, QString order, std::vector<Field> fields,
+                     std::vector<QVariant> values, QStringList sourceTables)
+    : database_(std::move(database)), type_(type), source_(std::move(source)), filters_(std::move(filters)),
+      order_(std::move(order)), fields_(std::move(fields)), values_(std::move(values)),
+      sourceTables_(std::move(sourceTables))
+{
+    rowCount_ = fields_.empty() ? 0 : static_cast<int>(values_.size() / fields_.size());
+}
+
+void Recordset::moveFirst()
+{
+    if (rowCount_ == 0)
+        throw Error(err::NoCurrentRecord, QStringLiteral("No current record."));
+    current_ = 0;
+}
+
+void Recordset::moveNext()
+{
+    if (eof())
+        throw Error(err::NoCurrentRecord, QStringLiteral("No current record."));
+    ++current_;
+}
+
+void Recordset::movePrevious()
+{
+    if (bof())
+        throw Error(err::NoCurrentRecord, QStringLiteral("No current record."));
+    --current_;
+}
+
+void Recordset::moveLast()
+{
+    if (rowCount_ == 0)
+        throw Error(err::NoCurrentRecord, QStringLiteral("No current record."));
+    current_ = rowCount_ - 1;
+}
+
+void Recordset::setAbsolutePosition(int row)
+{
+    if (row < 0 || row >= rowCount_)
+        throw Error(err::NoCurrentRecord, QStringLiteral("No current record."));
+    current_ = row;
+}
+
+int Recordset::fieldIndex(const QString& name) const
+{
+    for (size_t i = 0; i < fields_.size(); ++i)
+        if (fields_[i].name.compare(name, Qt::CaseInsensitive) == 0)
+            return static_cast<int>(i);
+    return -1;
+}
+
+QStringList Recordset::fieldNames() const
+{
+    QStringList names;
+    for (const Field& f : fields_)
+        names << f.name;
+    return names;
+}
+
+void Recordset::requireCurrent() const
+{
+    if (eof() || bof())
+        throw Error(err::NoCurrentRecord, QStringLiteral("No current record."));
+}
+
+QVariant Recordset::value(int index) const
+{
+    requireCurrent();
+    if (index < 0 || index >= fieldCount())
+        throw Error(3265, QStringLiteral("Item not found in this collection (field %1).").arg(index));
+    return at(current_, index);
+}
+
+QVariant Recordset::value(const QString& name) const
+{
+    const int index = fieldIndex(name);
+    if (index < 0)
+        throw Error(3265, QStringLiteral("Item '%1' not found in this collection.").arg(name));
+    return value(index);
+}
+
+const QVariant& Recordset::at(int row, int column) const
+{
+    return values_[static_cast<size_t>(row) * fields_.size() + static_cast<size_t>(column)];
+}
+
+std::unique_ptr<Recordset> Recordset::openRecordset() const
+{
+    auto db = database_.lock();
+    if (!db || !db->isOpen())
+        throw Error(3420, QStringLiteral("Object invalid or no longer set: the database is closed."));
+    QStringList filters = filters_;
+    if (!filter.trimmed().isEmpty())
+        filters << dialect::translateExpression(filter);
+    const QString order = sort.trimmed().isEmpty() ? order_ : dialect::translateOrderBy(sort);
+    auto set = db->select(source_, type_, filters, order, &fields_);
+    return set;
+}
+
+TableHold Recordset::hold() const
+{
+    auto db = database_.lock();
+    return db ? db->holdTables(sourceTables_) : TableHold();
+}
+
+} // namespace qv::store

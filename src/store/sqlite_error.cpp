@@ -1,0 +1,93 @@
+#include "store/sqlite_error.h"
+
+#include "common/error.h"
+
+#include <sqlite3.h>
+
+namespace qv::store {
+
+namespace {
+
+// The text after a prefix such as "no such table: ", without a schema name.
+QString after(const QString& message, QLatin1String prefix)
+{
+    QString rest = message.mid(message.indexOf(prefix) + prefix.size()).trimmed();
+    if (rest.startsWith(QLatin1String("main.")))
+        rest = rest.mid(5);
+    return rest;
+}
+
+} // namespace
+
+void raiseSqliteMessage(int rc, const QString& message, const QString& context)
+{
+    const int primary = rc & 0xff;
+    if (message.contains(QLatin1String("no such table: ")))
+        throw Error(
+            err::TableNotFound,
+            QStringLiteral("The database engine cannot find the input table or query '%1'. Make sure it "
+                           "exists and that its name is spelled correctly.")
+                .arg(after(message, QLatin1String("no such table: "))));
+    if (message.contains(QLatin1String("no such column: ")))
+        throw Error(err::UnknownColumn,
+                    QStringLiteral("Too few parameters. Expected 1: '%1' is not a column of "
+                                   "the tables in the statement.")
+                        .arg(after(message, QLatin1String("no such column: "))));
+    if (message.contains(QLatin1String("already exists")) && message.startsWith(QLatin1String("table ")))
+        throw Error(err::TableExists,
+                    QStringLiteral("Table '%1' already exists.")
+                        .arg(message.mid(6, message.indexOf(QLatin1String(" already exists")) - 6)));
+    if (message.contains(QLatin1String("CHECK constraint failed: qv_len:")))
+        throw Error(err::FieldTooSmall,
+                    QStringLiteral("The field '%1' is too small to accept the amount of data "
+                                   "you attempted to add.")
+                        .arg(after(message, QLatin1String("qv_len:"))));
+    if (message.contains(QLatin1String("qv_null:")) || message.contains(QLatin1String("NOT NULL constraint")))
+        throw Error(err::NullInKey, QStringLiteral("Index or primary key cannot contain a Null value (%1).")
+                                        .arg(message.mid(message.indexOf(QLatin1Char(':')) + 1).trimmed()));
+    if (message.contains(QLatin1String("UNIQUE constraint failed")) ||
+        message.contains(QLatin1String("PRIMARY KEY constraint failed")))
+        throw Error(err::DuplicateKey,
+                    QStringLiteral("The changes you requested to the table were not successful because they "
+                                   "would create duplicate values in the index or primary key (%1).")
+                        .arg(after(message, QLatin1String("failed: "))));
+    if (message.contains(QLatin1String("no such function: ")))
+        throw Error(3085, QStringLiteral("Undefined function '%1' in expression.")
+                              .arg(after(message, QLatin1String("no such function: "))));
+    if (message.contains(QLatin1String("syntax error")) ||
+        message.contains(QLatin1String("incomplete input")) ||
+        message.contains(QLatin1String("wrong number of arguments")) ||
+        message.contains(QLatin1String("misuse")))
+        throw Error(err::SyntaxError,
+                    QStringLiteral("Syntax error in query expression: %1%2")
+                        .arg(message, context.isEmpty()
+                                          ? QString()
+                                          : QStringLiteral(" in '") + context.left(200) + QLatin1Char('\'')));
+    switch (primary) {
+    case SQLITE_NOTADB:
+        throw Error(err::NotADatabase, QStringLiteral("Unrecognized database format '%1'.").arg(context));
+    case SQLITE_CANTOPEN:
+        throw Error(err::EngineFileNotFound, QStringLiteral("Could not find file '%1'.").arg(context));
+    case SQLITE_LOCKED:
+    case SQLITE_BUSY:
+        throw Error(err::TableInUse,
+                    QStringLiteral("The table is in use by another person or process (%1).").arg(message));
+    case SQLITE_READONLY:
+        throw Error(3027, QStringLiteral("Cannot update. Database or object is read-only."));
+    case SQLITE_CORRUPT:
+        throw Error(err::NotADatabase,
+                    QStringLiteral("The database '%1' is damaged: %2").arg(context, message));
+    case SQLITE_FULL:
+        throw Error(3035, QStringLiteral("The disk is full: %1").arg(message));
+    default:
+        break;
+    }
+    throw Error(err::EngineFailure, message);
+}
+
+void raiseSqliteError(sqlite3* db, int rc, const QString& context)
+{
+    raiseSqliteMessage(rc, QString::fromUtf8(sqlite3_errmsg(db)), context);
+}
+
+} // namespace qv::store

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QString>
+
+struct sqlite3;
+
+namespace qv::store {
+
+// Raises the engine error that a failed SQLite call stands for, with a
+// description in the program's words naming the table, column or file.
+[[noreturn]] void raiseSqliteError(sqlite3* db, int rc, const QString& context = {});
+
+// The engine error for a SQLite message alone.
+[[noreturn]] void raiseSqliteMessage(int rc, const QString& message, const QString& context = {});
+
+} // namespace qv::store
