@@ -93,3 +93,12 @@ private:
 using DatabasePtr = std::shared_ptr<Database>;
 
 } // namespace qv::store
+
+namespace qv::store {
+
+// Rewrites a Jet database file in place as a database of our own format,
+// with the same tables, columns and rows (the engine's own tables left out).
+// Returns false, and leaves the file alone, when it is not a Jet file.
+bool convertToOwnFormat(const QString& path);
+
+} // namespace qv::store

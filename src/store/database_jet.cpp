@@ -1,12 +1,77 @@
 #include "store/database.h"
 
 #include "common/error.h"
+#include "store/dialect/functions.h"
+#include "store/jet/jet_reader.h"
+#include "store/open_databases.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include <cstdio>
+
+#include <sqlite3.h>
 
 namespace qv::store {
 
+namespace {
+
+sqlite3* memoryConnection()
+{
+    sqlite3* db = nullptr;
+    if (sqlite3_open_v2(":memory:", &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) != SQLITE_OK) {
+        sqlite3_close(db);
+        throw Error(7, QStringLiteral("Out of memory."));
+    }
+    sqlite3_db_config(db, SQLITE_DBCONFIG_DQS_DML, 0, nullptr);
+    sqlite3_db_config(db, SQLITE_DBCONFIG_DQS_DDL, 0, nullptr);
+    dialect::registerFunctions(db);
+    return db;
+}
+
+} // namespace
+
+// A Jet round database is read once, in full, into memory; from then on it
+// answers like any other database, read-only.
 std::shared_ptr<Database> Database::openJet(const QString& path)
 {
-    throw Error(err::NotADatabase, QStringLiteral("Unrecognized database format '%1'.").arg(path));
+    sqlite3* db = memoryConnection();
+    QStringList tables;
+    try {
+        tables = jet::copyJetIntoSqlite(path, db);
+    } catch (...) {
+        sqlite3_close(db);
+        throw;
+    }
+    std::shared_ptr<Database> database(new Database(QFileInfo(path).absoluteFilePath(), db, true));
+    database->engineTables_ = tables;
+    openDatabases().add(database);
+    return database;
+}
+
+bool convertToOwnFormat(const QString& path)
+{
+    if (!jet::isJetDatabase(path))
+        return false;
+    const QString converted = path + QStringLiteral(".converting");
+    QFile::remove(converted);
+    {
+        auto target = Database::create(converted);
+        try {
+            jet::copyJetIntoSqlite(path, target->handle());
+        } catch (...) {
+            target->close();
+            QFile::remove(converted);
+            throw;
+        }
+        target->close();
+    }
+    // The rename replaces the Jet file in one step.
+    if (std::rename(QFile::encodeName(converted).constData(), QFile::encodeName(path).constData()) != 0) {
+        QFile::remove(converted);
+        throw Error(75, QStringLiteral("Path/File access error: could not replace '%1'.").arg(path));
+    }
+    return true;
 }
 
 } // namespace qv::store

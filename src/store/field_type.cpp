@@ -18,11 +18,11 @@ QString declaredType(FieldType type, int textLength)
     case FieldType::Text:
         return QStringLiteral("TEXT(%1)").arg(textLength > 0 ? textLength : 255);
     case FieldType::Memo:
-        return QStringLiteral("MEMO");
+        return QStringLiteral("LONGTEXT");
     case FieldType::Boolean:
         return QStringLiteral("YESNO");
     }
-    return QStringLiteral("MEMO");
+    return QStringLiteral("LONGTEXT");
 }
 
 FieldType fieldTypeOf(const QString& declared)

@@ -10,7 +10,7 @@ namespace qv::store {
 enum class FieldType { Integer, Double, Currency, Date, Text, Memo, Boolean };
 
 // The declared column type for a field type: "LONG", "DOUBLE", "CURRENCY",
-// "DATETIME", "TEXT(n)", "MEMO", "YESNO".
+// "DATETIME", "TEXT(n)", "LONGTEXT" (memo), "YESNO".
 QString declaredType(FieldType type, int textLength = 255);
 
 // The field type a declared column type stands for ("" and unknown: Double
