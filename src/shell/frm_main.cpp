@@ -265,8 +265,8 @@ void frmMain::FileOpen()
         PopulateTables();
         PopulateRounds();
         selectFirstEntries(grid);
-        callByName(activeChild(), "PBreak_Clear");
-        callByName(activeChild(), "PBreak_Refresh");
+        callIfOffered(activeChild(), "PBreak_Clear");
+        callIfOffered(activeChild(), "PBreak_Refresh");
         unloadDialog();
     } catch (const Error& error) {
         if (error.number() == err::DialogCancelled) {

@@ -51,7 +51,7 @@ public:
     // The round summary switches the table commands off while it is active.
     Q_INVOKABLE void setTableCommandsEnabled(bool enabled);
 
-    void setStatusText(int panel, const QString& text);
+    Q_INVOKABLE void setStatusText(int panel, const QString& text);
     QString statusText(int panel) const;
     QMenu* computeMenu() const { return mnuComp_; }
     QMenu* pageBreakMenu() const { return mnuPBreak_; }

@@ -1,11 +1,12 @@
 #include "shell/grid_window_factory.h"
 
+#include "grid/frm_flex_grid.h"
+
 namespace qv::shell {
 
 frmMain::ChildFactory gridWindowFactory()
 {
-    // Grid windows arrive with the grid library.
-    return {};
+    return [](frmMain& main) -> QWidget* { return new grid::frmFlexGrid(main.prompter()); };
 }
 
 } // namespace qv::shell

@@ -156,8 +156,8 @@ void frmMain::mnuClick(const QString& name)
             PopulateTables();
             PopulateRounds();
             selectFirstEntries(grid);
-            callByName(activeChild(), "PBreak_Clear");
-            callByName(activeChild(), "PBreak_Refresh");
+            callIfOffered(activeChild(), "PBreak_Clear");
+            callIfOffered(activeChild(), "PBreak_Refresh");
         } catch (const Error& error) {
             prompter_->message(errorText(ErrorLayout::Command, error), QString());
         }

@@ -1,0 +1,227 @@
+#include "grid/frm_flex_grid.h"
+
+#include "common/error.h"
+#include "common/prompter.h"
+#include "grid/table_statements.h"
+#include "store/session.h"
+
+#include <QApplication>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMdiSubWindow>
+#include <QMetaObject>
+#include <QVBoxLayout>
+
+namespace qv::grid {
+
+namespace {
+
+store::Database& currentDatabase()
+{
+    const store::DatabasePtr& database = session().CurrentDatabase;
+    if (database == nullptr)
+        throw Error(err::NoActiveWindow, QStringLiteral("Object variable or With block variable not set"));
+    return *database;
+}
+
+bool offers(const QObject* target, const char* signature)
+{
+    return target != nullptr && target->metaObject()->indexOfMethod(signature) >= 0;
+}
+
+} // namespace
+
+frmFlexGrid::frmFlexGrid(Prompter& prompter, QWidget* parent) : QWidget(parent), prompter_(prompter)
+{
+    setObjectName(QStringLiteral("frmFlexGrid"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(QStringLiteral("New Table Selection"));
+
+    lblTableName = new QLabel(QStringLiteral("Table:"), this);
+    lblTableName->setObjectName(QStringLiteral("lblTableName"));
+    ddlTableName = new DropDownList(this);
+    ddlTableName->setObjectName(QStringLiteral("ddlTableName"));
+    ddlTableName->setMinimumContentsLength(24);
+    ddlTableName->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    lblRoundNum = new QLabel(QStringLiteral("Round:"), this);
+    lblRoundNum->setObjectName(QStringLiteral("lblRoundNum"));
+    ddlRoundNum = new DropDownList(this);
+    ddlRoundNum->setObjectName(QStringLiteral("ddlRoundNum"));
+    ddlRoundNum->setMinimumContentsLength(5);
+    ddlRoundNum->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    lblTableName->setBuddy(ddlTableName);
+    lblRoundNum->setBuddy(ddlRoundNum);
+    Data1 = new DataControl(this);
+    Data1->setObjectName(QStringLiteral("Data1"));
+    MSFlexGrid1 = new SpreadGrid(this);
+
+    auto* lists = new QHBoxLayout;
+    lists->addWidget(lblTableName);
+    lists->addWidget(ddlTableName);
+    lists->addSpacing(16);
+    lists->addWidget(lblRoundNum);
+    lists->addWidget(ddlRoundNum);
+    lists->addStretch();
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(6, 6, 6, 6);
+    layout->addLayout(lists);
+    // The grid follows the window's size.
+    layout->addWidget(MSFlexGrid1, 1);
+    resize(720, 420);
+
+    connect(ddlTableName, &QComboBox::currentIndexChanged, this, &frmFlexGrid::ddlTableName_Click);
+    connect(ddlRoundNum, &QComboBox::currentIndexChanged, this, &frmFlexGrid::ddlRoundNum_Click);
+    connect(ddlTableName, &DropDownList::droppedDown, this, &frmFlexGrid::ddlTableName_DropDown);
+    connect(ddlRoundNum, &DropDownList::droppedDown, this, &frmFlexGrid::ddlRoundNum_DropDown);
+    connect(ddlTableName, &DropDownList::lostFocus, this, &frmFlexGrid::ddlTableName_LostFocus);
+    connect(ddlRoundNum, &DropDownList::lostFocus, this, &frmFlexGrid::ddlRoundNum_LostFocus);
+
+    actionsPrepared = false;
+}
+
+frmFlexGrid::~frmFlexGrid()
+{
+    // Unload: the table on show is no longer in use.
+    Data1->release();
+}
+
+bool frmFlexGrid::event(QEvent* event)
+{
+    // Activation arrives through the child-window frame around us.
+    if (event->type() == QEvent::ParentChange || event->type() == QEvent::Show) {
+        if (auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget());
+            frame != nullptr && !activationHooked_) {
+            connect(frame, &QMdiSubWindow::aboutToActivate, this, &frmFlexGrid::Form_Activate);
+            activationHooked_ = true;
+        }
+    }
+    return QWidget::event(event);
+}
+
+void frmFlexGrid::mainWindowCall(const char* routine)
+{
+    QWidget* main = window();
+    QByteArray signature = QByteArray(routine) + "()";
+    if (main != this && offers(main, signature.constData()))
+        QMetaObject::invokeMethod(main, routine, Qt::DirectConnection);
+}
+
+void frmFlexGrid::callIfOffered(const char* routine)
+{
+    // The page-break routines come with printing; until then there are no marks to redraw.
+    const QByteArray signature = QByteArray(routine) + "()";
+    if (offers(this, signature.constData()))
+        QMetaObject::invokeMethod(this, routine, Qt::DirectConnection);
+}
+
+void frmFlexGrid::showCaption(const QString& caption)
+{
+    setWindowTitle(caption);
+    QWidget* main = window();
+    if (main != this && offers(main, "setStatusText(int,QString)"))
+        QMetaObject::invokeMethod(main, "setStatusText", Qt::DirectConnection, Q_ARG(int, 1),
+                                  Q_ARG(QString, caption));
+}
+
+void frmFlexGrid::showRows(std::unique_ptr<store::Recordset> rows)
+{
+    std::shared_ptr<store::Recordset> shown(std::move(rows));
+    Data1->setRecordset(shown);
+    MSFlexGrid1->setRecordset(shown);
+}
+
+void frmFlexGrid::ddlTableName_Click()
+{
+    const QString table = ddlTableName->currentText();
+    const QString round = ddlRoundNum->currentText();
+    if (table.isEmpty() || round.isEmpty())
+        return;
+    BusyScope busy(prompter_);
+    try {
+        store::Database& database = currentDatabase();
+        ddlRoundNum->setEnabled(!isStatisticsTable(table));
+        MSFlexGrid1->setColWidth(0, 5);
+        TableLoad load = loadTable(database, table, round);
+        ddlRoundNum->setEnabled(load.roundListEnabled);
+        showRows(std::move(load.rows));
+        showCaption(tableCaption(table, round, load.roundListEnabled));
+        actionsPrepared = false;
+        callIfOffered("PBreak_Clear");
+        callIfOffered("PBreak_Refresh");
+    } catch (const Error& error) {
+        prompter_.setBusy(false);
+        prompter_.message(errorText(ErrorLayout::Report, error), QString());
+        prompter_.setBusy(true);
+    }
+}
+
+void frmFlexGrid::ddlRoundNum_Click()
+{
+    const QString table = ddlTableName->currentText();
+    const QString round = ddlRoundNum->currentText();
+    if (table.isEmpty() || round.isEmpty())
+        return;
+    BusyScope busy(prompter_);
+    try {
+        store::Database& database = currentDatabase();
+        showRows(database.openRecordset(roundStatement(table, round), store::RecordsetType::Snapshot));
+        showCaption(tableCaption(table, round, true));
+        if (actionsPrepared) {
+            // The user's filter, then sort, carry over to the new round.
+            callIfOffered("HandelFlt");
+            callIfOffered("HandelSort");
+            callIfOffered("PBreak_Clear");
+            callIfOffered("PBreak_Refresh");
+        }
+    } catch (const Error& error) {
+        prompter_.setBusy(false);
+        prompter_.message(errorText(ErrorLayout::Report, error), QString());
+        prompter_.setBusy(true);
+    }
+}
+
+void frmFlexGrid::ddlTableName_DropDown()
+{
+    if (ddlTableName->currentIndex() >= 0)
+        lastTableIndex = static_cast<short>(ddlTableName->currentIndex());
+    mainWindowCall("PopulateTables");
+}
+
+void frmFlexGrid::ddlRoundNum_DropDown()
+{
+    if (ddlRoundNum->currentIndex() >= 0)
+        lastRoundIndex = static_cast<short>(ddlRoundNum->currentIndex());
+    mainWindowCall("PopulateRounds");
+}
+
+void frmFlexGrid::ddlTableName_LostFocus()
+{
+    // The position comes back, not the entry: a refill may have moved it.
+    if (ddlTableName->currentIndex() == -1 && lastTableIndex < ddlTableName->count())
+        ddlTableName->setCurrentIndex(lastTableIndex);
+}
+
+void frmFlexGrid::ddlRoundNum_LostFocus()
+{
+    if (ddlRoundNum->currentIndex() == -1 && lastRoundIndex < ddlRoundNum->count())
+        ddlRoundNum->setCurrentIndex(lastRoundIndex);
+}
+
+void frmFlexGrid::Form_Activate()
+{
+    const QString table = ddlTableName->currentText();
+    const QString round = ddlRoundNum->currentText();
+    QString status;
+    if (!round.isEmpty() && ddlRoundNum->isEnabled())
+        status = table + QStringLiteral(" - Round ") + round;
+    else if (!table.isEmpty() || !round.isEmpty())
+        status = table;
+    else
+        status = QStringLiteral("Status");
+    QWidget* main = window();
+    if (main != this && offers(main, "setStatusText(int,QString)"))
+        QMetaObject::invokeMethod(main, "setStatusText", Qt::DirectConnection, Q_ARG(int, 1),
+                                  Q_ARG(QString, status));
+}
+
+} // namespace qv::grid

@@ -1,0 +1,63 @@
+#pragma once
+
+#include "grid/data_control.h"
+#include "grid/drop_down_list.h"
+#include "grid/spread_grid.h"
+
+#include <QWidget>
+
+class QLabel;
+
+namespace qv {
+class Prompter;
+}
+
+namespace qv::grid {
+
+// A grid window: one table of the open auction, for one round or whole,
+// chosen in its two lists. The main window calls its public routines by name.
+class frmFlexGrid : public QWidget {
+    Q_OBJECT
+public:
+    explicit frmFlexGrid(Prompter& prompter, QWidget* parent = nullptr);
+    ~frmFlexGrid() override;
+
+    QLabel* lblTableName;
+    DropDownList* ddlTableName;
+    QLabel* lblRoundNum;
+    DropDownList* ddlRoundNum;
+    DataControl* Data1;
+    SpreadGrid* MSFlexGrid1;
+
+    // True while the sort and filter choices belong to the table on show.
+    bool actionsPrepared = false;
+    short lastRoundIndex = 0;
+    short lastTableIndex = 0;
+
+    // The table list's choice: loads the table for the round chosen.
+    void ddlTableName_Click();
+    // The round list's choice: loads the round of the table on show.
+    void ddlRoundNum_Click();
+    void ddlTableName_DropDown();
+    void ddlRoundNum_DropDown();
+    void ddlTableName_LostFocus();
+    void ddlRoundNum_LostFocus();
+    // Becoming the active child window: the status bar names what is on show.
+    void Form_Activate();
+
+    Prompter& prompter() { return prompter_; }
+
+protected:
+    bool event(QEvent* event) override;
+
+private:
+    void showRows(std::unique_ptr<store::Recordset> rows);
+    void showCaption(const QString& caption);
+    void mainWindowCall(const char* routine);
+    void callIfOffered(const char* routine);
+
+    Prompter& prompter_;
+    bool activationHooked_ = false;
+};
+
+} // namespace qv::grid

@@ -1,0 +1,103 @@
+#include "grid/recordset_model.h"
+
+#include <QDate>
+#include <QDateTime>
+
+namespace qv::grid {
+
+QString cellDisplay(const QVariant& value)
+{
+    if (!value.isValid() || value.isNull())
+        return {};
+    switch (value.typeId()) {
+    case QMetaType::Double:
+    case QMetaType::Float:
+        return QString::number(value.toDouble(), 'g', 15);
+    case QMetaType::Bool:
+        return value.toBool() ? QStringLiteral("True") : QStringLiteral("False");
+    case QMetaType::QDate:
+        return value.toDate().toString(QStringLiteral("M/d/yyyy"));
+    case QMetaType::QDateTime: {
+        const QDateTime when = value.toDateTime();
+        if (when.time() == QTime(0, 0))
+            return when.date().toString(QStringLiteral("M/d/yyyy"));
+        return when.toString(QStringLiteral("M/d/yyyy h:mm:ss AP"));
+    }
+    default:
+        return value.toString();
+    }
+}
+
+RecordsetModel::RecordsetModel(QObject* parent) : QAbstractTableModel(parent)
+{
+}
+
+void RecordsetModel::setRecordset(std::shared_ptr<const store::Recordset> rows)
+{
+    beginResetModel();
+    rows_ = std::move(rows);
+    texts_.clear();
+    alignments_.clear();
+    endResetModel();
+}
+
+int RecordsetModel::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() || !rows_ ? 0 : rows_->recordCount();
+}
+
+int RecordsetModel::columnCount(const QModelIndex& parent) const
+{
+    return parent.isValid() || !rows_ ? 0 : rows_->fieldCount();
+}
+
+QString RecordsetModel::cellText(int row, int column) const
+{
+    const auto written = texts_.constFind(key(row, column));
+    if (written != texts_.constEnd())
+        return *written;
+    if (!rows_ || row < 0 || column < 0 || row >= rows_->recordCount() || column >= rows_->fieldCount())
+        return {};
+    return cellDisplay(rows_->at(row, column));
+}
+
+QVariant RecordsetModel::data(const QModelIndex& index, int role) const
+{
+    if (!index.isValid() || !rows_)
+        return {};
+    if (role == Qt::DisplayRole || role == Qt::EditRole)
+        return cellText(index.row(), index.column());
+    if (role == Qt::TextAlignmentRole) {
+        const auto aligned = alignments_.constFind(key(index.row(), index.column()));
+        if (aligned != alignments_.constEnd())
+            return *aligned;
+        const QVariant& value = rows_->at(index.row(), index.column());
+        const bool number = value.typeId() == QMetaType::Double || value.typeId() == QMetaType::Int ||
+                            value.typeId() == QMetaType::LongLong;
+        return int((number ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter);
+    }
+    return {};
+}
+
+QVariant RecordsetModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (role != Qt::DisplayRole || !rows_)
+        return QAbstractTableModel::headerData(section, orientation, role);
+    if (orientation == Qt::Horizontal)
+        return section < rows_->fieldCount() ? rows_->fieldName(section) : QString();
+    return section + 1;
+}
+
+void RecordsetModel::setCellText(int row, int column, const QString& text)
+{
+    texts_.insert(key(row, column), text);
+    emit dataChanged(index(row, column), index(row, column), {Qt::DisplayRole});
+}
+
+void RecordsetModel::setCellAlignment(int row, int column, Qt::Alignment alignment)
+{
+    alignments_.insert(key(row, column), int(alignment));
+    emit dataChanged(index(row, column), index(row, column), {Qt::TextAlignmentRole});
+}
+
+} // namespace qv::grid

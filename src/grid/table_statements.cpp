@@ -1,0 +1,74 @@
+#include "grid/table_statements.h"
+
+#include "common/error.h"
+
+namespace qv::grid {
+
+bool isStatisticsTable(const QString& table)
+{
+    static const QStringList statistics = {
+        QStringLiteral("Round Statistics"),         QStringLiteral("Increment Statistics"),
+        QStringLiteral("Waiver Statistics"),        QStringLiteral("Withdrawal Statistics"),
+        QStringLiteral("Miscellaneous Statistics"), QStringLiteral("Reduction Statistics"),
+    };
+    return statistics.contains(table); // exact: case and spaces count
+}
+
+QString tableOrdering(const QString& table)
+{
+    if (table == QLatin1String("Round Statistics") || table == QLatin1String("Increment Statistics") ||
+        table == QLatin1String("Waiver Statistics"))
+        return QStringLiteral(" Order By [Round]");
+    if (table == QLatin1String("Withdrawal Statistics"))
+        return QStringLiteral(" Order By [Withdrawal Number]");
+    if (table == QLatin1String("All Bids"))
+        return QStringLiteral(" Order By [Market], [Block], [Submarket]");
+    if (table == QLatin1String("Markets") || table == QLatin1String("Bidders Raising Own High Bid"))
+        return QStringLiteral(" Order By [License Name]");
+    if (table == QLatin1String("Bidders"))
+        return QStringLiteral(" Order By [Bidder]");
+    if (table == QLatin1String("Bidders Who Reduced"))
+        return QStringLiteral(" Order By [Bidder Who Reduced]");
+    return {};
+}
+
+QString wholeTableStatement(const QString& table)
+{
+    return QStringLiteral("SELECT * FROM [") + table + QLatin1Char(']');
+}
+
+QString roundStatement(const QString& table, const QString& round)
+{
+    return wholeTableStatement(table) + QStringLiteral(" WHERE [Round] = ") + round + tableOrdering(table);
+}
+
+QString tableStatement(const QString& table, const QString& round)
+{
+    if (isStatisticsTable(table))
+        return wholeTableStatement(table) + tableOrdering(table);
+    return roundStatement(table, round);
+}
+
+QString tableCaption(const QString& table, const QString& round, bool roundListEnabled)
+{
+    return roundListEnabled ? table + QStringLiteral(" - Round ") + round : table;
+}
+
+TableLoad loadTable(store::Database& database, const QString& table, const QString& round)
+{
+    TableLoad load;
+    load.statement = tableStatement(table, round);
+    load.roundListEnabled = !isStatisticsTable(table);
+    try {
+        load.rows = database.openRecordset(load.statement, store::RecordsetType::Snapshot);
+    } catch (const Error& error) {
+        if (error.number() != err::UnknownColumn)
+            throw;
+        load.statement = wholeTableStatement(table);
+        load.roundListEnabled = false;
+        load.rows = database.openRecordset(load.statement, store::RecordsetType::Snapshot);
+    }
+    return load;
+}
+
+} // namespace qv::grid

@@ -1,0 +1,41 @@
+#pragma once
+
+#include "store/database.h"
+
+#include <QString>
+
+#include <memory>
+
+namespace qv::grid {
+
+// The six statistics tables are shown whole, whatever the round.
+bool isStatisticsTable(const QString& table);
+
+// The ordering appended for a table (" Order By [Round]"), empty for none.
+QString tableOrdering(const QString& table);
+
+// The statement that loads a table for a round: whole for the statistics
+// tables, else the round's rows; then the table's ordering.
+QString tableStatement(const QString& table, const QString& round);
+// The statement of a round change: always with the round condition.
+QString roundStatement(const QString& table, const QString& round);
+// The fallback for a table without a [Round] column: the whole table.
+QString wholeTableStatement(const QString& table);
+
+// "All Bids - Round 5", or the table alone when the round list is off.
+QString tableCaption(const QString& table, const QString& round, bool roundListEnabled);
+
+// One table load: what was run, what it returned, and whether the round
+// list applies.
+struct TableLoad {
+    QString statement;
+    bool roundListEnabled = false;
+    std::unique_ptr<store::Recordset> rows;
+};
+
+// Opens the rows a grid window shows for a table and round as a snapshot.
+// A table that lacks [Round] (error 3061) loads whole with the round list
+// off; other engine errors pass to the caller.
+TableLoad loadTable(store::Database& database, const QString& table, const QString& round);
+
+} // namespace qv::grid
