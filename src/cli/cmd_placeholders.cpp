@@ -23,9 +23,5 @@ int runImport(const QStringList&, const Options&)
 {
     return notYet("import");
 }
-int runShow(const QStringList&, const Options&)
-{
-    return notYet("show");
-}
 
 } // namespace qv::cli

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "grid/cell_text.h"
 #include "store/recordset.h"
 
 #include <QAbstractTableModel>
@@ -37,9 +38,5 @@ private:
     QHash<quint64, QString> texts_;
     QHash<quint64, int> alignments_;
 };
-
-// A value as the grid shows it: numbers without exponent or trailing zeros,
-// null as empty text.
-QString cellDisplay(const QVariant& value);
 
 } // namespace qv::grid

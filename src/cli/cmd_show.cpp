@@ -1,0 +1,48 @@
+#include "cli/commands.h"
+#include "cli/table_output.h"
+
+#include "common/error.h"
+#include "grid/table_statements.h"
+#include "store/database.h"
+
+#include <QTextStream>
+
+namespace qv::cli {
+
+namespace {
+
+// Without a round the newest one, as a grid window first shows.
+QString newestRound(store::Database& database)
+{
+    auto rounds =
+        database.openRecordset(QStringLiteral("SELECT [Round] FROM [sysRounds] ORDER BY [Round] DESC"));
+    return rounds->eof() ? QString() : displayText(rounds->value(0));
+}
+
+} // namespace
+
+int runShow(const QStringList& args, const Options&)
+{
+    QTextStream out(stdout);
+    if (args.size() < 2 || args.size() > 3) {
+        QTextStream(stderr) << "Usage: quorvane-cli show DB TABLE [ROUND]\n";
+        return 2;
+    }
+    try {
+        auto database = store::Database::open(args[0]);
+        const QString table = args[1];
+        const QString round = args.size() == 3 ? args[2] : newestRound(*database);
+        if (round.isEmpty()) {
+            QTextStream(stderr) << "No round has been imported\n";
+            return 1;
+        }
+        const grid::TableLoad load = grid::loadTable(*database, table, round);
+        writeTabDelimited(out, *load.rows);
+        return 0;
+    } catch (const Error& error) {
+        out << errorText(ErrorLayout::Report, error) << '\n';
+        return 1;
+    }
+}
+
+} // namespace qv::cli
