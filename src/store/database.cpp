@@ -170,6 +170,14 @@ QStringList Database::tableNames() const
     return names;
 }
 
+void Database::createIndexIfMissing(const QString& index, const QString& table, const QString& column)
+{
+    requireOpen();
+    requireWritable();
+    exec(db_, QStringLiteral("CREATE INDEX IF NOT EXISTS ") + quoteName(index) + QStringLiteral(" ON ") +
+                  quoteName(table) + QStringLiteral(" (") + quoteName(column) + QLatin1Char(')'));
+}
+
 void Database::beginTrans()
 {
     requireOpen();

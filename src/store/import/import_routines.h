@@ -25,4 +25,4 @@ bool BatchImportAuction(ImportHost& host);
 void RebuildWizardTables(ImportHost& host);
 void RebuildQueryTables(ImportHost& host);
 
-}  // namespace qv
+} // namespace qv

@@ -1,0 +1,61 @@
+#include "store/auction_schema.h"
+
+#include "store/database.h"
+
+namespace qv::store::schema {
+
+QStringList systemTableStatements(int auctionNumber, QueryBuilderLayout layout)
+{
+    const bool single = layout == QueryBuilderLayout::Single;
+    return {
+        QStringLiteral("CREATE TABLE [sysRounds] ([Round] Number)"),
+        single ? QStringLiteral("INSERT INTO [sysRounds] ([Round]) VALUES (1)")
+               : QStringLiteral("INSERT INTO [sysRounds] VALUES (1)"),
+        QStringLiteral("CREATE TABLE [sysAuction] ([Auction ID] Number)"),
+        QStringLiteral("INSERT INTO [sysAuction] ([Auction ID]) VALUES (") + QString::number(auctionNumber) +
+            QLatin1Char(')'),
+        QStringLiteral("CREATE TABLE [sysWizard] ([Table Name] TEXT(65), [SQL String] MEMO)"),
+        single ? QStringLiteral("CREATE TABLE [sysQueryBuilder] ([Txt5] TEXT(255), ") +
+                     QStringLiteral("[Txt0] MEMO, [Txt1] TEXT(65), [Txt2] MEMO, [Txt3] MEMO, [Txt4] MEMO)")
+               : QStringLiteral("CREATE TABLE [sysQueryBuilder] ([Txt5] TEXT(65), ") +
+                     QStringLiteral("[Txt0] TEXT(255), [Txt1] TEXT(255), [Txt2] TEXT(255), [Txt3] TEXT(255), "
+                                    "[Txt4] TEXT(255))"),
+        QStringLiteral("ALTER TABLE [sysQueryBuilder] ADD CONSTRAINT [Primary] PRIMARY KEY ([Txt5])"),
+        QStringLiteral("CREATE TABLE [sysTables] ([TableName] Text)"),
+        QStringLiteral("INSERT INTO [sysTables] SELECT * FROM [sysSuppliedTables]"),
+    };
+}
+
+QString insertSuppliedTable(const QString& table)
+{
+    return QStringLiteral("INSERT INTO [sysSuppliedTables] (TableName) VALUES (\"") + table +
+           QStringLiteral("\")");
+}
+
+bool isSuppliedCandidate(const QString& table)
+{
+    return !table.startsWith(QLatin1String("MSys")) && !table.startsWith(QLatin1String("sys")) &&
+           !table.startsWith(QLatin1String("sqlite_"));
+}
+
+bool isSystemTable(const QString& table)
+{
+    return table.startsWith(QLatin1String("sys"));
+}
+
+void ensureRoundIndexes(Database& db)
+{
+    if (db.isReadOnly() || !db.tableExists(QStringLiteral("sysSuppliedTables")))
+        return;
+    auto supplied =
+        db.openRecordset(QStringLiteral("SELECT TableName FROM sysSuppliedTables"), RecordsetType::Snapshot);
+    for (int row = 0; row < supplied->recordCount(); ++row) {
+        const QString table = supplied->at(row, 0).toString();
+        if (!db.tableExists(table) ||
+            !db.columnNames(table).contains(QStringLiteral("Round"), Qt::CaseInsensitive))
+            continue;
+        db.createIndexIfMissing(QStringLiteral("qv_round:") + table, table, QStringLiteral("Round"));
+    }
+}
+
+} // namespace qv::store::schema

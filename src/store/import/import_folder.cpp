@@ -1,0 +1,85 @@
+#include "store/import/import_folder.h"
+
+#include "common/error.h"
+#include "common/paths.h"
+#include "store/session.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QTextStream>
+
+#include <cmath>
+
+namespace qv {
+
+namespace {
+
+void showGeneric(Prompter& prompter, const Error& e)
+{
+    prompter.message(errorText(ErrorLayout::Generic, e), QStringLiteral("Quorvane"));
+}
+
+} // namespace
+
+QString roundDigits(int round)
+{
+    return QStringLiteral("%1").arg(round, 3, 10, QLatin1Char('0'));
+}
+
+void SaveImportFolder(Prompter& prompter, const QString& chosenPath)
+{
+    try {
+        const QString file = session().LastImportFile;
+        if (QFile::exists(file) && !QFile::remove(file))
+            throw Error(75, QStringLiteral("Path/File access error: cannot replace '%1'.").arg(file));
+        QFile out(file);
+        if (!out.open(QIODevice::WriteOnly | QIODevice::Text))
+            throw Error(err::PathNotFound, QStringLiteral("Path not found: cannot write '%1'.").arg(file));
+        out.write(SplitPath(chosenPath, false).toUtf8() + "\r\n");
+    } catch (const Error& e) {
+        showGeneric(prompter, e);
+    }
+}
+
+QString ReadImportFolder(Prompter& prompter)
+{
+    try {
+        QFile in(session().LastImportFile);
+        if (!in.open(QIODevice::ReadOnly | QIODevice::Text))
+            throw Error(err::FileNotFound, QStringLiteral("File not found"));
+        QString line = QString::fromUtf8(in.readLine());
+        while (line.endsWith(QLatin1Char('\n')) || line.endsWith(QLatin1Char('\r')))
+            line.chop(1);
+        return line;
+    } catch (const Error& e) {
+        showGeneric(prompter, e);
+        return {};
+    }
+}
+
+QString NextRoundFileName(Prompter& prompter)
+{
+    const QString folder = ReadImportFolder(prompter);
+    auto& db = *session().CurrentDatabase;
+    auto rounds =
+        db.openRecordset(QStringLiteral("SELECT TOP 1 [Round] FROM [sysRounds] ORDER BY [Round] DESC"));
+    auto auction =
+        db.openRecordset(QStringLiteral("SELECT [Auction ID] FROM [Round Statistics] WHERE [Round] = 1"));
+    rounds->moveFirst();
+    auction->moveFirst();
+    const int highest = rounds->value(QStringLiteral("Round")).toInt();
+    // File names carry the auction number in two characters: auction 5's
+    // files are 05_RRR.zip, so a one-digit number gets its leading zero.
+    const QVariant id = auction->value(QStringLiteral("Auction ID"));
+    bool numeric = false;
+    const double number = id.toDouble(&numeric);
+    const QString idText =
+        numeric && number == std::floor(number)
+            ? QStringLiteral("%1").arg(static_cast<qint64>(number), 2, 10, QLatin1Char('0'))
+            : id.toString();
+    const QString name =
+        folder + idText + QLatin1Char('_') + roundDigits(highest + 1) + QStringLiteral(".zip");
+    return QFileInfo(name).isFile() ? name : QStringLiteral("NOT FOUND");
+}
+
+} // namespace qv

@@ -1,0 +1,113 @@
+#include "common/error.h"
+#include "common/paths.h"
+#include "store/import/auction_builder.h"
+#include "store/import/import_folder.h"
+#include "store/import/import_routines.h"
+#include "store/import/round_archive.h"
+#include "store/import/round_copy.h"
+#include "store/import/round_file_name.h"
+#include "store/session.h"
+
+#include <QFile>
+
+namespace qv {
+
+namespace {
+
+QString chooseRoundFile(ImportHost& host)
+{
+    FileChoice choice;
+    choice.filter = QStringLiteral("Zip (*.zip)|*.zip");
+    choice.initialFolder = ReadImportFolder(host.prompter);
+    choice.cancelError = true;
+    const QString chosen = host.prompter.openFile(choice);
+    if (!chosen.isEmpty())
+        SaveImportFolder(host.prompter, chosen);
+    return chosen;
+}
+
+int auctionOfDatabase(store::Database& db)
+{
+    auto rs = db.openRecordset(QStringLiteral("Select [Auction ID] From [sysAuction]"),
+                               store::RecordsetType::Snapshot);
+    rs->moveFirst();
+    return rs->value(0).toInt();
+}
+
+void refuseOtherAuction(Prompter& prompter)
+{
+    prompter.message(QStringLiteral("         The round results file you have selected\r") +
+                         QStringLiteral("does not belong to the auction you currently have open.\r") +
+                         QStringLiteral("     Please check the auction number and try again."),
+                     QStringLiteral("Wrong Round Results File"), Icon::Exclamation);
+}
+
+// Replaces the round's rows and records the round, all or nothing.
+void replaceRound(store::Database& auction, store::Database& roundDb, int round)
+{
+    auction.beginTrans();
+    try {
+        copyRoundTables(auction, roundDb, round, true);
+        roundDb.close();
+        auction.execute(QStringLiteral("DELETE * FROM [sysRounds] WHERE [Round] = ") +
+                        QString::number(round));
+        auction.execute(QStringLiteral("INSERT INTO sysRounds (Round) VALUES (") + QString::number(round) +
+                        QLatin1Char(')'));
+        auction.commitTrans();
+    } catch (...) {
+        auction.rollback();
+        throw;
+    }
+}
+
+} // namespace
+
+bool ImportRound(ImportHost& host, bool AutoImport)
+{
+    BusyScope busy(host.prompter);
+    try {
+        store::Database& auction = *session().CurrentDatabase;
+        const QString path = AutoImport ? NextRoundFileName(host.prompter) : chooseRoundFile(host);
+        if (path == QLatin1String("NOT FOUND"))
+            return ImportRound(host, false);
+        if (path.isEmpty())
+            return false;
+        const QString fileName = SplitPath(path, true);
+        const int round = roundNumberOf(fileName);
+        if (auctionNumberOf(fileName) != auctionOfDatabase(auction)) {
+            refuseOtherAuction(host.prompter);
+            return false;
+        }
+        const QString extracted = extractRoundDatabase(path, memberNameOf(fileName), applicationFolder());
+        RemoveOnExit cleanup(extracted);
+        {
+            auto roundDb = store::Database::open(extracted);
+            const QString foreign = foreignRoundIn(auction, *roundDb, round);
+            if (!foreign.isEmpty()) {
+                refuseForeignRound(host.prompter, fileName, round, foreign);
+                return false;
+            }
+            replaceRound(auction, *roundDb, round);
+        }
+        RebuildWizardTables(host);
+        host.prompter.message(QStringLiteral("Round ") + QString::number(round) +
+                                  QStringLiteral(" has been successfully imported.\r"),
+                              QStringLiteral("Round Imported Successfully"), Icon::Information);
+        QFile::remove(extracted);
+        RebuildQueryTables(host);
+        return true;
+    } catch (const Error& e) {
+        if (e.number() == err::TableInUse) {
+            host.prompter.message(
+                QStringLiteral("    A user defined table is currently open in a data window.\r") +
+                    QStringLiteral(" To be updated, ALL user defined tables table must be closed.\r") +
+                    QStringLiteral(" Please close ALL user defined tables and re-import the round."),
+                QStringLiteral("Unsuccessful Import"), Icon::Exclamation);
+        } else if (e.number() != err::DialogCancelled) {
+            showGenericError(host.prompter, e);
+        }
+        return false;
+    }
+}
+
+} // namespace qv
