@@ -1,0 +1,342 @@
+// The main window's menus, toolbar, status bar and how its commands reach
+// the active grid window.
+#include "shell/frm_main.h"
+#include "shell/help_window.h"
+#include "support/scripted_prompter.h"
+
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QStatusBar>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolBar>
+
+using qv::shell::frmMain;
+
+namespace {
+
+// A child window that offers a few of the grid window's routines.
+class FakeGrid : public QWidget {
+    Q_OBJECT
+public:
+    QStringList calls;
+    Q_INVOKABLE void TableSort() { calls << QStringLiteral("TableSort"); }
+    Q_INVOKABLE void TableFilt() { calls << QStringLiteral("TableFilt"); }
+    Q_INVOKABLE void PrintGrid() { calls << QStringLiteral("PrintGrid"); }
+    Q_INVOKABLE void ComputeSelection(const QString& kind)
+    {
+        calls << QStringLiteral("ComputeSelection ") + kind;
+    }
+};
+
+struct Item {
+    int level;
+    const char* name;
+    const char* caption;
+};
+
+const Item expectedMenus[] = {
+    {1, "mnuFile", "&File"},
+    {2, "mnuFileNew", "&New"},
+    {2, "mnuFileBar1", ""},
+    {2, "mnuFileImport", "&Import..."},
+    {2, "mnuFileAutoImport", "&Auto Import"},
+    {2, "mnuFileExport", "&Export..."},
+    {2, "mnuFileBar3", ""},
+    {2, "mnuFilePrintSetup", "Print &Setup..."},
+    {2, "mnuFilePrintPreview", "Print Pre&view"},
+    {2, "mnuFilePrint", "&Print..."},
+    {2, "mnuFileBar4", ""},
+    {2, "mnuFileExit", "E&xit"},
+    {1, "mnuView", "&View"},
+    {2, "mnuViewToolbar", "&Toolbar"},
+    {2, "mnuViewStatusBar", "Status &Bar"},
+    {2, "mnuViewSummary", "Summary..."},
+    {1, "mnuTools", "&Tools"},
+    {2, "mnuToolsAnalysis", "&Pivot Table Wizard"},
+    {3, "mnuToolsAnalysisMarkets", "&Markets..."},
+    {3, "mnuToolsAnalysisRounds", "&Rounds..."},
+    {3, "mnuToolsAnalysisBidders", "&Bidders..."},
+    {2, "mnuToolsExcel", "Export Table To Excel"},
+    {2, "mnuToolsBar1", ""},
+    {2, "mnuToolsSortTable", "&Sort Table..."},
+    {2, "mnuToolsFilterTable", "&Filter Table..."},
+    {2, "mnuToolsResetTable", "&Reset Table"},
+    {2, "mnuToolsBar2", ""},
+    {2, "mnuToolsTableWizard", "&Table Wizard..."},
+    {2, "mnuToolsSQLCommandLine", "S&QL Query Builder..."},
+    {2, "mnuToolsDropTable", "&Drop Table"},
+    {1, "mnuWindow", "&Window"},
+    {2, "mnuWindowNewWindow", "&New Window"},
+    {2, "mnuWindowBar1", ""},
+    {2, "mnuWindowFreeze", "&Freeze Columns"},
+    {2, "mnuWindowUnfreeze", "&Unfreeze Columns"},
+    {2, "mnuWindowBar2", ""},
+    {2, "mnuWindowCascade", "&Cascade"},
+    {2, "mnuWindowTileHorizontal", "Tile &Horizontal"},
+    {2, "mnuWindowTileVertical", "Tile &Vertical"},
+    {2, "mnuWindowArrangeIcons", "&Arrange Icons"},
+    {1, "mnuHelp", "&Help"},
+    {2, "mnuHelpContents", "&Contents"},
+    {2, "mnuHelpSearch", "&Search For Help On..."},
+    {2, "mnuHelpBar1", ""},
+    {2, "mnuHelpAbout", "&About Quorvane..."},
+    {1, "mnuComp", "Compute"},
+    {2, "mnuCompSum", "Sum"},
+    {2, "mnuCompAverage", "Average"},
+    {2, "mnuCompCount", "Count"},
+    {1, "mnuPBreak", "Page Breaks"},
+    {2, "mnuPBreakSetRow", "Set Row Page Break"},
+    {2, "mnuPBreakDelRow", "Delete Row Page Break"},
+    {2, "mnuPBreak_Line1", ""},
+    {2, "mnuPBreakSetCol", "Set Column Page Break"},
+    {2, "mnuPBreakDelCol", "Delete Column Page Break"},
+    {2, "mnuPBreak_Line2", ""},
+    {2, "mnuPBreakReset", "Reset Page Breaks"},
+};
+
+QString line(int level, const QString& name, const QString& caption)
+{
+    return QString::number(level) + QLatin1Char(' ') + name + QLatin1Char(' ') + caption;
+}
+
+void walk(QMenu* menu, int level, QStringList& out)
+{
+    out << line(level, menu->objectName(), menu->title());
+    const QList<QAction*> actions = menu->actions();
+    for (QAction* action : actions) {
+        if (action->menu() != nullptr)
+            walk(action->menu(), level + 1, out);
+        else
+            out << line(level + 1, action->objectName(), action->isSeparator() ? QString() : action->text());
+    }
+}
+
+const QString noGridText = QStringLiteral("  A data grid must be opened to use this function.\r"
+                                          "Open a data grid with the New button and try again");
+
+} // namespace
+
+class MainWindowTest : public QObject {
+    Q_OBJECT
+private slots:
+    void init()
+    {
+        qputenv("XDG_CONFIG_HOME", config_.path().toLocal8Bit());
+        prompter_ = std::make_unique<qv::test::ScriptedPrompter>();
+        main_ = std::make_unique<frmMain>(prompter_.get());
+    }
+    void cleanup() { main_.reset(); }
+
+    void menuTreeMatchesTheTable()
+    {
+        QStringList actual;
+        const QList<QAction*> bar = main_->menuBar()->actions();
+        for (QAction* top : bar)
+            walk(top->menu(), 1, actual);
+        walk(main_->computeMenu(), 1, actual);
+        walk(main_->pageBreakMenu(), 1, actual);
+        QStringList expected;
+        for (const Item& item : expectedMenus)
+            expected << line(item.level, QLatin1String(item.name), QLatin1String(item.caption));
+        QCOMPARE(actual, expected);
+    }
+
+    void menuDetails()
+    {
+        auto find = [this](const char* name) { return main_->findChild<QAction*>(QLatin1String(name)); };
+        QCOMPARE(find("mnuFilePrint")->shortcut(), QKeySequence(QStringLiteral("Ctrl+P")));
+        QVERIFY(find("mnuViewToolbar")->isChecked());
+        QVERIFY(find("mnuViewStatusBar")->isChecked());
+        QVERIFY(!find("mnuToolsExcel")->isVisible());
+        // Compute and Page Breaks are pop-up menus only.
+        const QList<QAction*> bar = main_->menuBar()->actions();
+        QCOMPARE(bar.size(), 5);
+        for (const char* name : {"mnuFileNew", "mnuFileImport", "mnuToolsSortTable", "mnuHelpAbout"})
+            QVERIFY(find(name)->isEnabled());
+    }
+
+    void toolbarButtonsInOrder()
+    {
+        auto* toolbar = main_->findChild<QToolBar*>(QStringLiteral("tbToolBar"));
+        QVERIFY(toolbar != nullptr);
+        QStringList keys;
+        QStringList tips;
+        const QList<QAction*> buttons = toolbar->actions();
+        for (QAction* button : buttons) {
+            keys << (button->isSeparator() ? QStringLiteral("|") : button->data().toString());
+            tips << (button->isSeparator() ? QStringLiteral("|") : button->toolTip());
+            if (!button->isSeparator())
+                QVERIFY2(!button->icon().isNull(), qPrintable(button->data().toString()));
+        }
+        QCOMPARE(keys.join(QLatin1Char(',')),
+                 QStringLiteral(
+                     "New,Import,|,PrintPreview,Print,|,Sort,Filter,Reset,|,TableWizard,SQL,DropTable,|,"
+                     "ExcelExp"));
+        QCOMPARE(
+            tips.join(QLatin1Char(',')),
+            QStringLiteral("New,Import Next Round,|,Print Preview,Print,|,Sort...,Filter...,Reset Table,|,"
+                           "Table Wizard...,SQL Query Builder...,Drop Table,|,Export Table To Excel"));
+    }
+
+    void gridCommandsWithoutAWindowShowTheNoGridMessage()
+    {
+        const char* const commands[] = {"mnuFileExport",           "mnuFilePrint",
+                                        "mnuToolsAnalysisMarkets", "mnuToolsAnalysisRounds",
+                                        "mnuToolsAnalysisBidders", "mnuToolsSortTable",
+                                        "mnuToolsFilterTable",     "mnuToolsResetTable",
+                                        "mnuToolsTableWizard",     "mnuToolsDropTable",
+                                        "mnuWindowFreeze",         "mnuWindowUnfreeze"};
+        for (const char* command : commands) {
+            prompter_->messages.clear();
+            main_->mnuClick(QLatin1String(command));
+            QCOMPARE(prompter_->messages.size(), size_t(1));
+            QCOMPARE(prompter_->messages[0].text, noGridText);
+            QCOMPARE(prompter_->messages[0].title, QStringLiteral("Error"));
+            QCOMPARE(prompter_->messages[0].icon, qv::Icon::Exclamation);
+        }
+        for (const char* key : {"Print", "Sort", "Filter", "Reset", "TableWizard", "DropTable"}) {
+            prompter_->messages.clear();
+            main_->tbToolBar_ButtonClick(QLatin1String(key));
+            QCOMPARE(prompter_->messages.size(), size_t(1));
+            QCOMPARE(prompter_->messages[0].text, noGridText);
+        }
+    }
+
+    void gridCommandsReachTheActiveWindowByName()
+    {
+        auto* grid = new FakeGrid;
+        main_->mdiArea()->addSubWindow(grid)->show();
+        main_->mnuClick(QStringLiteral("mnuToolsSortTable"));
+        main_->tbToolBar_ButtonClick(QStringLiteral("Filter"));
+        main_->findChild<QAction*>(QStringLiteral("mnuCompAverage"))->trigger();
+        QCOMPARE(grid->calls, (QStringList{QStringLiteral("TableSort"), QStringLiteral("TableFilt"),
+                                           QStringLiteral("ComputeSelection Average")}));
+        main_->mnuClick(QStringLiteral("mnuFilePrint"));
+        QCOMPARE(grid->calls.last(), QStringLiteral("PrintGrid"));
+        QVERIFY(prompter_->messages.empty());
+
+        // A routine the window does not offer.
+        main_->mnuClick(QStringLiteral("mnuToolsDropTable"));
+        QCOMPARE(prompter_->messages.size(), size_t(1));
+        QCOMPARE(prompter_->messages[0].text,
+                 QStringLiteral("Error: 438 Object doesn't support this property or method"));
+        QCOMPARE(prompter_->messages[0].title, QString());
+    }
+
+    void excelButtonAndUnknownKeysDoNothing()
+    {
+        main_->tbToolBar_ButtonClick(QStringLiteral("ExcelExp"));
+        main_->tbToolBar_ButtonClick(QStringLiteral("new"));
+        main_->findChild<QAction*>(QStringLiteral("mnuToolsExcel"))->trigger();
+        QVERIFY(prompter_->messages.empty());
+        QVERIFY(main_->mdiArea()->subWindowList().isEmpty());
+    }
+
+    void viewTogglesTwiceRestoreTheBars()
+    {
+        main_->show();
+        auto* toolbar = main_->findChild<QToolBar*>(QStringLiteral("tbToolBar"));
+        QAction* item = main_->findChild<QAction*>(QStringLiteral("mnuViewToolbar"));
+        item->trigger();
+        QVERIFY(toolbar->isHidden());
+        QVERIFY(!item->isChecked());
+        main_->mnuClick(QStringLiteral("mnuViewToolbar"));
+        QVERIFY(!toolbar->isHidden());
+        QVERIFY(item->isChecked());
+        main_->mnuClick(QStringLiteral("mnuViewStatusBar"));
+        QVERIFY(main_->statusBar()->isHidden());
+        QVERIFY(!main_->findChild<QAction*>(QStringLiteral("mnuViewStatusBar"))->isChecked());
+    }
+
+    void statusBarRightClickRule()
+    {
+        main_->resize(900, 500);
+        main_->show();
+        QVERIFY(QTest::qWaitForWindowExposed(main_.get()));
+        QCOMPARE(main_->statusText(1), QStringLiteral("Status"));
+        QVERIFY(!main_->statusText(2).isEmpty());
+        const auto* second = main_->statusBar()->findChild<QLabel*>(QStringLiteral("sbPanel2"));
+        const int edge = second->geometry().right();
+        QVERIFY(!main_->sbStatusBar_MouseUp(Qt::LeftButton, edge + 20));
+        QVERIFY(!main_->sbStatusBar_MouseUp(Qt::RightButton, edge - 5));
+        QVERIFY(!main_->computeMenu()->isVisible());
+        QVERIFY(main_->sbStatusBar_MouseUp(Qt::RightButton, edge + 20));
+        QVERIFY(main_->computeMenu()->isVisible());
+        main_->computeMenu()->close();
+
+        // The real mouse, over the third panel.
+        auto* third = main_->statusBar()->findChild<QLabel*>(QStringLiteral("sbPanel3"));
+        QTest::mouseRelease(third, Qt::RightButton, {}, QPoint(5, 5));
+        QVERIFY(main_->computeMenu()->isVisible());
+        main_->computeMenu()->close();
+    }
+
+    void helpWithoutAHelpFile()
+    {
+        main_->setHelpFile(QString());
+        main_->mnuClick(QStringLiteral("mnuHelpContents"));
+        main_->mnuClick(QStringLiteral("mnuHelpSearch"));
+        QCOMPARE(prompter_->messages.size(), size_t(2));
+        for (const auto& message : prompter_->messages) {
+            QCOMPARE(message.text,
+                     QStringLiteral("Unable to display Help Contents. There is no Help associated "
+                                    "with this project."));
+            QCOMPARE(message.icon, qv::Icon::Information);
+            QCOMPARE(message.title, QStringLiteral("Quorvane"));
+        }
+    }
+
+    void helpOpensAtContentsAndSearches()
+    {
+        main_->mnuClick(QStringLiteral("mnuHelpSearch"));
+        auto* help = main_->findChild<qv::shell::HelpWindow*>();
+        QVERIFY(help != nullptr);
+        QVERIFY(help->isVisible());
+        QVERIFY(help->search(QString()).size() >= 5);
+        QVERIFY(help->search(QStringLiteral("batch import")).contains(QStringLiteral("Getting started")));
+        QVERIFY(help->search(QStringLiteral("nonexistentword")).isEmpty());
+    }
+
+    void tableCommandsSwitchOffFromTheFourthButton()
+    {
+        main_->setTableCommandsEnabled(false);
+        const QList<QAction*> buttons = main_->findChild<QToolBar*>(QStringLiteral("tbToolBar"))->actions();
+        QVERIFY(buttons[0]->isEnabled());
+        QVERIFY(buttons[1]->isEnabled());
+        for (qsizetype i = 3; i < buttons.size(); ++i)
+            QVERIFY(!buttons[i]->isEnabled());
+        QVERIFY(!main_->findChild<QAction*>(QStringLiteral("mnuToolsSortTable"))->isEnabled());
+        main_->setTableCommandsEnabled(true);
+        QVERIFY(buttons[14]->isEnabled());
+    }
+
+    void arrangeCommandsTileAndCascade()
+    {
+        main_->resize(900, 700);
+        main_->show();
+        auto* a = main_->mdiArea()->addSubWindow(new FakeGrid);
+        auto* b = main_->mdiArea()->addSubWindow(new FakeGrid);
+        a->show();
+        b->show();
+        main_->mnuClick(QStringLiteral("mnuWindowTileHorizontal"));
+        QCOMPARE(a->x(), b->x());
+        QVERIFY(a->y() != b->y());
+        QCOMPARE(a->width(), main_->mdiArea()->viewport()->width());
+        main_->mnuClick(QStringLiteral("mnuWindowTileVertical"));
+        QCOMPARE(a->y(), b->y());
+        QVERIFY(a->x() != b->x());
+        QCOMPARE(a->height(), main_->mdiArea()->viewport()->height());
+    }
+
+private:
+    QTemporaryDir config_;
+    std::unique_ptr<qv::test::ScriptedPrompter> prompter_;
+    std::unique_ptr<frmMain> main_;
+};
+
+QTEST_MAIN(MainWindowTest)
+#include "main_window_test.moc"
