@@ -1,0 +1,76 @@
+#include "cli/commands.h"
+#include "cli/terminal_prompter.h"
+
+#include "common/error.h"
+#include "common/paths.h"
+#include "store/import/import_routines.h"
+#include "store/session.h"
+
+#include <QFileInfo>
+#include <QTextStream>
+
+namespace qv::cli {
+
+namespace {
+
+int usage(const char* text)
+{
+    QTextStream(stderr) << "Usage: quorvane-cli " << text << '\n';
+    return 2;
+}
+
+// Runs one routine with the prompter and returns the exit code: 0 only when
+// the routine did what was asked.
+template <typename Routine> int run(const Options& options, QStringList files, Routine routine)
+{
+    session().LastImportFile = joinPath(applicationFolder(), QStringLiteral("lastimp.inf"));
+    TerminalPrompter prompter(options.yes, std::move(files));
+    ImportHost host{prompter};
+    host.fileOpen = [] {};
+    bool done = false;
+    try {
+        done = routine(host);
+    } catch (const Error& e) {
+        QTextStream(stdout) << errorText(ErrorLayout::Generic, e) << '\n';
+    }
+    CloseAuctionDatabase();
+    return done && !prompter.sawError() ? 0 : 1;
+}
+
+QString absolute(const QString& path)
+{
+    return QFileInfo(path).absoluteFilePath();
+}
+
+} // namespace
+
+int runCreate(const QStringList& args, const Options& options)
+{
+    if (args.size() != 1)
+        return usage("create ZIP");
+    return run(options, {absolute(args[0])}, [](ImportHost& host) { return CreateAuction(host); });
+}
+
+int runBatch(const QStringList& args, const Options& options)
+{
+    if (args.size() != 1)
+        return usage("batch ZIP");
+    return run(options, {absolute(args[0])}, [](ImportHost& host) { return BatchImportAuction(host); });
+}
+
+int runImport(const QStringList& args, const Options& options)
+{
+    if (args.isEmpty() || args.size() > 2)
+        return usage("import DB [ZIP]");
+    const QString database = absolute(args[0]);
+    const bool autoImport = args.size() == 1;
+    QStringList files;
+    if (!autoImport)
+        files << absolute(args[1]);
+    return run(options, files, [&](ImportHost& host) {
+        OpenAuctionDatabase(database);
+        return ImportRound(host, autoImport);
+    });
+}
+
+} // namespace qv::cli

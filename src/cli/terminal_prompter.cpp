@@ -1,0 +1,67 @@
+#include "cli/terminal_prompter.h"
+
+#include <cstdio>
+
+namespace qv::cli {
+
+TerminalPrompter::TerminalPrompter(bool answerYes, QStringList files)
+    : answerYes_(answerYes), files_(std::move(files)), out_(stdout), err_(stderr)
+{
+}
+
+Answer TerminalPrompter::message(const QString& text, const QString& title, Icon icon, Buttons buttons,
+                                 Answer defaultAnswer)
+{
+    QString shown = text;
+    shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    out_ << title << ": " << shown;
+    if (!shown.endsWith(QLatin1Char('\n')))
+        out_ << '\n';
+    if (icon == Icon::Exclamation || icon == Icon::Critical || text.startsWith(QLatin1String("Error")) ||
+        text.startsWith(QLatin1String("User's Error")))
+        sawError_ = true;
+    Answer answer = defaultAnswer;
+    if (buttons == Buttons::YesNo || buttons == Buttons::YesNoCancel)
+        answer = answerYes_ ? Answer::Yes : Answer::No;
+    else if (buttons == Buttons::OKCancel)
+        answer = answerYes_ ? Answer::OK : Answer::Cancel;
+    if (buttons != Buttons::OK)
+        out_ << "(answered " << (answer == Answer::Yes || answer == Answer::OK ? "Yes" : "No") << ")\n";
+    out_.flush();
+    return answer;
+}
+
+std::optional<QString> TerminalPrompter::input(const QString& prompt, const QString& title, const QString&)
+{
+    err_ << title << ": " << prompt << " (no answer on the command line)\n";
+    err_.flush();
+    return std::nullopt;
+}
+
+QString TerminalPrompter::openFile(const FileChoice& choice)
+{
+    if (!files_.isEmpty())
+        return files_.takeFirst();
+    err_ << "A round results file is needed (" << choice.filter.section(QLatin1Char('|'), 0, 0)
+         << ", looked in "
+         << (choice.initialFolder.isEmpty() ? QStringLiteral("no folder yet") : choice.initialFolder)
+         << "): give it on the command line.\n";
+    err_.flush();
+    sawError_ = true;
+    return cancelledChoice(choice);
+}
+
+QString TerminalPrompter::saveFile(const FileChoice& choice)
+{
+    return openFile(choice);
+}
+
+void TerminalPrompter::setStatus(int panel, const QString& text)
+{
+    if (panel == 1 && !text.isEmpty()) {
+        err_ << text << '\n';
+        err_.flush();
+    }
+}
+
+} // namespace qv::cli

@@ -1,0 +1,39 @@
+#pragma once
+
+#include "common/prompter.h"
+
+#include <QStringList>
+#include <QTextStream>
+
+namespace qv::cli {
+
+// The prompting interface on a terminal: every message box prints one line
+// (title, then text with its carriage returns as line breaks), questions are
+// answered by --yes, and file dialogs take the files given on the command
+// line.
+class TerminalPrompter : public Prompter {
+public:
+    TerminalPrompter(bool answerYes, QStringList files);
+
+    Answer message(const QString& text, const QString& title, Icon icon, Buttons buttons,
+                   Answer defaultAnswer) override;
+    std::optional<QString> input(const QString& prompt, const QString& title,
+                                 const QString& defaultText) override;
+    QString openFile(const FileChoice& choice) override;
+    QString saveFile(const FileChoice& choice) override;
+    void setStatus(int panel, const QString& text) override;
+    void setBusy(bool) override {}
+
+    // True when a message reported an error (an exclamation or critical box,
+    // or the generic error layouts).
+    bool sawError() const { return sawError_; }
+
+private:
+    bool answerYes_;
+    QStringList files_;
+    QTextStream out_;
+    QTextStream err_;
+    bool sawError_ = false;
+};
+
+} // namespace qv::cli

@@ -1,0 +1,65 @@
+#include "support/qt_printers.h"
+#include "support/temp_dir.h"
+
+#include <QProcess>
+
+#include <gtest/gtest.h>
+
+using namespace qv::test;
+
+namespace {
+
+struct CliRun {
+    int code;
+    QString out;
+};
+
+CliRun cli(const QStringList& args)
+{
+    QProcess p;
+    p.start(QStringLiteral(QV_CLI_PATH), args);
+    p.waitForFinished(120000);
+    return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput())};
+}
+
+} // namespace
+
+TEST(QuorvaneCli, ScriptedImportsDuringALiveAuction)
+{
+    TempDir app, files;
+    ASSERT_EQ(cli({QStringLiteral("sample"), files.path(), QStringLiteral("--rounds"), QStringLiteral("3"),
+                   QStringLiteral("--licenses"), QStringLiteral("16"), QStringLiteral("--bidders"),
+                   QStringLiteral("4")})
+                  .code,
+              0);
+    const QStringList appDir{QStringLiteral("--app-dir"), app.path()};
+    const QString auction = app.file(QStringLiteral("Auction5.mdb"));
+
+    CliRun r = cli(appDir + QStringList{QStringLiteral("create"), files.file(QStringLiteral("05_001.zip"))});
+    EXPECT_EQ(r.code, 0);
+    EXPECT_EQ(r.out,
+              QStringLiteral("Round Imported Successfully: Auction 5 has been successfully created.\n"));
+
+    r = cli(appDir + QStringList{QStringLiteral("import"), auction}); // the next file, round 2
+    EXPECT_EQ(r.code, 0);
+    EXPECT_EQ(r.out,
+              QStringLiteral("Round Imported Successfully: Round 2 has been successfully imported.\n"));
+    r = cli(appDir +
+            QStringList{QStringLiteral("import"), auction, files.file(QStringLiteral("05_003.zip"))});
+    EXPECT_EQ(r.code, 0);
+    r = cli(appDir + QStringList{QStringLiteral("import"), auction}); // no round 4 yet
+    EXPECT_NE(r.code, 0);
+
+    r = cli(appDir + QStringList{QStringLiteral("create"), files.file(QStringLiteral("05_002.zip"))});
+    EXPECT_NE(r.code, 0);
+    EXPECT_EQ(r.out, QStringLiteral(
+                         "Wrong File: This file does not contain round 1!\n           Please try again.\n"));
+
+    r = cli({QStringLiteral("sql"), auction,
+             QStringLiteral("SELECT [Round] FROM [sysRounds] ORDER BY [Round] DESC")});
+    EXPECT_EQ(r.code, 0);
+    EXPECT_EQ(r.out, QStringLiteral("Round\n3\n2\n1\n"));
+    r = cli({QStringLiteral("sql"), auction, QStringLiteral("DROP TABLE [Nope]")});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_EQ(r.out, QStringLiteral("Error 3376: Table 'Nope' does not exist.\n"));
+}
