@@ -1,0 +1,17 @@
+#!/usr/bin/env bash
+# Sets up Quorvane on Debian 12 and starts it. The first time, it also writes
+# a generated sample auction into the Downloads folder, ready to batch-import.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/install.sh
+build_dir="${QUORVANE_BUILD_DIR:-build}"
+
+downloads="$(xdg-user-dir DOWNLOAD 2>/dev/null || true)"
+[ -n "$downloads" ] && [ "$downloads" != "$HOME" ] || downloads="$HOME/Downloads"
+sample="$downloads/quorvane-sample"
+if [ ! -f "$sample/05_001.zip" ]; then
+  mkdir -p "$sample"
+  "$build_dir/src/cli/quorvane-cli" sample "$sample" --auction 5 --rounds 12 --licenses 120 --bidders 16
+fi
+echo "Sample auction 5: $sample (choose 'Batch Import a New Auction', then 05_001.zip)"
+exec "$build_dir/src/shell/quorvane" "$@"
