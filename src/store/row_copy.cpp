@@ -36,13 +36,10 @@ void copyRowsInto(Database& source, const QString& sourceSelect, const QString& 
     std::vector<int> sourceIndex;
     for (int i = 0; i < read.columnCount(); ++i) {
         const QString name = read.columnName(i);
-        const qsizetype at = targetColumns.indexOf(name, 0);
-        qsizetype match = at;
-        if (match < 0) {
-            for (qsizetype k = 0; k < targetColumns.size(); ++k)
-                if (targetColumns[k].compare(name, Qt::CaseInsensitive) == 0)
-                    match = k;
-        }
+        qsizetype match = -1;
+        for (qsizetype k = 0; k < targetColumns.size() && match < 0; ++k)
+            if (targetColumns[k].compare(name, Qt::CaseInsensitive) == 0)
+                match = k;
         if (match < 0)
             throw Error(3127, QStringLiteral("The INSERT INTO statement contains the following unknown field "
                                              "name: '%1'. Table '%2' of '%3' has no such field.")

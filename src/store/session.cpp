@@ -1,5 +1,8 @@
 #include "store/session.h"
 
+#include "common/error.h"
+#include "store/auction_schema.h"
+
 namespace qv {
 
 Session& session()
@@ -17,6 +20,12 @@ void OpenAuctionDatabase(const QString& path)
     }
     s.CurrentDatabase = store::Database::open(path);
     s.CurrentDatabasePath = s.CurrentDatabase->path();
+    // Auctions made before the round index existed get it now; it only speeds
+    // things up, so a failure here must not keep the auction from opening.
+    try {
+        store::schema::ensureRoundIndexes(*s.CurrentDatabase);
+    } catch (const Error&) {
+    }
 }
 
 void CloseAuctionDatabase()
