@@ -38,8 +38,10 @@ QString makeSmallAuction(const QString& folder)
         "INSERT INTO [sysRounds] ([Round]) VALUES (3)",
         "INSERT INTO [sysRounds] ([Round]) VALUES (2)",
     };
+    db->beginTrans();
     for (const char* statement : statements)
         db->execute(QLatin1String(statement));
+    db->commitTrans();
     db->close();
     return path;
 }

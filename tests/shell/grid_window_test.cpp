@@ -1,0 +1,230 @@
+// Grid windows: the table loading rules, the lists and how the main window
+// refills them.
+#include "auction_fixture.h"
+#include "grid/frm_flex_grid.h"
+#include "grid/table_statements.h"
+#include "shell/frm_main.h"
+#include "shell/grid_window_factory.h"
+#include "store/session.h"
+#include "support/scripted_prompter.h"
+
+#include <QMdiArea>
+#include <QTemporaryDir>
+#include <QTest>
+
+using qv::grid::frmFlexGrid;
+using qv::shell::frmMain;
+
+namespace {
+
+QStringList column(frmFlexGrid& grid, int col)
+{
+    QStringList values;
+    auto& model = grid.MSFlexGrid1->recordsetModel();
+    for (int row = 0; row < model.rowCount(); ++row)
+        values << model.cellText(row, col);
+    return values;
+}
+
+void choose(QComboBox* list, const QString& text)
+{
+    list->setCurrentIndex(list->findText(text));
+}
+
+} // namespace
+
+class GridWindowTest : public QObject {
+    Q_OBJECT
+private slots:
+    void statementsPerTable_data()
+    {
+        QTest::addColumn<QString>("table");
+        QTest::addColumn<QString>("statement");
+        QTest::newRow("round statistics") << "Round Statistics"
+                                          << "SELECT * FROM [Round Statistics] Order By [Round]";
+        QTest::newRow("increments") << "Increment Statistics"
+                                    << "SELECT * FROM [Increment Statistics] Order By [Round]";
+        QTest::newRow("waivers") << "Waiver Statistics"
+                                 << "SELECT * FROM [Waiver Statistics] Order By [Round]";
+        QTest::newRow("withdrawals") << "Withdrawal Statistics"
+                                     << "SELECT * FROM [Withdrawal Statistics] Order By [Withdrawal Number]";
+        QTest::newRow("misc") << "Miscellaneous Statistics"
+                              << "SELECT * FROM [Miscellaneous Statistics]";
+        QTest::newRow("reductions") << "Reduction Statistics"
+                                    << "SELECT * FROM [Reduction Statistics]";
+        QTest::newRow("all bids") << "All Bids"
+                                  << "SELECT * FROM [All Bids] WHERE [Round] = 5 Order By [Market], [Block], "
+                                     "[Submarket]";
+        QTest::newRow("markets") << "Markets"
+                                 << "SELECT * FROM [Markets] WHERE [Round] = 5 Order By [License Name]";
+        QTest::newRow("raising") << "Bidders Raising Own High Bid"
+                                 << "SELECT * FROM [Bidders Raising Own High Bid] WHERE [Round] = 5 Order By "
+                                    "[License Name]";
+        QTest::newRow("bidders") << "Bidders"
+                                 << "SELECT * FROM [Bidders] WHERE [Round] = 5 Order By [Bidder]";
+        QTest::newRow("reduced")
+            << "Bidders Who Reduced"
+            << "SELECT * FROM [Bidders Who Reduced] WHERE [Round] = 5 Order By [Bidder Who "
+               "Reduced]";
+        QTest::newRow("user table") << "My Table"
+                                    << "SELECT * FROM [My Table] WHERE [Round] = 5";
+        // Names compare exactly.
+        QTest::newRow("case counts") << "round statistics"
+                                     << "SELECT * FROM [round statistics] WHERE [Round] = 5";
+    }
+    void statementsPerTable()
+    {
+        QFETCH(QString, table);
+        QFETCH(QString, statement);
+        QCOMPARE(qv::grid::tableStatement(table, QStringLiteral("5")), statement);
+    }
+
+    void init()
+    {
+        qputenv("XDG_CONFIG_HOME", folder_.path().toLocal8Bit());
+        path_ = qv::test::makeSmallAuction(folder_.path());
+        qv::OpenAuctionDatabase(path_);
+        prompter_ = std::make_unique<qv::test::ScriptedPrompter>();
+        main_ = std::make_unique<frmMain>(prompter_.get());
+        main_->setGridWindowFactory(qv::shell::gridWindowFactory());
+        main_->resize(1000, 700);
+        main_->show();
+    }
+    void cleanup()
+    {
+        main_.reset();
+        qv::CloseAuctionDatabase();
+        QFile::remove(path_);
+    }
+
+    void newWindowShowsTheFirstTableWhole()
+    {
+        main_->mnuClick(QStringLiteral("mnuFileNew"));
+        auto* grid = qobject_cast<frmFlexGrid*>(main_->activeChild());
+        QVERIFY(grid != nullptr);
+        QCOMPARE(grid->ddlTableName->currentText(), QStringLiteral("Round Statistics"));
+        QCOMPARE(grid->ddlRoundNum->currentText(), QStringLiteral("3"));
+        QVERIFY(!grid->ddlRoundNum->isEnabled());
+        QCOMPARE(column(*grid, 1),
+                 (QStringList{QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3")}));
+        QCOMPARE(grid->windowTitle(), QStringLiteral("Round Statistics"));
+        QCOMPARE(main_->statusText(1), QStringLiteral("Round Statistics"));
+        QCOMPARE(grid->MSFlexGrid1->recordsetModel().headerData(2, Qt::Horizontal).toString(),
+                 QStringLiteral("Net Bids"));
+        QVERIFY(prompter_->messages.empty());
+    }
+
+    void perRoundTablesShowTheChosenRoundInOrder()
+    {
+        main_->mnuClick(QStringLiteral("mnuFileNew"));
+        auto* grid = qobject_cast<frmFlexGrid*>(main_->activeChild());
+        choose(grid->ddlTableName, QStringLiteral("All Bids"));
+        QVERIFY(grid->ddlRoundNum->isEnabled());
+        QCOMPARE(column(*grid, 6), QStringList{QStringLiteral("Osprey")});
+        QCOMPARE(grid->windowTitle(), QStringLiteral("All Bids - Round 3"));
+
+        choose(grid->ddlRoundNum, QStringLiteral("2"));
+        QCOMPARE(column(*grid, 6), (QStringList{QStringLiteral("Kestrel"), QStringLiteral("Heron"),
+                                                QStringLiteral("Kestrel")}));
+        QCOMPARE(column(*grid, 5),
+                 (QStringList{QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("1")}));
+        QCOMPARE(grid->windowTitle(), QStringLiteral("All Bids - Round 2"));
+        QCOMPARE(main_->statusText(1), QStringLiteral("All Bids - Round 2"));
+        QVERIFY(!grid->actionsPrepared);
+
+        // The table on show is in use; the one shown before is not.
+        QVERIFY(qv::session().CurrentDatabase->isHeld(QStringLiteral("All Bids")));
+        choose(grid->ddlTableName, QStringLiteral("Markets"));
+        QCOMPARE(column(*grid, 2), (QStringList{QStringLiteral("B001-A"), QStringLiteral("B002-B")}));
+        QVERIFY(!qv::session().CurrentDatabase->isHeld(QStringLiteral("All Bids")));
+        QVERIFY(qv::session().CurrentDatabase->isHeld(QStringLiteral("Markets")));
+        main_->mdiArea()->closeAllSubWindows();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(!qv::session().CurrentDatabase->isHeld(QStringLiteral("Markets")));
+    }
+
+    void tableWithoutRoundColumnLoadsWhole()
+    {
+        main_->mnuClick(QStringLiteral("mnuFileNew"));
+        auto* grid = qobject_cast<frmFlexGrid*>(main_->activeChild());
+        choose(grid->ddlTableName, QStringLiteral("Leaders"));
+        QVERIFY(prompter_->messages.empty());
+        QCOMPARE(column(*grid, 0), (QStringList{QStringLiteral("Heron"), QStringLiteral("Kestrel")}));
+        QVERIFY(!grid->ddlRoundNum->isEnabled());
+        QCOMPARE(grid->windowTitle(), QStringLiteral("Leaders"));
+    }
+
+    void missingTableReportsTheError()
+    {
+        main_->mnuClick(QStringLiteral("mnuFileNew"));
+        auto* grid = qobject_cast<frmFlexGrid*>(main_->activeChild());
+        grid->ddlTableName->addItem(QStringLiteral("Gone"));
+        choose(grid->ddlTableName, QStringLiteral("Gone"));
+        QCOMPARE(prompter_->messages.size(), size_t(1));
+        QVERIFY(prompter_->messages[0].text.startsWith(QStringLiteral("Error 3078: ")));
+        QCOMPARE(prompter_->busyDepth, 0);
+    }
+
+    void emptyRoundListLoadsNothing()
+    {
+        auto* grid = qobject_cast<frmFlexGrid*>(main_->newGridWindow());
+        main_->PopulateTables();
+        choose(grid->ddlTableName, QStringLiteral("Round Statistics"));
+        QCOMPARE(grid->windowTitle(), QStringLiteral("New Table Selection"));
+        QCOMPARE(grid->MSFlexGrid1->maxRows(), 0);
+    }
+
+    void listsRefillOnlyWhenTheCountChanged()
+    {
+        main_->mnuClick(QStringLiteral("mnuFileNew"));
+        auto* grid = qobject_cast<frmFlexGrid*>(main_->activeChild());
+        choose(grid->ddlTableName, QStringLiteral("All Bids"));
+        choose(grid->ddlRoundNum, QStringLiteral("2"));
+        grid->ddlTableName_DropDown();
+        grid->ddlRoundNum_DropDown();
+        QCOMPARE(grid->ddlTableName->currentText(), QStringLiteral("All Bids"));
+        QCOMPARE(grid->ddlRoundNum->currentText(), QStringLiteral("2"));
+
+        // Round 4 arrives: the next drop-down puts it at the top, and leaving the
+        // list without a choice selects the same position again: now round 3.
+        qv::session().CurrentDatabase->execute(
+            QStringLiteral("INSERT INTO [sysRounds] ([Round]) VALUES (4)"));
+        grid->ddlRoundNum_DropDown();
+        QCOMPARE(grid->ddlRoundNum->itemText(0), QStringLiteral("4"));
+        QCOMPARE(grid->ddlRoundNum->currentIndex(), -1);
+        QCOMPARE(grid->lastRoundIndex, short(1));
+        grid->ddlRoundNum_LostFocus();
+        QCOMPARE(grid->ddlRoundNum->currentText(), QStringLiteral("3"));
+        QCOMPARE(grid->windowTitle(), QStringLiteral("All Bids - Round 3"));
+    }
+
+    void populateWithoutAGridWindowReports()
+    {
+        main_->PopulateTables();
+        main_->PopulateRounds();
+        QCOMPARE(prompter_->messages.size(), size_t(2));
+        QCOMPARE(prompter_->messages[0].text,
+                 QStringLiteral("Error 91: Object variable or With block variable not set"));
+    }
+
+    void activationNamesTheTableInTheStatusBar()
+    {
+        main_->mnuClick(QStringLiteral("mnuFileNew"));
+        auto* first = qobject_cast<frmFlexGrid*>(main_->activeChild());
+        choose(first->ddlTableName, QStringLiteral("Markets"));
+        auto* empty = qobject_cast<frmFlexGrid*>(main_->newGridWindow());
+        QCOMPARE(main_->statusText(1), QStringLiteral("Status"));
+        QVERIFY(empty != first);
+        main_->mdiArea()->setActiveSubWindow(main_->mdiArea()->subWindowList().first());
+        QCOMPARE(main_->statusText(1), QStringLiteral("Markets - Round 3"));
+    }
+
+private:
+    QTemporaryDir folder_;
+    QString path_;
+    std::unique_ptr<qv::test::ScriptedPrompter> prompter_;
+    std::unique_ptr<frmMain> main_;
+};
+
+QTEST_MAIN(GridWindowTest)
+#include "grid_window_test.moc"
