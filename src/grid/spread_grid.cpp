@@ -58,6 +58,17 @@ void SpreadGrid::setRecordset(std::shared_ptr<const store::Recordset> rows)
 {
     blocks_.clear();
     model_.setRecordset(std::move(rows));
+    // Wide enough for each field's name and the first rows' values; the rest
+    // are not looked at, so large tables open at once.
+    const QFontMetrics headerMetrics = horizontalHeader()->fontMetrics();
+    const QFontMetrics cellMetrics = fontMetrics();
+    const int sampled = std::min(maxRows(), 100);
+    for (int c = 0; c < maxCols(); ++c) {
+        int width = headerMetrics.horizontalAdvance(model_.headerData(c, Qt::Horizontal).toString()) + 24;
+        for (int r = 0; r < sampled; ++r)
+            width = std::max(width, cellMetrics.horizontalAdvance(model_.cellText(r, c)) + 14);
+        setColumnWidth(c, std::clamp(width, 60, 320));
+    }
     setColsFrozen(frozen_ > maxCols() ? 0 : frozen_);
 }
 

@@ -78,11 +78,10 @@ void frmMain::buildStatusBar()
         panel->setFrameShape(QFrame::Panel);
         panel->setFrameShadow(QFrame::Sunken);
         panel->setContentsMargins(4, 0, 4, 0);
-        panel->setMinimumWidth(i == 0 ? 240 : 120);
-        bar->addWidget(panel, i == 0 ? 1 : 0);
+        panel->setMinimumWidth(i == 0 ? 120 : 90);
+        bar->addWidget(panel, i == 0 ? 3 : 1);
         panels_[i] = panel;
     }
-    panels_[2]->setMinimumWidth(200);
     bar->installEventFilter(this);
     for (QLabel* panel : panels_)
         panel->installEventFilter(this);
@@ -164,6 +163,13 @@ QWidget* frmMain::newGridWindow()
     QWidget* grid = gridFactory_(*this);
     QMdiSubWindow* window = mdiArea_->addSubWindow(grid);
     window->setAttribute(Qt::WA_DeleteOnClose);
+    // A new window fits the frame it opens in.
+    const QSize room = mdiArea_->viewport()->size();
+    if (room.width() > 100 && room.height() > 100)
+        window->resize(QSize(760, 460).boundedTo(room * 0.9).expandedTo(QSize(320, 200)));
+    // Each new window a step down and to the right of the one before.
+    const int step = static_cast<int>(mdiArea_->subWindowList().size() - 1) % 8;
+    window->move(step * 26, step * 26);
     grid->show();
     mdiArea_->setActiveSubWindow(window);
     return grid;

@@ -1,4 +1,5 @@
 #include "shell/app_main.h"
+#include "shell/toolbar_icons.h"
 
 #include <QApplication>
 
@@ -8,5 +9,6 @@ int main(int argc, char** argv)
     QApplication::setApplicationName(QStringLiteral("Quorvane"));
     QApplication::setOrganizationName(QStringLiteral("Quorvane"));
     QApplication::setApplicationVersion(QStringLiteral(QUORVANE_VERSION));
+    QApplication::setWindowIcon(qv::shell::toolIcon(QStringLiteral("New")));
     return qv::shell::Main();
 }
