@@ -1,0 +1,243 @@
+#include "bench_support.h"
+
+#include "common/error.h"
+#include "store/import/import_routines.h"
+#include "store/sample/sample_auction.h"
+#include "store/session.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QTextStream>
+
+#include <algorithm>
+#include <cstdlib>
+#include <unistd.h>
+
+namespace qv::bench {
+
+namespace {
+
+constexpr int LargeRounds = 250;
+
+QString largeFolderIn(const QString& cache)
+{
+    return cache + QStringLiteral("/auction5-rounds");
+}
+
+} // namespace
+
+double timeIt(const std::function<void()>& work)
+{
+    const auto start = std::chrono::steady_clock::now();
+    work();
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+double median(std::vector<double> values)
+{
+    if (values.empty())
+        return 0;
+    std::sort(values.begin(), values.end());
+    const size_t mid = values.size() / 2;
+    return values.size() % 2 ? values[mid] : (values[mid - 1] + values[mid]) / 2;
+}
+
+Answer SilentPrompter::message(const QString& text, const QString&, Icon, Buttons buttons, Answer)
+{
+    messages << text;
+    return buttons == Buttons::YesNo || buttons == Buttons::YesNoCancel ? Answer::Yes : Answer::OK;
+}
+
+std::optional<QString> SilentPrompter::input(const QString&, const QString&, const QString& defaultText)
+{
+    return defaultText;
+}
+
+QString SilentPrompter::openFile(const FileChoice&)
+{
+    return file;
+}
+QString SilentPrompter::saveFile(const FileChoice&)
+{
+    return file;
+}
+
+void useApplicationFolder(const QString& folder)
+{
+    QDir().mkpath(folder);
+    CloseAuctionDatabase();
+    qputenv("QUORVANE_HOME", folder.toUtf8());
+    session() = Session{};
+    session().LastImportFile = folder + QStringLiteral("/lastimp.inf");
+}
+
+QString cacheFolder()
+{
+    const QString env = qEnvironmentVariable("QUORVANE_BENCH_CACHE");
+    const QString folder = env.isEmpty() ? QStringLiteral("/tmp/quorvane-bench-cache") : env;
+    QDir().mkpath(folder);
+    return folder;
+}
+
+QString largeRound251Zip()
+{
+    return cacheFolder() + QStringLiteral("/round251/05_251.zip");
+}
+
+QString largeSampleFolder()
+{
+    const QString folder = largeFolderIn(cacheFolder());
+    if (QFileInfo::exists(folder + QStringLiteral("/05_250.zip")) && QFileInfo::exists(largeRound251Zip()))
+        return folder;
+    // Written beside the cache and renamed, so an interrupted run leaves no
+    // half-made folder behind that looks complete.
+    const QString partial = folder + QStringLiteral(".partial");
+    QDir(partial).removeRecursively();
+    QDir(folder).removeRecursively();
+    store::sample::SampleOptions options;
+    options.auction = 5;
+    options.rounds = LargeRounds + 1;
+    options.licenses = 1500;
+    options.bidders = 150;
+    options.seed = 1;
+    QTextStream(stdout) << "Generating the large sample auction (once) ..." << Qt::endl;
+    const double seconds = timeIt([&] { store::sample::writeSampleAuction(partial, options); });
+    QTextStream(stdout) << "  generated 251 rounds in " << seconds << " s" << Qt::endl;
+    QDir().mkpath(QFileInfo(largeRound251Zip()).path());
+    QFile::remove(largeRound251Zip());
+    if (!QFile::rename(partial + QStringLiteral("/05_251.zip"), largeRound251Zip()) ||
+        !QDir().rename(partial, folder))
+        fail(QStringLiteral("cannot move the generated files into ") + folder);
+    return folder;
+}
+
+void storeLargeAuction250(const QString& builtAuction)
+{
+    copyFresh(builtAuction, cacheFolder() + QStringLiteral("/Auction5-250.mdb"));
+}
+
+QString largeAuction250()
+{
+    const QString cached = cacheFolder() + QStringLiteral("/Auction5-250.mdb");
+    if (QFileInfo::exists(cached))
+        return cached;
+    const QString rounds = largeSampleFolder();
+    const QString app = cacheFolder() + QStringLiteral("/build-app");
+    QDir(app).removeRecursively();
+    useApplicationFolder(app);
+    SilentPrompter prompter;
+    prompter.file = rounds + QStringLiteral("/05_001.zip");
+    ImportHost host{prompter};
+    QTextStream(stdout) << "Batch-importing the large auction (once) ..." << Qt::endl;
+    if (!BatchImportAuction(host))
+        fail(QStringLiteral("batch import of the large auction failed"), &prompter);
+    CloseAuctionDatabase();
+    storeLargeAuction250(app + QStringLiteral("/Auction5.mdb"));
+    QDir(app).removeRecursively();
+    return cached;
+}
+
+void copyFresh(const QString& from, const QString& to)
+{
+    QFile::remove(to);
+    if (!QFile::copy(from, to))
+        throw Error(err::FileNotFound, QStringLiteral("cannot copy %1 to %2").arg(from, to));
+    QFile(to).setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+}
+
+double runShell(const QString& database, const QString& script)
+{
+    QProcess shell;
+    shell.setStandardOutputFile(QProcess::nullDevice());
+    settle();
+    double seconds = 0;
+    seconds = timeIt([&] {
+        shell.start(QStringLiteral("sqlite3"), {QStringLiteral("-bail"), database});
+        shell.write(script.toUtf8());
+        shell.closeWriteChannel();
+        shell.waitForFinished(-1);
+    });
+    const QString errors = QString::fromUtf8(shell.readAllStandardError());
+    if (shell.exitStatus() != QProcess::NormalExit || shell.exitCode() != 0 || !errors.isEmpty())
+        throw Error(err::EngineFailure, QStringLiteral("sqlite3 shell failed: ") + errors);
+    return seconds;
+}
+
+QStringList suppliedTables(const QString& auctionPath)
+{
+    QProcess shell;
+    shell.start(QStringLiteral("sqlite3"),
+                {QStringLiteral("-readonly"), auctionPath,
+                 QStringLiteral("SELECT TableName FROM sysSuppliedTables ORDER BY rowid")});
+    shell.waitForFinished(-1);
+    QStringList tables =
+        QString::fromUtf8(shell.readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    if (tables.isEmpty())
+        fail(QStringLiteral("no supplied tables in ") + auctionPath);
+    return tables;
+}
+
+QString quoted(const QString& name)
+{
+    QString inner = name;
+    inner.replace(QLatin1Char('"'), QStringLiteral("\"\""));
+    return QLatin1Char('"') + inner + QLatin1Char('"');
+}
+
+QString literal(const QString& text)
+{
+    QString inner = text;
+    inner.replace(QLatin1Char('\''), QStringLiteral("''"));
+    return QLatin1Char('\'') + inner + QLatin1Char('\'');
+}
+
+QString roundCopyScript(const QString& roundDatabase, const QStringList& tables, int round, bool deleteOld,
+                        bool recordRound)
+{
+    const QString r = QString::number(round);
+    QString script = QStringLiteral("ATTACH ") + literal(roundDatabase) + QStringLiteral(" AS r;\nBEGIN;\n");
+    for (const QString& t : tables) {
+        if (t == QLatin1String("Withdrawal Statistics"))
+            script += QStringLiteral("DELETE FROM main.") + quoted(t) + QStringLiteral(";\n");
+        else if (deleteOld)
+            script += QStringLiteral("DELETE FROM main.") + quoted(t) + QStringLiteral(" WHERE Round=") + r +
+                      QStringLiteral(";\n");
+        script += QStringLiteral("INSERT INTO main.") + quoted(t) + QStringLiteral(" SELECT * FROM r.") +
+                  quoted(t) + QStringLiteral(";\n");
+    }
+    if (recordRound)
+        script += QStringLiteral("DELETE FROM sysRounds WHERE Round=") + r +
+                  QStringLiteral(";\nINSERT INTO sysRounds (Round) VALUES (") + r + QStringLiteral(");\n");
+    script += QStringLiteral("COMMIT;\nDETACH r;\n");
+    return script;
+}
+
+void settle()
+{
+    ::sync();
+}
+
+long peakResidentKiB()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray& line : status.readAll().split('\n'))
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').value(0).toLong();
+    return -1;
+}
+
+void fail(const QString& what, const SilentPrompter* prompter)
+{
+    QTextStream err(stderr);
+    err << "FAILED: " << what << Qt::endl;
+    if (prompter)
+        for (const QString& m : prompter->messages)
+            err << "  prompter: " << QString(m).replace(QLatin1Char('\r'), QLatin1Char(' ')) << Qt::endl;
+    std::exit(1);
+}
+
+} // namespace qv::bench

@@ -1,0 +1,88 @@
+#pragma once
+
+#include "common/prompter.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <chrono>
+#include <functional>
+#include <vector>
+
+// Shared pieces of the benchmarks: timing, a prompter that never asks, the
+// cached large sample auction and the sqlite3 shell used as the floor.
+namespace qv::bench {
+
+// Seconds taken by work, on the monotonic clock.
+double timeIt(const std::function<void()>& work);
+double median(std::vector<double> values);
+
+// Chooses `file` in every file dialog and answers every message with its
+// most permissive button (OK, Yes), without printing anything.
+class SilentPrompter : public Prompter {
+public:
+    QString file;
+    QStringList messages; // every text shown, for reporting failures
+
+    Answer message(const QString& text, const QString& title, Icon icon, Buttons buttons,
+                   Answer defaultAnswer) override;
+    std::optional<QString> input(const QString& prompt, const QString& title,
+                                 const QString& defaultText) override;
+    QString openFile(const FileChoice& choice) override;
+    QString saveFile(const FileChoice& choice) override;
+    void setStatus(int, const QString&) override {}
+    void setBusy(bool) override {}
+};
+
+// Points the application folder ($QUORVANE_HOME) at folder, creating it,
+// and resets the session as a new program start would.
+void useApplicationFolder(const QString& folder);
+
+// The cache of generated files, kept between runs: $QUORVANE_BENCH_CACHE,
+// else /tmp/quorvane-bench-cache.
+QString cacheFolder();
+
+// The large auction 5 (1,500 licences, 150 bidders): a folder with the round
+// results files of rounds 1..250, generated on first use. Round 251 lies in
+// largeRound251Zip(), outside that folder, so batch import stops at 250.
+QString largeSampleFolder();
+QString largeRound251Zip();
+
+// Auction5.mdb with rounds 1..250 batch-imported, built on first use (or
+// stored by bench_import after it has timed the batch import).
+QString largeAuction250();
+void storeLargeAuction250(const QString& builtAuction);
+
+// Copies a file over any old copy; throws qv::Error on failure.
+void copyFresh(const QString& from, const QString& to);
+
+// Runs the sqlite3 shell on database with script as its input, output
+// discarded; returns the wall-clock seconds, process start included.
+// Throws qv::Error when the shell reports an error.
+double runShell(const QString& database, const QString& script);
+
+// The supplied tables of an auction database, in sysSuppliedTables order.
+QStringList suppliedTables(const QString& auctionPath);
+
+// A name quoted, and a text as a string literal, for the sqlite3 shell.
+QString quoted(const QString& name);
+QString literal(const QString& text);
+
+// The shell script that copies a round database's supplied tables into the
+// database the shell runs on, in one transaction, as an import does: the
+// round's old rows deleted first when deleteOld, "Withdrawal Statistics"
+// replaced whole, and the round recorded in sysRounds when the table exists.
+QString roundCopyScript(const QString& roundDatabase, const QStringList& tables, int round, bool deleteOld,
+                        bool recordRound);
+
+// Writes out every dirty page of the machine (sync), so that a timed run
+// does not pay for the write-back of files an earlier step wrote.
+void settle();
+
+// Peak resident memory of this process so far, in KiB (VmHWM).
+long peakResidentKiB();
+
+// Fails loudly: prints the message and the prompter's texts, then exits.
+[[noreturn]] void fail(const QString& what, const SilentPrompter* prompter = nullptr);
+
+} // namespace qv::bench
