@@ -96,7 +96,7 @@ frmAbout::frmAbout(Prompter& prompter, QWidget* parent)
     auto* Text1 = new QPlainTextEdit(QLatin1String(disclaimer), this);
     Text1->setObjectName(QStringLiteral("Text1"));
     Text1->setReadOnly(true);
-    Text1->setMaximumHeight(90);
+    Text1->setMaximumHeight(116);
 
     auto* cmdOK = new QPushButton(QStringLiteral("OK"), this);
     cmdOK->setObjectName(QStringLiteral("cmdOK"));

@@ -201,7 +201,14 @@ void frmMain::FileOpen()
     try {
         if (openingDialog_ == nullptr) {
             openingDialog_ = new frmOpeningQuestions(this);
-            connect(openingDialog_, &frmOpeningQuestions::helpRequested, this, [this] { showHelp(false); });
+            // The dialog is modal: its help window must be its own child to be usable.
+            connect(openingDialog_, &frmOpeningQuestions::helpRequested, this, [this] {
+                if (helpFile_.isEmpty() || openingDialog_ == nullptr)
+                    return;
+                auto* help = new HelpWindow(helpFile_, openingDialog_);
+                help->setAttribute(Qt::WA_DeleteOnClose);
+                help->showContents();
+            });
         }
         const int result = openingDialog_->exec();
         if (openingDialog_->cancelled()) {

@@ -219,6 +219,13 @@ private slots:
         QCOMPARE(grid->calls.last(), QStringLiteral("PrintGrid"));
         QVERIFY(prompter_->messages.empty());
 
+        // Ctrl+P runs Print.
+        main_->show();
+        main_->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(main_.get()));
+        QTest::keyClick(main_.get(), Qt::Key_P, Qt::ControlModifier);
+        QCOMPARE(grid->calls.count(QStringLiteral("PrintGrid")), 2);
+
         // A routine the window does not offer.
         main_->mnuClick(QStringLiteral("mnuToolsDropTable"));
         QCOMPARE(prompter_->messages.size(), size_t(1));
