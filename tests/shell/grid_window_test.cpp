@@ -9,6 +9,7 @@
 #include "support/scripted_prompter.h"
 
 #include <QMdiArea>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -217,6 +218,28 @@ private slots:
         QVERIFY(empty != first);
         main_->mdiArea()->setActiveSubWindow(main_->mdiArea()->subWindowList().first());
         QCOMPARE(main_->statusText(1), QStringLiteral("Markets - Round 3"));
+    }
+
+    void cliShowPrintsWhatTheGridShows()
+    {
+        auto show = [this](const QStringList& args) {
+            QProcess cli;
+            cli.start(QStringLiteral(QV_CLI_PATH), QStringList{QStringLiteral("show"), path_} + args);
+            cli.waitForFinished(30000);
+            return QString::fromUtf8(cli.readAllStandardOutput())
+                .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        };
+        const QStringList bids = show({QStringLiteral("All Bids"), QStringLiteral("2")});
+        QCOMPARE(bids.size(), 4);
+        QVERIFY(bids[0].startsWith(QStringLiteral("Auction ID\tRound\tLicense Name")));
+        QVERIFY(bids[1].contains(QStringLiteral("Kestrel")));
+        QVERIFY(bids[2].contains(QStringLiteral("Heron")));
+        // No round given: the newest; a table without [Round] comes whole.
+        QCOMPARE(show({QStringLiteral("Markets")}).size(), 1);
+        QCOMPARE(show({QStringLiteral("Leaders"), QStringLiteral("2")}).size(), 3);
+        const QStringList statistics = show({QStringLiteral("Round Statistics"), QStringLiteral("2")});
+        QCOMPARE(statistics.size(), 4);
+        QVERIFY(statistics[1].startsWith(QStringLiteral("5\t1\t")));
     }
 
 private:
