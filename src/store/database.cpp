@@ -178,6 +178,22 @@ void Database::createIndexIfMissing(const QString& index, const QString& table, 
                   quoteName(table) + QStringLiteral(" (") + quoteName(column) + QLatin1Char(')'));
 }
 
+void Database::attachSource(const QString& path)
+{
+    requireOpen();
+    detachSource();
+    exec(db_, QStringLiteral("ATTACH ") + dialectQuote(path) + QStringLiteral(" AS qv_source"));
+    attachedSource_ = QFileInfo(path).absoluteFilePath();
+}
+
+void Database::detachSource()
+{
+    if (!db_ || attachedSource_.isEmpty())
+        return;
+    exec(db_, QStringLiteral("DETACH qv_source"));
+    attachedSource_.clear();
+}
+
 void Database::beginTrans()
 {
     requireOpen();
@@ -259,7 +275,7 @@ void Database::execute(const QString& statement)
     case StatementKind::Select:
         throw Error(3065, QStringLiteral("Cannot execute a select query."));
     case StatementKind::InsertIn:
-        copyRowsInto(*this, tr.sql, tr.externalPath, tr.target);
+        copyRowsInto(*this, tr.sql, tr.sourceTable, tr.externalPath, tr.target);
         return;
     default:
         break;

@@ -56,6 +56,13 @@ public:
     // An index that adds no column: it only speeds up reads and deletes.
     void createIndexIfMissing(const QString& index, const QString& table, const QString& column);
 
+    // Makes another database file readable on this connection, so that whole
+    // tables copied from it (INSERT INTO ... IN) run as one statement inside
+    // this connection's transaction. Outside a transaction only.
+    void attachSource(const QString& path);
+    void detachSource();
+    const QString& attachedSource() const { return attachedSource_; }
+
     // All-or-nothing work.
     void beginTrans();
     void commitTrans();
@@ -89,7 +96,8 @@ private:
     QString path_;
     sqlite3* db_ = nullptr;
     bool readOnly_ = false;
-    QStringList engineTables_; // names the engine lists beyond SQLite's own (MSys* of a Jet file)
+    QStringList engineTables_;
+    QString attachedSource_; // names the engine lists beyond SQLite's own (MSys* of a Jet file)
     std::shared_ptr<HoldRegistry> holds_ = std::make_shared<HoldRegistry>();
 };
 

@@ -12,8 +12,60 @@
 
 namespace qv::store {
 
-void copyRowsInto(Database& source, const QString& sourceSelect, const QString& targetPath,
-                  const QString& target)
+namespace {
+
+// The target column that a source column fills, matched by name.
+QString matchingColumn(const QStringList& targetColumns, const QString& name, const QString& target,
+                       const QString& targetPath)
+{
+    for (const QString& column : targetColumns)
+        if (column.compare(name, Qt::CaseInsensitive) == 0)
+            return column;
+    throw Error(3127, QStringLiteral("The INSERT INTO statement contains the following unknown field "
+                                     "name: '%1'. Table '%2' of '%3' has no such field.")
+                          .arg(name, target, targetPath));
+}
+
+// Runs a copy inside a savepoint of the target's connection.
+template <typename F> void inSavepoint(sqlite3* out, F work)
+{
+    exec(out, QStringLiteral("SAVEPOINT qv_copy"));
+    try {
+        work();
+    } catch (...) {
+        sqlite3_exec(out, "ROLLBACK TO qv_copy; RELEASE qv_copy", nullptr, nullptr, nullptr);
+        throw;
+    }
+    exec(out, QStringLiteral("RELEASE qv_copy"));
+}
+
+void copyAttachedTable(Database& source, const QString& sourceTable, Database& destination,
+                       const QStringList& targetColumns, const QString& target, const QString& targetPath)
+{
+    if (!source.tableExists(sourceTable))
+        throw Error(err::TableNotFound,
+                    QStringLiteral("The database engine cannot find the input table or query "
+                                   "'%1'. Make sure it exists and that its name is spelled "
+                                   "correctly.")
+                        .arg(sourceTable));
+    QStringList into;
+    QStringList from;
+    for (const QString& name : source.columnNames(sourceTable)) {
+        into << quoteName(matchingColumn(targetColumns, name, target, targetPath));
+        from << quoteName(name);
+    }
+    inSavepoint(destination.handle(), [&] {
+        exec(destination.handle(), QStringLiteral("INSERT INTO main.") + quoteName(target) +
+                                       QStringLiteral(" (") + into.join(QStringLiteral(", ")) +
+                                       QStringLiteral(") SELECT ") + from.join(QStringLiteral(", ")) +
+                                       QStringLiteral(" FROM qv_source.") + quoteName(sourceTable));
+    });
+}
+
+} // namespace
+
+void copyRowsInto(Database& source, const QString& sourceSelect, const QString& sourceTable,
+                  const QString& targetPath, const QString& target)
 {
     std::shared_ptr<Database> destination = openDatabases().find(targetPath);
     std::shared_ptr<Database> opened;
@@ -31,20 +83,16 @@ void copyRowsInto(Database& source, const QString& sourceSelect, const QString& 
                         .arg(target, targetPath));
     const QStringList targetColumns = destination->columnNames(target);
 
+    if (!sourceTable.isEmpty() && destination->attachedSource() == source.path()) {
+        copyAttachedTable(source, sourceTable, *destination, targetColumns, target, targetPath);
+        return;
+    }
+
     Statement read(source.handle(), sourceSelect);
     QStringList names;
     std::vector<int> sourceIndex;
     for (int i = 0; i < read.columnCount(); ++i) {
-        const QString name = read.columnName(i);
-        qsizetype match = -1;
-        for (qsizetype k = 0; k < targetColumns.size() && match < 0; ++k)
-            if (targetColumns[k].compare(name, Qt::CaseInsensitive) == 0)
-                match = k;
-        if (match < 0)
-            throw Error(3127, QStringLiteral("The INSERT INTO statement contains the following unknown field "
-                                             "name: '%1'. Table '%2' of '%3' has no such field.")
-                                  .arg(name, target, targetPath));
-        names << quoteName(targetColumns[match]);
+        names << quoteName(matchingColumn(targetColumns, read.columnName(i), target, targetPath));
         sourceIndex.push_back(i);
     }
     QStringList marks;
@@ -52,8 +100,7 @@ void copyRowsInto(Database& source, const QString& sourceSelect, const QString& 
         marks << QStringLiteral("?");
 
     sqlite3* out = destination->handle();
-    exec(out, QStringLiteral("SAVEPOINT qv_copy"));
-    try {
+    inSavepoint(out, [&] {
         Statement insert(out, QStringLiteral("INSERT INTO ") + quoteName(target) + QStringLiteral(" (") +
                                   names.join(QStringLiteral(", ")) + QStringLiteral(") VALUES (") +
                                   marks.join(QStringLiteral(", ")) + QLatin1Char(')'));
@@ -65,11 +112,7 @@ void copyRowsInto(Database& source, const QString& sourceSelect, const QString& 
             insert.step();
             sqlite3_reset(insert.get());
         }
-    } catch (...) {
-        sqlite3_exec(out, "ROLLBACK TO qv_copy; RELEASE qv_copy", nullptr, nullptr, nullptr);
-        throw;
-    }
-    exec(out, QStringLiteral("RELEASE qv_copy"));
+    });
 }
 
 } // namespace qv::store

@@ -261,6 +261,18 @@ TEST_F(DatabaseTest, InsertInCopiesRowsByNameIntoTheOpenTarget)
                    QStringLiteral("\" SELECT * FROM [All Bids]"));
     EXPECT_EQ(count(QStringLiteral("SELECT * FROM [All Bids] WHERE [Round] = 4")), 2);
 
+    // The same copy with the round file attached to the target's connection.
+    round->close();
+    round = Database::open(path(QStringLiteral("05_004.mdb")));
+    db->attachSource(round->path());
+    db->beginTrans();
+    round->execute(QStringLiteral("INSERT INTO [All Bids] IN \"") + db->path() +
+                   QStringLiteral("\" SELECT * FROM [All Bids]"));
+    EXPECT_EQ(count(QStringLiteral("SELECT * FROM [All Bids] WHERE [Round] = 4 AND [Bidder] = 'Eps'")), 2);
+    db->rollback();
+    db->detachSource();
+    EXPECT_EQ(count(QStringLiteral("SELECT * FROM [All Bids] WHERE [Round] = 4")), 2);
+
     round->execute(QStringLiteral("CREATE TABLE [Extra] ([Nope] Number)"));
     db->execute(QStringLiteral("CREATE TABLE [Extra] ([Round] Number)"));
     round->execute(QStringLiteral("INSERT INTO [Extra] VALUES (1)"));

@@ -333,6 +333,11 @@ Translation insert(Writer& w)
         tr.externalPath = w.take().text;
         if (!w.peek().isWord(QLatin1String("SELECT")))
             syntaxError(w.peek().text);
+        if (w.peek(1).is(TokenKind::Operator, QLatin1String("*")) &&
+            w.peek(2).isWord(QLatin1String("FROM")) &&
+            (w.peek(3).kind == TokenKind::Name || w.peek(3).kind == TokenKind::Word) &&
+            (w.peek(4).kind == TokenKind::End || w.peek(4).kind == TokenKind::Semicolon))
+            tr.sourceTable = w.peek(3).text;
         tr.sql = w.rest();
         w.finish();
         return tr;

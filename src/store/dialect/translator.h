@@ -31,6 +31,7 @@ struct Translation {
     QString sql;
     QString target;
     QString externalPath;
+    QString sourceTable; // InsertIn from a whole table: SELECT * FROM [sourceTable]
     QString constraintName;
     QString keyColumn;
     std::vector<ColumnSpec> columns;

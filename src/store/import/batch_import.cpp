@@ -26,6 +26,7 @@ bool importBatchRound(ImportHost& host, const QString& archive, const QString& m
         refuseForeignRound(host.prompter, SplitPath(archive, true), round, foreign);
         return false;
     }
+    AttachedRound attached(auction, *roundDb);
     auction.beginTrans();
     try {
         copyRoundTables(auction, *roundDb, round, false);

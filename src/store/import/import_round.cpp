@@ -45,6 +45,7 @@ void refuseOtherAuction(Prompter& prompter)
 // Replaces the round's rows and records the round, all or nothing.
 void replaceRound(store::Database& auction, store::Database& roundDb, int round)
 {
+    AttachedRound attached(auction, roundDb);
     auction.beginTrans();
     try {
         copyRoundTables(auction, roundDb, round, true);

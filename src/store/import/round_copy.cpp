@@ -1,5 +1,6 @@
 #include "store/import/round_copy.h"
 
+#include "common/error.h"
 #include "store/auction_schema.h"
 
 #include <QFile>
@@ -51,6 +52,21 @@ void copyRoundTables(store::Database& auction, store::Database& roundDb, int rou
                             QString::number(round));
         roundDb.execute(QStringLiteral("INSERT INTO [") + t + QStringLiteral("] IN \"") + auction.path() +
                         QStringLiteral("\" SELECT * FROM [") + t + QLatin1Char(']'));
+    }
+}
+
+AttachedRound::AttachedRound(store::Database& auction, store::Database& roundDb) : auction_(auction)
+{
+    if (!roundDb.isReadOnly())
+        auction_.attachSource(roundDb.path());
+}
+
+AttachedRound::~AttachedRound()
+{
+    try {
+        auction_.detachSource();
+    } catch (const Error&) {
+        // Detaching only fails inside a transaction, which has ended by now.
     }
 }
 

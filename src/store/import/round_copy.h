@@ -14,6 +14,20 @@ QString foreignRoundIn(store::Database& auction, store::Database& roundDb, int r
 // "Withdrawal Statistics" is replaced whole.
 void copyRoundTables(store::Database& auction, store::Database& roundDb, int round, bool deleteOldRows);
 
+// Attaches a round database of our own format to the auction's connection
+// for the length of a scope, so its tables copy in one statement each. A Jet
+// round, read into memory, copies row by row instead.
+class AttachedRound {
+public:
+    AttachedRound(store::Database& auction, store::Database& roundDb);
+    ~AttachedRound();
+    AttachedRound(const AttachedRound&) = delete;
+    AttachedRound& operator=(const AttachedRound&) = delete;
+
+private:
+    store::Database& auction_;
+};
+
 // Removes a file when the scope ends, whatever happened.
 class RemoveOnExit {
 public:
