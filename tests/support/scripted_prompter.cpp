@@ -19,9 +19,10 @@ std::optional<QString> ScriptedPrompter::input(const QString&, const QString&, c
 {
     if (inputs.empty())
         return defaultText;
-    auto a = inputs.front();
+    std::optional<QString> answer;
+    answer.swap(inputs.front());
     inputs.pop_front();
-    return a;
+    return answer;
 }
 
 QString ScriptedPrompter::openFile(const FileChoice& choice)
