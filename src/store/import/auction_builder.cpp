@@ -21,6 +21,14 @@ void showGenericError(Prompter& prompter, const Error& error)
     prompter.message(errorText(ErrorLayout::Generic, error), QStringLiteral("Quorvane"));
 }
 
+void reportCreationError(ImportHost& host, const Error& error)
+{
+    if (error.number() == err::DialogCancelled)
+        host.fileOpen();
+    else
+        showGenericError(host.prompter, error);
+}
+
 void refuseForeignRound(Prompter& prompter, const QString& fileName, int round, const QString& detail)
 {
     prompter.message(QStringLiteral("The round results file ") + fileName +

@@ -71,11 +71,7 @@ bool BatchImportAuction(ImportHost& host)
                 return false;
         }
     } catch (const Error& e) {
-        if (e.number() == err::DialogCancelled) {
-            host.fileOpen();
-            return false;
-        }
-        showGenericError(host.prompter, e);
+        reportCreationError(host, e);
         return false;
     }
 }

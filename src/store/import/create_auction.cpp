@@ -21,11 +21,7 @@ bool CreateAuction(ImportHost& host)
         host.setCaption(QStringLiteral("Quorvane - ") + session().CurrentDatabasePath);
         return true;
     } catch (const Error& e) {
-        if (e.number() == err::DialogCancelled) {
-            host.fileOpen();
-            return false;
-        }
-        showGenericError(host.prompter, e);
+        reportCreationError(host, e);
         return false;
     }
 }
