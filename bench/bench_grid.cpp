@@ -3,7 +3,7 @@
 #include "bench_support.h"
 
 #include "grid/spread_grid.h"
-#include "grid/table_statements.h"
+#include "grid/core/table_statements.h"
 #include "store/database.h"
 
 #include <QApplication>

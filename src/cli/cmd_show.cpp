@@ -2,7 +2,7 @@
 #include "cli/table_output.h"
 
 #include "common/error.h"
-#include "grid/table_statements.h"
+#include "grid/core/table_statements.h"
 #include "store/database.h"
 
 #include <QTextStream>

@@ -9,7 +9,7 @@ TerminalPrompter::TerminalPrompter(bool answerYes, QStringList files)
 {
 }
 
-Answer TerminalPrompter::message(const QString& text, const QString& title, Icon icon, Buttons buttons,
+Answer TerminalPrompter::message(const QString& text, const QString& title, Icon, Buttons buttons,
                                  Answer defaultAnswer)
 {
     QString shown = text;
@@ -17,9 +17,6 @@ Answer TerminalPrompter::message(const QString& text, const QString& title, Icon
     out_ << title << ": " << shown;
     if (!shown.endsWith(QLatin1Char('\n')))
         out_ << '\n';
-    if (icon == Icon::Exclamation || icon == Icon::Critical || text.startsWith(QLatin1String("Error")) ||
-        text.startsWith(QLatin1String("User's Error")))
-        sawError_ = true;
     Answer answer = defaultAnswer;
     if (buttons == Buttons::YesNo || buttons == Buttons::YesNoCancel)
         answer = answerYes_ ? Answer::Yes : Answer::No;
@@ -29,6 +26,13 @@ Answer TerminalPrompter::message(const QString& text, const QString& title, Icon
         out_ << "(answered " << (answer == Answer::Yes || answer == Answer::OK ? "Yes" : "No") << ")\n";
     out_.flush();
     return answer;
+}
+
+Answer TerminalPrompter::errorMessage(const QString& text, const QString& title, Icon icon, Buttons buttons,
+                                      Answer defaultAnswer)
+{
+    sawError_ = true;
+    return message(text, title, icon, buttons, defaultAnswer);
 }
 
 std::optional<QString> TerminalPrompter::input(const QString& prompt, const QString& title, const QString&)

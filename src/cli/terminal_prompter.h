@@ -17,6 +17,8 @@ public:
 
     Answer message(const QString& text, const QString& title, Icon icon, Buttons buttons,
                    Answer defaultAnswer) override;
+    Answer errorMessage(const QString& text, const QString& title, Icon icon, Buttons buttons,
+                        Answer defaultAnswer) override;
     std::optional<QString> input(const QString& prompt, const QString& title,
                                  const QString& defaultText) override;
     QString openFile(const FileChoice& choice) override;
@@ -24,8 +26,7 @@ public:
     void setStatus(int panel, const QString& text) override;
     void setBusy(bool) override {}
 
-    // True when a message reported an error (an exclamation or critical box,
-    // or the generic error layouts).
+    // True when an error was reported, or a file the command needed was not given.
     bool sawError() const { return sawError_; }
 
 private:

@@ -4,6 +4,16 @@
 
 namespace qv {
 
+Answer Prompter::error(const Error& e, ErrorLayout layout, const QString& title, Icon icon)
+{
+    return errorMessage(errorText(layout, e), title, icon);
+}
+
+void showGenericError(Prompter& prompter, const Error& error)
+{
+    prompter.error(error, ErrorLayout::Generic, QStringLiteral("Quorvane"));
+}
+
 QString cancelledChoice(const FileChoice& choice)
 {
     if (choice.cancelError)
@@ -11,4 +21,4 @@ QString cancelledChoice(const FileChoice& choice)
     return {};
 }
 
-}  // namespace qv
+} // namespace qv

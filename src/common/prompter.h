@@ -6,16 +6,19 @@
 
 namespace qv {
 
+class Error;
+enum class ErrorLayout;
+
 enum class Icon { None, Information, Exclamation, Critical, Question };
 enum class Buttons { OK, OKCancel, YesNo, YesNoCancel };
 enum class Answer { OK, Cancel, Yes, No };
 
 struct FileChoice {
     QString title;
-    QString filter;         // "Zip (*.zip)|*.zip": label and pattern pairs
+    QString filter; // "Zip (*.zip)|*.zip": label and pattern pairs
     QString initialFolder;
-    QString fileName;       // default name
-    bool cancelError = true;  // a cancel raises error 32755 instead of returning ""
+    QString fileName;        // default name
+    bool cancelError = true; // a cancel raises error 32755 instead of returning ""
 };
 
 // Every message, question and file choice of the program goes through this
@@ -27,6 +30,16 @@ public:
 
     virtual Answer message(const QString& text, const QString& title, Icon icon = Icon::None,
                            Buttons buttons = Buttons::OK, Answer defaultAnswer = Answer::OK) = 0;
+    // A message that reports a failure: shown like any other message, but whoever
+    // answers knows it is an error whatever its wording (the command line's exit
+    // code, the tests).
+    virtual Answer errorMessage(const QString& text, const QString& title, Icon icon = Icon::None,
+                                Buttons buttons = Buttons::OK, Answer defaultAnswer = Answer::OK)
+    {
+        return message(text, title, icon, buttons, defaultAnswer);
+    }
+    // The error in the layout the calling routine uses.
+    Answer error(const Error& error, ErrorLayout layout, const QString& title = {}, Icon icon = Icon::None);
     // Returns nothing when the user cancels.
     virtual std::optional<QString> input(const QString& prompt, const QString& title,
                                          const QString& defaultText = {}) = 0;
@@ -50,7 +63,11 @@ private:
     Prompter& prompter_;
 };
 
+// The generic error message of the import and creation routines: "Error:" +
+// number + " " + description, titled with the application's name.
+void showGenericError(Prompter& prompter, const Error& error);
+
 // Throws the cancel error when a dialog that must raise it came back empty.
 QString cancelledChoice(const FileChoice& choice);
 
-}  // namespace qv
+} // namespace qv

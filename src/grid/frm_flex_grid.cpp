@@ -2,7 +2,7 @@
 
 #include "common/error.h"
 #include "common/prompter.h"
-#include "grid/table_statements.h"
+#include "grid/core/table_statements.h"
 #include "store/session.h"
 
 #include <QApplication>
@@ -150,7 +150,7 @@ void frmFlexGrid::ddlTableName_Click()
         callIfOffered("PBreak_Refresh");
     } catch (const Error& error) {
         prompter_.setBusy(false);
-        prompter_.message(errorText(ErrorLayout::Report, error), QString());
+        prompter_.error(error, ErrorLayout::Report);
         prompter_.setBusy(true);
     }
 }
@@ -175,7 +175,7 @@ void frmFlexGrid::ddlRoundNum_Click()
         }
     } catch (const Error& error) {
         prompter_.setBusy(false);
-        prompter_.message(errorText(ErrorLayout::Report, error), QString());
+        prompter_.error(error, ErrorLayout::Report);
         prompter_.setBusy(true);
     }
 }

@@ -132,11 +132,11 @@ void frmMain::gridCommand(const char* routine)
         callByName(activeChild(), routine);
     } catch (const Error& error) {
         if (error.number() == err::NoActiveWindow) {
-            prompter_->message(QStringLiteral("  A data grid must be opened to use this function.\r"
-                                              "Open a data grid with the New button and try again"),
-                               QStringLiteral("Error"), Icon::Exclamation);
+            prompter_->errorMessage(QStringLiteral("  A data grid must be opened to use this function.\r"
+                                                   "Open a data grid with the New button and try again"),
+                                    QStringLiteral("Error"), Icon::Exclamation);
         } else {
-            prompter_->message(errorText(ErrorLayout::Command, error), QString());
+            prompter_->error(error, ErrorLayout::Command);
         }
     }
 }
@@ -147,11 +147,11 @@ void frmMain::gridCommand(const char* routine, const QString& argument)
         callByName(activeChild(), routine, argument);
     } catch (const Error& error) {
         if (error.number() == err::NoActiveWindow) {
-            prompter_->message(QStringLiteral("  A data grid must be opened to use this function.\r"
-                                              "Open a data grid with the New button and try again"),
-                               QStringLiteral("Error"), Icon::Exclamation);
+            prompter_->errorMessage(QStringLiteral("  A data grid must be opened to use this function.\r"
+                                                   "Open a data grid with the New button and try again"),
+                                    QStringLiteral("Error"), Icon::Exclamation);
         } else {
-            prompter_->message(errorText(ErrorLayout::Command, error), QString());
+            prompter_->error(error, ErrorLayout::Command);
         }
     }
 }
@@ -286,7 +286,7 @@ void frmMain::FileOpen()
             endProgram();
             return;
         }
-        prompter_->message(errorText(ErrorLayout::Generic, error), QString());
+        prompter_->error(error, ErrorLayout::Generic);
     }
 }
 
@@ -322,7 +322,7 @@ void frmMain::refillList(const char* listName, const QString& statement, const Q
         }
     } catch (const Error& error) {
         QApplication::restoreOverrideCursor();
-        prompter_->message(errorText(ErrorLayout::Report, error), QString());
+        prompter_->error(error, ErrorLayout::Report);
     }
 }
 
@@ -388,9 +388,9 @@ bool frmMain::ReorganizeDatabase()
         compactInPlace(path);
         return true;
     } catch (const Error& error) {
-        prompter_->message(errorText(ErrorLayout::Command, error) +
-                               QStringLiteral("\rThe database was left as it was."),
-                           QString(), Icon::Exclamation);
+        prompter_->errorMessage(errorText(ErrorLayout::Command, error) +
+                                    QStringLiteral("\rThe database was left as it was."),
+                                QString(), Icon::Exclamation);
         return false;
     }
 }

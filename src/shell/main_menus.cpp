@@ -132,9 +132,9 @@ void frmMain::showCommandWindow(const QString& name)
         show(*this);
         return;
     }
-    prompter_->message(errorText(ErrorLayout::Command, err::NoSuchRoutine,
-                                 QStringLiteral("Object doesn't support this property or method")),
-                       QString());
+    prompter_->errorMessage(errorText(ErrorLayout::Command, err::NoSuchRoutine,
+                                      QStringLiteral("Object doesn't support this property or method")),
+                            QString());
 }
 
 void frmMain::mnuClick(const QString& name)
@@ -159,7 +159,7 @@ void frmMain::mnuClick(const QString& name)
             callIfOffered(activeChild(), "PBreak_Clear");
             callIfOffered(activeChild(), "PBreak_Refresh");
         } catch (const Error& error) {
-            prompter_->message(errorText(ErrorLayout::Command, error), QString());
+            prompter_->error(error, ErrorLayout::Command);
         }
     } else if (name == QLatin1String("mnuFileImport")) {
         ImportRound(*importHost_, false);

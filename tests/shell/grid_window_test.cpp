@@ -2,7 +2,7 @@
 // refills them.
 #include "auction_fixture.h"
 #include "grid/frm_flex_grid.h"
-#include "grid/table_statements.h"
+#include "grid/core/table_statements.h"
 #include "shell/frm_main.h"
 #include "shell/grid_window_factory.h"
 #include "store/session.h"

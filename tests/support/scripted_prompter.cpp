@@ -15,6 +15,14 @@ Answer ScriptedPrompter::message(const QString& text, const QString& title, Icon
     return a;
 }
 
+Answer ScriptedPrompter::errorMessage(const QString& text, const QString& title, Icon icon, Buttons buttons,
+                                      Answer defaultAnswer)
+{
+    const Answer answer = message(text, title, icon, buttons, defaultAnswer);
+    messages.back().isError = true;
+    return answer;
+}
+
 std::optional<QString> ScriptedPrompter::input(const QString&, const QString&, const QString& defaultText)
 {
     if (inputs.empty())

@@ -20,6 +20,7 @@ public:
         Icon icon;
         Buttons buttons;
         Answer defaultAnswer;
+        bool isError = false; // reported as an error, whatever its wording
     };
 
     // Answers to questions, in order; when none is left: the default answer.
@@ -36,6 +37,8 @@ public:
 
     Answer message(const QString& text, const QString& title, Icon icon, Buttons buttons,
                    Answer defaultAnswer) override;
+    Answer errorMessage(const QString& text, const QString& title, Icon icon, Buttons buttons,
+                        Answer defaultAnswer) override;
     std::optional<QString> input(const QString& prompt, const QString& title,
                                  const QString& defaultText) override;
     QString openFile(const FileChoice& choice) override;

@@ -16,11 +16,6 @@ namespace qv {
 
 using store::schema::QueryBuilderLayout;
 
-void showGenericError(Prompter& prompter, const Error& error)
-{
-    prompter.message(errorText(ErrorLayout::Generic, error), QStringLiteral("Quorvane"));
-}
-
 void reportCreationError(ImportHost& host, const Error& error)
 {
     if (error.number() == err::DialogCancelled)

@@ -28,6 +28,5 @@ void refuseForeignRound(Prompter& prompter, const QString& fileName, int round, 
 void reportCreationError(ImportHost& host, const Error& error);
 
 // The generic error message of the import and creation routines.
-void showGenericError(Prompter& prompter, const Error& error);
 
 } // namespace qv

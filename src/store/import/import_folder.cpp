@@ -12,15 +12,6 @@
 
 namespace qv {
 
-namespace {
-
-void showGeneric(Prompter& prompter, const Error& e)
-{
-    prompter.message(errorText(ErrorLayout::Generic, e), QStringLiteral("Quorvane"));
-}
-
-} // namespace
-
 QString roundDigits(int round)
 {
     return QStringLiteral("%1").arg(round, 3, 10, QLatin1Char('0'));
@@ -37,7 +28,7 @@ void SaveImportFolder(Prompter& prompter, const QString& chosenPath)
             throw Error(err::PathNotFound, QStringLiteral("Path not found: cannot write '%1'.").arg(file));
         out.write(SplitPath(chosenPath, false).toUtf8() + "\r\n");
     } catch (const Error& e) {
-        showGeneric(prompter, e);
+        showGenericError(prompter, e);
     }
 }
 
@@ -52,7 +43,7 @@ QString ReadImportFolder(Prompter& prompter)
             line.chop(1);
         return line;
     } catch (const Error& e) {
-        showGeneric(prompter, e);
+        showGenericError(prompter, e);
         return {};
     }
 }

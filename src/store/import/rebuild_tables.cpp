@@ -99,9 +99,9 @@ void RebuildQueryTables(ImportHost& host)
                     QStringLiteral(" You can still re-build the table by running the SQL manually."),
                 QStringLiteral("Successful Round Import!"), Icon::Information);
         } else {
-            host.prompter.message(QStringLiteral("User's Error:") + QString::number(e.number()) +
-                                      QStringLiteral(" ") + e.description(),
-                                  QStringLiteral("USER'S SQL ERROR"), Icon::Information);
+            host.prompter.errorMessage(QStringLiteral("User's Error:") + QString::number(e.number()) +
+                                           QStringLiteral(" ") + e.description(),
+                                       QStringLiteral("USER'S SQL ERROR"), Icon::Information);
         }
     }
 }

@@ -1,4 +1,4 @@
-#include "grid/cell_text.h"
+#include "grid/core/cell_text.h"
 
 #include <QDate>
 #include <QDateTime>

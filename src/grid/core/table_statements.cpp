@@ -1,4 +1,4 @@
-#include "grid/table_statements.h"
+#include "grid/core/table_statements.h"
 
 #include "common/error.h"
 
