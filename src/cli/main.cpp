@@ -25,6 +25,8 @@ Commands:
   export DB TABLE [ROUND] [--sort SPEC] [--filter EXPR] [-o FILE]
                        write those rows, sorted and filtered as the grid
                        would, as a tab-delimited text export
+  summary DB [ROUND]   the round summary's twenty figures of a round (the
+                       newest when omitted), one "label<TAB>figure" line each
 
 Options:
   --app-dir DIR        the application folder (else $QUORVANE_HOME, else the
@@ -67,6 +69,7 @@ int main(int argc, char** argv)
         {QStringLiteral("create"), qv::cli::runCreate}, {QStringLiteral("batch"), qv::cli::runBatch},
         {QStringLiteral("import"), qv::cli::runImport}, {QStringLiteral("show"), qv::cli::runShow},
         {QStringLiteral("export"), qv::cli::runExport},
+        {QStringLiteral("summary"), qv::cli::runSummary},
     };
     const auto it = commands.find(rest.first());
     if (it == commands.end()) {
