@@ -24,11 +24,6 @@ store::Database& currentDatabase()
     return *database;
 }
 
-bool offers(const QObject* target, const char* signature)
-{
-    return target != nullptr && target->metaObject()->indexOfMethod(signature) >= 0;
-}
-
 } // namespace
 
 frmFlexGrid::frmFlexGrid(Prompter& prompter, QWidget* parent) : QWidget(parent), prompter_(prompter)
@@ -98,29 +93,21 @@ bool frmFlexGrid::event(QEvent* event)
     return QWidget::event(event);
 }
 
-void frmFlexGrid::mainWindowCall(const char* routine)
-{
-    QWidget* main = window();
-    QByteArray signature = QByteArray(routine) + "()";
-    if (main != this && offers(main, signature.constData()))
-        QMetaObject::invokeMethod(main, routine, Qt::DirectConnection);
-}
-
-void frmFlexGrid::callIfOffered(const char* routine)
-{
-    // The page-break routines come with printing; until then there are no marks to redraw.
-    const QByteArray signature = QByteArray(routine) + "()";
-    if (offers(this, signature.constData()))
-        QMetaObject::invokeMethod(this, routine, Qt::DirectConnection);
-}
-
 void frmFlexGrid::showCaption(const QString& caption)
 {
     setWindowTitle(caption);
-    QWidget* main = window();
-    if (main != this && offers(main, "setStatusText(int,QString)"))
-        QMetaObject::invokeMethod(main, "setStatusText", Qt::DirectConnection, Q_ARG(int, 1),
-                                  Q_ARG(QString, caption));
+    emit statusTextWanted(1, caption);
+}
+
+void frmFlexGrid::afterTableLoad()
+{
+    // Page-break marks are cleared and drawn again for the new rows.
+}
+
+void frmFlexGrid::afterRoundChange()
+{
+    // The user's filter, then sort, carry over to the new round; page-break
+    // marks are cleared and drawn again.
 }
 
 void frmFlexGrid::showRows(std::unique_ptr<store::Recordset> rows)
@@ -146,8 +133,7 @@ void frmFlexGrid::ddlTableName_Click()
         showRows(std::move(load.rows));
         showCaption(tableCaption(table, round, load.roundListEnabled));
         actionsPrepared = false;
-        callIfOffered("PBreak_Clear");
-        callIfOffered("PBreak_Refresh");
+        afterTableLoad();
     } catch (const Error& error) {
         prompter_.setBusy(false);
         prompter_.error(error, ErrorLayout::Report);
@@ -166,13 +152,8 @@ void frmFlexGrid::ddlRoundNum_Click()
         store::Database& database = currentDatabase();
         showRows(database.openRecordset(roundStatement(table, round), store::RecordsetType::Snapshot));
         showCaption(tableCaption(table, round, true));
-        if (actionsPrepared) {
-            // The user's filter, then sort, carry over to the new round.
-            callIfOffered("HandelFlt");
-            callIfOffered("HandelSort");
-            callIfOffered("PBreak_Clear");
-            callIfOffered("PBreak_Refresh");
-        }
+        if (actionsPrepared)
+            afterRoundChange();
     } catch (const Error& error) {
         prompter_.setBusy(false);
         prompter_.error(error, ErrorLayout::Report);
@@ -183,15 +164,15 @@ void frmFlexGrid::ddlRoundNum_Click()
 void frmFlexGrid::ddlTableName_DropDown()
 {
     if (ddlTableName->currentIndex() >= 0)
-        lastTableIndex = static_cast<short>(ddlTableName->currentIndex());
-    mainWindowCall("PopulateTables");
+        lastTableIndex = ddlTableName->currentIndex();
+    emit tableListWanted();
 }
 
 void frmFlexGrid::ddlRoundNum_DropDown()
 {
     if (ddlRoundNum->currentIndex() >= 0)
-        lastRoundIndex = static_cast<short>(ddlRoundNum->currentIndex());
-    mainWindowCall("PopulateRounds");
+        lastRoundIndex = ddlRoundNum->currentIndex();
+    emit roundListWanted();
 }
 
 void frmFlexGrid::ddlTableName_LostFocus()
@@ -218,10 +199,7 @@ void frmFlexGrid::Form_Activate()
         status = table;
     else
         status = QStringLiteral("Status");
-    QWidget* main = window();
-    if (main != this && offers(main, "setStatusText(int,QString)"))
-        QMetaObject::invokeMethod(main, "setStatusText", Qt::DirectConnection, Q_ARG(int, 1),
-                                  Q_ARG(QString, status));
+    emit statusTextWanted(1, status);
 }
 
 } // namespace qv::grid

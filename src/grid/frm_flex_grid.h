@@ -15,7 +15,8 @@ class Prompter;
 namespace qv::grid {
 
 // A grid window: one table of the open auction, for one round or whole,
-// chosen in its two lists. The main window calls its public routines by name.
+// chosen in its two lists. The main window calls its public routines by name;
+// the window asks the frame for list refills and status texts by its signals.
 class frmFlexGrid : public QWidget {
     Q_OBJECT
 public:
@@ -31,8 +32,8 @@ public:
 
     // True while the sort and filter choices belong to the table on show.
     bool actionsPrepared = false;
-    short lastRoundIndex = 0;
-    short lastTableIndex = 0;
+    int lastRoundIndex = 0;
+    int lastTableIndex = 0;
 
     // The table list's choice: loads the table for the round chosen.
     void ddlTableName_Click();
@@ -47,14 +48,21 @@ public:
 
     Prompter& prompter() { return prompter_; }
 
+signals:
+    // What the grid window asks of the frame that holds it.
+    void tableListWanted();                                // refill the table list (dropping down)
+    void roundListWanted();                                // refill the round list (dropping down)
+    void statusTextWanted(int panel, const QString& text); // a status bar panel, from 1
+
 protected:
     bool event(QEvent* event) override;
 
 private:
     void showRows(std::unique_ptr<store::Recordset> rows);
     void showCaption(const QString& caption);
-    void mainWindowCall(const char* routine);
-    void callIfOffered(const char* routine);
+    // Run after a table has loaded and after a round change has loaded its rows.
+    void afterTableLoad();
+    void afterRoundChange();
 
     Prompter& prompter_;
     bool activationHooked_ = false;

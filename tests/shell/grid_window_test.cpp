@@ -1,8 +1,8 @@
 // Grid windows: the table loading rules, the lists and how the main window
 // refills them.
 #include "auction_fixture.h"
-#include "grid/frm_flex_grid.h"
 #include "grid/core/table_statements.h"
+#include "grid/frm_flex_grid.h"
 #include "shell/frm_main.h"
 #include "shell/grid_window_factory.h"
 #include "store/session.h"
@@ -10,6 +10,7 @@
 
 #include <QMdiArea>
 #include <QProcess>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -193,7 +194,7 @@ private slots:
         grid->ddlRoundNum_DropDown();
         QCOMPARE(grid->ddlRoundNum->itemText(0), QStringLiteral("4"));
         QCOMPARE(grid->ddlRoundNum->currentIndex(), -1);
-        QCOMPARE(grid->lastRoundIndex, short(1));
+        QCOMPARE(grid->lastRoundIndex, 1);
         grid->ddlRoundNum_LostFocus();
         QCOMPARE(grid->ddlRoundNum->currentText(), QStringLiteral("3"));
         QCOMPARE(grid->windowTitle(), QStringLiteral("All Bids - Round 3"));
@@ -218,6 +219,26 @@ private slots:
         QVERIFY(empty != first);
         main_->mdiArea()->setActiveSubWindow(main_->mdiArea()->subWindowList().first());
         QCOMPARE(main_->statusText(1), QStringLiteral("Markets - Round 3"));
+    }
+
+    void requestsReachTheFrameThroughSignals()
+    {
+        // A grid window on its own, with a recording frame in place of the main window.
+        frmFlexGrid grid(*prompter_);
+        QStringList asked;
+        connect(&grid, &frmFlexGrid::tableListWanted, [&] { asked << QStringLiteral("tables"); });
+        connect(&grid, &frmFlexGrid::roundListWanted, [&] { asked << QStringLiteral("rounds"); });
+        connect(&grid, &frmFlexGrid::statusTextWanted, [&](int panel, const QString& text) {
+            asked << QString::number(panel) + QLatin1Char(':') + text;
+        });
+        grid.ddlTableName_DropDown();
+        grid.ddlRoundNum_DropDown();
+        grid.Form_Activate();
+        grid.ddlTableName->addItem(QStringLiteral("Markets"));
+        grid.ddlRoundNum->addItem(QStringLiteral("2"));
+        QCOMPARE(asked, (QStringList{QStringLiteral("tables"), QStringLiteral("rounds"),
+                                     QStringLiteral("1:Status"), QStringLiteral("1:Markets - Round 2")}));
+        QCOMPARE(grid.windowTitle(), QStringLiteral("Markets - Round 2"));
     }
 
     void cliShowPrintsWhatTheGridShows()
