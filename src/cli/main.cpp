@@ -22,6 +22,8 @@ Commands:
                        expected round file from the last import folder
   show DB TABLE [ROUND]
                        print the rows a grid window shows for a table
+  summary DB [ROUND]   the round summary's twenty figures of a round (the
+                       newest when omitted), one "label<TAB>figure" line each
 
 Options:
   --app-dir DIR        the application folder (else $QUORVANE_HOME, else the
@@ -63,6 +65,7 @@ int main(int argc, char** argv)
         {QStringLiteral("sample"), qv::cli::runSample}, {QStringLiteral("sql"), qv::cli::runSql},
         {QStringLiteral("create"), qv::cli::runCreate}, {QStringLiteral("batch"), qv::cli::runBatch},
         {QStringLiteral("import"), qv::cli::runImport}, {QStringLiteral("show"), qv::cli::runShow},
+        {QStringLiteral("summary"), qv::cli::runSummary},
     };
     const auto it = commands.find(rest.first());
     if (it == commands.end()) {
