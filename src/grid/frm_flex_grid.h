@@ -69,6 +69,8 @@ public:
 
     // Writes the rows on show to a tab-delimited text file the user names.
     Q_INVOKABLE void DBSaveAs();
+    // Drops the user table on show, with its listing, after a confirmation.
+    Q_INVOKABLE void DropTable();
 
 signals:
     // What the grid window asks of the frame that holds it.
