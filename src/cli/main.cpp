@@ -22,6 +22,12 @@ Commands:
                        expected round file from the last import folder
   show DB TABLE [ROUND]
                        print the rows a grid window shows for a table
+  pivot DB markets|bidders|rounds --from N [--to M] [--net] [--select NAME]...
+        [-o FILE.xlsx] [--tsv]
+                       run a pivot analysis of the bids in rounds N to M (net
+                       or gross amounts) on the licences or bidders named
+                       (all when none is named); write it as an .xlsx file
+                       with a live pivot table, or print the pivot table
 
 Options:
   --app-dir DIR        the application folder (else $QUORVANE_HOME, else the
@@ -63,6 +69,7 @@ int main(int argc, char** argv)
         {QStringLiteral("sample"), qv::cli::runSample}, {QStringLiteral("sql"), qv::cli::runSql},
         {QStringLiteral("create"), qv::cli::runCreate}, {QStringLiteral("batch"), qv::cli::runBatch},
         {QStringLiteral("import"), qv::cli::runImport}, {QStringLiteral("show"), qv::cli::runShow},
+        {QStringLiteral("pivot"), qv::cli::runPivot},
     };
     const auto it = commands.find(rest.first());
     if (it == commands.end()) {
