@@ -25,6 +25,8 @@ Commands:
   export DB TABLE [ROUND] [--sort SPEC] [--filter EXPR] [-o FILE]
                        write those rows, sorted and filtered as the grid
                        would, as a tab-delimited text export
+  drop DB TABLE [--yes]
+                       drop a table you built, as Tools > Drop Table does
   summary DB [ROUND]   the round summary's twenty figures of a round (the
                        newest when omitted), one "label<TAB>figure" line each
   pivot DB markets|bidders|rounds --from N [--to M] [--net] [--select NAME]...
@@ -74,7 +76,7 @@ int main(int argc, char** argv)
         {QStringLiteral("sample"), qv::cli::runSample}, {QStringLiteral("sql"), qv::cli::runSql},
         {QStringLiteral("create"), qv::cli::runCreate}, {QStringLiteral("batch"), qv::cli::runBatch},
         {QStringLiteral("import"), qv::cli::runImport}, {QStringLiteral("show"), qv::cli::runShow},
-        {QStringLiteral("export"), qv::cli::runExport},
+        {QStringLiteral("export"), qv::cli::runExport}, {QStringLiteral("drop"), qv::cli::runDrop},
         {QStringLiteral("summary"), qv::cli::runSummary},
         {QStringLiteral("pivot"), qv::cli::runPivot},
     };
