@@ -21,5 +21,6 @@ int runShow(const QStringList& args, const Options& options);
 int runExport(const QStringList& args, const Options& options);
 int runDrop(const QStringList& args, const Options& options);
 int runSummary(const QStringList& args, const Options& options);
+int runPivot(const QStringList& args, const Options& options);
 
 }  // namespace qv::cli

@@ -29,6 +29,12 @@ Commands:
                        drop a table you built, as Tools > Drop Table does
   summary DB [ROUND]   the round summary's twenty figures of a round (the
                        newest when omitted), one "label<TAB>figure" line each
+  pivot DB markets|bidders|rounds --from N [--to M] [--net] [--select NAME]...
+        [-o FILE.xlsx] [--tsv]
+                       run a pivot analysis of the bids in rounds N to M (net
+                       or gross amounts) on the licences or bidders named
+                       (all when none is named); write it as an .xlsx file
+                       with a live pivot table, or print the pivot table
 
 Options:
   --app-dir DIR        the application folder (else $QUORVANE_HOME, else the
@@ -72,6 +78,7 @@ int main(int argc, char** argv)
         {QStringLiteral("import"), qv::cli::runImport}, {QStringLiteral("show"), qv::cli::runShow},
         {QStringLiteral("export"), qv::cli::runExport}, {QStringLiteral("drop"), qv::cli::runDrop},
         {QStringLiteral("summary"), qv::cli::runSummary},
+        {QStringLiteral("pivot"), qv::cli::runPivot},
     };
     const auto it = commands.find(rest.first());
     if (it == commands.end()) {
