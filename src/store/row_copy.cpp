@@ -5,6 +5,7 @@
 #include "store/field_type.h"
 #include "store/open_databases.h"
 #include "store/savepoint.h"
+#include "store/sqlite_error.h"
 #include "store/sqlite_statement.h"
 
 #include <QFileInfo>
@@ -24,20 +25,17 @@ QString matchingColumn(const QStringList& targetColumns, const QString& name, co
     for (const QString& column : targetColumns)
         if (column.compare(name, Qt::CaseInsensitive) == 0)
             return column;
-    throw Error(3127, QStringLiteral("The INSERT INTO statement contains the following unknown field "
-                                     "name: '%1'. Table '%2' of '%3' has no such field.")
-                          .arg(name, target, targetPath));
+    throw Error(err::UnknownInsertField,
+                QStringLiteral("The INSERT INTO statement contains the following unknown field "
+                               "name: '%1'. Table '%2' of '%3' has no such field.")
+                    .arg(name, target, targetPath));
 }
 
 void copyAttachedTable(Database& source, const QString& sourceTable, Database& destination,
                        const QStringList& targetColumns, const QString& target, const QString& targetPath)
 {
     if (!source.tableExists(sourceTable))
-        throw Error(err::TableNotFound,
-                    QStringLiteral("The database engine cannot find the input table or query "
-                                   "'%1'. Make sure it exists and that its name is spelled "
-                                   "correctly.")
-                        .arg(sourceTable));
+        throw inputTableNotFound(sourceTable);
     QStringList into;
     QStringList from;
     for (const QString& name : source.columnNames(sourceTable)) {
@@ -83,7 +81,7 @@ void copyRowsInto(Database& source, const QString& sourceSelect, const QString& 
         destination = opened;
     }
     if (destination->isReadOnly())
-        throw Error(3027,
+        throw Error(err::ReadOnlyDatabase,
                     QStringLiteral("Cannot update. Database or object is read-only ('%1').").arg(targetPath));
     if (!destination->tableExists(target))
         throw Error(err::TableNotFound,
