@@ -18,5 +18,7 @@ int runCreate(const QStringList& args, const Options& options);
 int runBatch(const QStringList& args, const Options& options);
 int runImport(const QStringList& args, const Options& options);
 int runShow(const QStringList& args, const Options& options);
+int runExport(const QStringList& args, const Options& options);
+int runSummary(const QStringList& args, const Options& options);
 
 }  // namespace qv::cli

@@ -22,6 +22,11 @@ Commands:
                        expected round file from the last import folder
   show DB TABLE [ROUND]
                        print the rows a grid window shows for a table
+  export DB TABLE [ROUND] [--sort SPEC] [--filter EXPR] [-o FILE]
+                       write those rows, sorted and filtered as the grid
+                       would, as a tab-delimited text export
+  summary DB [ROUND]   the round summary's twenty figures of a round (the
+                       newest when omitted), one "label<TAB>figure" line each
 
 Options:
   --app-dir DIR        the application folder (else $QUORVANE_HOME, else the
@@ -63,6 +68,8 @@ int main(int argc, char** argv)
         {QStringLiteral("sample"), qv::cli::runSample}, {QStringLiteral("sql"), qv::cli::runSql},
         {QStringLiteral("create"), qv::cli::runCreate}, {QStringLiteral("batch"), qv::cli::runBatch},
         {QStringLiteral("import"), qv::cli::runImport}, {QStringLiteral("show"), qv::cli::runShow},
+        {QStringLiteral("export"), qv::cli::runExport},
+        {QStringLiteral("summary"), qv::cli::runSummary},
     };
     const auto it = commands.find(rest.first());
     if (it == commands.end()) {
