@@ -19,6 +19,8 @@ int runBatch(const QStringList& args, const Options& options);
 int runImport(const QStringList& args, const Options& options);
 int runShow(const QStringList& args, const Options& options);
 int runExport(const QStringList& args, const Options& options);
+int runDrop(const QStringList& args, const Options& options);
 int runSummary(const QStringList& args, const Options& options);
+int runPivot(const QStringList& args, const Options& options);
 
 }  // namespace qv::cli

@@ -25,8 +25,16 @@ Commands:
   export DB TABLE [ROUND] [--sort SPEC] [--filter EXPR] [-o FILE]
                        write those rows, sorted and filtered as the grid
                        would, as a tab-delimited text export
+  drop DB TABLE [--yes]
+                       drop a table you built, as Tools > Drop Table does
   summary DB [ROUND]   the round summary's twenty figures of a round (the
                        newest when omitted), one "label<TAB>figure" line each
+  pivot DB markets|bidders|rounds --from N [--to M] [--net] [--select NAME]...
+        [-o FILE.xlsx] [--tsv]
+                       run a pivot analysis of the bids in rounds N to M (net
+                       or gross amounts) on the licences or bidders named
+                       (all when none is named); write it as an .xlsx file
+                       with a live pivot table, or print the pivot table
 
 Options:
   --app-dir DIR        the application folder (else $QUORVANE_HOME, else the
@@ -68,8 +76,9 @@ int main(int argc, char** argv)
         {QStringLiteral("sample"), qv::cli::runSample}, {QStringLiteral("sql"), qv::cli::runSql},
         {QStringLiteral("create"), qv::cli::runCreate}, {QStringLiteral("batch"), qv::cli::runBatch},
         {QStringLiteral("import"), qv::cli::runImport}, {QStringLiteral("show"), qv::cli::runShow},
-        {QStringLiteral("export"), qv::cli::runExport},
+        {QStringLiteral("export"), qv::cli::runExport}, {QStringLiteral("drop"), qv::cli::runDrop},
         {QStringLiteral("summary"), qv::cli::runSummary},
+        {QStringLiteral("pivot"), qv::cli::runPivot},
     };
     const auto it = commands.find(rest.first());
     if (it == commands.end()) {
