@@ -18,5 +18,6 @@ int runCreate(const QStringList& args, const Options& options);
 int runBatch(const QStringList& args, const Options& options);
 int runImport(const QStringList& args, const Options& options);
 int runShow(const QStringList& args, const Options& options);
+int runCompact(const QStringList& args, const Options& options);
 
 }  // namespace qv::cli

@@ -22,6 +22,9 @@ Commands:
                        expected round file from the last import folder
   show DB TABLE [ROUND]
                        print the rows a grid window shows for a table
+  compact DB           compact the auction DB in place; waits for another
+                       program that has it open or writes to it, and leaves
+                       it as it was when it cannot
 
 Options:
   --app-dir DIR        the application folder (else $QUORVANE_HOME, else the
@@ -63,6 +66,7 @@ int main(int argc, char** argv)
         {QStringLiteral("sample"), qv::cli::runSample}, {QStringLiteral("sql"), qv::cli::runSql},
         {QStringLiteral("create"), qv::cli::runCreate}, {QStringLiteral("batch"), qv::cli::runBatch},
         {QStringLiteral("import"), qv::cli::runImport}, {QStringLiteral("show"), qv::cli::runShow},
+        {QStringLiteral("compact"), qv::cli::runCompact},
     };
     const auto it = commands.find(rest.first());
     if (it == commands.end()) {

@@ -26,6 +26,7 @@ inline constexpr int UnknownColumn = 3061;
 inline constexpr int SyntaxError = 3075;
 inline constexpr int TableNotFound = 3078;
 inline constexpr int FieldTooSmall = 3163;
+inline constexpr int DatabaseInUse = 3045;
 inline constexpr int TableInUse = 3211;
 inline constexpr int NotADatabase = 3343;
 inline constexpr int DropTableMissing = 3376;
