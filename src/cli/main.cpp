@@ -22,6 +22,13 @@ Commands:
                        expected round file from the last import folder
   show DB TABLE [ROUND]
                        print the rows a grid window shows for a table
+  export DB TABLE [ROUND] [--sort SPEC] [--filter EXPR] [-o FILE]
+                       write those rows, sorted and filtered as the grid
+                       would, as a tab-delimited text export
+  drop DB TABLE [--yes]
+                       drop a table you built, as Tools > Drop Table does
+  summary DB [ROUND]   the round summary's twenty figures of a round (the
+                       newest when omitted), one "label<TAB>figure" line each
   compact DB           compact the auction DB in place; waits for another
                        program that has it open or writes to it, and leaves
                        it as it was when it cannot
@@ -66,6 +73,8 @@ int main(int argc, char** argv)
         {QStringLiteral("sample"), qv::cli::runSample}, {QStringLiteral("sql"), qv::cli::runSql},
         {QStringLiteral("create"), qv::cli::runCreate}, {QStringLiteral("batch"), qv::cli::runBatch},
         {QStringLiteral("import"), qv::cli::runImport}, {QStringLiteral("show"), qv::cli::runShow},
+        {QStringLiteral("export"), qv::cli::runExport}, {QStringLiteral("drop"), qv::cli::runDrop},
+        {QStringLiteral("summary"), qv::cli::runSummary},
         {QStringLiteral("compact"), qv::cli::runCompact},
     };
     const auto it = commands.find(rest.first());

@@ -59,7 +59,7 @@ void compactDatabase(const QString& path, std::chrono::milliseconds wait)
         exec(connection.get(), QStringLiteral("VACUUM"));
     } catch (const Error& error) {
         if (error.number() == err::TableInUse)
-            throw Error(err::DatabaseInUse,
+            throw Error(err::FileInUse,
                         QStringLiteral("The auction database '%1' is in use by another program; it was "
                                        "not compacted.")
                             .arg(path));

@@ -74,7 +74,7 @@ TEST(Compaction, WaitsForAWriterAndGivesUpLeavingTheFileAsItWas)
         writer->beginTrans();
         writer->execute(QStringLiteral("INSERT INTO [All Bids] ([Round], [Bidder]) VALUES (6, 'late')"));
         EXPECT_EQ(errorOf([&] { compactDatabase(path, std::chrono::milliseconds(200)); }),
-                  err::DatabaseInUse);
+                  err::FileInUse);
         EXPECT_EQ(test::readFile(path), before);
         writer->commitTrans();
     }
