@@ -29,6 +29,12 @@ Commands:
                        drop a table you built, as Tools > Drop Table does
   summary DB [ROUND]   the round summary's twenty figures of a round (the
                        newest when omitted), one "label<TAB>figure" line each
+  pivot DB markets|bidders|rounds --from N [--to M] [--net] [--select NAME]...
+        [-o FILE.xlsx] [--tsv]
+                       run a pivot analysis of the bids in rounds N to M (net
+                       or gross amounts) on the licences or bidders named
+                       (all when none is named); write it as an .xlsx file
+                       with a live pivot table, or print the pivot table
   compact DB           compact the auction DB in place; waits for another
                        program that has it open or writes to it, and leaves
                        it as it was when it cannot
@@ -75,6 +81,7 @@ int main(int argc, char** argv)
         {QStringLiteral("import"), qv::cli::runImport}, {QStringLiteral("show"), qv::cli::runShow},
         {QStringLiteral("export"), qv::cli::runExport}, {QStringLiteral("drop"), qv::cli::runDrop},
         {QStringLiteral("summary"), qv::cli::runSummary},
+        {QStringLiteral("pivot"), qv::cli::runPivot},
         {QStringLiteral("compact"), qv::cli::runCompact},
     };
     const auto it = commands.find(rest.first());
