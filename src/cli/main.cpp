@@ -22,6 +22,10 @@ Commands:
                        expected round file from the last import folder
   show DB TABLE [ROUND]
                        print the rows a grid window shows for a table
+  watch DB [--folder DIR] [--interval SECONDS]
+                       import each next round file as soon as it is complete
+                       in DIR (else the last import folder), until SIGINT or
+                       SIGTERM; one line per round
 
 Options:
   --app-dir DIR        the application folder (else $QUORVANE_HOME, else the
@@ -29,7 +33,7 @@ Options:
   --yes                answer Yes to questions (otherwise No)
 )";
 
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv)
 {
@@ -63,6 +67,7 @@ int main(int argc, char** argv)
         {QStringLiteral("sample"), qv::cli::runSample}, {QStringLiteral("sql"), qv::cli::runSql},
         {QStringLiteral("create"), qv::cli::runCreate}, {QStringLiteral("batch"), qv::cli::runBatch},
         {QStringLiteral("import"), qv::cli::runImport}, {QStringLiteral("show"), qv::cli::runShow},
+        {QStringLiteral("watch"), qv::cli::runWatch},
     };
     const auto it = commands.find(rest.first());
     if (it == commands.end()) {
