@@ -9,32 +9,50 @@
 
 #include <QApplication>
 
-#include <cstdlib>
-
 namespace qv::shell {
 
 int Main()
 {
     session().LastImportFile = joinPath(applicationFolder(), QStringLiteral("lastimp.inf"));
 
-    auto* splash = new frmSplash;
-    splash->show();
-    splash->repaint();
+    frmSplash splash;
+    splash.show();
+    splash.repaint();
 
     frmMain main;
     main.setGridWindowFactory(gridWindowFactory());
-    // Cancel or No in the opening dialog: the program ends here and now, with
-    // the auction database closed but neither placement saved nor compaction.
-    main.setEndProgram([] {
+    splash.holdBriefly();
+    splash.close();
+
+    return runMainWindow(main);
+}
+
+int runMainWindow(frmMain& main)
+{
+    bool endedAtOnce = false;
+    bool looping = false;
+    // Cancel or No in the opening dialog: the run ends here and now, with the
+    // auction database closed but neither placement saved nor compaction. It
+    // leaves through the event loop (every nested loop included), so the
+    // windows and the database are released in order.
+    main.setEndProgram([&endedAtOnce, &looping] {
+        endedAtOnce = true;
         CloseAuctionDatabase();
-        std::exit(0);
+        if (looping)
+            QCoreApplication::exit(0);
     });
-    splash->holdBriefly();
-    delete splash;
 
     main.show();
     main.FileOpen();
-    const int code = QApplication::exec();
+    int code = 0;
+    if (!endedAtOnce) {
+        looping = true;
+        code = QApplication::exec();
+        looping = false;
+    }
+    main.setEndProgram({});
+    if (endedAtOnce)
+        return 0;
 
     // The window closed (placement saved, database closed): show it once more
     // so the status bar can say what happens, then compact.
@@ -42,6 +60,7 @@ int Main()
     main.show();
     QApplication::processEvents();
     main.ReorganizeDatabase();
+    main.hide();
     return code;
 }
 

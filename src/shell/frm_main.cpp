@@ -42,6 +42,7 @@ frmMain::frmMain(Prompter* prompter, QWidget* parent) : QMainWindow(parent)
     setCentralWidget(mdiArea_);
 
     buildMenus();
+    buildCommands();
     buildToolBar();
     buildStatusBar();
     if (ownPrompter_)
@@ -128,23 +129,18 @@ bool frmMain::sbStatusBar_MouseUp(Qt::MouseButton button, int x)
 
 void frmMain::gridCommand(const char* routine)
 {
-    try {
-        callByName(activeChild(), routine);
-    } catch (const Error& error) {
-        if (error.number() == err::NoActiveWindow) {
-            prompter_->errorMessage(QStringLiteral("  A data grid must be opened to use this function.\r"
-                                                   "Open a data grid with the New button and try again"),
-                                    QStringLiteral("Error"), Icon::Exclamation);
-        } else {
-            prompter_->error(error, ErrorLayout::Command);
-        }
-    }
+    runGridCommand([this, routine] { callByName(activeChild(), routine); });
 }
 
 void frmMain::gridCommand(const char* routine, const QString& argument)
 {
+    runGridCommand([this, routine, &argument] { callByName(activeChild(), routine, argument); });
+}
+
+void frmMain::runGridCommand(const std::function<void()>& call)
+{
     try {
-        callByName(activeChild(), routine, argument);
+        call();
     } catch (const Error& error) {
         if (error.number() == err::NoActiveWindow) {
             prompter_->errorMessage(QStringLiteral("  A data grid must be opened to use this function.\r"
@@ -188,6 +184,38 @@ void frmMain::selectFirstEntries(QWidget* grid)
         }
         list->setCurrentIndex(0);
     }
+}
+
+void frmMain::showFirstEntries(QWidget* grid)
+{
+    PopulateTables();
+    PopulateRounds();
+    selectFirstEntries(grid);
+    // The page-break routines come with printing; until a grid window offers
+    // them there are no marks to clear.
+    callIfOffered(grid, "PBreak_Clear");
+    callIfOffered(grid, "PBreak_Refresh");
+}
+
+void frmMain::newGridWindowCommand()
+{
+    try {
+        showFirstEntries(newGridWindow());
+    } catch (const Error& error) {
+        prompter_->error(error, ErrorLayout::Command);
+    }
+}
+
+void frmMain::importRound(bool autoImport)
+{
+    // After "Wrong File", a No to replacing an auction or a failed open there
+    // is no auction to import into.
+    if (session().CurrentDatabase == nullptr) {
+        showGenericError(*prompter_, Error(err::NoActiveWindow,
+                                           QStringLiteral("Object variable or With block variable not set")));
+        return;
+    }
+    ImportRound(*importHost_, autoImport);
 }
 
 void frmMain::endProgram()
@@ -275,11 +303,7 @@ void frmMain::FileOpen()
         QWidget* grid = newGridWindow();
         OpenAuctionDatabase(path);
         setWindowTitle(QStringLiteral("Quorvane - ") + path);
-        PopulateTables();
-        PopulateRounds();
-        selectFirstEntries(grid);
-        callIfOffered(activeChild(), "PBreak_Clear");
-        callIfOffered(activeChild(), "PBreak_Refresh");
+        showFirstEntries(grid);
         unloadDialog();
     } catch (const Error& error) {
         if (error.number() == err::DialogCancelled) {

@@ -62,8 +62,9 @@ public:
     // Runs a grid command on the active child window, with its error messages.
     void gridCommand(const char* routine);
     void gridCommand(const char* routine, const QString& argument);
-    // A menu item's handler, by the item's name.
+    // A menu item's handler, by the item's name; a name without one does nothing.
     void mnuClick(const QString& name);
+    bool offersCommand(const QString& name) const;
     // The windows of other parts of the program that menu items show
     // ("frmSummary", "frmSql", "frmPrintOptions", "frmPrintPreview").
     void setCommandWindow(const QString& name, std::function<void(frmMain&)> show);
@@ -84,6 +85,7 @@ protected:
 
 private:
     void buildMenus();
+    void buildCommands();
     void buildToolBar();
     void buildStatusBar();
     void fillWindowMenu();
@@ -92,7 +94,15 @@ private:
     void showAbout();
     void showCommandWindow(const QString& name);
     void selectFirstEntries(QWidget* grid);
+    // A grid window just opened: its lists filled, the first round and table
+    // chosen, its page breaks cleared.
+    void showFirstEntries(QWidget* grid);
+    void newGridWindowCommand();
+    void importRound(bool autoImport);
+    void runGridCommand(const std::function<void()>& call);
+    static void toggleBar(QWidget& bar, QAction& item);
     void refillList(const char* listName, const QString& statement, const QString& field, bool unloadOpening);
+    // The menu item of that name; there always is one.
     QAction* action(const char* name) const;
 
     std::unique_ptr<QtPrompter> ownPrompter_;
@@ -104,6 +114,12 @@ private:
     QMenu* mnuWindow_ = nullptr;
     QMenu* mnuComp_ = nullptr;
     QMenu* mnuPBreak_ = nullptr;
+    QAction* mnuViewToolbar_ = nullptr;
+    QAction* mnuViewStatusBar_ = nullptr;
+    QHash<QString, QAction*> menuItems_;
+    QHash<QString, std::function<void()>> commands_;
+    QList<QAction*> tableButtons_;   // the toolbar's table commands, in order
+    QList<QAction*> tableMenuItems_; // the menu's table commands, in menu order
     QList<QAction*> windowListActions_;
     QPointer<frmOpeningQuestions> openingDialog_;
     QPointer<HelpWindow> helpWindow_;

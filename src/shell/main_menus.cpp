@@ -16,18 +16,6 @@
 
 namespace qv::shell {
 
-namespace {
-
-// Items that act on a table: the round summary switches them off.
-const char* const tableCommands[] = {
-    "mnuFileExport",       "mnuFilePrintSetup",       "mnuFilePrintPreview",    "mnuFilePrint",
-    "mnuToolsAnalysis",    "mnuToolsSortTable",       "mnuToolsFilterTable",    "mnuToolsResetTable",
-    "mnuToolsTableWizard", "mnuToolsSQLCommandLine",  "mnuToolsDropTable",      "mnuWindowFreeze",
-    "mnuWindowUnfreeze",   "mnuToolsAnalysisMarkets", "mnuToolsAnalysisRounds", "mnuToolsAnalysisBidders",
-};
-
-} // namespace
-
 void frmMain::buildMenus()
 {
     QMenu* levelMenus[3] = {};
@@ -40,6 +28,7 @@ void frmMain::buildMenus()
             auto* menu = new QMenu(caption, this);
             menu->setObjectName(name);
             menu->menuAction()->setObjectName(name);
+            menuItems_.insert(name, menu->menuAction());
             // Compute and Page Breaks are pop-up menus only.
             if (name != QLatin1String("mnuComp") && name != QLatin1String("mnuPBreak"))
                 menuBar()->addMenu(menu);
@@ -57,6 +46,9 @@ void frmMain::buildMenus()
             QMenu* submenu = parentMenu->addMenu(caption);
             submenu->setObjectName(name);
             submenu->menuAction()->setObjectName(name);
+            menuItems_.insert(name, submenu->menuAction());
+            if (item.tableCommand)
+                tableMenuItems_.append(submenu->menuAction());
             levelMenus[item.level - 1] = submenu;
             continue;
         }
@@ -68,13 +60,19 @@ void frmMain::buildMenus()
             connect(action, &QAction::triggered, this, [this, name] { mnuClick(name); });
         }
         action->setObjectName(name);
+        menuItems_.insert(name, action);
+        if (item.tableCommand)
+            tableMenuItems_.append(action);
     }
 
-    action("mnuFilePrint")->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
-    action("mnuFilePrint")->setShortcutContext(Qt::ApplicationShortcut);
-    for (const char* toggle : {"mnuViewToolbar", "mnuViewStatusBar"}) {
-        action(toggle)->setCheckable(true);
-        action(toggle)->setChecked(true);
+    QAction* print = action("mnuFilePrint");
+    print->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
+    print->setShortcutContext(Qt::ApplicationShortcut);
+    mnuViewToolbar_ = action("mnuViewToolbar");
+    mnuViewStatusBar_ = action("mnuViewStatusBar");
+    for (QAction* toggle : {mnuViewToolbar_, mnuViewStatusBar_}) {
+        toggle->setCheckable(true);
+        toggle->setChecked(true);
     }
     action("mnuToolsExcel")->setVisible(false);
 
@@ -83,8 +81,12 @@ void frmMain::buildMenus()
 
 QAction* frmMain::action(const char* name) const
 {
-    const QList<QAction*> found = findChildren<QAction*>(QLatin1String(name));
-    return found.isEmpty() ? nullptr : found.first();
+    QAction* item = menuItems_.value(QLatin1String(name));
+    // Every name the program asks for is in the menu tree: a miss is a slip in
+    // the code, found on the first start.
+    if (item == nullptr)
+        qFatal("The menu tree has no item %s", name);
+    return item;
 }
 
 void frmMain::buildToolBar()
@@ -95,16 +97,19 @@ void frmMain::buildToolBar()
     tbToolBar_->setIconSize(QSize(24, 24));
     for (int i = 0; i < toolButtonCount; ++i) {
         const ToolButton& button = toolButtons[i];
+        QAction* tool = nullptr;
         if (button.key == nullptr) {
-            tbToolBar_->addSeparator();
-            continue;
+            tool = tbToolBar_->addSeparator();
+        } else {
+            const QString key = QLatin1String(button.key);
+            tool = tbToolBar_->addAction(toolIcon(key), QLatin1String(button.tooltip));
+            tool->setObjectName(QStringLiteral("tb") + key);
+            tool->setData(key);
+            tool->setToolTip(QLatin1String(button.tooltip));
+            connect(tool, &QAction::triggered, this, [this, key] { tbToolBar_ButtonClick(key); });
         }
-        const QString key = QLatin1String(button.key);
-        QAction* tool = tbToolBar_->addAction(toolIcon(key), QLatin1String(button.tooltip));
-        tool->setObjectName(QStringLiteral("tb") + key);
-        tool->setData(key);
-        tool->setToolTip(QLatin1String(button.tooltip));
-        connect(tool, &QAction::triggered, this, [this, key] { tbToolBar_ButtonClick(key); });
+        if (button.tableCommand)
+            tableButtons_.append(tool);
     }
 }
 
@@ -137,67 +142,69 @@ void frmMain::showCommandWindow(const QString& name)
                             QString());
 }
 
-void frmMain::mnuClick(const QString& name)
+void frmMain::buildCommands()
 {
+    // Items that call a routine of the active grid window, by its name.
     for (int i = 0; i < menuTreeSize; ++i) {
         const MenuItem& item = menuTree[i];
-        if (item.routine == nullptr || name != QLatin1String(item.name))
+        if (item.routine == nullptr)
             continue;
-        if (name.startsWith(QLatin1String("mnuComp")))
-            gridCommand(item.routine, QString::fromUtf8(item.caption));
-        else
-            gridCommand(item.routine);
-        return;
+        const char* routine = item.routine;
+        // The Compute items hand over their caption: "Sum", "Average" or "Count".
+        if (qstrcmp(routine, "ComputeSelection") == 0) {
+            const QString statistic = QString::fromUtf8(item.caption);
+            commands_.insert(QLatin1String(item.name),
+                             [this, routine, statistic] { gridCommand(routine, statistic); });
+        } else {
+            commands_.insert(QLatin1String(item.name), [this, routine] { gridCommand(routine); });
+        }
     }
 
-    if (name == QLatin1String("mnuFileNew") || name == QLatin1String("mnuWindowNewWindow")) {
-        try {
-            QWidget* grid = newGridWindow();
-            PopulateTables();
-            PopulateRounds();
-            selectFirstEntries(grid);
-            callIfOffered(activeChild(), "PBreak_Clear");
-            callIfOffered(activeChild(), "PBreak_Refresh");
-        } catch (const Error& error) {
-            prompter_->error(error, ErrorLayout::Command);
-        }
-    } else if (name == QLatin1String("mnuFileImport")) {
-        ImportRound(*importHost_, false);
-    } else if (name == QLatin1String("mnuFileAutoImport")) {
-        ImportRound(*importHost_, true);
-    } else if (name == QLatin1String("mnuFilePrintSetup")) {
-        showCommandWindow(QStringLiteral("frmPrintOptions"));
-    } else if (name == QLatin1String("mnuFilePrintPreview")) {
-        showCommandWindow(QStringLiteral("frmPrintPreview"));
-    } else if (name == QLatin1String("mnuViewSummary")) {
-        showCommandWindow(QStringLiteral("frmSummary"));
-    } else if (name == QLatin1String("mnuToolsSQLCommandLine")) {
-        showCommandWindow(QStringLiteral("frmSql"));
-    } else if (name == QLatin1String("mnuFileExit")) {
-        close();
-    } else if (name == QLatin1String("mnuViewToolbar")) {
-        const bool show = tbToolBar_->isHidden();
-        tbToolBar_->setVisible(show);
-        action("mnuViewToolbar")->setChecked(show);
-    } else if (name == QLatin1String("mnuViewStatusBar")) {
-        const bool show = statusBar()->isHidden();
-        statusBar()->setVisible(show);
-        action("mnuViewStatusBar")->setChecked(show);
-    } else if (name == QLatin1String("mnuWindowCascade")) {
-        arrangeWindows(*mdiArea_, 0);
-    } else if (name == QLatin1String("mnuWindowTileHorizontal")) {
-        arrangeWindows(*mdiArea_, 1);
-    } else if (name == QLatin1String("mnuWindowTileVertical")) {
-        arrangeWindows(*mdiArea_, 2);
-    } else if (name == QLatin1String("mnuWindowArrangeIcons")) {
-        arrangeWindows(*mdiArea_, 3);
-    } else if (name == QLatin1String("mnuHelpContents")) {
-        showHelp(false);
-    } else if (name == QLatin1String("mnuHelpSearch")) {
-        showHelp(true);
-    } else if (name == QLatin1String("mnuHelpAbout")) {
-        showAbout();
+    // The frame's own commands. "Export Table To Excel" has none: it does nothing.
+    const std::pair<const char*, std::function<void()>> own[] = {
+        {"mnuFileNew", [this] { newGridWindowCommand(); }},
+        {"mnuWindowNewWindow", [this] { newGridWindowCommand(); }},
+        {"mnuFileImport", [this] { importRound(false); }},
+        {"mnuFileAutoImport", [this] { importRound(true); }},
+        {"mnuFilePrintSetup", [this] { showCommandWindow(QStringLiteral("frmPrintOptions")); }},
+        {"mnuFilePrintPreview", [this] { showCommandWindow(QStringLiteral("frmPrintPreview")); }},
+        {"mnuFileExit", [this] { close(); }},
+        {"mnuViewToolbar", [this] { toggleBar(*tbToolBar_, *mnuViewToolbar_); }},
+        {"mnuViewStatusBar", [this] { toggleBar(*statusBar(), *mnuViewStatusBar_); }},
+        {"mnuViewSummary", [this] { showCommandWindow(QStringLiteral("frmSummary")); }},
+        {"mnuToolsSQLCommandLine", [this] { showCommandWindow(QStringLiteral("frmSql")); }},
+        {"mnuWindowCascade", [this] { arrangeWindows(*mdiArea_, ArrangeStyle::Cascade); }},
+        {"mnuWindowTileHorizontal", [this] { arrangeWindows(*mdiArea_, ArrangeStyle::TileHorizontal); }},
+        {"mnuWindowTileVertical", [this] { arrangeWindows(*mdiArea_, ArrangeStyle::TileVertical); }},
+        {"mnuWindowArrangeIcons", [this] { arrangeWindows(*mdiArea_, ArrangeStyle::ArrangeIcons); }},
+        {"mnuHelpContents", [this] { showHelp(false); }},
+        {"mnuHelpSearch", [this] { showHelp(true); }},
+        {"mnuHelpAbout", [this] { showAbout(); }},
+    };
+    for (const auto& [name, run] : own) {
+        action(name); // the item must exist
+        commands_.insert(QLatin1String(name), run);
     }
+}
+
+void frmMain::mnuClick(const QString& name)
+{
+    const auto command = commands_.constFind(name);
+    if (command != commands_.constEnd())
+        (*command)();
+}
+
+bool frmMain::offersCommand(const QString& name) const
+{
+    return commands_.contains(name);
+}
+
+void frmMain::toggleBar(QWidget& bar, QAction& item)
+{
+    // The item's own check mark has already flipped when it was clicked.
+    const bool show = bar.isHidden();
+    bar.setVisible(show);
+    item.setChecked(show);
 }
 
 void frmMain::fillWindowMenu()
@@ -226,14 +233,11 @@ void frmMain::fillWindowMenu()
 
 void frmMain::setTableCommandsEnabled(bool enabled)
 {
-    for (const char* name : tableCommands) {
-        if (QAction* item = action(name))
-            item->setEnabled(enabled);
-    }
-    // Every button from the fourth on (separators counted).
-    const QList<QAction*> buttons = tbToolBar_->actions();
-    for (qsizetype i = 3; i < buttons.size(); ++i)
-        buttons[i]->setEnabled(enabled);
+    // The buttons first, in their order, then the menu items.
+    for (QAction* button : std::as_const(tableButtons_))
+        button->setEnabled(enabled);
+    for (QAction* item : std::as_const(tableMenuItems_))
+        item->setEnabled(enabled);
 }
 
 } // namespace qv::shell

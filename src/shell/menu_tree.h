@@ -9,6 +9,7 @@ struct MenuItem {
     const char* name;
     const char* caption; // "-" for a separator
     const char* routine; // the grid window's routine it calls, if any
+    bool tableCommand;   // acts on a table: off while the round summary is active
 };
 
 // The whole tree, in menu order.
@@ -20,6 +21,7 @@ struct ToolButton {
     const char* key;
     const char* tooltip;
     const char* menuItem; // the menu item whose handler it runs; null for none
+    bool tableCommand;    // off while the round summary is active (separators too)
 };
 
 extern const ToolButton toolButtons[];

@@ -60,22 +60,20 @@ void lineUpIcons(QMdiArea& area)
 
 } // namespace
 
-void arrangeWindows(QMdiArea& area, int style)
+void arrangeWindows(QMdiArea& area, ArrangeStyle style)
 {
     switch (style) {
-    case 0:
+    case ArrangeStyle::Cascade:
         area.cascadeSubWindows();
         break;
-    case 1:
+    case ArrangeStyle::TileHorizontal:
         tile(area, true);
         break;
-    case 2:
+    case ArrangeStyle::TileVertical:
         tile(area, false);
         break;
-    case 3:
+    case ArrangeStyle::ArrangeIcons:
         lineUpIcons(area);
-        break;
-    default:
         break;
     }
 }

@@ -4,9 +4,15 @@ class QMdiArea;
 
 namespace qv::shell {
 
-// The Window menu's arrangements of the child windows, by style number:
-// 0 cascade, 1 tile horizontally (one above the other), 2 tile vertically
-// (side by side), 3 line up the minimised windows along the bottom.
-void arrangeWindows(QMdiArea& area, int style);
+// The Window menu's arrangements of the child windows, numbered as the
+// frame's arrange operation numbers them.
+enum class ArrangeStyle {
+    Cascade = 0,
+    TileHorizontal = 1, // one above the other
+    TileVertical = 2,   // side by side
+    ArrangeIcons = 3,   // the minimised windows lined up along the bottom
+};
+
+void arrangeWindows(QMdiArea& area, ArrangeStyle style);
 
 } // namespace qv::shell

@@ -2,6 +2,7 @@
 // the active grid window.
 #include "shell/frm_main.h"
 #include "shell/help_window.h"
+#include "store/session.h"
 #include "support/scripted_prompter.h"
 
 #include <QLabel>
@@ -308,17 +309,104 @@ private slots:
         QVERIFY(help->search(QStringLiteral("nonexistentword")).isEmpty());
     }
 
-    void tableCommandsSwitchOffFromTheFourthButton()
+    void tableCommandsSwitchOffExactlyTheSummarysList()
     {
-        main_->setTableCommandsEnabled(false);
+        // Toolbar buttons 4 to 15 (separators counted) and these 26 items.
+        const QStringList tableItems = {QStringLiteral("mnuCompAverage"),
+                                        QStringLiteral("mnuCompCount"),
+                                        QStringLiteral("mnuCompSum"),
+                                        QStringLiteral("mnuFileExport"),
+                                        QStringLiteral("mnuFilePrint"),
+                                        QStringLiteral("mnuFilePrintPreview"),
+                                        QStringLiteral("mnuFilePrintSetup"),
+                                        QStringLiteral("mnuPBreakDelCol"),
+                                        QStringLiteral("mnuPBreakDelRow"),
+                                        QStringLiteral("mnuPBreakReset"),
+                                        QStringLiteral("mnuPBreakSetCol"),
+                                        QStringLiteral("mnuPBreakSetRow"),
+                                        QStringLiteral("mnuToolsAnalysis"),
+                                        QStringLiteral("mnuToolsAnalysisBidders"),
+                                        QStringLiteral("mnuToolsAnalysisMarkets"),
+                                        QStringLiteral("mnuToolsAnalysisRounds"),
+                                        QStringLiteral("mnuToolsDropTable"),
+                                        QStringLiteral("mnuToolsExcel"),
+                                        QStringLiteral("mnuToolsFilterTable"),
+                                        QStringLiteral("mnuToolsResetTable"),
+                                        QStringLiteral("mnuToolsSortTable"),
+                                        QStringLiteral("mnuToolsSQLCommandLine"),
+                                        QStringLiteral("mnuToolsTableWizard"),
+                                        QStringLiteral("mnuViewSummary"),
+                                        QStringLiteral("mnuWindowFreeze"),
+                                        QStringLiteral("mnuWindowUnfreeze")};
+        QCOMPARE(tableItems.size(), 26);
         const QList<QAction*> buttons = main_->findChild<QToolBar*>(QStringLiteral("tbToolBar"))->actions();
-        QVERIFY(buttons[0]->isEnabled());
-        QVERIFY(buttons[1]->isEnabled());
-        for (qsizetype i = 3; i < buttons.size(); ++i)
-            QVERIFY(!buttons[i]->isEnabled());
-        QVERIFY(!main_->findChild<QAction*>(QStringLiteral("mnuToolsSortTable"))->isEnabled());
+        QCOMPARE(buttons.size(), 15);
+        QList<QAction*> menuItems;
+        const QList<QAction*> bar = main_->menuBar()->actions();
+        for (QAction* top : bar)
+            menuItems << top->menu()->actions();
+        menuItems << main_->computeMenu()->actions() << main_->pageBreakMenu()->actions();
+        menuItems << main_->findChild<QMenu*>(QStringLiteral("mnuToolsAnalysis"))->actions();
+
+        auto check = [&](bool summaryActive) {
+            for (qsizetype i = 0; i < buttons.size(); ++i)
+                QVERIFY2(buttons[i]->isEnabled() == (!summaryActive || i < 3),
+                         qPrintable(QString::number(i + 1)));
+            int switched = 0;
+            for (QAction* item : std::as_const(menuItems)) {
+                if (item->isSeparator())
+                    continue;
+                const bool table = tableItems.contains(item->objectName());
+                switched += table ? 1 : 0;
+                // A hidden item ("Export Table To Excel") is never enabled.
+                if (!item->isVisible())
+                    continue;
+                QVERIFY2(item->isEnabled() == (!summaryActive || !table), qPrintable(item->objectName()));
+            }
+            QCOMPARE(switched, 26);
+        };
+        check(false);
+        main_->setTableCommandsEnabled(false);
+        check(true);
+        // Enabling is unconditional, whatever the items were before.
+        main_->findChild<QAction*>(QStringLiteral("mnuToolsSortTable"))->setEnabled(false);
         main_->setTableCommandsEnabled(true);
-        QVERIFY(buttons[14]->isEnabled());
+        check(false);
+    }
+
+    void everyMenuItemHasItsHandler()
+    {
+        // A misspelt name in the handler table would leave an item dead.
+        for (const Item& item : expectedMenus) {
+            const QString name = QLatin1String(item.name);
+            const bool leaf =
+                item.level > 1 && *item.caption != '\0' && name != QLatin1String("mnuToolsAnalysis");
+            const bool expected = leaf && name != QLatin1String("mnuToolsExcel");
+            QVERIFY2(main_->offersCommand(name) == expected, item.name);
+        }
+    }
+
+    void importWithoutAnAuctionShowsTheGenericError()
+    {
+        // After "Wrong File" at start-up, a No to replacing an auction or a
+        // failed open, no auction is open.
+        QVERIFY(qv::session().CurrentDatabase == nullptr);
+        main_->mnuClick(QStringLiteral("mnuFileImport"));
+        main_->mnuClick(QStringLiteral("mnuFileAutoImport"));
+        main_->tbToolBar_ButtonClick(QStringLiteral("Import"));
+        QCOMPARE(prompter_->messages.size(), size_t(3));
+        for (const auto& message : prompter_->messages) {
+            QCOMPARE(message.text, QStringLiteral("Error:91 Object variable or With block variable not set"));
+            QCOMPARE(message.title, QStringLiteral("Quorvane"));
+            QVERIFY(message.isError);
+        }
+        QVERIFY(prompter_->fileChoices.empty());
+        QCOMPARE(prompter_->busyDepth, 0);
+        // The program goes on: the frame still answers.
+        prompter_->messages.clear();
+        main_->mnuClick(QStringLiteral("mnuToolsSortTable"));
+        QCOMPARE(prompter_->messages.size(), size_t(1));
+        QCOMPARE(prompter_->messages[0].text, noGridText);
     }
 
     void arrangeCommandsTileAndCascade()
