@@ -26,6 +26,8 @@ Commands:
                        import each next round file as soon as it is complete
                        in DIR (else the last import folder), until SIGINT or
                        SIGTERM; one line per round
+  summary DB [ROUND]   the round summary's twenty figures of a round (the
+                       newest when omitted), one "label<TAB>figure" line each
 
 Options:
   --app-dir DIR        the application folder (else $QUORVANE_HOME, else the
@@ -68,6 +70,7 @@ int main(int argc, char** argv)
         {QStringLiteral("create"), qv::cli::runCreate}, {QStringLiteral("batch"), qv::cli::runBatch},
         {QStringLiteral("import"), qv::cli::runImport}, {QStringLiteral("show"), qv::cli::runShow},
         {QStringLiteral("watch"), qv::cli::runWatch},
+        {QStringLiteral("summary"), qv::cli::runSummary},
     };
     const auto it = commands.find(rest.first());
     if (it == commands.end()) {

@@ -1,0 +1,55 @@
+#include "cli/commands.h"
+#include "cli/terminal_prompter.h"
+
+#include "common/error.h"
+#include "store/database.h"
+#include "summary/core/summary_figures.h"
+
+#include <QTextStream>
+
+namespace qv::cli {
+
+int runSummary(const QStringList& args, const Options& options)
+{
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    if (args.isEmpty() || args.size() > 2) {
+        err << "Usage: quorvane-cli summary DB [ROUND]\n";
+        return 2;
+    }
+    TerminalPrompter prompter(options.yes, {});
+    try {
+        auto database = store::Database::open(args[0]);
+        QString round;
+        if (args.size() == 2) {
+            round = args[1];
+        } else {
+            // The newest round, as the window first shows.
+            auto rounds = database->openRecordset(
+                QStringLiteral("SELECT [Round] FROM [sysRounds] ORDER BY [Round] DESC"));
+            if (!rounds->eof())
+                round = rounds->value(0).toString();
+        }
+        if (round.isEmpty()) {
+            err << "No round has been imported\n";
+            return 1;
+        }
+        if (!summary::isRoundNumber(round)) {
+            err << "ROUND must be a whole number: " << round << '\n';
+            return 2;
+        }
+        summary::SummarySheet sheet;
+        sheet.layOut(summary::GetAuction(*database, prompter));
+        summary::FillSummary(*database, round, sheet, prompter);
+        out << sheet.text(3, 1) << '\n' << sheet.text(3, 2) << '\n';
+        for (int column : {1, 4})
+            for (int row = 3; row <= summary::SummarySheet::Rows; ++row)
+                out << sheet.text(column, row) << '\t' << sheet.text(column + 1, row) << '\n';
+        return prompter.sawError() ? 1 : 0;
+    } catch (const Error& error) {
+        out << errorText(ErrorLayout::Report, error) << '\n';
+        return 1;
+    }
+}
+
+} // namespace qv::cli
