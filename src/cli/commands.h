@@ -19,6 +19,7 @@ int runBatch(const QStringList& args, const Options& options);
 int runImport(const QStringList& args, const Options& options);
 int runShow(const QStringList& args, const Options& options);
 int runWatch(const QStringList& args, const Options& options);
+int runExport(const QStringList& args, const Options& options);
 int runSummary(const QStringList& args, const Options& options);
 
 } // namespace qv::cli

@@ -26,6 +26,9 @@ Commands:
                        import each next round file as soon as it is complete
                        in DIR (else the last import folder), until SIGINT or
                        SIGTERM; one line per round
+  export DB TABLE [ROUND] [--sort SPEC] [--filter EXPR] [-o FILE]
+                       write those rows, sorted and filtered as the grid
+                       would, as a tab-delimited text export
   summary DB [ROUND]   the round summary's twenty figures of a round (the
                        newest when omitted), one "label<TAB>figure" line each
 
@@ -70,6 +73,7 @@ int main(int argc, char** argv)
         {QStringLiteral("create"), qv::cli::runCreate}, {QStringLiteral("batch"), qv::cli::runBatch},
         {QStringLiteral("import"), qv::cli::runImport}, {QStringLiteral("show"), qv::cli::runShow},
         {QStringLiteral("watch"), qv::cli::runWatch},
+        {QStringLiteral("export"), qv::cli::runExport},
         {QStringLiteral("summary"), qv::cli::runSummary},
     };
     const auto it = commands.find(rest.first());

@@ -48,6 +48,9 @@ public:
 
     Prompter& prompter() { return prompter_; }
 
+    // Writes the rows on show to a tab-delimited text file the user names.
+    Q_INVOKABLE void DBSaveAs();
+
 signals:
     // What the grid window asks of the frame that holds it.
     void tableListWanted();                                // refill the table list (dropping down)

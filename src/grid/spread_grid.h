@@ -54,10 +54,6 @@ public:
     int selectionCount() const { return static_cast<int>(blocks_.size()); }
     void setSelectionIndex(int index);
 
-    // Writes every cell's text, no header line: TAB between cells, CR LF after
-    // each row. False when the file cannot be written.
-    bool saveTabFile(const QString& path) const;
-
 signals:
     void rightClicked(int column, int row, QPoint position);
     void columnWidthChanged();
