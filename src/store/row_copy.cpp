@@ -4,6 +4,7 @@
 #include "store/database.h"
 #include "store/field_type.h"
 #include "store/open_databases.h"
+#include "store/savepoint.h"
 #include "store/sqlite_statement.h"
 
 #include <sqlite3.h>
@@ -26,19 +27,6 @@ QString matchingColumn(const QStringList& targetColumns, const QString& name, co
                           .arg(name, target, targetPath));
 }
 
-// Runs a copy inside a savepoint of the target's connection.
-template <typename F> void inSavepoint(sqlite3* out, F work)
-{
-    exec(out, QStringLiteral("SAVEPOINT qv_copy"));
-    try {
-        work();
-    } catch (...) {
-        sqlite3_exec(out, "ROLLBACK TO qv_copy; RELEASE qv_copy", nullptr, nullptr, nullptr);
-        throw;
-    }
-    exec(out, QStringLiteral("RELEASE qv_copy"));
-}
-
 void copyAttachedTable(Database& source, const QString& sourceTable, Database& destination,
                        const QStringList& targetColumns, const QString& target, const QString& targetPath)
 {
@@ -54,7 +42,7 @@ void copyAttachedTable(Database& source, const QString& sourceTable, Database& d
         into << quoteName(matchingColumn(targetColumns, name, target, targetPath));
         from << quoteName(name);
     }
-    inSavepoint(destination.handle(), [&] {
+    atomically(destination.handle(), QStringLiteral("qv_copy"), [&] {
         exec(destination.handle(), QStringLiteral("INSERT INTO main.") + quoteName(target) +
                                        QStringLiteral(" (") + into.join(QStringLiteral(", ")) +
                                        QStringLiteral(") SELECT ") + from.join(QStringLiteral(", ")) +
@@ -100,7 +88,7 @@ void copyRowsInto(Database& source, const QString& sourceSelect, const QString& 
         marks << QStringLiteral("?");
 
     sqlite3* out = destination->handle();
-    inSavepoint(out, [&] {
+    atomically(out, QStringLiteral("qv_copy"), [&] {
         Statement insert(out, QStringLiteral("INSERT INTO ") + quoteName(target) + QStringLiteral(" (") +
                                   names.join(QStringLiteral(", ")) + QStringLiteral(") VALUES (") +
                                   marks.join(QStringLiteral(", ")) + QLatin1Char(')'));

@@ -68,17 +68,21 @@ void raiseSqliteMessage(int rc, const QString& message, const QString& context)
         throw Error(err::NotADatabase, QStringLiteral("Unrecognized database format '%1'.").arg(context));
     case SQLITE_CANTOPEN:
         throw Error(err::EngineFileNotFound, QStringLiteral("Could not find file '%1'.").arg(context));
-    case SQLITE_LOCKED:
     case SQLITE_BUSY:
+        throw Error(err::FileInUse,
+                    QStringLiteral("The database '%1' is in use by another program, which did not let go of "
+                                   "it within a few seconds. Close that program and try again.")
+                        .arg(context));
+    case SQLITE_LOCKED:
         throw Error(err::TableInUse,
                     QStringLiteral("The table is in use by another person or process (%1).").arg(message));
     case SQLITE_READONLY:
-        throw Error(3027, QStringLiteral("Cannot update. Database or object is read-only."));
+        throw Error(err::ReadOnlyDatabase, QStringLiteral("Cannot update. Database or object is read-only."));
     case SQLITE_CORRUPT:
         throw Error(err::NotADatabase,
                     QStringLiteral("The database '%1' is damaged: %2").arg(context, message));
     case SQLITE_FULL:
-        throw Error(3035, QStringLiteral("The disk is full: %1").arg(message));
+        throw Error(err::EngineDiskFull, QStringLiteral("The disk is full: %1").arg(message));
     default:
         break;
     }
@@ -87,6 +91,10 @@ void raiseSqliteMessage(int rc, const QString& message, const QString& context)
 
 void raiseSqliteError(sqlite3* db, int rc, const QString& context)
 {
+    const int primary = rc & 0xff;
+    const char* file = db ? sqlite3_db_filename(db, "main") : nullptr;
+    if ((primary == SQLITE_BUSY || primary == SQLITE_CORRUPT || primary == SQLITE_NOTADB) && file && *file)
+        raiseSqliteMessage(rc, QString::fromUtf8(sqlite3_errmsg(db)), QString::fromUtf8(file));
     raiseSqliteMessage(rc, QString::fromUtf8(sqlite3_errmsg(db)), context);
 }
 
