@@ -29,6 +29,8 @@ Commands:
   export DB TABLE [ROUND] [--sort SPEC] [--filter EXPR] [-o FILE]
                        write those rows, sorted and filtered as the grid
                        would, as a tab-delimited text export
+  drop DB TABLE [--yes]
+                       drop a table you built, as Tools > Drop Table does
   summary DB [ROUND]   the round summary's twenty figures of a round (the
                        newest when omitted), one "label<TAB>figure" line each
 
@@ -73,7 +75,7 @@ int main(int argc, char** argv)
         {QStringLiteral("create"), qv::cli::runCreate}, {QStringLiteral("batch"), qv::cli::runBatch},
         {QStringLiteral("import"), qv::cli::runImport}, {QStringLiteral("show"), qv::cli::runShow},
         {QStringLiteral("watch"), qv::cli::runWatch},
-        {QStringLiteral("export"), qv::cli::runExport},
+        {QStringLiteral("export"), qv::cli::runExport}, {QStringLiteral("drop"), qv::cli::runDrop},
         {QStringLiteral("summary"), qv::cli::runSummary},
     };
     const auto it = commands.find(rest.first());

@@ -108,6 +108,7 @@ void frmFlexGrid::afterRoundChange()
 {
     // The user's filter, then sort, carry over to the new round; page-break
     // marks are cleared and drawn again.
+    carryActionsOver();
 }
 
 void frmFlexGrid::showRows(std::unique_ptr<store::Recordset> rows)

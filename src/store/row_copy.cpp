@@ -7,6 +7,8 @@
 #include "store/savepoint.h"
 #include "store/sqlite_statement.h"
 
+#include <QFileInfo>
+
 #include <sqlite3.h>
 
 #include <vector>
@@ -50,6 +52,25 @@ void copyAttachedTable(Database& source, const QString& sourceTable, Database& d
     });
 }
 
+// Source and target are one file: one INSERT ... SELECT on the source's
+// connection, which reads every row the SELECT holds before it writes one, so
+// a table copied into itself gains its rows once.
+void copyWithinOneFile(Database& source, const QString& sourceSelect, const QStringList& targetColumns,
+                       const QString& target, const QString& targetPath)
+{
+    QStringList names;
+    {
+        Statement probe(source.handle(), sourceSelect);
+        for (int i = 0; i < probe.columnCount(); ++i)
+            names << quoteName(matchingColumn(targetColumns, probe.columnName(i), target, targetPath));
+    }
+    inSavepoint(source.handle(), [&] {
+        exec(source.handle(), QStringLiteral("INSERT INTO main.") + quoteName(target) + QStringLiteral(" (") +
+                                  names.join(QStringLiteral(", ")) + QStringLiteral(") SELECT * FROM (") +
+                                  sourceSelect + QLatin1Char(')'));
+    });
+}
+
 } // namespace
 
 void copyRowsInto(Database& source, const QString& sourceSelect, const QString& sourceTable,
@@ -73,6 +94,11 @@ void copyRowsInto(Database& source, const QString& sourceSelect, const QString& 
 
     if (!sourceTable.isEmpty() && destination->attachedSource() == source.path()) {
         copyAttachedTable(source, sourceTable, *destination, targetColumns, target, targetPath);
+        return;
+    }
+
+    if (destination.get() == &source || QFileInfo(source.path()) == QFileInfo(targetPath)) {
+        copyWithinOneFile(source, sourceSelect, targetColumns, target, targetPath);
         return;
     }
 

@@ -22,6 +22,15 @@ QString after(const QString& message, QLatin1String prefix)
 void raiseSqliteMessage(int rc, const QString& message, const QString& context)
 {
     const int primary = rc & 0xff;
+    // Our own SQL functions fail with "qv_error:<number>:<description>".
+    static const QLatin1String ownError("qv_error:");
+    if (const qsizetype at = message.indexOf(ownError); at >= 0) {
+        const qsizetype colon = message.indexOf(QLatin1Char(':'), at + ownError.size());
+        bool numbered = false;
+        const int number = message.mid(at + ownError.size(), colon - at - ownError.size()).toInt(&numbered);
+        if (colon > 0 && numbered)
+            throw Error(number, message.mid(colon + 1));
+    }
     if (message.contains(QLatin1String("no such table: ")))
         throw Error(
             err::TableNotFound,

@@ -25,6 +25,12 @@ private slots:
         qputenv("XDG_CONFIG_HOME", folder_.path().toLocal8Bit());
         path_ = qv::test::makeSmallAuction(folder_.path());
         qv::OpenAuctionDatabase(path_);
+        auto& db = *qv::session().CurrentDatabase;
+        db.execute(QStringLiteral("CREATE TABLE [sysSuppliedTables] ([TableName] Text)"));
+        for (const char* table : {"Round Statistics", "All Bids", "Markets"})
+            db.execute(QStringLiteral("INSERT INTO [sysSuppliedTables] (TableName) VALUES ('%1')")
+                           .arg(QLatin1String(table)));
+        db.execute(QStringLiteral("CREATE TABLE [sysWizard] ([Table Name] TEXT(65), [SQL String] MEMO)"));
         prompter_ = std::make_unique<qv::test::ScriptedPrompter>();
         main_ = std::make_unique<frmMain>(prompter_.get());
         main_->setGridWindowFactory(qv::shell::gridWindowFactory());
@@ -90,6 +96,33 @@ private slots:
         QCOMPARE(prompter_->messages[0].text, QStringLiteral("Error 76 Path not found"));
         QVERIFY(prompter_->messages[0].isError);
         QCOMPARE(prompter_->busyDepth, 0);
+    }
+
+    void droppingTheTableOnShowGoesBackToTheFirstTable()
+    {
+        show(QStringLiteral("Leaders"), QStringLiteral("2"));
+        prompter_->answers = {qv::Answer::Yes};
+        main_->mnuClick(QStringLiteral("mnuToolsDropTable"));
+        QCOMPARE(prompter_->messages.size(), size_t(1));
+        QCOMPARE(prompter_->messages[0].title, QStringLiteral("Caution"));
+        auto& db = *qv::session().CurrentDatabase;
+        QVERIFY(!db.tableExists(QStringLiteral("Leaders")));
+        QCOMPARE(db.openRecordset(QStringLiteral("SELECT * FROM [sysTables] WHERE [TableName] = 'Leaders'"))
+                     ->recordCount(),
+                 0);
+        QCOMPARE(grid_->ddlTableName->currentText(), QStringLiteral("Round Statistics"));
+        QCOMPARE(grid_->windowTitle(), QStringLiteral("Round Statistics"));
+        QCOMPARE(prompter_->busyDepth, 0);
+    }
+
+    void aSuppliedTableIsNotDropped()
+    {
+        show(QStringLiteral("All Bids"), QStringLiteral("2"));
+        grid_->DropTable();
+        QCOMPARE(prompter_->messages.size(), size_t(1));
+        QCOMPARE(prompter_->messages[0].text, QStringLiteral("Access to All Bids denied."));
+        QVERIFY(qv::session().CurrentDatabase->tableExists(QStringLiteral("All Bids")));
+        QCOMPARE(grid_->windowTitle(), QStringLiteral("All Bids - Round 2"));
     }
 
 private:

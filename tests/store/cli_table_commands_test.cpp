@@ -102,3 +102,29 @@ TEST_F(CliTableCommands, ExportWritesTheGridsRowsFilteredAndSorted)
     EXPECT_EQ(bad.out, QStringLiteral("Quorvane: Error 76 Path not found\n"));
     EXPECT_EQ(cli({QStringLiteral("export"), QStringLiteral("--help")}).code, 0);
 }
+
+TEST_F(CliTableCommands, DropRefusesSuppliedTablesAndDropsBuiltOnesOnlyWithYes)
+{
+    CliRun r = cli({QStringLiteral("drop"), auction(), QStringLiteral("All Bids"), QStringLiteral("--yes")});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_EQ(r.out, QStringLiteral("Access Denied: Access to All Bids denied.\n"));
+
+    ASSERT_EQ(sql(QStringLiteral("SELECT [Bidder] INTO [Bob's Bids] FROM [Bidders]")).code, 0);
+    ASSERT_EQ(sql(QStringLiteral("INSERT INTO [sysTables] (TableName) VALUES ('Bob''s Bids')")).code, 0);
+
+    r = cli({QStringLiteral("drop"), auction(), QStringLiteral("Bob's Bids")});
+    EXPECT_EQ(r.code, 1); // the question answered No
+    EXPECT_TRUE(r.out.startsWith(QStringLiteral("Caution: This action will permanently delete\n")));
+    EXPECT_TRUE(r.out.endsWith(QStringLiteral("(answered No)\n")));
+    EXPECT_EQ(
+        sql(QStringLiteral("SELECT COUNT(*) AS N FROM [sysTables] WHERE [TableName] = 'Bob''s Bids'")).out,
+        QStringLiteral("N\n1\n"));
+
+    r = cli({QStringLiteral("drop"), auction(), QStringLiteral("Bob's Bids"), QStringLiteral("--yes")});
+    EXPECT_EQ(r.code, 0) << r.out.toStdString();
+    EXPECT_EQ(
+        sql(QStringLiteral("SELECT COUNT(*) AS N FROM [sysTables] WHERE [TableName] = 'Bob''s Bids'")).out,
+        QStringLiteral("N\n0\n"));
+    EXPECT_EQ(sql(QStringLiteral("SELECT * FROM [Bob's Bids]")).code, 1);
+    EXPECT_EQ(cli({QStringLiteral("drop"), QStringLiteral("--help")}).code, 0);
+}
