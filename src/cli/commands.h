@@ -22,5 +22,6 @@ int runWatch(const QStringList& args, const Options& options);
 int runExport(const QStringList& args, const Options& options);
 int runDrop(const QStringList& args, const Options& options);
 int runSummary(const QStringList& args, const Options& options);
+int runPivot(const QStringList& args, const Options& options);
 
 } // namespace qv::cli

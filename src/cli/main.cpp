@@ -36,6 +36,12 @@ Commands:
   summary DB [ROUND]   the round summary's twenty figures of a round (the
                        newest when omitted), one "label<TAB>figure" line each
                        ([--format csv|json]: a Figure,Value table)
+  pivot DB markets|bidders|rounds --from N [--to M] [--net] [--select NAME]...
+        [-o FILE.xlsx] [--tsv]
+                       run a pivot analysis of the bids in rounds N to M (net
+                       or gross amounts) on the licences or bidders named
+                       (all when none is named); write it as an .xlsx file
+                       with a live pivot table, or print the pivot table
 
 Output: sql, show, export and summary take --format tsv|csv|json: tab-delimited
 (the default), CSV quoted as RFC 4180, or a JSON array of one object per row.
@@ -83,6 +89,7 @@ int main(int argc, char** argv)
         {QStringLiteral("watch"), qv::cli::runWatch},
         {QStringLiteral("export"), qv::cli::runExport}, {QStringLiteral("drop"), qv::cli::runDrop},
         {QStringLiteral("summary"), qv::cli::runSummary},
+        {QStringLiteral("pivot"), qv::cli::runPivot},
     };
     const auto it = commands.find(rest.first());
     if (it == commands.end()) {
