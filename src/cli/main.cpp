@@ -35,6 +35,9 @@ Commands:
                        or gross amounts) on the licences or bidders named
                        (all when none is named); write it as an .xlsx file
                        with a live pivot table, or print the pivot table
+  compact DB           compact the auction DB in place; waits for another
+                       program that has it open or writes to it, and leaves
+                       it as it was when it cannot
 
 Options:
   --app-dir DIR        the application folder (else $QUORVANE_HOME, else the
@@ -79,6 +82,7 @@ int main(int argc, char** argv)
         {QStringLiteral("export"), qv::cli::runExport}, {QStringLiteral("drop"), qv::cli::runDrop},
         {QStringLiteral("summary"), qv::cli::runSummary},
         {QStringLiteral("pivot"), qv::cli::runPivot},
+        {QStringLiteral("compact"), qv::cli::runCompact},
     };
     const auto it = commands.find(rest.first());
     if (it == commands.end()) {
