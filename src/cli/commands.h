@@ -20,6 +20,7 @@ int runImport(const QStringList& args, const Options& options);
 int runShow(const QStringList& args, const Options& options);
 int runExport(const QStringList& args, const Options& options);
 int runDrop(const QStringList& args, const Options& options);
+int runQuery(const QStringList& args, const Options& options);
 int runSummary(const QStringList& args, const Options& options);
 
 }  // namespace qv::cli

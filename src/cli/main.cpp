@@ -27,6 +27,10 @@ Commands:
                        would, as a tab-delimited text export
   drop DB TABLE [--yes]
                        drop a table you built, as Tools > Drop Table does
+  query DB list | add NAME --select S --into T --from F [--where W] [--order O]
+           | run NAME | delete NAME
+                       the SQL Query Wizard's saved queries: list, save, run
+                       (builds its table) or delete one
   summary DB [ROUND]   the round summary's twenty figures of a round (the
                        newest when omitted), one "label<TAB>figure" line each
 
@@ -71,6 +75,7 @@ int main(int argc, char** argv)
         {QStringLiteral("create"), qv::cli::runCreate}, {QStringLiteral("batch"), qv::cli::runBatch},
         {QStringLiteral("import"), qv::cli::runImport}, {QStringLiteral("show"), qv::cli::runShow},
         {QStringLiteral("export"), qv::cli::runExport}, {QStringLiteral("drop"), qv::cli::runDrop},
+        {QStringLiteral("query"), qv::cli::runQuery},
         {QStringLiteral("summary"), qv::cli::runSummary},
     };
     const auto it = commands.find(rest.first());
