@@ -33,6 +33,15 @@ Commands:
                        (builds its table) or delete one
   summary DB [ROUND]   the round summary's twenty figures of a round (the
                        newest when omitted), one "label<TAB>figure" line each
+  pivot DB markets|bidders|rounds --from N [--to M] [--net] [--select NAME]...
+        [-o FILE.xlsx] [--tsv]
+                       run a pivot analysis of the bids in rounds N to M (net
+                       or gross amounts) on the licences or bidders named
+                       (all when none is named); write it as an .xlsx file
+                       with a live pivot table, or print the pivot table
+  compact DB           compact the auction DB in place; waits for another
+                       program that has it open or writes to it, and leaves
+                       it as it was when it cannot
 
 Options:
   --app-dir DIR        the application folder (else $QUORVANE_HOME, else the
@@ -77,6 +86,8 @@ int main(int argc, char** argv)
         {QStringLiteral("export"), qv::cli::runExport}, {QStringLiteral("drop"), qv::cli::runDrop},
         {QStringLiteral("query"), qv::cli::runQuery},
         {QStringLiteral("summary"), qv::cli::runSummary},
+        {QStringLiteral("pivot"), qv::cli::runPivot},
+        {QStringLiteral("compact"), qv::cli::runCompact},
     };
     const auto it = commands.find(rest.first());
     if (it == commands.end()) {
