@@ -46,7 +46,7 @@ Commands:
                        program that has it open or writes to it, and leaves
                        it as it was when it cannot
 
-Output: sql, show, export and summary take --format tsv|csv|json: tab-delimited
+Output: sql, show, export, summary and pivot take --format tsv|csv|json: tab-delimited
 (the default), CSV quoted as RFC 4180, or a JSON array of one object per row.
 
 Options:
