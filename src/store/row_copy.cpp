@@ -64,7 +64,7 @@ void copyWithinOneFile(Database& source, const QString& sourceSelect, const QStr
         for (int i = 0; i < probe.columnCount(); ++i)
             names << quoteName(matchingColumn(targetColumns, probe.columnName(i), target, targetPath));
     }
-    inSavepoint(source.handle(), [&] {
+    atomically(source.handle(), QStringLiteral("qv_copy"), [&] {
         exec(source.handle(), QStringLiteral("INSERT INTO main.") + quoteName(target) + QStringLiteral(" (") +
                                   names.join(QStringLiteral(", ")) + QStringLiteral(") SELECT * FROM (") +
                                   sourceSelect + QLatin1Char(')'));
