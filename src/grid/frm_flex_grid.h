@@ -77,6 +77,8 @@ public:
     Q_INVOKABLE void DBSaveAs();
     // Drops the user table on show, with its listing, after a confirmation.
     Q_INVOKABLE void DropTable();
+    // Runs the query of the SQL query wizard, replacing the table it builds.
+    Q_INVOKABLE void TableSql2();
 
     // Pivot analyses of the bids, each a new workbook in this window's workbook
     // window (made on the first analysis, again after the user closed it).

@@ -162,3 +162,19 @@ TEST(OutputFormats, ExportAndSummaryWriteTheSameFormats)
         figures.contains(QStringLiteral("[[\"str\", \"Figure\", \"Stage\"], [\"int\", \"Value\", 1]]")))
         << figures.toStdString();
 }
+
+TEST(OutputFormats, PivotTableAsOneRowPerRound)
+{
+    OddTable t;
+    const QString rows =
+        parsedByPython(QStringLiteral("json"),
+                       cli({QStringLiteral("pivot"), t.db, QStringLiteral("rounds"), QStringLiteral("--from"),
+                            QStringLiteral("1"), QStringLiteral("--format"), QStringLiteral("json")}));
+    ASSERT_EQ(rows.count(QLatin1Char('\n')), 1) << rows.toStdString();
+    EXPECT_TRUE(rows.startsWith(QStringLiteral("[[\"int\", \"Round\", 1], [\"int\", \"B001 / ")))
+        << rows.toStdString();
+    const QString csv =
+        cli({QStringLiteral("pivot"), t.db, QStringLiteral("rounds"), QStringLiteral("--from"),
+             QStringLiteral("1"), QStringLiteral("--format"), QStringLiteral("csv")});
+    EXPECT_EQ(parsedByPython(QStringLiteral("csv"), csv).count(QLatin1Char('\n')), 2);
+}
