@@ -2,12 +2,13 @@
 
 #include "common/error.h"
 #include "common/paths.h"
-#include "shell/database_reorganizer.h"
 #include "shell/frm_about.h"
 #include "shell/frm_opening_questions.h"
 #include "shell/help_window.h"
 #include "shell/late_call.h"
+#include "shell/outside_import_notice.h"
 #include "shell/window_placement.h"
+#include "store/compaction.h"
 #include "store/session.h"
 
 #include <QApplication>
@@ -50,6 +51,7 @@ frmMain::frmMain(Prompter* prompter, QWidget* parent) : QMainWindow(parent)
 
     importHost_ = std::make_unique<ImportHost>(ImportHost{
         *prompter_, [this](const QString& caption) { setWindowTitle(caption); }, [this] { FileOpen(); }});
+    new OutsideImportNotice([this](const QString& text) { setStatusText(1, text); }, 2000, this);
 
     // Load: the stored placement.
     applyPlacement(*this, readPlacement());
@@ -289,6 +291,8 @@ void frmMain::FileOpen()
                                QStringLiteral("Select File for Round 1"), Icon::Information);
             unloadDialog();
             BatchImportAuction(*importHost_);
+            // The round in progress no longer is.
+            prompter_->setStatus(1, QStringLiteral("Status"));
             return;
         }
 
@@ -409,7 +413,7 @@ bool frmMain::ReorganizeDatabase()
     CloseAuctionDatabase();
     setStatusText(1, QStringLiteral("Optimizing Database...Please Standby!"));
     try {
-        compactInPlace(path);
+        store::compactDatabase(path);
         return true;
     } catch (const Error& error) {
         prompter_->errorMessage(errorText(ErrorLayout::Command, error) +
