@@ -259,7 +259,7 @@ TEST_F(ImportTest, AnAuctionHeldByAnotherProgramIsNamedAfterWaiting)
     ASSERT_TRUE(import(QStringLiteral("05_002.zip"))); // and once it lets go, all is well
 }
 
-TEST_F(ImportTest, AFullDiskOrAReadOnlyFolderIsSaidSo)
+TEST_F(ImportTest, AFullDiskIsSaidSo)
 {
     generate(1);
     {
@@ -272,10 +272,17 @@ TEST_F(ImportTest, AFullDiskOrAReadOnlyFolderIsSaidSo)
                                      QStringLiteral("Auction5.mdb")});
         EXPECT_TRUE(QDir(tiny.path()).entryList(QDir::Files).isEmpty());
     }
+}
+
+TEST_F(ImportTest, AReadOnlyApplicationFolderIsSaidSo)
+{
+    generate(1);
     {
         ScratchVolume locked(64, true);
         qputenv("QUORVANE_HOME", locked.path().toUtf8());
-        if (!locked.isMounted() && ::geteuid() != 0) {
+        if (!locked.isMounted()) {
+            if (::geteuid() == 0)
+                GTEST_SKIP() << "no read-only folder for the superuser without mounting one";
             QFile::setPermissions(app.path(), QFile::ReadOwner | QFile::ExeOwner);
             qputenv("QUORVANE_HOME", app.path().toUtf8());
         }
