@@ -272,6 +272,21 @@ TEST_F(ImportTest, AFullDiskIsSaidSo)
                                      QStringLiteral("Auction5.mdb")});
         EXPECT_TRUE(QDir(tiny.path()).entryList(QDir::Files).isEmpty());
     }
+    generate(2);
+    {
+        // Room for round 1, not for round 2's rows: the auction cannot grow.
+        ScratchVolume small(200, false);
+        ASSERT_TRUE(small.isMounted());
+        qputenv("QUORVANE_HOME", small.path().toUtf8());
+        ASSERT_TRUE(create(QStringLiteral("05_001.zip")));
+        const QString auction = session().CurrentDatabasePath;
+        const QStringList before = dump();
+        EXPECT_FALSE(import(QStringLiteral("05_002.zip")));
+        expectErrorNaming(prompter, {QStringLiteral("Error:3035 "), QStringLiteral("disk is full"), auction});
+        EXPECT_EQ(dump(), before);
+        CloseAuctionDatabase();
+        EXPECT_EQ(integrityOf(auction), QStringList{QStringLiteral("ok")});
+    }
 }
 
 TEST_F(ImportTest, AReadOnlyApplicationFolderIsSaidSo)
