@@ -55,6 +55,8 @@ TEST_F(ImportTest, ARoundIsCopiedWithoutRepeatedWorkAndLeavesNoFile)
     ASSERT_TRUE(create(QStringLiteral("05_001.zip")));
     const QStringList tables = column(QStringLiteral("SELECT TableName FROM sysSuppliedTables"));
     ASSERT_FALSE(tables.isEmpty());
+    // What a run killed while it extracted a round leaves behind.
+    QFile(app.file(QStringLiteral("05_002.mdb.99999999.part"))).open(QIODevice::WriteOnly);
     for (const QString& name : {QStringLiteral("05_002.zip"), QStringLiteral("05_002.zip")}) {
         StatementLog log(db().handle());
         ASSERT_TRUE(import(name));

@@ -49,6 +49,7 @@ ExtractedRound::ExtractedRound(const QString& archive, const QString& renameTarg
     const QString ownName = renameTarget.isEmpty() ? member + QLatin1Char('.') +
                                                          QString::number(QCoreApplication::applicationPid())
                                                    : renameTarget;
+    clearLeftoversOfEndedRuns(applicationFolder());
     // Only a round that becomes a new auction is kept after the import.
     path_ = extractInto(archive, member, applicationFolder(), ownName, renameTarget.isEmpty());
 }
