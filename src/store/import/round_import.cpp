@@ -49,6 +49,7 @@ ExtractedRound::ExtractedRound(const QString& archive, const QString& renameTarg
     const QString ownName = renameTarget.isEmpty() ? member + QLatin1Char('.') +
                                                          QString::number(QCoreApplication::applicationPid())
                                                    : renameTarget;
+    clearLeftoversOfEndedRuns(applicationFolder());
     path_ = extractInto(archive, member, applicationFolder(), ownName);
 }
 
