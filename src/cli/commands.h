@@ -19,5 +19,6 @@ int runBatch(const QStringList& args, const Options& options);
 int runImport(const QStringList& args, const Options& options);
 int runShow(const QStringList& args, const Options& options);
 int runSummary(const QStringList& args, const Options& options);
+int runPrint(const QStringList& args, const Options& options);
 
 }  // namespace qv::cli

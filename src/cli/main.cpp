@@ -1,10 +1,12 @@
 #include "cli/commands.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QTextStream>
 
 #include <functional>
 #include <map>
+#include <memory>
 
 namespace {
 
@@ -24,6 +26,11 @@ Commands:
                        print the rows a grid window shows for a table
   summary DB [ROUND]   the round summary's twenty figures of a round (the
                        newest when omitted), one "label<TAB>figure" line each
+  print DB TABLE [ROUND] -o FILE.pdf [--landscape] [--margins L,R,T,B]
+        [--row-break N]... [--col-break N]... [--sort SPEC] [--filter EXPR]
+                       the pages a grid window prints, as PDF: margins in
+                       inches (0.5 each unless given), portrait unless
+                       --landscape, a page starting at each break
 
 Options:
   --app-dir DIR        the application folder (else $QUORVANE_HOME, else the
@@ -35,7 +42,18 @@ Options:
 
 int main(int argc, char** argv)
 {
-    QCoreApplication app(argc, argv);
+    // Printing lays out text, which needs fonts: a GUI application without a
+    // display for that command alone.
+    bool printing = false;
+    for (int i = 1; i < argc; ++i)
+        printing = printing || qstrcmp(argv[i], "print") == 0;
+    if (printing && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    std::unique_ptr<QCoreApplication> application;
+    if (printing)
+        application = std::make_unique<QGuiApplication>(argc, argv);
+    else
+        application = std::make_unique<QCoreApplication>(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("Quorvane"));
     QCoreApplication::setOrganizationName(QStringLiteral("Quorvane"));
 
@@ -66,6 +84,7 @@ int main(int argc, char** argv)
         {QStringLiteral("create"), qv::cli::runCreate}, {QStringLiteral("batch"), qv::cli::runBatch},
         {QStringLiteral("import"), qv::cli::runImport}, {QStringLiteral("show"), qv::cli::runShow},
         {QStringLiteral("summary"), qv::cli::runSummary},
+        {QStringLiteral("print"), qv::cli::runPrint},
     };
     const auto it = commands.find(rest.first());
     if (it == commands.end()) {

@@ -1,6 +1,7 @@
 #include "shell/app_main.h"
 
 #include "common/paths.h"
+#include "shell/command_windows.h"
 #include "shell/frm_main.h"
 #include "shell/frm_splash.h"
 #include "shell/grid_window_factory.h"
@@ -21,6 +22,7 @@ int Main()
 
     frmMain main;
     main.setGridWindowFactory(gridWindowFactory());
+    installCommandWindows(main);
     splash.holdBriefly();
     splash.close();
 
