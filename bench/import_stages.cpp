@@ -5,7 +5,9 @@
 #include "store/database.h"
 #include "store/import/import_routines.h"
 #include "store/import/round_archive.h"
+#include "store/import/round_check.h"
 #include "store/import/round_copy.h"
+#include "store/import/round_import.h"
 #include "store/session.h"
 
 #include <QFile>
@@ -23,7 +25,9 @@ QString importStages(const QString& zip, int round)
     store::DatabasePtr roundDb;
     const double unzip = timeIt([&] { extracted = extractRoundDatabase(zip, member, applicationFolder()); });
     const double open = timeIt([&] { roundDb = store::Database::open(extracted); });
-    const double check = timeIt([&] { foreignRoundIn(auction, *roundDb, round); });
+    const double check = timeIt([&] {
+        roundFileProblem(auction, suppliedTablesOf(auction), *roundDb, round, QFileInfo(zip).fileName());
+    });
     const double copy = timeIt([&] {
         auction.beginTrans();
         copyRoundTables(auction, *roundDb, round, true);

@@ -18,7 +18,11 @@ int runCreate(const QStringList& args, const Options& options);
 int runBatch(const QStringList& args, const Options& options);
 int runImport(const QStringList& args, const Options& options);
 int runShow(const QStringList& args, const Options& options);
+int runExport(const QStringList& args, const Options& options);
+int runDrop(const QStringList& args, const Options& options);
 int runSummary(const QStringList& args, const Options& options);
 int runPrint(const QStringList& args, const Options& options);
+int runPivot(const QStringList& args, const Options& options);
+int runCompact(const QStringList& args, const Options& options);
 
 }  // namespace qv::cli

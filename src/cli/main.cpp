@@ -24,6 +24,11 @@ Commands:
                        expected round file from the last import folder
   show DB TABLE [ROUND]
                        print the rows a grid window shows for a table
+  export DB TABLE [ROUND] [--sort SPEC] [--filter EXPR] [-o FILE]
+                       write those rows, sorted and filtered as the grid
+                       would, as a tab-delimited text export
+  drop DB TABLE [--yes]
+                       drop a table you built, as Tools > Drop Table does
   summary DB [ROUND]   the round summary's twenty figures of a round (the
                        newest when omitted), one "label<TAB>figure" line each
   print DB TABLE [ROUND] -o FILE.pdf [--landscape] [--margins L,R,T,B]
@@ -31,6 +36,15 @@ Commands:
                        the pages a grid window prints, as PDF: margins in
                        inches (0.5 each unless given), portrait unless
                        --landscape, a page starting at each break
+  pivot DB markets|bidders|rounds --from N [--to M] [--net] [--select NAME]...
+        [-o FILE.xlsx] [--tsv]
+                       run a pivot analysis of the bids in rounds N to M (net
+                       or gross amounts) on the licences or bidders named
+                       (all when none is named); write it as an .xlsx file
+                       with a live pivot table, or print the pivot table
+  compact DB           compact the auction DB in place; waits for another
+                       program that has it open or writes to it, and leaves
+                       it as it was when it cannot
 
 Options:
   --app-dir DIR        the application folder (else $QUORVANE_HOME, else the
@@ -83,8 +97,11 @@ int main(int argc, char** argv)
         {QStringLiteral("sample"), qv::cli::runSample}, {QStringLiteral("sql"), qv::cli::runSql},
         {QStringLiteral("create"), qv::cli::runCreate}, {QStringLiteral("batch"), qv::cli::runBatch},
         {QStringLiteral("import"), qv::cli::runImport}, {QStringLiteral("show"), qv::cli::runShow},
+        {QStringLiteral("export"), qv::cli::runExport}, {QStringLiteral("drop"), qv::cli::runDrop},
         {QStringLiteral("summary"), qv::cli::runSummary},
         {QStringLiteral("print"), qv::cli::runPrint},
+        {QStringLiteral("pivot"), qv::cli::runPivot},
+        {QStringLiteral("compact"), qv::cli::runCompact},
     };
     const auto it = commands.find(rest.first());
     if (it == commands.end()) {

@@ -12,6 +12,8 @@ namespace qv {
 namespace err {
 inline constexpr int TypeMismatch = 13;
 inline constexpr int FileNotFound = 53;
+inline constexpr int DiskFull = 61;
+inline constexpr int PathFileAccess = 75;
 inline constexpr int PathNotFound = 76;
 inline constexpr int NoActiveWindow = 91;
 inline constexpr int NoSuchRoutine = 438;
@@ -21,6 +23,9 @@ inline constexpr int TableExists = 3010;
 inline constexpr int NoCurrentRecord = 3021;
 inline constexpr int DuplicateKey = 3022;
 inline constexpr int EngineFileNotFound = 3024;
+inline constexpr int ReadOnlyDatabase = 3027;
+inline constexpr int EngineDiskFull = 3035;
+inline constexpr int FileInUse = 3045;
 inline constexpr int NullInKey = 3058;
 inline constexpr int UnknownColumn = 3061;
 inline constexpr int SyntaxError = 3075;
@@ -30,7 +35,7 @@ inline constexpr int TableInUse = 3211;
 inline constexpr int NotADatabase = 3343;
 inline constexpr int DropTableMissing = 3376;
 inline constexpr int EngineFailure = 3000;
-}  // namespace err
+} // namespace err
 
 // The one error type of the program: a number and a description in the
 // program's own words.
@@ -50,13 +55,13 @@ private:
 
 // The four layouts in which an error reaches the user.
 enum class ErrorLayout {
-    Report,   // "Error 3061: ..." most window routines
-    Generic,  // "Error:3061 ..." import, creation, sort and filter appliers
-    Command,  // "Error: 3061 ..." main window commands, print dialogs, statistics
-    Export,   // "Error 3061 ..." text export
+    Report,  // "Error 3061: ..." most window routines
+    Generic, // "Error:3061 ..." import, creation, sort and filter appliers
+    Command, // "Error: 3061 ..." main window commands, print dialogs, statistics
+    Export,  // "Error 3061 ..." text export
 };
 
 QString errorText(ErrorLayout layout, int number, const QString& description);
 QString errorText(ErrorLayout layout, const Error& error);
 
-}  // namespace qv
+} // namespace qv

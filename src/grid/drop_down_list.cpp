@@ -4,8 +4,35 @@
 
 namespace qv::grid {
 
+DropDownList::DropDownList(QWidget* parent) : QComboBox(parent)
+{
+    connect(this, &QComboBox::currentIndexChanged, this, [this](int index) {
+        changedBeforeActivation_ = true;
+        if (index >= 0)
+            emit clicked();
+    });
+    // The user's choice of the entry already selected changes no index.
+    connect(this, &QComboBox::activated, this, [this](int index) {
+        const bool changed = changedBeforeActivation_;
+        changedBeforeActivation_ = false;
+        if (!changed && index >= 0)
+            emit clicked();
+    });
+}
+
+void DropDownList::setCurrentIndex(int index)
+{
+    if (index >= 0 && index == currentIndex()) {
+        if (!signalsBlocked())
+            emit clicked();
+        return;
+    }
+    QComboBox::setCurrentIndex(index);
+}
+
 void DropDownList::showPopup()
 {
+    changedBeforeActivation_ = false;
     emit droppedDown();
     QComboBox::showPopup();
 }

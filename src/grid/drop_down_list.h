@@ -5,20 +5,29 @@
 namespace qv::grid {
 
 // A drop-down list that tells when it is about to drop down (so its owner can
-// refill it first) and when it loses the focus to another control.
+// refill it first) and when it loses the focus to another control. Selecting
+// an entry, by the user or by code, is a click even when that entry was
+// selected already: the owner reloads what it shows.
 class DropDownList : public QComboBox {
     Q_OBJECT
 public:
-    using QComboBox::QComboBox;
+    explicit DropDownList(QWidget* parent = nullptr);
 
     void showPopup() override;
+    // Selects by code; choosing the entry already selected clicks it again.
+    void setCurrentIndex(int index);
 
 signals:
     void droppedDown();
     void lostFocus();
+    // An entry was selected (never for an empty selection).
+    void clicked();
 
 protected:
     void focusOutEvent(QFocusEvent* event) override;
+
+private:
+    bool changedBeforeActivation_ = false;
 };
 
 } // namespace qv::grid

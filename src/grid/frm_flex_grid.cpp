@@ -64,8 +64,8 @@ frmFlexGrid::frmFlexGrid(Prompter& prompter, QWidget* parent) : QWidget(parent),
     layout->addWidget(MSFlexGrid1, 1);
     resize(720, 420);
 
-    connect(ddlTableName, &QComboBox::currentIndexChanged, this, &frmFlexGrid::ddlTableName_Click);
-    connect(ddlRoundNum, &QComboBox::currentIndexChanged, this, &frmFlexGrid::ddlRoundNum_Click);
+    connect(ddlTableName, &DropDownList::clicked, this, &frmFlexGrid::ddlTableName_Click);
+    connect(ddlRoundNum, &DropDownList::clicked, this, &frmFlexGrid::ddlRoundNum_Click);
     connect(ddlTableName, &DropDownList::droppedDown, this, &frmFlexGrid::ddlTableName_DropDown);
     connect(ddlRoundNum, &DropDownList::droppedDown, this, &frmFlexGrid::ddlRoundNum_DropDown);
     connect(ddlTableName, &DropDownList::lostFocus, this, &frmFlexGrid::ddlTableName_LostFocus);
@@ -119,6 +119,7 @@ void frmFlexGrid::afterRoundChange()
 {
     // The user's filter, then sort, carry over to the new round; page-break
     // marks are cleared and drawn again.
+    carryActionsOver();
     PBreak_Clear();
     PBreak_Refresh();
 }

@@ -6,6 +6,8 @@
 
 #include <QWidget>
 
+#include <optional>
+
 class QLabel;
 
 namespace qv {
@@ -13,6 +15,8 @@ class Prompter;
 }
 
 namespace qv::grid {
+
+class frmTableActions;
 
 // A grid window: one table of the open auction, for one round or whole,
 // chosen in its two lists. The main window calls its public routines by name;
@@ -34,6 +38,21 @@ public:
     bool actionsPrepared = false;
     int lastRoundIndex = 0;
     int lastTableIndex = 0;
+    // The sort and filter choices, kept between uses; the table wizard's own.
+    frmTableActions* actionsDialog = nullptr;
+    frmTableActions* wizardDialog = nullptr;
+
+    // Table tools the main window calls by name.
+    Q_INVOKABLE void TableSort();
+    Q_INVOKABLE void TableFilt();
+    Q_INVOKABLE void TableReset();
+    Q_INVOKABLE void HandelSort();
+    Q_INVOKABLE void HandelFlt();
+    Q_INVOKABLE void TableWiz();
+    Q_INVOKABLE void HandelWiz();
+    Q_INVOKABLE void ComputeSelection(const QString& kind);
+    Q_INVOKABLE void FreezeCols();
+    Q_INVOKABLE void UnfreezeCols();
 
     // The table list's choice: loads the table for the round chosen.
     void ddlTableName_Click();
@@ -47,6 +66,11 @@ public:
     void Form_Activate();
 
     Prompter& prompter() { return prompter_; }
+
+    // Writes the rows on show to a tab-delimited text file the user names.
+    Q_INVOKABLE void DBSaveAs();
+    // Drops the user table on show, with its listing, after a confirmation.
+    Q_INVOKABLE void DropTable();
 
     // Page breaks on the grid's current row and column (the cell last
     // right-clicked), and the marks on every page boundary
@@ -78,6 +102,11 @@ private:
     // Run after a table has loaded and after a round change has loaded its rows.
     void afterTableLoad();
     void afterRoundChange();
+    // Table tools.
+    void showTableActions(int tab);
+    void carryActionsOver();
+    frmTableActions* newActionsDialog();
+    std::optional<QStringList> distinctValuesOf(const QString& column);
 
     Prompter& prompter_;
     bool activationHooked_ = false;

@@ -1,6 +1,5 @@
 #include "grid/spread_grid.h"
 
-#include <QFile>
 #include <QHeaderView>
 #include <QMouseEvent>
 #include <QScrollBar>
@@ -213,30 +212,6 @@ void SpreadGrid::setSelectionIndex(int index)
     Row = block.row;
     Col2 = block.col2;
     Row2 = block.row2;
-}
-
-bool SpreadGrid::saveTabFile(const QString& path) const
-{
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        return false;
-    const int rows = maxRows();
-    const int columns = maxCols();
-    QByteArray buffer;
-    for (int r = 0; r < rows; ++r) {
-        for (int c = 0; c < columns; ++c) {
-            if (c > 0)
-                buffer += '\t';
-            buffer += model_.cellText(r, c).toUtf8();
-        }
-        buffer += "\r\n";
-        if (buffer.size() > (1 << 20)) {
-            if (file.write(buffer) != buffer.size())
-                return false;
-            buffer.clear();
-        }
-    }
-    return file.write(buffer) == buffer.size() && file.flush();
 }
 
 } // namespace qv::grid

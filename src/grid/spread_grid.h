@@ -57,10 +57,6 @@ public:
     int selectionCount() const { return static_cast<int>(blocks_.size()); }
     void setSelectionIndex(int index);
 
-    // Writes every cell's text, no header line: TAB between cells, CR LF after
-    // each row. False when the file cannot be written.
-    bool saveTabFile(const QString& path) const;
-
     // Printing (spread_grid_print.cpp): orientation and margins in twips, the
     // text shown with a Cancel button while a job runs, forced page breaks
     // (a page starts at a flagged row or column), the page boundaries as the

@@ -2,12 +2,12 @@
 
 #include "common/error.h"
 #include "common/paths.h"
-#include "shell/database_reorganizer.h"
 #include "shell/frm_about.h"
 #include "shell/frm_opening_questions.h"
 #include "shell/help_window.h"
 #include "shell/late_call.h"
 #include "shell/window_placement.h"
+#include "store/compaction.h"
 #include "store/session.h"
 
 #include <QApplication>
@@ -409,7 +409,7 @@ bool frmMain::ReorganizeDatabase()
     CloseAuctionDatabase();
     setStatusText(1, QStringLiteral("Optimizing Database...Please Standby!"));
     try {
-        compactInPlace(path);
+        store::compactDatabase(path);
         return true;
     } catch (const Error& error) {
         prompter_->errorMessage(errorText(ErrorLayout::Command, error) +

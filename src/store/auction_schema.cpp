@@ -28,7 +28,10 @@ QStringList systemTableStatements(int auctionNumber, QueryBuilderLayout layout)
 
 QString insertSuppliedTable(const QString& table)
 {
-    return QStringLiteral("INSERT INTO [sysSuppliedTables] (TableName) VALUES (\"") + table +
+    // The name is data: a quote in it is doubled, never ends the text.
+    QString quoted = table;
+    quoted.replace(QLatin1Char('"'), QStringLiteral("\"\""));
+    return QStringLiteral("INSERT INTO [sysSuppliedTables] (TableName) VALUES (\"") + quoted +
            QStringLiteral("\")");
 }
 

@@ -6,6 +6,7 @@
 #include "store/open_databases.h"
 #include "store/record_reader.h"
 #include "store/row_copy.h"
+#include "store/savepoint.h"
 #include "store/sqlite_error.h"
 #include "store/sqlite_statement.h"
 
@@ -300,20 +301,6 @@ void Database::execute(const QString& statement)
     }
 }
 
-// Runs work inside a savepoint, so that a failure leaves nothing half done,
-// inside or outside a transaction of the caller.
-template <typename F> static void atomically(sqlite3* db, F work)
-{
-    exec(db, QStringLiteral("SAVEPOINT qv_step"));
-    try {
-        work();
-    } catch (...) {
-        sqlite3_exec(db, "ROLLBACK TO qv_step; RELEASE qv_step", nullptr, nullptr, nullptr);
-        throw;
-    }
-    exec(db, QStringLiteral("RELEASE qv_step"));
-}
-
 static bool isTextType(const QString& declared)
 {
     const FieldType t = fieldTypeOf(declared);
@@ -337,7 +324,7 @@ void Database::makeTable(const Translation& tr)
             columns << def;
         }
     }
-    atomically(db_, [&] {
+    atomically(db_, QStringLiteral("qv_step"), [&] {
         exec(db_, QStringLiteral("CREATE TABLE ") + quoteName(tr.target) + QStringLiteral(" (") +
                       columns.join(QStringLiteral(", ")) + QLatin1Char(')'));
         exec(db_, QStringLiteral("INSERT INTO ") + quoteName(tr.target) + QLatin1Char(' ') + tr.sql);
@@ -370,7 +357,7 @@ void Database::addPrimaryKey(const Translation& tr)
     const QString table = quoteName(tr.target);
     const QString column = quoteName(tr.keyColumn);
     const QString raise = dialectQuote(QStringLiteral("qv_null:") + tr.keyColumn);
-    atomically(db_, [&] {
+    atomically(db_, QStringLiteral("qv_step"), [&] {
         Statement nulls(db_, QStringLiteral("SELECT 1 FROM ") + table + QStringLiteral(" WHERE ") + column +
                                  QStringLiteral(" IS NULL LIMIT 1"));
         if (nulls.step())

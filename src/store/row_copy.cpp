@@ -4,7 +4,10 @@
 #include "store/database.h"
 #include "store/field_type.h"
 #include "store/open_databases.h"
+#include "store/savepoint.h"
 #include "store/sqlite_statement.h"
+
+#include <QFileInfo>
 
 #include <sqlite3.h>
 
@@ -26,19 +29,6 @@ QString matchingColumn(const QStringList& targetColumns, const QString& name, co
                           .arg(name, target, targetPath));
 }
 
-// Runs a copy inside a savepoint of the target's connection.
-template <typename F> void inSavepoint(sqlite3* out, F work)
-{
-    exec(out, QStringLiteral("SAVEPOINT qv_copy"));
-    try {
-        work();
-    } catch (...) {
-        sqlite3_exec(out, "ROLLBACK TO qv_copy; RELEASE qv_copy", nullptr, nullptr, nullptr);
-        throw;
-    }
-    exec(out, QStringLiteral("RELEASE qv_copy"));
-}
-
 void copyAttachedTable(Database& source, const QString& sourceTable, Database& destination,
                        const QStringList& targetColumns, const QString& target, const QString& targetPath)
 {
@@ -54,11 +44,30 @@ void copyAttachedTable(Database& source, const QString& sourceTable, Database& d
         into << quoteName(matchingColumn(targetColumns, name, target, targetPath));
         from << quoteName(name);
     }
-    inSavepoint(destination.handle(), [&] {
+    atomically(destination.handle(), QStringLiteral("qv_copy"), [&] {
         exec(destination.handle(), QStringLiteral("INSERT INTO main.") + quoteName(target) +
                                        QStringLiteral(" (") + into.join(QStringLiteral(", ")) +
                                        QStringLiteral(") SELECT ") + from.join(QStringLiteral(", ")) +
                                        QStringLiteral(" FROM qv_source.") + quoteName(sourceTable));
+    });
+}
+
+// Source and target are one file: one INSERT ... SELECT on the source's
+// connection, which reads every row the SELECT holds before it writes one, so
+// a table copied into itself gains its rows once.
+void copyWithinOneFile(Database& source, const QString& sourceSelect, const QStringList& targetColumns,
+                       const QString& target, const QString& targetPath)
+{
+    QStringList names;
+    {
+        Statement probe(source.handle(), sourceSelect);
+        for (int i = 0; i < probe.columnCount(); ++i)
+            names << quoteName(matchingColumn(targetColumns, probe.columnName(i), target, targetPath));
+    }
+    atomically(source.handle(), QStringLiteral("qv_copy"), [&] {
+        exec(source.handle(), QStringLiteral("INSERT INTO main.") + quoteName(target) + QStringLiteral(" (") +
+                                  names.join(QStringLiteral(", ")) + QStringLiteral(") SELECT * FROM (") +
+                                  sourceSelect + QLatin1Char(')'));
     });
 }
 
@@ -88,6 +97,11 @@ void copyRowsInto(Database& source, const QString& sourceSelect, const QString& 
         return;
     }
 
+    if (destination.get() == &source || QFileInfo(source.path()) == QFileInfo(targetPath)) {
+        copyWithinOneFile(source, sourceSelect, targetColumns, target, targetPath);
+        return;
+    }
+
     Statement read(source.handle(), sourceSelect);
     QStringList names;
     std::vector<int> sourceIndex;
@@ -100,7 +114,7 @@ void copyRowsInto(Database& source, const QString& sourceSelect, const QString& 
         marks << QStringLiteral("?");
 
     sqlite3* out = destination->handle();
-    inSavepoint(out, [&] {
+    atomically(out, QStringLiteral("qv_copy"), [&] {
         Statement insert(out, QStringLiteral("INSERT INTO ") + quoteName(target) + QStringLiteral(" (") +
                                   names.join(QStringLiteral(", ")) + QStringLiteral(") VALUES (") +
                                   marks.join(QStringLiteral(", ")) + QLatin1Char(')'));

@@ -22,6 +22,15 @@ QString after(const QString& message, QLatin1String prefix)
 void raiseSqliteMessage(int rc, const QString& message, const QString& context)
 {
     const int primary = rc & 0xff;
+    // Our own SQL functions fail with "qv_error:<number>:<description>".
+    static const QLatin1String ownError("qv_error:");
+    if (const qsizetype at = message.indexOf(ownError); at >= 0) {
+        const qsizetype colon = message.indexOf(QLatin1Char(':'), at + ownError.size());
+        bool numbered = false;
+        const int number = message.mid(at + ownError.size(), colon - at - ownError.size()).toInt(&numbered);
+        if (colon > 0 && numbered)
+            throw Error(number, message.mid(colon + 1));
+    }
     if (message.contains(QLatin1String("no such table: ")))
         throw Error(
             err::TableNotFound,
@@ -68,17 +77,21 @@ void raiseSqliteMessage(int rc, const QString& message, const QString& context)
         throw Error(err::NotADatabase, QStringLiteral("Unrecognized database format '%1'.").arg(context));
     case SQLITE_CANTOPEN:
         throw Error(err::EngineFileNotFound, QStringLiteral("Could not find file '%1'.").arg(context));
-    case SQLITE_LOCKED:
     case SQLITE_BUSY:
+        throw Error(err::FileInUse,
+                    QStringLiteral("The database '%1' is in use by another program, which did not let go of "
+                                   "it within a few seconds. Close that program and try again.")
+                        .arg(context));
+    case SQLITE_LOCKED:
         throw Error(err::TableInUse,
                     QStringLiteral("The table is in use by another person or process (%1).").arg(message));
     case SQLITE_READONLY:
-        throw Error(3027, QStringLiteral("Cannot update. Database or object is read-only."));
+        throw Error(err::ReadOnlyDatabase, QStringLiteral("Cannot update. Database or object is read-only."));
     case SQLITE_CORRUPT:
         throw Error(err::NotADatabase,
                     QStringLiteral("The database '%1' is damaged: %2").arg(context, message));
     case SQLITE_FULL:
-        throw Error(3035, QStringLiteral("The disk is full: %1").arg(message));
+        throw Error(err::EngineDiskFull, QStringLiteral("The disk is full: %1").arg(message));
     default:
         break;
     }
@@ -87,6 +100,10 @@ void raiseSqliteMessage(int rc, const QString& message, const QString& context)
 
 void raiseSqliteError(sqlite3* db, int rc, const QString& context)
 {
+    const int primary = rc & 0xff;
+    const char* file = db ? sqlite3_db_filename(db, "main") : nullptr;
+    if ((primary == SQLITE_BUSY || primary == SQLITE_CORRUPT || primary == SQLITE_NOTADB) && file && *file)
+        raiseSqliteMessage(rc, QString::fromUtf8(sqlite3_errmsg(db)), QString::fromUtf8(file));
     raiseSqliteMessage(rc, QString::fromUtf8(sqlite3_errmsg(db)), context);
 }
 

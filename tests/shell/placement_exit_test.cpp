@@ -1,11 +1,12 @@
 // The main window's stored placement, and the compaction at exit.
-#include "shell/database_reorganizer.h"
 #include "shell/frm_main.h"
 #include "shell/window_placement.h"
 #include "store/database.h"
 #include "store/session.h"
+#include "support/concurrent_import.h"
 #include "support/scripted_prompter.h"
 
+#include <QDir>
 #include <QFile>
 #include <QScreen>
 #include <QSettings>
@@ -135,7 +136,32 @@ private slots:
         QFile kept(path);
         QVERIFY(kept.open(QIODevice::ReadOnly));
         QCOMPARE(kept.readAll(), QByteArray("not a database at all"));
-        QVERIFY(!QFile::exists(reorganizePath(path)));
+        QCOMPARE(QDir(folder.path()).entryList(QDir::Files), QStringList{QStringLiteral("Auction7.mdb")});
+    }
+
+    void importOfAnotherProgramDuringTheExitCompactionIsKept()
+    {
+        // A scheduled quorvane-cli import writes while the program compacts.
+        QTemporaryDir folder;
+        const qv::test::GeneratedAuction auction = qv::test::makeGeneratedAuction(folder.path(), 2);
+        QCOMPARE(qv::test::roundsOf(auction.path), QList<int>{1});
+        qv::OpenAuctionDatabase(auction.path);
+        qv::test::ScriptedPrompter prompter;
+        frmMain main(&prompter);
+        main.close();
+
+        qv::test::ImportingProcess import(auction, 2);
+        const bool overlapped = import.waitUntilWriting();
+        const bool compacted = main.ReorganizeDatabase();
+        const int importCode = import.finish();
+        QVERIFY2(importCode == 0, qPrintable(import.output()));
+        QVERIFY(compacted);
+        QVERIFY(prompter.messages.empty());
+        QCOMPARE(qv::test::roundsOf(auction.path), (QList<int>{1, 2}));
+        QVERIFY(qv::test::rowCount(auction.path, QStringLiteral("All Bids"), QStringLiteral("[Round] = 2")) >
+                0);
+        if (!overlapped)
+            qWarning("the import ended before the compaction began");
     }
 
     void nothingToCompactWithoutAnAuction()

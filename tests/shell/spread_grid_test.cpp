@@ -1,5 +1,7 @@
 // The grid widget: cells, alignment, the user's blocks, frozen columns and
-// the tab-delimited file.
+// the export of what it shows.
+#include "common/error.h"
+#include "grid/core/tab_export.h"
 #include "grid/spread_grid.h"
 #include "store/database.h"
 
@@ -98,15 +100,24 @@ private slots:
         QCOMPARE(grid_->colsFrozen(), 0);
     }
 
-    void savesTabDelimitedTextWithoutHeader()
+    void exportWritesTheCellsTheGridShows()
     {
+        const auto& model = grid_->recordsetModel();
+        qv::grid::TabRows rows;
+        rows.header = QStringList{QStringLiteral("Name"), QStringLiteral("Amount"), QStringLiteral("Note")};
+        rows.rowCount = model.rowCount();
+        rows.columnCount = model.columnCount();
+        rows.cell = [&model](int row, int column) { return model.cellText(row, column); };
         const QString path = folder_.filePath(QStringLiteral("out.txt"));
-        QVERIFY(grid_->saveTabFile(path));
+        qv::grid::exportTabFile(path, rows);
         QFile file(path);
         QVERIFY(file.open(QIODevice::ReadOnly));
         QCOMPARE(file.readAll(),
-                 QByteArray("Heron\t1500\ta\r\nKestrel\t12345678.25\t\r\nOsprey\t0.5\tc\r\n"));
-        QVERIFY(!grid_->saveTabFile(folder_.filePath(QStringLiteral("no/such/folder/out.txt"))));
+                 QByteArray("Name\tAmount\tNote\r\nHeron\t1500\ta\r\nKestrel\t12345678.25\t\r\n"
+                            "Osprey\t0.5\tc\r\n"));
+        QVERIFY_THROWS_EXCEPTION(
+            qv::Error,
+            qv::grid::exportTabFile(folder_.filePath(QStringLiteral("no/such/folder/out.txt")), rows));
     }
 
 private:

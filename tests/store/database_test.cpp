@@ -121,6 +121,8 @@ TEST_F(DatabaseTest, SortAndFilterCompose)
     filtered->filter = QStringLiteral("[Round] = 3"); // narrows the first filter
     auto narrowed = filtered->openRecordset();
     EXPECT_EQ(narrowed->recordCount(), 1);
+    filtered->filter = QStringLiteral("[Bidder] = 'Gamma'"); // a row the first filter left out
+    EXPECT_EQ(filtered->openRecordset()->recordCount(), 0);
 
     base->filter = QStringLiteral("[Nope] = 1");
     EXPECT_EQ(errorOf([&] { base->openRecordset(); }), err::UnknownColumn);
@@ -305,4 +307,117 @@ TEST_F(DatabaseTest, TableDefinitionsInCreationOrderAndCompaction)
     EXPECT_EQ(compacted->openRecordset(QStringLiteral("All Bids"))->recordCount(), 5);
     EXPECT_EQ(compacted->tableNames().size(), 3);
     EXPECT_EQ(errorOf([&] { Database::compact(source, copy); }), 3204); // never overwrites
+}
+
+TEST_F(DatabaseTest, LikeListsRangesDigitsAndNegation)
+{
+    const auto bidders = [&](const char* pattern) {
+        auto rs =
+            db->openRecordset(QStringLiteral("SELECT [Bidder] FROM [All Bids] WHERE [Bidder] Like '") +
+                              QString::fromUtf8(pattern) + QStringLiteral("' ORDER BY [Round], [Bidder]"));
+        QStringList names;
+        for (int row = 0; row < rs->recordCount(); ++row)
+            names << rs->at(row, 0).toString();
+        return names.join(QLatin1Char(','));
+    };
+    EXPECT_EQ(bidders("[!a]*"), QStringLiteral("Beta,Gamma,Beta"));
+    EXPECT_EQ(bidders("[a-b]*"), QStringLiteral("Alpha,Beta,alpha,Beta"));
+    EXPECT_EQ(bidders("[!a-b]*"), QStringLiteral("Gamma"));
+    EXPECT_EQ(bidders("*[mp]?a"), QStringLiteral("Alpha,alpha,Gamma"));
+    EXPECT_EQ(bidders("*a*a"), QStringLiteral("Alpha,alpha,Gamma"));
+    EXPECT_EQ(bidders("[ab"), QString());
+    EXPECT_EQ(
+        count(QStringLiteral("SELECT * FROM [All Bids] WHERE 'R2D2' Like 'R#D#' AND 'R2DD' Not Like 'R#D#'")),
+        5);
+}
+
+// Operands long enough that matching per * by recursion overflowed the stack,
+// and a pattern that took exponential time, both answered at once.
+TEST_F(DatabaseTest, LikeMatchesLongOperandsWithoutRecursion)
+{
+    const auto like = [&](const QString& text, const QString& pattern) {
+        auto rs =
+            db->openRecordset(QStringLiteral("SELECT IIf('") + text + QStringLiteral("' Like '") + pattern +
+                              QStringLiteral("', 1, 0) AS [m] FROM [All Bids] WHERE [Round] = 3"));
+        rs->moveFirst();
+        return rs->value(0).toInt();
+    };
+    const QString as(20000, QLatin1Char('a'));
+    EXPECT_EQ(like(as, QStringLiteral("*a").repeated(5000)), 1);
+    EXPECT_EQ(like(as, QStringLiteral("*a").repeated(5000) + QStringLiteral("z")), 0);
+    EXPECT_EQ(like(QString(60, QLatin1Char('a')), QStringLiteral("*a*a*a*a*a*a*a*a*z")), 0);
+    EXPECT_EQ(like(QString(60, QLatin1Char('a')) + QStringLiteral("z"), QStringLiteral("*a*a*a*a*a*a*a*a*z")),
+              1);
+}
+
+TEST_F(DatabaseTest, InsertInTheSameFileCopiesTheRowsOnce)
+{
+    db->execute(QStringLiteral("INSERT INTO [All Bids] IN \"") + db->path() +
+                QStringLiteral("\" SELECT * FROM [All Bids]"));
+    EXPECT_EQ(count(QStringLiteral("All Bids")), 10);
+    db->execute(QStringLiteral("INSERT INTO [All Bids] IN \"") + db->path() +
+                QStringLiteral("\" SELECT [Round], [Bidder] FROM [All Bids] WHERE [Round] = 3"));
+    EXPECT_EQ(count(QStringLiteral("SELECT * FROM [All Bids] WHERE [Round] = 3")), 4);
+
+    // A second connection to the same file as the source.
+    auto again = Database::open(db->path());
+    again->execute(QStringLiteral("INSERT INTO [All Bids] IN \"") + db->path() +
+                   QStringLiteral("\" SELECT * FROM [All Bids] WHERE [Round] = 3"));
+    EXPECT_EQ(count(QStringLiteral("SELECT * FROM [All Bids] WHERE [Round] = 3")), 8);
+}
+
+TEST_F(DatabaseTest, OperatorsAndConversionsGiveTheEnginesAnswers)
+{
+    auto one = [&](const QString& expr) {
+        auto rs = db->openRecordset(QStringLiteral("SELECT ") + expr +
+                                    QStringLiteral(" AS [v] FROM [All Bids] WHERE [Bidder] = 'Gamma'"));
+        rs->moveFirst();
+        return rs->value(0);
+    };
+    EXPECT_EQ(db->openRecordset(QStringLiteral("SELECT 7 Mod 3 AS [v]"))->value(0).toInt(), 1);
+    EXPECT_EQ(one(QStringLiteral("-7 Mod 3")).toInt(), -1);
+    // Gamma's Amount is Null.
+    EXPECT_EQ(one(QStringLiteral("Nz([Amount]) + 1")).toInt(), 1);
+    EXPECT_EQ(one(QStringLiteral("Nz([Amount], 5)")).toInt(), 5);
+    EXPECT_EQ(one(QStringLiteral("'a' & Null & [Amount] & 'b'")).toString(), QStringLiteral("ab"));
+    EXPECT_TRUE(one(QStringLiteral("Null & [Amount]")).isNull());
+    EXPECT_EQ(one(QStringLiteral("[Round] + 1 & [Bidder]")).toString(), QStringLiteral("3Gamma"));
+    EXPECT_EQ(one(QStringLiteral("2.5 & '/' & 3")).toString(), QStringLiteral("2.5/3"));
+    EXPECT_EQ(
+        one(QStringLiteral("CInt(-32768.4) + CInt(32767.4) + CLng(2147483647) + CLng(2.5)")).toLongLong(),
+        2147483648 - 1 - 1 + 2);
+    EXPECT_EQ(one(QStringLiteral("Int(-2.5) & Fix(-2.5) & Int(9007199254740993)")).toString(),
+              QStringLiteral("-3-29007199254740993"));
+
+    for (const char* overflowing : {"CInt(32767.5)", "CInt(-32769)", "CLng(2147483648)", "CLng(-1e20)",
+                                    "Int(1e19)", "Fix(-1e300)", "CLng('3000000000')"}) {
+        SCOPED_TRACE(overflowing);
+        try {
+            one(QString::fromUtf8(overflowing));
+            ADD_FAILURE() << "no overflow";
+        } catch (const Error& e) {
+            EXPECT_EQ(e.number(), 6);
+            EXPECT_EQ(e.description(), QStringLiteral("Overflow"));
+        }
+    }
+}
+
+TEST_F(DatabaseTest, UnionTopDistinctRowAndTwoDigitYears)
+{
+    EXPECT_EQ(
+        count(QStringLiteral("SELECT TOP 1 [Bidder] FROM [All Bids] ORDER BY [Amount] DESC UNION SELECT "
+                             "[Bidder] FROM [All Bids] WHERE [Round] = 1")),
+        2); // Beta (410) with Alpha and Beta of round 1: Beta once
+    EXPECT_EQ(count(QStringLiteral("SELECT TOP 2 [Round] FROM [All Bids] ORDER BY [Round] UNION ALL SELECT "
+                                   "[Round] FROM [All Bids]")),
+              7);
+    EXPECT_EQ(count(QStringLiteral("SELECT DISTINCTROW [Round] FROM [All Bids]")), 5);
+    EXPECT_EQ(count(QStringLiteral("SELECT DISTINCT [Round] FROM [All Bids]")), 3);
+
+    db->execute(QStringLiteral("INSERT INTO [All Bids] ([Round], [Bid Date]) VALUES (9, #6/30/05#)"));
+    db->execute(QStringLiteral("INSERT INTO [All Bids] ([Round], [Bid Date]) VALUES (9, #6/30/31#)"));
+    EXPECT_EQ(count(QStringLiteral("SELECT * FROM [All Bids] WHERE [Bid Date] = #6/30/2005#")), 1);
+    EXPECT_EQ(count(QStringLiteral("SELECT * FROM [All Bids] WHERE [Bid Date] = #6/30/1931#")), 1);
+    EXPECT_EQ(count(QStringLiteral("SELECT * FROM [All Bids] WHERE [Bid Date] > #12/31/04#")), 6);
+    EXPECT_EQ(count(QStringLiteral("SELECT * FROM [All Bids] WHERE [Bid Date] < #1/1/30#")), 0);
 }

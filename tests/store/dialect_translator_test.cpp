@@ -39,9 +39,10 @@ TEST(DialectTranslator, NamesAndLiteralsBecomeSqliteQuoting)
         QStringLiteral(
             "SELECT a.\"Round\", m.* FROM \"All Bids\" a, \"Markets\" m WHERE a.\"License Name\" = "
             "m.\"License Name\""));
-    EXPECT_EQ(sql("SELECT x FROM t WHERE d > #3/14/2026# AND f = True AND g = False AND [n] & 'x' = 'ax'"),
-              QStringLiteral(
-                  "SELECT x FROM t WHERE d > '2026-03-14' AND f = -1 AND g = 0 AND \"n\" || 'x' = 'ax'"));
+    EXPECT_EQ(
+        sql("SELECT x FROM t WHERE d > #3/14/2026# AND f = True AND g = False AND [n] & 'x' = 'ax'"),
+        QStringLiteral(
+            "SELECT x FROM t WHERE d > '2026-03-14' AND f = -1 AND g = 0 AND qv_concat (\"n\", 'x') = 'ax'"));
 }
 
 TEST(DialectTranslator, TopBecomesLimitOfItsOwnSelect)
@@ -144,4 +145,52 @@ TEST(DialectTranslator, FilterAndSortExpressions)
     EXPECT_EQ(bareTableName(QStringLiteral("sysRounds")), QStringLiteral("sysRounds"));
     EXPECT_EQ(bareTableName(QStringLiteral("All Bids")), QStringLiteral("All Bids"));
     EXPECT_EQ(bareTableName(QStringLiteral("SELECT * FROM t")), QString());
+}
+
+TEST(DialectTranslator, TwoDigitYearsFollowTheEnginesCentury)
+{
+    EXPECT_EQ(sql("SELECT #1/1/05#"), QStringLiteral("SELECT '2005-01-01'"));
+    EXPECT_EQ(sql("SELECT #1/1/00#"), QStringLiteral("SELECT '2000-01-01'"));
+    EXPECT_EQ(sql("SELECT #12/31/29#"), QStringLiteral("SELECT '2029-12-31'"));
+    EXPECT_EQ(sql("SELECT #1/1/30#"), QStringLiteral("SELECT '1930-01-01'"));
+    EXPECT_EQ(sql("SELECT #2/3/99 10:30#"), QStringLiteral("SELECT '1999-02-03 10:30:00'"));
+    EXPECT_EQ(sql("SELECT #1/1/1905#"), QStringLiteral("SELECT '1905-01-01'"));
+    EXPECT_EQ(sql("SELECT #3/4/0029#"), QStringLiteral("SELECT '0029-03-04'"));
+    EXPECT_EQ(errorOf("SELECT #13/1/05#"), err::SyntaxError);
+}
+
+TEST(DialectTranslator, TopBeforeAUnionLimitsItsOwnSelect)
+{
+    EXPECT_EQ(
+        sql("SELECT TOP 2 [a] FROM t ORDER BY [a] DESC UNION SELECT [b] FROM u"),
+        QStringLiteral(
+            "SELECT * FROM (SELECT \"a\" FROM t ORDER BY \"a\" DESC LIMIT 2) UNION SELECT \"b\" FROM u"));
+    EXPECT_EQ(
+        sql("SELECT a FROM t WHERE a IN (SELECT TOP 1 a FROM t UNION SELECT TOP 3 b FROM u)"),
+        QStringLiteral("SELECT a FROM t WHERE a IN (SELECT * FROM (SELECT a FROM t LIMIT 1) UNION SELECT b "
+                       "FROM u LIMIT 3)"));
+}
+
+TEST(DialectTranslator, DistinctRowIsDistinctOnlyOverSeveralTables)
+{
+    EXPECT_EQ(sql("SELECT DISTINCTROW a FROM [t] WHERE b IN (SELECT c FROM u, v)"),
+              QStringLiteral("SELECT a FROM \"t\" WHERE b IN (SELECT c FROM u, v)"));
+    EXPECT_EQ(sql("SELECT DISTINCTROW t.a FROM t, u WHERE t.a = u.a"),
+              QStringLiteral("SELECT DISTINCT t.a FROM t, u WHERE t.a = u.a"));
+    EXPECT_EQ(sql("SELECT DISTINCTROW t.a FROM t INNER JOIN u ON t.a = u.a"),
+              QStringLiteral("SELECT DISTINCT t.a FROM t INNER JOIN u ON t.a = u.a"));
+}
+
+TEST(DialectTranslator, AmpersandJoinsWholeOperandsAndSkipsNulls)
+{
+    // & binds less tightly than arithmetic and more tightly than comparisons.
+    EXPECT_EQ(sql("SELECT 1 + 2 & 3 * 4 AS x FROM t WHERE a & b = 'ab' AND c > 1"),
+              QStringLiteral(
+                  "SELECT qv_concat (1 + 2, 3 * 4) AS x FROM t WHERE qv_concat (a, b) = 'ab' AND c > 1"));
+    EXPECT_EQ(
+        sql("SELECT TOP 5 [a] & (b & 'x') & Left(c & d, 2), IIf(e, f & g, h) FROM t"),
+        QStringLiteral("SELECT qv_concat (\"a\", (qv_concat (b, 'x')), \"left\" (qv_concat (c, d), 2)), IIf "
+                       "(e, qv_concat (f, g), h) FROM t LIMIT 5"));
+    EXPECT_EQ(errorOf("SELECT a & FROM t"), err::SyntaxError);
+    EXPECT_EQ(errorOf("SELECT & a FROM t"), err::SyntaxError);
 }

@@ -9,6 +9,8 @@
 #include <sqlite3.h>
 
 #include <cmath>
+#include <optional>
+#include <vector>
 
 namespace qv::store::dialect {
 
@@ -32,58 +34,109 @@ bool isNull(sqlite3_value* v)
 }
 
 // Jet's Like: * any run, ? one character, # one digit, [list] and [!list];
-// letters compare without regard to case.
-bool likeMatch(const QString& p, qsizetype pi, const QString& s, qsizetype si)
-{
-    while (pi < p.size()) {
-        const QChar c = p[pi];
-        if (c == QLatin1Char('*')) {
-            while (pi < p.size() && p[pi] == QLatin1Char('*'))
-                ++pi;
-            if (pi == p.size())
-                return true;
-            for (qsizetype k = si; k <= s.size(); ++k)
-                if (likeMatch(p, pi, s, k))
-                    return true;
-            return false;
+// letters compare without regard to case. Every element but * stands for
+// exactly one character.
+struct LikeElement {
+    enum Kind { Star, Any, Digit, Set, Literal } kind;
+    QChar ch;    // Literal, lower case
+    QString set; // Set, lower case, without the brackets and the '!'
+    bool negate = false;
+
+    bool matches(QChar c) const
+    {
+        switch (kind) {
+        case Any:
+            return true;
+        case Digit:
+            return c.isDigit();
+        case Literal:
+            return c == ch;
+        case Set:
+            return inSet(c) != negate;
+        case Star:
+            break;
         }
-        if (si >= s.size())
-            return false;
-        if (c == QLatin1Char('?')) {
-            ++pi;
-        } else if (c == QLatin1Char('#')) {
-            if (!s[si].isDigit())
-                return false;
-            ++pi;
-        } else if (c == QLatin1Char('[')) {
-            const qsizetype close = p.indexOf(QLatin1Char(']'), pi + 1);
-            if (close < 0)
-                return false;
-            QString set = p.mid(pi + 1, close - pi - 1);
-            const bool negate = set.startsWith(QLatin1Char('!'));
-            if (negate)
-                set.remove(0, 1);
-            bool found = false;
-            const QChar ch = s[si].toLower();
-            for (qsizetype k = 0; k < set.size(); ++k) {
-                if (k + 2 < set.size() && set[k + 1] == QLatin1Char('-')) {
-                    found = found || (ch >= set[k].toLower() && ch <= set[k + 2].toLower());
-                    k += 2;
-                } else {
-                    found = found || ch == set[k].toLower();
-                }
-            }
-            if (found == negate)
-                return false;
-            pi = close + 1;
-        } else {
-            if (c.toLower() != s[si].toLower())
-                return false;
-            ++pi;
-        }
-        ++si;
+        return false;
     }
-    return si == s.size();
+
+    bool inSet(QChar c) const
+    {
+        for (qsizetype k = 0; k < set.size(); ++k) {
+            if (k + 2 < set.size() && set[k + 1] == QLatin1Char('-')) {
+                if (c >= set[k] && c <= set[k + 2])
+                    return true;
+                k += 2;
+            } else if (c == set[k]) {
+                return true;
+            }
+        }
+        return false;
+    }
+};
+
+// The pattern's elements, runs of * as one; nothing when a '[' is never closed
+// (such a pattern matches nothing).
+std::optional<std::vector<LikeElement>> compileLike(const QString& p)
+{
+    std::vector<LikeElement> elements;
+    for (qsizetype i = 0; i < p.size(); ++i) {
+        const QChar c = p[i];
+        if (c == QLatin1Char('*')) {
+            if (elements.empty() || elements.back().kind != LikeElement::Star)
+                elements.push_back({LikeElement::Star, {}, {}});
+        } else if (c == QLatin1Char('?')) {
+            elements.push_back({LikeElement::Any, {}, {}});
+        } else if (c == QLatin1Char('#')) {
+            elements.push_back({LikeElement::Digit, {}, {}});
+        } else if (c == QLatin1Char('[')) {
+            const qsizetype close = p.indexOf(QLatin1Char(']'), i + 1);
+            if (close < 0)
+                return std::nullopt;
+            LikeElement set{LikeElement::Set, {}, p.mid(i + 1, close - i - 1).toLower()};
+            set.negate = set.set.startsWith(QLatin1Char('!'));
+            if (set.negate)
+                set.set.remove(0, 1);
+            elements.push_back(set);
+            i = close;
+        } else {
+            elements.push_back({LikeElement::Literal, c.toLower(), {}});
+        }
+    }
+    return elements;
+}
+
+// Greedy matching that, on a mismatch, only ever goes back to the last *: no
+// recursion, and at worst time proportional to the product of the lengths.
+bool likeMatch(const QString& pattern, const QString& text)
+{
+    const auto elements = compileLike(pattern);
+    if (!elements)
+        return false;
+    const std::vector<LikeElement>& p = *elements;
+    const QString s = text.toLower();
+    const auto np = p.size();
+    const auto ns = static_cast<size_t>(s.size());
+    size_t pi = 0;
+    size_t si = 0;
+    size_t starAt = np; // none yet
+    size_t resumeAt = 0;
+    while (si < ns) {
+        if (pi < np && p[pi].kind == LikeElement::Star) {
+            starAt = pi++;
+            resumeAt = si;
+        } else if (pi < np && p[pi].matches(s[qsizetype(si)])) {
+            ++pi;
+            ++si;
+        } else if (starAt != np) {
+            pi = starAt + 1; // let the last * take one more character
+            si = ++resumeAt;
+        } else {
+            return false;
+        }
+    }
+    while (pi < np && p[pi].kind == LikeElement::Star)
+        ++pi;
+    return pi == np;
 }
 
 void likeFn(sqlite3_context* ctx, int, sqlite3_value** a)
@@ -92,7 +145,7 @@ void likeFn(sqlite3_context* ctx, int, sqlite3_value** a)
         sqlite3_result_null(ctx);
         return;
     }
-    sqlite3_result_int(ctx, likeMatch(textArg(a[0]), 0, textArg(a[1]), 0) ? 1 : 0);
+    sqlite3_result_int(ctx, likeMatch(textArg(a[0]), textArg(a[1])) ? 1 : 0);
 }
 
 void iifFn(sqlite3_context* ctx, int, sqlite3_value** a)
@@ -201,13 +254,34 @@ void cstrFn(sqlite3_context* ctx, int, sqlite3_value** a)
     textFn(ctx, a[0], [](const QString& s) { return s; });
 }
 
-// CLng and CInt round half to even, as the engine's conversions do.
-void clngFn(sqlite3_context* ctx, int, sqlite3_value** a)
+// A conversion whose result does not fit its type fails as the engine's does.
+void overflow(sqlite3_context* ctx)
 {
-    if (isNull(a[0]))
-        sqlite3_result_null(ctx);
+    sqlite3_result_error(ctx, "qv_error:6:Overflow", -1);
+}
+
+// Sets a whole-number result, or fails with Overflow outside [low, high].
+void wholeResult(sqlite3_context* ctx, double value, double low, double high)
+{
+    if (!(value >= low && value <= high)) // NaN included
+        overflow(ctx);
     else
-        sqlite3_result_int64(ctx, static_cast<sqlite3_int64>(std::nearbyint(numberArg(a[0]))));
+        sqlite3_result_int64(ctx, static_cast<sqlite3_int64>(value));
+}
+
+// The range of a 64-bit result: 2^63 itself is already out of it.
+constexpr double int64Low = -9223372036854775808.0;
+constexpr double int64High = 9223372036854774784.0; // the largest double below 2^63
+
+// CLng and CInt round half to even, as the engine's conversions do.
+template <int Bits> void roundToWholeFn(sqlite3_context* ctx, int, sqlite3_value** a)
+{
+    if (isNull(a[0])) {
+        sqlite3_result_null(ctx);
+        return;
+    }
+    constexpr double high = double((qint64(1) << (Bits - 1)) - 1);
+    wholeResult(ctx, std::nearbyint(numberArg(a[0])), -high - 1, high);
 }
 
 void cdblFn(sqlite3_context* ctx, int, sqlite3_value** a)
@@ -218,20 +292,45 @@ void cdblFn(sqlite3_context* ctx, int, sqlite3_value** a)
         sqlite3_result_double(ctx, numberArg(a[0]));
 }
 
+// Int and Fix of a whole number give it back unchanged.
 void intFn(sqlite3_context* ctx, int, sqlite3_value** a)
 {
     if (isNull(a[0]))
         sqlite3_result_null(ctx);
+    else if (sqlite3_value_type(a[0]) == SQLITE_INTEGER)
+        sqlite3_result_value(ctx, a[0]);
     else
-        sqlite3_result_int64(ctx, static_cast<sqlite3_int64>(std::floor(numberArg(a[0]))));
+        wholeResult(ctx, std::floor(numberArg(a[0])), int64Low, int64High);
 }
 
 void fixFn(sqlite3_context* ctx, int, sqlite3_value** a)
 {
     if (isNull(a[0]))
         sqlite3_result_null(ctx);
+    else if (sqlite3_value_type(a[0]) == SQLITE_INTEGER)
+        sqlite3_result_value(ctx, a[0]);
     else
-        sqlite3_result_int64(ctx, static_cast<sqlite3_int64>(std::trunc(numberArg(a[0]))));
+        wholeResult(ctx, std::trunc(numberArg(a[0])), int64Low, int64High);
+}
+
+// The & operator: Null counts as empty text; only Nulls throughout give Null.
+void concatFn(sqlite3_context* ctx, int argc, sqlite3_value** a)
+{
+    QString out;
+    bool any = false;
+    for (int i = 0; i < argc; ++i) {
+        if (isNull(a[i]))
+            continue;
+        any = true;
+        if (sqlite3_value_type(a[i]) == SQLITE_FLOAT)
+            out += QString::number(sqlite3_value_double(a[i]), 'g', 15);
+        else
+            out += textArg(a[i]);
+    }
+    if (any)
+        resultText(ctx, out);
+    else
+        sqlite3_result_null(ctx);
 }
 
 QDateTime dateArg(sqlite3_value* v)
@@ -364,8 +463,8 @@ const Definition definitions[] = {
     {"lcase", 1, lcaseFn, true},
     {"val", 1, valFn, true},
     {"cstr", 1, cstrFn, true},
-    {"clng", 1, clngFn, true},
-    {"cint", 1, clngFn, true},
+    {"clng", 1, roundToWholeFn<32>, true},
+    {"cint", 1, roundToWholeFn<16>, true},
     {"cdbl", 1, cdblFn, true},
     {"csng", 1, cdblFn, true},
     {"ccur", 1, cdblFn, true},
@@ -376,6 +475,7 @@ const Definition definitions[] = {
     {"day", 1, datePartFn<2>, true},
     {"format", 1, formatFn, true},
     {"format", 2, formatFn, true},
+    {"qv_concat", -1, concatFn, true},
     {"now", 0, nowFn, false},
     {"date", 0, dateFn, false},
 };

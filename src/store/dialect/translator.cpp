@@ -5,6 +5,7 @@
 
 #include <QDate>
 #include <QDateTime>
+#include <QRegularExpression>
 
 namespace qv::store::dialect {
 
@@ -22,30 +23,149 @@ QString quoteText(const QString& text)
     return QLatin1Char('\'') + q + QLatin1Char('\'');
 }
 
-// #date# literals are month/day/year, as users of the dialect write them, or ISO.
-QString dateLiteral(const QString& text)
+// A two-digit year as the engine reads it: 00 to 29 are 2000s, 30 to 99 the 1900s.
+QString withFullYear(const QString& text)
 {
-    static const char* const formats[] = {"M/d/yyyy H:mm:ss",    "M/d/yyyy H:mm", "M/d/yyyy",  "M/d/yy",
+    static const QRegularExpression shortYear(QStringLiteral("^(\\s*\\d{1,2}/\\d{1,2}/)(\\d{2})(?!\\d)"));
+    const QRegularExpressionMatch m = shortYear.match(text);
+    if (!m.hasMatch())
+        return text;
+    const int year = m.captured(2).toInt();
+    return m.captured(1) + QString::number(year < 30 ? 2000 + year : 1900 + year) +
+           text.mid(m.capturedEnd(2));
+}
+
+// #date# literals are month/day/year, as users of the dialect write them, or ISO.
+QString dateLiteral(const QString& written)
+{
+    const QString text = withFullYear(written);
+    static const char* const formats[] = {"M/d/yyyy H:mm:ss",    "M/d/yyyy H:mm", "M/d/yyyy",
                                           "yyyy-MM-dd HH:mm:ss", "yyyy-MM-dd",    "d-MMM-yyyy"};
     for (const char* f : formats) {
         const QDateTime dt = QDateTime::fromString(text, QLatin1String(f));
         if (dt.isValid())
             return quoteText(dateToStorage(dt));
         const QDate d = QDate::fromString(text, QLatin1String(f));
-        if (d.isValid()) {
-            QDate date = d;
-            if (QLatin1String(f) == QLatin1String("M/d/yy") && date.year() < 1930)
-                date = date.addYears(100);
-            return quoteText(date.toString(Qt::ISODate));
+        if (d.isValid())
+            return quoteText(d.toString(Qt::ISODate));
+    }
+    syntaxError(QLatin1Char('#') + written + QLatin1Char('#'));
+}
+
+// Words that end an operand of &: the operators that bind less tightly, and the
+// clauses around an expression.
+bool endsConcatOperand(const std::vector<Token>& t, size_t i)
+{
+    const Token& tok = t[i];
+    switch (tok.kind) {
+    case TokenKind::Comma:
+    case TokenKind::Semicolon:
+    case TokenKind::End:
+    case TokenKind::RParen:
+        return true;
+    case TokenKind::Operator:
+        return tok.text == QLatin1String("=") || tok.text == QLatin1String("<>") ||
+               tok.text == QLatin1String("<") || tok.text == QLatin1String(">") ||
+               tok.text == QLatin1String("<=") || tok.text == QLatin1String(">=");
+    case TokenKind::Word:
+        break;
+    default:
+        return false;
+    }
+    static const char* const words[] = {
+        "AND",   "OR",   "NOT",   "XOR",    "EQV",    "IMP",    "LIKE", "BETWEEN",  "IN",
+        "IS",    "AS",   "FROM",  "WHERE",  "SELECT", "TOP",    "ALL",  "DISTINCT", "DISTINCTROW",
+        "ORDER", "BY",   "GROUP", "HAVING", "UNION",  "INTO",   "ON",   "JOIN",     "INNER",
+        "OUTER", "DESC", "ASC",   "SET",    "VALUES", "PERCENT"};
+    for (const char* w : words)
+        if (tok.isWord(QLatin1String(w)))
+            return true;
+    // Left( and Right( are functions; LEFT and RIGHT alone are joins.
+    return (tok.isWord(QLatin1String("LEFT")) || tok.isWord(QLatin1String("RIGHT"))) &&
+           (i + 1 >= t.size() || t[i + 1].kind != TokenKind::LParen);
+}
+
+// Rewrites every chain a & b & c into qv_concat(a, b, c), which treats Null as
+// empty text as the engine does. An operand runs to the nearest word or
+// operator that binds less tightly than & (+, -, *, / and Mod bind tighter);
+// brackets are operands whole, rewritten inside.
+class ConcatRewriter {
+public:
+    explicit ConcatRewriter(const std::vector<Token>& in) : in_(in) {}
+
+    std::vector<Token> run()
+    {
+        std::vector<Token> out;
+        size_t i = 0;
+        sequence(i, out);
+        while (i < in_.size()) // an unbalanced ')' : left for the writer to report
+            out.push_back(in_[i++]);
+        return out;
+    }
+
+private:
+    // Rewrites from i up to the ')' that closes the current level (not taken).
+    void sequence(size_t& i, std::vector<Token>& out)
+    {
+        while (i < in_.size() && in_[i].kind != TokenKind::RParen && in_[i].kind != TokenKind::End) {
+            if (endsConcatOperand(in_, i)) {
+                out.push_back(in_[i++]);
+                // TOP n: the number is no operand.
+                if (out.back().isWord(QLatin1String("TOP")) && i < in_.size() &&
+                    in_[i].kind == TokenKind::Number)
+                    out.push_back(in_[i++]);
+                continue;
+            }
+            std::vector<std::vector<Token>> operands(1);
+            for (;;) {
+                operand(i, operands.back());
+                if (i < in_.size() && in_[i].is(TokenKind::Operator, QLatin1String("&"))) {
+                    ++i;
+                    operands.emplace_back();
+                    continue;
+                }
+                break;
+            }
+            if (operands.size() == 1) {
+                out.insert(out.end(), operands[0].begin(), operands[0].end());
+                continue;
+            }
+            const qsizetype at = operands[0].empty() ? 0 : operands[0].front().position;
+            out.push_back({TokenKind::Word, QStringLiteral("qv_concat"), at});
+            out.push_back({TokenKind::LParen, QStringLiteral("("), at});
+            for (size_t k = 0; k < operands.size(); ++k) {
+                if (operands[k].empty())
+                    syntaxError(QStringLiteral("&"));
+                if (k > 0)
+                    out.push_back({TokenKind::Comma, QStringLiteral(","), at});
+                out.insert(out.end(), operands[k].begin(), operands[k].end());
+            }
+            out.push_back({TokenKind::RParen, QStringLiteral(")"), at});
         }
     }
-    syntaxError(QLatin1Char('#') + text + QLatin1Char('#'));
-}
+
+    // One operand: tokens up to an & or a word that ends it, brackets whole.
+    void operand(size_t& i, std::vector<Token>& out)
+    {
+        while (i < in_.size() && !endsConcatOperand(in_, i) &&
+               !in_[i].is(TokenKind::Operator, QLatin1String("&"))) {
+            const bool open = in_[i].kind == TokenKind::LParen;
+            out.push_back(in_[i++]);
+            if (open) {
+                sequence(i, out);
+                if (i < in_.size() && in_[i].kind == TokenKind::RParen)
+                    out.push_back(in_[i++]);
+            }
+        }
+    }
+
+    const std::vector<Token>& in_;
+};
 
 // Walks the tokens of one statement and writes its SQLite form.
 class Writer {
 public:
-    explicit Writer(std::vector<Token> tokens) : t_(std::move(tokens)) {}
+    explicit Writer(const std::vector<Token>& tokens) : t_(ConcatRewriter(tokens).run()) {}
 
     const Token& peek(size_t ahead = 0) const { return t_[std::min(i_ + ahead, t_.size() - 1)]; }
     const Token& take() { return t_[i_ < t_.size() - 1 ? i_++ : i_]; }
@@ -92,16 +212,19 @@ public:
     QString rest(QString* intoTarget = nullptr)
     {
         QString out;
-        struct Frame {
-            int depth;
-            QString limit;
-        };
         std::vector<Frame> selects;
         int depth = 0;
-        auto closeSelects = [&](int level) {
+        // TOP in a SELECT that a UNION follows limits that SELECT alone: it
+        // becomes a subquery of its own, as SQLite allows no LIMIT there.
+        auto closeSelects = [&](int level, bool beforeUnion) {
             while (!selects.empty() && selects.back().depth >= level) {
-                if (!selects.back().limit.isEmpty())
-                    out += QStringLiteral(" LIMIT ") + selects.back().limit;
+                const Frame& frame = selects.back();
+                if (!frame.limit.isEmpty() && beforeUnion) {
+                    out.insert(frame.start, QStringLiteral("SELECT * FROM ("));
+                    out += QStringLiteral(" LIMIT ") + frame.limit + QLatin1Char(')');
+                } else if (!frame.limit.isEmpty()) {
+                    out += QStringLiteral(" LIMIT ") + frame.limit;
+                }
                 selects.pop_back();
             }
         };
@@ -115,7 +238,7 @@ public:
             case TokenKind::RParen:
                 if (depth == 0)
                     syntaxError(QStringLiteral(")"));
-                closeSelects(depth);
+                closeSelects(depth, false);
                 --depth;
                 out += QLatin1Char(')');
                 break;
@@ -146,6 +269,11 @@ public:
                     append(out, tok.text);
                 break;
             case TokenKind::Word:
+                if (tok.isWord(QLatin1String("UNION"))) {
+                    closeSelects(depth, true);
+                    append(out, QStringLiteral("UNION"));
+                    break;
+                }
                 word(tok, out, depth, selects, intoTarget);
                 break;
             case TokenKind::Semicolon:
@@ -155,18 +283,59 @@ public:
         }
         if (depth != 0)
             syntaxError(QStringLiteral("("));
-        closeSelects(0);
+        closeSelects(0, false);
         return out;
     }
 
 private:
-    template <typename Frames>
-    void word(const Token& tok, QString& out, int depth, Frames& selects, QString* intoTarget)
+    // One SELECT being written: its depth in brackets, where it starts in the
+    // output, and its TOP.
+    struct Frame {
+        int depth;
+        qsizetype start;
+        QString limit;
+    };
+
+    // True when the FROM clause of the SELECT whose tokens follow names one
+    // table (or none): no comma and no JOIN at its own level.
+    bool selectsFromOneTable() const
+    {
+        int level = 0;
+        bool inFrom = false;
+        for (size_t k = i_; k < t_.size(); ++k) {
+            const Token& tok = t_[k];
+            if (tok.kind == TokenKind::End || tok.kind == TokenKind::Semicolon)
+                break;
+            if (tok.kind == TokenKind::LParen) {
+                ++level;
+            } else if (tok.kind == TokenKind::RParen) {
+                if (--level < 0)
+                    break;
+            } else if (level == 0 && tok.isWord(QLatin1String("FROM"))) {
+                inFrom = true;
+            } else if (level == 0 && inFrom) {
+                if (tok.kind == TokenKind::Comma || tok.isWord(QLatin1String("JOIN")))
+                    return false;
+                if (tok.isWord(QLatin1String("WHERE")) || tok.isWord(QLatin1String("GROUP")) ||
+                    tok.isWord(QLatin1String("ORDER")) || tok.isWord(QLatin1String("HAVING")) ||
+                    tok.isWord(QLatin1String("UNION")))
+                    break;
+            }
+        }
+        return true;
+    }
+
+    void word(const Token& tok, QString& out, int depth, std::vector<Frame>& selects, QString* intoTarget)
     {
         if (tok.isWord(QLatin1String("SELECT"))) {
             append(out, QStringLiteral("SELECT"));
-            selects.push_back({depth, QString()});
-            if (takeWord(QLatin1String("DISTINCTROW")) || takeWord(QLatin1String("DISTINCT")))
+            selects.push_back({depth, out.size() - 6, QString()});
+            // DISTINCTROW drops rows that repeat whole records of the tables
+            // read: over one table, whose records differ, it keeps every row.
+            if (takeWord(QLatin1String("DISTINCTROW"))) {
+                if (!selectsFromOneTable())
+                    append(out, QStringLiteral("DISTINCT"));
+            } else if (takeWord(QLatin1String("DISTINCT")))
                 append(out, QStringLiteral("DISTINCT"));
             else if (takeWord(QLatin1String("ALL")))
                 append(out, QStringLiteral("ALL"));
@@ -193,8 +362,7 @@ private:
             append(out, QStringLiteral("0"));
         } else if (tok.isWord(QLatin1String("MOD"))) {
             append(out, QStringLiteral("%"));
-        } else if (tok.isWord(QLatin1String("UNION")) || tok.isWord(QLatin1String("ORDER")) ||
-                   tok.isWord(QLatin1String("GROUP"))) {
+        } else if (tok.isWord(QLatin1String("ORDER")) || tok.isWord(QLatin1String("GROUP"))) {
             append(out, tok.text.toUpper());
         } else if (peek().kind == TokenKind::LParen &&
                    (tok.isWord(QLatin1String("LEFT")) || tok.isWord(QLatin1String("RIGHT")))) {

@@ -2,15 +2,21 @@
 
 #include "common/error.h"
 #include "common/paths.h"
+#include "store/field_type.h"
+#include "store/import/auction_file.h"
 #include "store/import/import_folder.h"
-#include "store/import/round_archive.h"
-#include "store/import/round_copy.h"
+#include "store/import/round_check.h"
 #include "store/import/round_file_name.h"
+#include "store/import/round_import.h"
+#include "store/savepoint.h"
 #include "store/session.h"
+#include "store/sqlite_statement.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+
+#include <sqlite3.h>
 
 namespace qv {
 
@@ -22,15 +28,6 @@ void reportCreationError(ImportHost& host, const Error& error)
         host.fileOpen();
     else
         showGenericError(host.prompter, error);
-}
-
-void refuseForeignRound(Prompter& prompter, const QString& fileName, int round, const QString& detail)
-{
-    prompter.message(QStringLiteral("The round results file ") + fileName +
-                         QStringLiteral(" does not hold round ") + QString::number(round) +
-                         QStringLiteral(" alone: ") + detail + QStringLiteral(".\r") +
-                         QStringLiteral("Nothing has been imported."),
-                     QStringLiteral("Wrong Round Results File"), Icon::Exclamation);
 }
 
 std::optional<QString> chooseFirstRoundFile(ImportHost& host)
@@ -55,18 +52,6 @@ std::optional<QString> chooseFirstRoundFile(ImportHost& host)
 
 namespace {
 
-// A missing folder is created and the operation tried once more.
-template <typename F> auto retryAfterCreatingFolder(const QString& folder, F operation)
-{
-    try {
-        return operation();
-    } catch (const Error& e) {
-        if (e.number() != err::PathNotFound || !QDir().mkpath(folder))
-            throw;
-        return operation();
-    }
-}
-
 bool mayReplace(Prompter& prompter, const QString& auctionName)
 {
     const Answer answer =
@@ -78,13 +63,55 @@ bool mayReplace(Prompter& prompter, const QString& auctionName)
     return answer == Answer::Yes;
 }
 
-void addSystemTables(store::Database& db, int auctionNumber, QueryBuilderLayout layout)
+// Creation keeps tables and their rows only: a trigger or view of the first
+// round's database would run inside the auction later.
+void dropTriggersAndViews(store::Database& db)
+{
+    QStringList drops;
+    {
+        store::Statement objects(db.handle(),
+                                 QStringLiteral("SELECT type, name FROM sqlite_master WHERE type "
+                                                "IN ('trigger', 'view') ORDER BY type"));
+        while (objects.step())
+            drops << QStringLiteral("DROP ") +
+                         QString::fromUtf8(
+                             reinterpret_cast<const char*>(sqlite3_column_text(objects.get(), 0)))
+                             .toUpper() +
+                         QStringLiteral(" IF EXISTS ") +
+                         store::quoteName(QString::fromUtf8(
+                             reinterpret_cast<const char*>(sqlite3_column_text(objects.get(), 1))));
+    }
+    for (const QString& drop : drops)
+        store::exec(db.handle(), drop);
+}
+
+// The tables of a first round's database that become supplied tables.
+QStringList suppliedCandidates(store::Database& db)
+{
+    QStringList supplied;
+    for (const QString& t : db.tableNames())
+        if (store::schema::isSuppliedCandidate(t) && t != QLatin1String("sysSuppliedTables"))
+            supplied << t;
+    return supplied;
+}
+
+// Why the first round's database cannot become an auction, or empty.
+QString firstRoundProblem(store::Database& db, const QStringList& supplied, const QString& fileName)
+{
+    for (const QString& t : supplied) {
+        const QString problem = tableNameProblem(t, fileName);
+        if (!problem.isEmpty())
+            return problem;
+    }
+    return roundFileProblem(db, supplied, db, 1, fileName);
+}
+
+void addSystemTables(store::Database& db, const QStringList& supplied, int auctionNumber,
+                     QueryBuilderLayout layout)
 {
     db.execute(store::schema::CreateSuppliedTables);
-    const QStringList tables = db.tableNames();
-    for (const QString& t : tables)
-        if (store::schema::isSuppliedCandidate(t) && t != QLatin1String("sysSuppliedTables"))
-            db.execute(store::schema::insertSuppliedTable(t));
+    for (const QString& t : supplied)
+        db.execute(store::schema::insertSuppliedTable(t));
     for (const QString& statement : store::schema::systemTableStatements(auctionNumber, layout))
         db.execute(statement);
 }
@@ -106,39 +133,40 @@ std::optional<int> buildAuction(ImportHost& host, const QString& chosenPath, Que
             CloseAuctionDatabase();
     }
 
-    s.ExtractRenameTarget = auctionName;
+    // The auction is built under a name of its own and moved into place only
+    // when complete: a failure or a crash part-way leaves any old auction as
+    // it was, and no half-built one.
+    const QString building = auctionName + QStringLiteral(".building");
+    removeWithSiblings(joinPath(folder, building));
+    s.ExtractRenameTarget = building;
+    std::optional<ExtractedRound> extracted;
     try {
-        retryAfterCreatingFolder(folder, [&] {
-            return extractRoundDatabase(chosenPath, memberNameOf(fileName), folder, s.ExtractRenameTarget);
-        });
+        extracted.emplace(chosenPath, s.ExtractRenameTarget);
     } catch (...) {
         s.ExtractRenameTarget.clear();
         throw;
     }
     s.ExtractRenameTarget.clear();
 
-    // A half-built auction is of no use to anyone: it goes if any step fails.
-    try {
-        store::convertToOwnFormat(target);
-        OpenAuctionDatabase(target);
-        store::Database& db = *s.CurrentDatabase;
-        db.beginTrans();
-        addSystemTables(db, auction, layout);
-        const QString foreign = foreignRoundIn(db, db, 1);
-        if (!foreign.isEmpty()) {
-            db.rollback();
-            CloseAuctionDatabase();
-            QFile::remove(target);
-            refuseForeignRound(host.prompter, fileName, 1, foreign);
-            return std::nullopt;
-        }
-        db.commitTrans();
-        store::schema::ensureRoundIndexes(db);
-    } catch (...) {
-        CloseAuctionDatabase();
-        QFile::remove(target);
-        throw;
+    store::convertToOwnFormat(extracted->path());
+    store::Database& db = extracted->open();
+    dropTriggersAndViews(db);
+    const QStringList supplied = suppliedCandidates(db);
+    const QString problem = firstRoundProblem(db, supplied, fileName);
+    if (!problem.isEmpty()) {
+        refuseRoundFile(host.prompter, problem);
+        return std::nullopt;
     }
+    {
+        store::WriteTransaction transaction(db.handle());
+        addSystemTables(db, supplied, auction, layout);
+        transaction.commit();
+    }
+    store::schema::ensureRoundIndexes(db);
+    extracted->close();
+    moveDatabaseIntoPlace(extracted->path(), target);
+    extracted->keep();
+    OpenAuctionDatabase(target);
     return auction;
 }
 

@@ -20,13 +20,8 @@ std::optional<QString> chooseFirstRoundFile(ImportHost& host);
 std::optional<int> buildAuction(ImportHost& host, const QString& chosenPath,
                                 store::schema::QueryBuilderLayout layout);
 
-// The box that refuses a file whose rows belong to another round.
-void refuseForeignRound(Prompter& prompter, const QString& fileName, int round, const QString& detail);
-
 // How creating an auction ends on an error: a cancelled file dialog shows
 // the opening dialog again, any other error the generic message.
 void reportCreationError(ImportHost& host, const Error& error);
-
-// The generic error message of the import and creation routines.
 
 } // namespace qv

@@ -1,14 +1,10 @@
 #include "common/error.h"
 #include "common/paths.h"
-#include "store/import/auction_builder.h"
 #include "store/import/import_folder.h"
 #include "store/import/import_routines.h"
-#include "store/import/round_archive.h"
-#include "store/import/round_copy.h"
 #include "store/import/round_file_name.h"
+#include "store/import/round_import.h"
 #include "store/session.h"
-
-#include <QFile>
 
 namespace qv {
 
@@ -42,25 +38,6 @@ void refuseOtherAuction(Prompter& prompter)
                      QStringLiteral("Wrong Round Results File"), Icon::Exclamation);
 }
 
-// Replaces the round's rows and records the round, all or nothing.
-void replaceRound(store::Database& auction, store::Database& roundDb, int round)
-{
-    AttachedRound attached(auction, roundDb);
-    auction.beginTrans();
-    try {
-        copyRoundTables(auction, roundDb, round, true);
-        roundDb.close();
-        auction.execute(QStringLiteral("DELETE * FROM [sysRounds] WHERE [Round] = ") +
-                        QString::number(round));
-        auction.execute(QStringLiteral("INSERT INTO sysRounds (Round) VALUES (") + QString::number(round) +
-                        QLatin1Char(')'));
-        auction.commitTrans();
-    } catch (...) {
-        auction.rollback();
-        throw;
-    }
-}
-
 } // namespace
 
 bool ImportRound(ImportHost& host, bool AutoImport)
@@ -79,22 +56,12 @@ bool ImportRound(ImportHost& host, bool AutoImport)
             refuseOtherAuction(host.prompter);
             return false;
         }
-        const QString extracted = extractRoundDatabase(path, memberNameOf(fileName), applicationFolder());
-        RemoveOnExit cleanup(extracted);
-        {
-            auto roundDb = store::Database::open(extracted);
-            const QString foreign = foreignRoundIn(auction, *roundDb, round);
-            if (!foreign.isEmpty()) {
-                refuseForeignRound(host.prompter, fileName, round, foreign);
-                return false;
-            }
-            replaceRound(auction, *roundDb, round);
-        }
+        if (!importRoundFile(host.prompter, auction, path, round, RoundRows::Replace))
+            return false;
         RebuildWizardTables(host);
         host.prompter.message(QStringLiteral("Round ") + QString::number(round) +
                                   QStringLiteral(" has been successfully imported.\r"),
                               QStringLiteral("Round Imported Successfully"), Icon::Information);
-        QFile::remove(extracted);
         RebuildQueryTables(host);
         return true;
     } catch (const Error& e) {

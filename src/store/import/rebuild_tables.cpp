@@ -63,8 +63,9 @@ void RebuildQueryTables(ImportHost& host)
             if (into.isEmpty())
                 continue;
             const QString listed = listedName(into);
-            db.execute(QStringLiteral("DELETE [TableName] FROM [sysTables] WHERE [TableName] = '") + listed +
-                       QLatin1Char('\''));
+            // The listed name is data: a quote in it (Bob's Bids) is doubled.
+            db.execute(QStringLiteral("DELETE [TableName] FROM [sysTables] WHERE [TableName] = ") +
+                       store::Database::dialectQuote(listed));
             s.RebuildTableName = into;
             try {
                 db.execute(QStringLiteral("drop table ") + into);
@@ -81,8 +82,8 @@ void RebuildQueryTables(ImportHost& host)
             if (!order.isEmpty())
                 statement += QStringLiteral(" ORDER BY ") + order;
             db.execute(statement);
-            db.execute(QStringLiteral("INSERT INTO [sysTables] (TableName) VALUES ('") + listed +
-                       QStringLiteral("')"));
+            db.execute(QStringLiteral("INSERT INTO [sysTables] (TableName) VALUES (") +
+                       store::Database::dialectQuote(listed) + QLatin1Char(')'));
         }
         host.prompter.setStatus(1, QStringLiteral("Completed Auto-Rebuilding Customized Table(s)!"));
     } catch (const Error& e) {

@@ -2,13 +2,17 @@
 
 #include "common/error.h"
 #include "common/paths.h"
+#include "store/import/auction_file.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QStorageInfo>
 
 #include <zip.h>
 
+#include <cerrno>
+#include <cstring>
 #include <memory>
 
 namespace qv {
@@ -27,6 +31,64 @@ QString baseName(const QString& stored)
     QString name = stored;
     name.replace(QLatin1Char('\\'), QLatin1Char('/'));
     return name.mid(name.lastIndexOf(QLatin1Char('/')) + 1);
+}
+
+// Why a member cannot be read: an unsupported compression method or
+// encryption is named as such, anything else is damage.
+QString unreadableMember(zip_t* zip, const QString& archive, const QString& member)
+{
+    const int why = zip_error_code_zip(zip_get_error(zip));
+    if (why == ZIP_ER_COMPNOTSUPP)
+        return QStringLiteral("The round results file '%1' holds %2 compressed with a method this program "
+                              "cannot read; extract it with another tool and zip it again.")
+            .arg(archive, member);
+    if (why == ZIP_ER_ENCRNOTSUPP || why == ZIP_ER_NOPASSWD || why == ZIP_ER_WRONGPASSWD)
+        return QStringLiteral("The round results file '%1' holds %2 encrypted; it cannot be read.")
+            .arg(archive, member);
+    return QStringLiteral("The round results file '%1' is damaged: %2 cannot be read.").arg(archive, member);
+}
+
+// A missing folder is "path not found" (creation makes it and tries again);
+// a folder that exists but cannot be written is said as such.
+void requireWritableFolder(const QString& folder, const QString& target)
+{
+    const QFileInfo info(folder);
+    if (!info.exists())
+        throw Error(err::PathNotFound, QStringLiteral("Path not found: cannot write '%1'.").arg(target));
+    if (!info.isDir())
+        throw Error(err::PathFileAccess,
+                    QStringLiteral("Path/File access error: the application folder '%1' is not a folder.")
+                        .arg(folder));
+}
+
+Error diskFull(const QString& folder, const QString& target, qint64 needed)
+{
+    return Error(
+        err::DiskFull,
+        QStringLiteral("Disk full: there is no room in '%1' to write '%2'%3. Make room on the disk "
+                       "and try again.")
+            .arg(folder, target, needed > 0 ? QStringLiteral(" (%1 bytes needed)").arg(needed) : QString()));
+}
+
+void requireRoom(const QString& folder, const QString& target, qint64 needed)
+{
+    QStorageInfo volume(folder);
+    if (volume.isValid() && volume.bytesAvailable() >= 0 && volume.bytesAvailable() < needed)
+        throw diskFull(folder, target, needed);
+}
+
+Error cannotWrite(const QString& folder, const QString& target, const QString& why)
+{
+    if (why.contains(QString::fromLocal8Bit(std::strerror(ENOSPC)), Qt::CaseInsensitive))
+        return diskFull(folder, target, 0);
+    if (QStorageInfo(folder).isReadOnly() || !QFileInfo(folder).isWritable() ||
+        why.contains(QString::fromLocal8Bit(std::strerror(EACCES)), Qt::CaseInsensitive) ||
+        why.contains(QString::fromLocal8Bit(std::strerror(EROFS)), Qt::CaseInsensitive))
+        return Error(err::PathFileAccess,
+                     QStringLiteral("Path/File access error: the application folder '%1' is not writable, so "
+                                    "'%2' cannot be written (%3).")
+                         .arg(folder, target, why));
+    return Error(err::PathFileAccess, QStringLiteral("Cannot write '%1': %2").arg(target, why));
 }
 
 } // namespace
@@ -48,10 +110,15 @@ QString extractRoundDatabase(const QString& archive, const QString& member, cons
     int code = 0;
     std::unique_ptr<zip_t, ArchiveCloser> zip(
         zip_open(QFile::encodeName(archive).constData(), ZIP_RDONLY, &code));
-    if (!zip)
+    if (!zip) {
+        if (code == ZIP_ER_OPEN || code == ZIP_ER_READ)
+            throw Error(err::PathFileAccess,
+                        QStringLiteral("Path/File access error: the round results file '%1' cannot be read.")
+                            .arg(archive));
         throw Error(
-            75,
+            err::PathFileAccess,
             QStringLiteral("The round results file '%1' is damaged or is not a zip archive.").arg(archive));
+    }
 
     zip_int64_t found = -1;
     const zip_int64_t entries = zip_get_num_entries(zip.get(), 0);
@@ -68,32 +135,43 @@ QString extractRoundDatabase(const QString& archive, const QString& member, cons
     std::unique_ptr<zip_file_t, FileCloser> in(
         zip_fopen_index(zip.get(), static_cast<zip_uint64_t>(found), 0));
     if (!in)
-        throw Error(75, QStringLiteral("The round results file '%1' is damaged: %2 cannot be read.")
-                            .arg(archive, member));
+        throw Error(err::PathFileAccess, unreadableMember(zip.get(), archive, member));
 
     const QString target = joinPath(folder, outputName);
+    requireWritableFolder(folder, target);
+    zip_stat_t stat;
+    zip_stat_init(&stat);
+    if (zip_stat_index(zip.get(), static_cast<zip_uint64_t>(found), 0, &stat) == 0 &&
+        (stat.valid & ZIP_STAT_SIZE))
+        requireRoom(folder, target, static_cast<qint64>(stat.size));
+
     // Written beside the target and moved into place only when complete.
     QSaveFile out(target);
     if (!out.open(QIODevice::WriteOnly))
-        throw Error(err::PathNotFound, QStringLiteral("Path not found: cannot write '%1'.").arg(target));
+        throw cannotWrite(folder, target, out.errorString());
     char buffer[64 * 1024];
     for (;;) {
         const zip_int64_t n = zip_fread(in.get(), buffer, sizeof buffer);
         if (n < 0) {
             out.cancelWriting();
-            throw Error(75,
+            throw Error(err::PathFileAccess,
                         QStringLiteral("The round results file '%1' is damaged: %2 does not read back whole.")
                             .arg(archive, member));
         }
         if (n == 0)
             break;
         if (out.write(buffer, n) != n) {
+            const QString why = out.errorString(); // before cancelling, which replaces it
             out.cancelWriting();
-            throw Error(75, QStringLiteral("Cannot write '%1': %2").arg(target, out.errorString()));
+            throw cannotWrite(folder, target, why);
         }
     }
+    // A journal left beside an earlier file of this name would be played
+    // back into the new one when it is opened.
+    for (const QString& sibling : journalSiblings(target))
+        QFile::remove(sibling);
     if (!out.commit())
-        throw Error(75, QStringLiteral("Cannot write '%1': %2").arg(target, out.errorString()));
+        throw cannotWrite(folder, target, out.errorString());
     return target;
 }
 

@@ -19,9 +19,13 @@ namespace qv::store::jet {
 
 namespace {
 
-// Big enough for any Text value (255 characters, at most three UTF-8 bytes each) and the
-// text forms of GUIDs and decimals.
-constexpr size_t bindSize = 1024;
+// libmdb writes into bound buffers (its own for the catalogue, ours for the tables) either a
+// whole row of a long-value page, copied raw, or a text cut at the bind size. Rows are never longer
+// than a page (2 KB in Jet 3, 4 KB in Jet 4), and a page of texts converted to UTF-8 takes at most
+// three bytes per stored byte: with this size nothing is ever cut or written past a buffer's end.
+constexpr size_t largestPage = 4096;
+constexpr size_t bindSize = 3 * largestPage + 1;
+static_assert(bindSize > 255 * 3, "a Text value of 255 characters must fit");
 constexpr size_t memoHeaderSize = 12;
 constexpr quint32 memoLengthMask = 0x3fffffff;
 constexpr quint32 largestMemo = 64u << 20;

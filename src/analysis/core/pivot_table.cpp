@@ -1,0 +1,308 @@
+#include "analysis/core/pivot_table.h"
+
+#include "grid/core/cell_text.h"
+
+#include <algorithm>
+
+namespace qv::analysis {
+
+namespace {
+
+bool isNumber(const QVariant& value)
+{
+    switch (value.typeId()) {
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+    case QMetaType::Double:
+    case QMetaType::Float:
+    case QMetaType::Short:
+    case QMetaType::UShort:
+        return true;
+    default:
+        return false;
+    }
+}
+
+quint64 cellKey(int row, int column)
+{
+    return (static_cast<quint64>(static_cast<quint32>(row)) << 32) | static_cast<quint32>(column);
+}
+
+// The distinct items of one field: found by value while the rows are read,
+// sorted once at the end.
+class ItemCollector {
+public:
+    int indexOf(const PivotItem& item)
+    {
+        switch (item.kind) {
+        case PivotItem::Kind::Number: {
+            const auto it = numbers_.constFind(item.number);
+            if (it != numbers_.constEnd())
+                return it.value();
+            const int index = add(item);
+            numbers_.insert(item.number, index);
+            return index;
+        }
+        case PivotItem::Kind::Text: {
+            const auto it = texts_.constFind(item.text);
+            if (it != texts_.constEnd())
+                return it.value();
+            const int index = add(item);
+            texts_.insert(item.text, index);
+            return index;
+        }
+        case PivotItem::Kind::Empty:
+            if (empty_ < 0)
+                empty_ = add(item);
+            return empty_;
+        }
+        return -1;
+    }
+
+    // Sorts the items; returns the new position of every old one.
+    std::vector<int> sortInto(std::vector<PivotItem>* sorted) const
+    {
+        std::vector<int> order(items_.size());
+        for (size_t i = 0; i < order.size(); ++i)
+            order[i] = static_cast<int>(i);
+        std::sort(order.begin(), order.end(),
+                  [this](int a, int b) { return itemLess(items_[size_t(a)], items_[size_t(b)]); });
+        std::vector<int> newPosition(items_.size());
+        sorted->clear();
+        for (size_t i = 0; i < order.size(); ++i) {
+            newPosition[size_t(order[i])] = static_cast<int>(i);
+            sorted->push_back(items_[size_t(order[i])]);
+        }
+        return newPosition;
+    }
+
+private:
+    int add(const PivotItem& item)
+    {
+        items_.push_back(item);
+        return static_cast<int>(items_.size()) - 1;
+    }
+
+    std::vector<PivotItem> items_;
+    QHash<double, int> numbers_;
+    QHash<QString, int> texts_;
+    int empty_ = -1;
+};
+
+// The keys of one axis: one item position per field for every source row.
+struct AxisKeys {
+    std::vector<std::vector<PivotItem>> items; // per field, sorted
+    std::vector<std::vector<int>> rowKeys;     // per source row
+    std::vector<std::vector<int>> distinct;    // sorted, without repeats
+};
+
+AxisKeys collectAxis(const Sheet& source, const std::vector<int>& columns)
+{
+    AxisKeys axis;
+    const int rows = std::max(0, source.rowCount() - 1);
+    std::vector<ItemCollector> collectors(columns.size());
+    axis.rowKeys.assign(static_cast<size_t>(rows), std::vector<int>(columns.size()));
+    for (int r = 0; r < rows; ++r) {
+        for (size_t f = 0; f < columns.size(); ++f)
+            axis.rowKeys[size_t(r)][f] = collectors[f].indexOf(PivotItem::of(source.cell(r + 2, columns[f])));
+    }
+    axis.items.resize(columns.size());
+    for (size_t f = 0; f < columns.size(); ++f) {
+        const std::vector<int> newPosition = collectors[f].sortInto(&axis.items[f]);
+        for (std::vector<int>& key : axis.rowKeys)
+            key[f] = newPosition[size_t(key[f])];
+    }
+    axis.distinct = axis.rowKeys;
+    std::sort(axis.distinct.begin(), axis.distinct.end());
+    axis.distinct.erase(std::unique(axis.distinct.begin(), axis.distinct.end()), axis.distinct.end());
+    // A table with no field on an axis still has one row or column.
+    if (columns.empty() && rows > 0)
+        axis.distinct.assign(1, std::vector<int>());
+    return axis;
+}
+
+int positionOf(const std::vector<std::vector<int>>& distinct, const std::vector<int>& key)
+{
+    return static_cast<int>(std::lower_bound(distinct.begin(), distinct.end(), key) - distinct.begin());
+}
+
+void accumulate(std::optional<double>* total, double amount)
+{
+    *total = total->value_or(0.0) + amount;
+}
+
+} // namespace
+
+PivotItem PivotItem::of(const QVariant& value)
+{
+    PivotItem item;
+    if (!value.isValid() || value.isNull()) {
+        item.kind = Kind::Empty;
+    } else if (isNumber(value)) {
+        item.kind = Kind::Number;
+        item.number = value.toDouble();
+    } else {
+        item.text = grid::cellDisplay(value);
+        item.kind = item.text.isEmpty() ? Kind::Empty : Kind::Text;
+    }
+    return item;
+}
+
+QString PivotItem::display() const
+{
+    switch (kind) {
+    case Kind::Number:
+        return grid::cellDisplay(QVariant(number));
+    case Kind::Text:
+        return text;
+    case Kind::Empty:
+        break;
+    }
+    return QStringLiteral("(empty)");
+}
+
+bool PivotItem::operator==(const PivotItem& other) const
+{
+    if (kind != other.kind)
+        return false;
+    return kind == Kind::Number ? number == other.number : text == other.text;
+}
+
+bool itemLess(const PivotItem& a, const PivotItem& b)
+{
+    if (a.kind != b.kind)
+        return a.kind < b.kind;
+    if (a.kind == PivotItem::Kind::Number)
+        return a.number < b.number;
+    const int folded = a.text.compare(b.text, Qt::CaseInsensitive);
+    return folded != 0 ? folded < 0 : a.text < b.text;
+}
+
+const PivotItem& PivotResult::rowItem(int row, int level) const
+{
+    return rowItems_[size_t(level)][size_t(rowKeys_[size_t(row)][size_t(level)])];
+}
+
+const PivotItem& PivotResult::columnItem(int column, int level) const
+{
+    return columnItems_[size_t(level)][size_t(columnKeys_[size_t(column)][size_t(level)])];
+}
+
+std::optional<double> PivotResult::value(int row, int column) const
+{
+    const auto it = cells_.constFind(cellKey(row, column));
+    if (it == cells_.constEnd())
+        return std::nullopt;
+    return it.value();
+}
+
+std::optional<double> PivotResult::rowTotal(int row) const
+{
+    return rowTotals_.at(size_t(row));
+}
+
+std::optional<double> PivotResult::columnTotal(int column) const
+{
+    return columnTotals_.at(size_t(column));
+}
+
+bool PivotResult::startsGroup(int column, int level) const
+{
+    return groupFirst_[size_t(level)][size_t(column)] == column;
+}
+
+int PivotResult::groupFirst(int column, int level) const
+{
+    return groupFirst_[size_t(level)][size_t(column)];
+}
+
+int PivotResult::groupLast(int column, int level) const
+{
+    return groupLast_[size_t(level)][size_t(column)];
+}
+
+void PivotResult::findGroups()
+{
+    const size_t levels = columnItems_.size();
+    const int count = columnCount();
+    groupFirst_.assign(levels, std::vector<int>(size_t(count)));
+    groupLast_.assign(levels, std::vector<int>(size_t(count)));
+    for (size_t level = 0; level < levels; ++level) {
+        std::vector<int>& first = groupFirst_[level];
+        for (int c = 0; c < count; ++c) {
+            bool starts = c == 0;
+            for (size_t l = 0; l <= level && !starts; ++l)
+                starts = columnKeys_[size_t(c)][l] != columnKeys_[size_t(c - 1)][l];
+            first[size_t(c)] = starts ? c : first[size_t(c - 1)];
+        }
+        std::vector<int>& last = groupLast_[level];
+        for (int c = count - 1; c >= 0; --c) {
+            const bool ends = c == count - 1 || first[size_t(c + 1)] != first[size_t(c)];
+            last[size_t(c)] = ends ? c : last[size_t(c + 1)];
+        }
+    }
+}
+
+PivotResult computePivot(const Sheet& source, const PivotDefinition& definition)
+{
+    PivotResult result;
+    result.rowGrand = definition.rowGrand;
+    result.columnGrand = definition.columnGrand;
+    std::vector<int> rowColumns;
+    std::vector<int> columnColumns;
+    for (const QString& name : definition.rowFields) {
+        rowColumns.push_back(definition.firstColumn + definition.fieldIndex(name));
+        result.rowFields << definition.field(name)->caption;
+    }
+    for (const QString& name : definition.columnFields) {
+        columnColumns.push_back(definition.firstColumn + definition.fieldIndex(name));
+        result.columnFields << definition.field(name)->caption;
+    }
+    AxisKeys rows = collectAxis(source, rowColumns);
+    AxisKeys columns = collectAxis(source, columnColumns);
+    result.rowItems_ = std::move(rows.items);
+    result.columnItems_ = std::move(columns.items);
+    result.rowKeys_ = rows.distinct;
+    result.columnKeys_ = columns.distinct;
+    result.rowTotals_.assign(result.rowKeys_.size(), std::nullopt);
+    result.columnTotals_.assign(result.columnKeys_.size(), std::nullopt);
+    result.findGroups();
+
+    const PivotFieldSettings* data =
+        definition.dataFields.isEmpty() ? nullptr : definition.field(definition.dataFields.first());
+    if (data == nullptr)
+        return result;
+    result.dataCaption = data->caption;
+    const int dataColumn = definition.firstColumn + definition.fieldIndex(data->source);
+    const bool counting = data->function == PivotFunction::Count;
+    for (size_t r = 0; r < rows.rowKeys.size(); ++r) {
+        const QVariant value = source.cell(static_cast<int>(r) + 2, dataColumn);
+        double amount = 0;
+        if (counting) {
+            if (PivotItem::of(value).kind == PivotItem::Kind::Empty)
+                continue;
+            amount = 1;
+        } else {
+            if (!isNumber(value))
+                continue; // texts and empty cells add nothing
+            amount = value.toDouble();
+        }
+        const int row = positionOf(result.rowKeys_, rows.rowKeys[r]);
+        const int column = positionOf(result.columnKeys_, columns.rowKeys[r]);
+        result.cells_[cellKey(row, column)] += amount;
+        accumulate(&result.rowTotals_[size_t(row)], amount);
+        accumulate(&result.columnTotals_[size_t(column)], amount);
+        accumulate(&result.grand_, amount);
+    }
+    return result;
+}
+
+PivotResult computePivot(const Workbook& book, const PivotDefinition& definition)
+{
+    const Sheet* source = book.sheet(definition.sourceSheet);
+    return computePivot(source != nullptr ? *source : Sheet(definition.sourceSheet), definition);
+}
+
+} // namespace qv::analysis

@@ -1,0 +1,28 @@
+#pragma once
+
+#include "analysis/core/analysis_kind.h"
+
+#include <optional>
+
+namespace qv {
+class Prompter;
+}
+
+namespace qv::analysis {
+
+class AnalysisDialogs;
+
+struct RoundRange {
+    int from = 0;
+    int to = 0;
+};
+
+// Shows the round dialog until it holds a usable range. A starting round
+// beyond the imported rounds asks again; an ending round beyond them asks
+// whether to stop at the last imported round. Cancel or an empty From ends
+// without a message (and unloads the dialog). No further checks: From may be
+// 0 and To may lie below From.
+std::optional<RoundRange> askRoundRange(AnalysisKind kind, int importedRounds, AnalysisDialogs& dialogs,
+                                        Prompter& prompter);
+
+} // namespace qv::analysis

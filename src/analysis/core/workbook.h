@@ -1,0 +1,115 @@
+#pragma once
+
+#include "analysis/core/spreadsheet_application.h"
+
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+
+#include <vector>
+
+namespace qv::analysis {
+
+// One sheet's cells, rows and columns counted from 1. Null is an empty cell.
+class Sheet {
+public:
+    explicit Sheet(QString name) : name_(std::move(name)) {}
+
+    const QString& name() const { return name_; }
+    void setCell(int row, int column, const QVariant& value);
+    QVariant cell(int row, int column) const;
+    // The used range: the last row and column that hold a value.
+    int rowCount() const { return static_cast<int>(rows_.size()); }
+    int columnCount() const { return columns_; }
+
+private:
+    QString name_;
+    std::vector<std::vector<QVariant>> rows_;
+    int columns_ = 0;
+};
+
+struct PivotFieldSettings {
+    QString source;  // the source column's name
+    QString caption; // the field's own name ("Sum of Gross Bid Amount")
+    PivotOrientation orientation = PivotOrientation::Hidden;
+    bool subtotals = true; // any kind of subtotal on
+    PivotFunction function = PivotFunction::Sum;
+};
+
+// A pivot table as it was set up: its source, its fields and where they go.
+struct PivotDefinition {
+    QString name;
+    QString sheet;       // the sheet that holds it
+    QString sourceSheet; // the source range: whole columns firstColumn..lastColumn
+    int firstColumn = 1;
+    int lastColumn = 1;
+    std::vector<PivotFieldSettings> fields; // one per source column
+    QStringList rowFields;                  // source names, outermost first
+    QStringList columnFields;
+    QStringList dataFields;
+    bool columnGrand = true;
+    bool rowGrand = true;
+
+    const PivotFieldSettings* field(const QString& sourceName) const;
+    int fieldIndex(const QString& sourceName) const; // position in the source range, -1 if none
+};
+
+struct Workbook {
+    QString name; // "Book1"
+    std::vector<Sheet> sheets;
+    int activeSheet = 0;
+    std::vector<PivotDefinition> pivots;
+
+    Sheet* sheet(const QString& name); // by name, case ignored
+    const Sheet* sheet(const QString& name) const;
+};
+
+// The spreadsheet application as a model: workbooks of sheets and pivot
+// definitions. Pivot values are computed from the sheets when asked.
+class WorkbookModel : public SpreadsheetApplication {
+public:
+    void addWorkbook() override;
+    void activateSheet(const QString& name) override;
+    void setCell(int row, int column, const QVariant& value) override;
+    void selectColumns(const QString& range) override;
+    void pivotTableWizard(int sourceType, const QString& sourceData, const QString& tableDestination,
+                          const QString& tableName) override;
+    void setPivotFieldSubtotals(const QString& table, const QString& field,
+                                const PivotSubtotals& subtotals) override;
+    void addPivotFields(const QString& table, const QStringList& rowFields,
+                        const QStringList& columnFields) override;
+    void setPivotFieldOrientation(const QString& table, const QString& field,
+                                  PivotOrientation orientation) override;
+    void setPivotFieldName(const QString& table, const QString& field, const QString& name) override;
+    void setPivotFieldFunction(const QString& table, const QString& field, PivotFunction function) override;
+    void setColumnGrand(const QString& table, bool on) override;
+    void setRowGrand(const QString& table, bool on) override;
+    void setVisible(bool visible) override { visible_ = visible; }
+
+    bool isVisible() const { return visible_; }
+    int workbookCount() const { return static_cast<int>(workbooks_.size()); }
+    const Workbook& workbook(int index) const { return workbooks_.at(static_cast<size_t>(index)); }
+    Workbook& workbook(int index) { return workbooks_.at(static_cast<size_t>(index)); }
+    void removeWorkbook(int index);
+    const QString& selection() const { return selection_; }
+
+private:
+    Workbook& current();
+    Sheet& activeSheet();
+    PivotDefinition& pivot(const QString& table);
+    PivotFieldSettings& pivotField(const QString& table, const QString& field);
+
+    std::vector<Workbook> workbooks_;
+    int booksMade_ = 0;
+    QString selection_;
+    bool visible_ = false;
+};
+
+// Reads "Sheet1!C1:C11" (whole columns in row-column notation) or
+// "Sheet1!A:K"; false when the text is neither.
+bool parseColumnRange(const QString& text, QString* sheet, int* firstColumn, int* lastColumn);
+// "A" -> 1, "K" -> 11, "AA" -> 27; 0 for anything else.
+int columnNumber(const QString& letters);
+QString columnLetters(int column);
+
+} // namespace qv::analysis

@@ -1,0 +1,204 @@
+#include "analysis/core/xlsx_writer.h"
+
+#include "analysis/core/pivot_table.h"
+#include "analysis/core/workbook.h"
+#include "analysis/core/xlsx_pivot.h"
+#include "analysis/core/xml_text.h"
+#include "analysis/core/zip_package.h"
+
+#include <QHash>
+
+namespace qv::analysis {
+
+namespace {
+
+// Every text of the workbook once, referred to by position.
+class SharedStrings {
+public:
+    int indexOf(const QString& text)
+    {
+        const auto it = index_.constFind(text);
+        if (it != index_.constEnd())
+            return it.value();
+        const int position = static_cast<int>(texts_.size());
+        index_.insert(text, position);
+        texts_ << text;
+        ++uses_;
+        return position;
+    }
+    void countUse() { ++uses_; }
+
+    QByteArray xml() const
+    {
+        QByteArray xml = XmlDeclaration;
+        xml += "<sst xmlns=\"" + QByteArray(MainNamespace) + "\" count=\"" + QByteArray::number(uses_) +
+               "\" uniqueCount=\"" + QByteArray::number(texts_.size()) + "\">";
+        for (const QString& text : texts_) {
+            const bool keepSpaces = text != text.trimmed();
+            xml += keepSpaces ? QByteArray("<si><t xml:space=\"preserve\">") : QByteArray("<si><t>");
+            xml += xmlEscaped(text) + "</t></si>";
+        }
+        return xml + "</sst>";
+    }
+
+private:
+    QHash<QString, int> index_;
+    QStringList texts_;
+    int uses_ = 0;
+};
+
+bool isNumber(const QVariant& value)
+{
+    return PivotItem::of(value).kind == PivotItem::Kind::Number;
+}
+
+QByteArray sheetXml(const Sheet& sheet, SharedStrings& strings)
+{
+    QByteArray xml = XmlDeclaration;
+    xml += "<worksheet xmlns=\"" + QByteArray(MainNamespace) + "\" xmlns:r=\"" +
+           QByteArray(RelationshipNamespace) + "\">";
+    if (sheet.rowCount() > 0 && sheet.columnCount() > 0)
+        xml += "<dimension ref=\"A1:" + cellReference(sheet.rowCount(), sheet.columnCount()) + "\"/>";
+    xml += "<sheetData>";
+    for (int row = 1; row <= sheet.rowCount(); ++row) {
+        xml += "<row r=\"" + QByteArray::number(row) + "\">";
+        for (int column = 1; column <= sheet.columnCount(); ++column) {
+            const QVariant value = sheet.cell(row, column);
+            const PivotItem item = PivotItem::of(value);
+            if (item.kind == PivotItem::Kind::Empty)
+                continue;
+            const QByteArray ref = cellReference(row, column);
+            if (isNumber(value)) {
+                xml += "<c r=\"" + ref + "\"><v>" + xmlNumber(item.number) + "</v></c>";
+            } else {
+                const int index = strings.indexOf(item.text);
+                xml += "<c r=\"" + ref + "\" t=\"s\"><v>" + QByteArray::number(index) + "</v></c>";
+            }
+        }
+        xml += "</row>";
+    }
+    return xml + "</sheetData></worksheet>";
+}
+
+QByteArray relationship(int id, const char* type, const QByteArray& target)
+{
+    return "<Relationship Id=\"rId" + QByteArray::number(id) +
+           "\" Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/" + type +
+           "\" Target=\"" + target + "\"/>";
+}
+
+QByteArray relationships(const QByteArray& inner)
+{
+    return QByteArray(XmlDeclaration) +
+           "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">" + inner +
+           "</Relationships>";
+}
+
+const char styles[] =
+    "<styleSheet xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\">"
+    "<fonts count=\"1\"><font><sz val=\"11\"/><name val=\"Calibri\"/></font></fonts>"
+    "<fills count=\"2\"><fill><patternFill patternType=\"none\"/></fill>"
+    "<fill><patternFill patternType=\"gray125\"/></fill></fills>"
+    "<borders count=\"1\"><border><left/><right/><top/><bottom/><diagonal/></border></borders>"
+    "<cellStyleXfs count=\"1\"><xf numFmtId=\"0\" fontId=\"0\" fillId=\"0\" borderId=\"0\"/></cellStyleXfs>"
+    "<cellXfs count=\"1\"><xf numFmtId=\"0\" fontId=\"0\" fillId=\"0\" borderId=\"0\" xfId=\"0\"/></cellXfs>"
+    "<cellStyles count=\"1\"><cellStyle name=\"Normal\" xfId=\"0\" builtinId=\"0\"/></cellStyles>"
+    "</styleSheet>";
+
+const char contentTypePrefix[] = "application/vnd.openxmlformats-officedocument.spreadsheetml.";
+
+QByteArray overrideType(const QByteArray& part, const char* type)
+{
+    return "<Override PartName=\"" + part + "\" ContentType=\"" + QByteArray(contentTypePrefix) + type +
+           "\"/>";
+}
+
+} // namespace
+
+int pivotSheetColumns(const PivotResult& pivot)
+{
+    return pivotPlacement(pivot).columns;
+}
+
+void writeXlsx(const Workbook& book, const QString& path)
+{
+    ZipPackage package;
+    SharedStrings strings;
+    QByteArray types = QByteArray(XmlDeclaration) +
+                       "<Types xmlns=\"http://schemas.openxmlformats.org/package/2006/content-types\">"
+                       "<Default Extension=\"rels\" "
+                       "ContentType=\"application/vnd.openxmlformats-package.relationships+xml\"/>"
+                       "<Default Extension=\"xml\" ContentType=\"application/xml\"/>" +
+                       overrideType("/xl/workbook.xml", "sheet.main+xml") +
+                       overrideType("/xl/styles.xml", "styles+xml") +
+                       overrideType("/xl/sharedStrings.xml", "sharedStrings+xml");
+    QByteArray sheetsXml;
+    QByteArray workbookRels;
+    QByteArray cachesXml;
+    int nextId = 1;
+    for (size_t s = 0; s < book.sheets.size(); ++s) {
+        const Sheet& sheet = book.sheets[s];
+        const QByteArray number = QByteArray::number(qulonglong(s + 1));
+        const QByteArray part = "worksheets/sheet" + number + ".xml";
+        package.add(QStringLiteral("xl/") + QString::fromLatin1(part), sheetXml(sheet, strings));
+        types += overrideType("/xl/" + part, "worksheet+xml");
+        sheetsXml += "<sheet name=\"" + xmlEscaped(sheet.name()) + "\" sheetId=\"" + number +
+                     "\" r:id=\"rId" + QByteArray::number(nextId) + "\"/>";
+        workbookRels += relationship(nextId++, "worksheet", part);
+
+        // The pivot tables that live on this sheet, each with its own cache.
+        QByteArray sheetRels;
+        int sheetRelId = 1;
+        for (size_t p = 0; p < book.pivots.size(); ++p) {
+            const PivotDefinition& pivot = book.pivots[p];
+            if (pivot.sheet.compare(sheet.name(), Qt::CaseInsensitive) != 0)
+                continue;
+            const Sheet* source = book.sheet(pivot.sourceSheet);
+            const Sheet empty(pivot.sourceSheet);
+            const Sheet& rows = source != nullptr ? *source : empty;
+            const PivotResult result = computePivot(rows, pivot);
+            const QByteArray n = QByteArray::number(qulonglong(p + 1));
+            const QByteArray cachePart = "pivotCache/pivotCacheDefinition" + n + ".xml";
+            const QByteArray tablePart = "pivotTables/pivotTable" + n + ".xml";
+            package.add(QStringLiteral("xl/") + QString::fromLatin1(cachePart),
+                        pivotCacheDefinitionXml(pivot, rows, result));
+            package.add(QStringLiteral("xl/") + QString::fromLatin1(tablePart),
+                        pivotTableXml(pivot, result, static_cast<int>(p + 1)));
+            package.add(QStringLiteral("xl/pivotTables/_rels/pivotTable") + QString::fromLatin1(n) +
+                            QStringLiteral(".xml.rels"),
+                        relationships(relationship(1, "pivotCacheDefinition",
+                                                   "../pivotCache/pivotCacheDefinition" + n + ".xml")));
+            types += overrideType("/xl/" + cachePart, "pivotCacheDefinition+xml");
+            types += overrideType("/xl/" + tablePart, "pivotTable+xml");
+            cachesXml += "<pivotCache cacheId=\"" + n + "\" r:id=\"rId" + QByteArray::number(nextId) + "\"/>";
+            workbookRels += relationship(nextId++, "pivotCacheDefinition", cachePart);
+            sheetRels += relationship(sheetRelId++, "pivotTable", "../" + tablePart);
+        }
+        if (!sheetRels.isEmpty())
+            package.add(QStringLiteral("xl/worksheets/_rels/sheet") + QString::fromLatin1(number) +
+                            QStringLiteral(".xml.rels"),
+                        relationships(sheetRels));
+    }
+    workbookRels += relationship(nextId++, "styles", "styles.xml");
+    workbookRels += relationship(nextId++, "sharedStrings", "sharedStrings.xml");
+
+    QByteArray workbook = XmlDeclaration;
+    workbook += "<workbook xmlns=\"" + QByteArray(MainNamespace) + "\" xmlns:r=\"" +
+                QByteArray(RelationshipNamespace) + "\"><bookViews><workbookView activeTab=\"" +
+                QByteArray::number(std::max(0, book.activeSheet)) + "\"/></bookViews><sheets>" + sheetsXml +
+                "</sheets>";
+    if (!cachesXml.isEmpty())
+        workbook += "<pivotCaches>" + cachesXml + "</pivotCaches>";
+    workbook += "</workbook>";
+
+    package.add(QStringLiteral("[Content_Types].xml"), types + "</Types>");
+    package.add(QStringLiteral("_rels/.rels"),
+                relationships(relationship(1, "officeDocument", "xl/workbook.xml")));
+    package.add(QStringLiteral("xl/workbook.xml"), workbook);
+    package.add(QStringLiteral("xl/_rels/workbook.xml.rels"), relationships(workbookRels));
+    package.add(QStringLiteral("xl/styles.xml"), QByteArray(XmlDeclaration) + styles);
+    package.add(QStringLiteral("xl/sharedStrings.xml"), strings.xml());
+    package.write(path);
+}
+
+} // namespace qv::analysis

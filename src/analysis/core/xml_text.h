@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+namespace qv::analysis {
+
+// A text for an XML attribute or element: markup characters escaped, and the
+// control characters XML cannot hold left out.
+QByteArray xmlEscaped(const QString& text);
+
+// A number as a cell or cache value: integers without a point, others with
+// the digits a double needs.
+QByteArray xmlNumber(double value);
+
+// "B7" for row 7, column 2 (both from 1).
+QByteArray cellReference(int row, int column);
+
+inline constexpr char XmlDeclaration[] = "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n";
+inline constexpr char MainNamespace[] = "http://schemas.openxmlformats.org/spreadsheetml/2006/main";
+inline constexpr char RelationshipNamespace[] =
+    "http://schemas.openxmlformats.org/officeDocument/2006/relationships";
+
+} // namespace qv::analysis

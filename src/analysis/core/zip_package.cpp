@@ -1,0 +1,60 @@
+#include "analysis/core/zip_package.h"
+
+#include "common/error.h"
+
+#include <QFile>
+
+#include <zip.h>
+
+namespace qv::analysis {
+
+namespace {
+
+constexpr int PathFileAccessError = 75;
+
+[[noreturn]] void fail(const QString& path, const QString& why)
+{
+    throw Error(PathFileAccessError, QStringLiteral("Path/File access error: ") + path +
+                                         QStringLiteral(" (") + why + QLatin1Char(')'));
+}
+
+} // namespace
+
+void ZipPackage::add(const QString& name, QByteArray content)
+{
+    parts_.emplace_back(name, std::move(content));
+}
+
+void ZipPackage::write(const QString& path) const
+{
+    int code = 0;
+    zip_t* archive = zip_open(QFile::encodeName(path).constData(), ZIP_CREATE | ZIP_TRUNCATE, &code);
+    if (archive == nullptr) {
+        zip_error_t error;
+        zip_error_init_with_code(&error, code);
+        const QString why = QString::fromUtf8(zip_error_strerror(&error));
+        zip_error_fini(&error);
+        fail(path, why);
+    }
+    for (const auto& [name, content] : parts_) {
+        // The library reads the buffers when the archive closes; they live
+        // as long as this package.
+        zip_source_t* source =
+            zip_source_buffer(archive, content.constData(), static_cast<zip_uint64_t>(content.size()), 0);
+        if (source == nullptr ||
+            zip_file_add(archive, name.toUtf8().constData(), source, ZIP_FL_ENC_UTF_8) < 0) {
+            if (source != nullptr)
+                zip_source_free(source);
+            const QString why = QString::fromUtf8(zip_strerror(archive));
+            zip_discard(archive);
+            fail(path, why);
+        }
+    }
+    if (zip_close(archive) != 0) {
+        const QString why = QString::fromUtf8(zip_strerror(archive));
+        zip_discard(archive);
+        fail(path, why);
+    }
+}
+
+} // namespace qv::analysis

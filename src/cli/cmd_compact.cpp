@@ -1,0 +1,35 @@
+#include "cli/commands.h"
+#include "cli/terminal_prompter.h"
+
+#include "common/error.h"
+#include "store/compaction.h"
+
+#include <QFileInfo>
+#include <QTextStream>
+
+namespace qv::cli {
+
+int runCompact(const QStringList& args, const Options& options)
+{
+    if (args.size() != 1) {
+        QTextStream(stderr) << "Usage: quorvane-cli compact DB\n";
+        return 2;
+    }
+    const QString path = QFileInfo(args[0]).absoluteFilePath();
+    TerminalPrompter terminal(options.yes, {});
+    Prompter& prompter = terminal;
+    prompter.setStatus(1, QStringLiteral("Optimizing Database...Please Standby!"));
+    try {
+        store::compactDatabase(path);
+    } catch (const Error& error) {
+        // The same words as at the desktop program's exit.
+        prompter.errorMessage(errorText(ErrorLayout::Command, error) +
+                                  QStringLiteral("\rThe database was left as it was."),
+                              QStringLiteral("Compact"), Icon::Exclamation);
+        return 1;
+    }
+    QTextStream(stdout) << "Compacted " << path << '\n';
+    return 0;
+}
+
+} // namespace qv::cli

@@ -1,0 +1,103 @@
+#include "cli/commands.h"
+#include "cli/terminal_prompter.h"
+
+#include "common/error.h"
+#include "grid/core/tab_export.h"
+#include "grid/core/table_statements.h"
+#include "store/database.h"
+
+#include <QFile>
+#include <QTextStream>
+
+namespace qv::cli {
+
+namespace {
+
+const char* const exportUsage =
+    "Usage: quorvane-cli export DB TABLE [ROUND] [--sort SPEC] [--filter EXPR] [-o FILE]\n"
+    "  Writes the rows a grid window shows for TABLE and ROUND (the newest round\n"
+    "  without one) as tab-delimited text: a line of field names, then one line\n"
+    "  per row, CR LF line ends. --filter keeps the rows matching a condition\n"
+    "  (\"[Bidder] = 'Acme'\"), --sort orders them (\"[Gross Bid Amount] DESC\"), as\n"
+    "  the grid's Filter and Sort do. Without -o the text goes to standard output.\n";
+
+QString newestRound(store::Database& database)
+{
+    auto rounds =
+        database.openRecordset(QStringLiteral("SELECT [Round] FROM [sysRounds] ORDER BY [Round] DESC"));
+    return rounds->eof() ? QString() : rounds->value(0).toString();
+}
+
+} // namespace
+
+int runExport(const QStringList& args, const Options& options)
+{
+    QStringList positional;
+    QString sort, filter, output;
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        const QString& a = args[i];
+        if (a == QLatin1String("--help") || a == QLatin1String("-h")) {
+            QTextStream(stdout) << exportUsage;
+            return 0;
+        }
+        const bool takesValue =
+            a == QLatin1String("--sort") || a == QLatin1String("--filter") || a == QLatin1String("-o");
+        if (takesValue && i + 1 >= args.size()) {
+            QTextStream(stderr) << exportUsage;
+            return 2;
+        }
+        if (a == QLatin1String("--sort"))
+            sort = args[++i];
+        else if (a == QLatin1String("--filter"))
+            filter = args[++i];
+        else if (a == QLatin1String("-o"))
+            output = args[++i];
+        else
+            positional << a;
+    }
+    if (positional.size() < 2 || positional.size() > 3) {
+        QTextStream(stderr) << exportUsage;
+        return 2;
+    }
+
+    TerminalPrompter terminal(options.yes, {});
+    Prompter& prompter = terminal;
+    try {
+        auto database = store::Database::open(positional[0]);
+        const QString table = positional[1];
+        const QString round = positional.size() == 3 ? positional[2] : newestRound(*database);
+        if (round.isEmpty()) {
+            prompter.errorMessage(QStringLiteral("No round has been imported."), QStringLiteral("Quorvane"));
+            return 1;
+        }
+        grid::TableLoad load = grid::loadTable(*database, table, round);
+        std::unique_ptr<store::Recordset> rows = std::move(load.rows);
+        // The grid's Filter, then its Sort: each opens a new set from the one on show.
+        if (!filter.isEmpty()) {
+            rows->filter = filter;
+            rows = rows->openRecordset();
+        }
+        if (!sort.isEmpty()) {
+            rows->sort = sort;
+            rows = rows->openRecordset();
+        }
+        const grid::TabRows shown = grid::recordsetRows(*rows);
+        if (output.isEmpty()) {
+            QFile out;
+            if (!out.open(stdout, QIODevice::WriteOnly))
+                throw Error(75, QStringLiteral("Path/File access error (standard output)"));
+            grid::writeTabText(out, shown);
+            out.flush();
+        } else {
+            grid::exportTabFile(output, shown);
+            prompter.message(QStringLiteral("       Export completed."),
+                             QStringLiteral("Operation Complete"));
+        }
+        return terminal.sawError() ? 1 : 0;
+    } catch (const Error& error) {
+        prompter.error(error, ErrorLayout::Export, QStringLiteral("Quorvane"));
+        return 1;
+    }
+}
+
+} // namespace qv::cli

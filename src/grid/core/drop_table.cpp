@@ -1,0 +1,74 @@
+#include "grid/core/drop_table.h"
+
+#include "common/error.h"
+
+namespace qv::grid {
+
+QString quotedValue(const QString& text)
+{
+    QString quoted = text;
+    quoted.replace(QLatin1Char('\''), QStringLiteral("''"));
+    return QLatin1Char('\'') + quoted + QLatin1Char('\'');
+}
+
+bool isSuppliedTable(store::Database& database, const QString& table)
+{
+    try {
+        auto rows = database.openRecordset(
+            QStringLiteral("SELECT [TableName] FROM [sysSuppliedTables] WHERE [TableName] = ") +
+            quotedValue(table));
+        rows->moveLast();
+        return rows->recordCount() >= 1;
+    } catch (const Error&) {
+        return false;
+    }
+}
+
+void dropUserTable(store::Database& database, const QString& table)
+{
+    database.beginTrans();
+    try {
+        database.execute(QStringLiteral("DROP TABLE [") + table + QLatin1Char(']'));
+        database.execute(QStringLiteral("DELETE [TableName] FROM [sysTables] WHERE [TableName] = ") +
+                         quotedValue(table));
+        database.execute(QStringLiteral("DELETE * FROM [sysWizard] WHERE [Table Name] = ") +
+                         quotedValue(table));
+        database.commitTrans();
+    } catch (...) {
+        database.rollback();
+        throw;
+    }
+}
+
+DropOutcome dropTableAsked(store::Database& database, Prompter& prompter, const QString& table,
+                           const std::function<void()>& letGo)
+{
+    BusyScope busy(prompter);
+    if (isSuppliedTable(database, table)) {
+        prompter.setBusy(false);
+        prompter.errorMessage(QStringLiteral("Access to ") + table + QStringLiteral(" denied."),
+                              QStringLiteral("Access Denied"), Icon::Exclamation);
+        prompter.setBusy(true);
+        return DropOutcome::Refused;
+    }
+    prompter.setBusy(false);
+    const Answer answer = prompter.message(
+        QStringLiteral("This action will permanently delete\rthe current table, continue anyway?"),
+        QStringLiteral("Caution"), Icon::None, Buttons::YesNo, Answer::No);
+    prompter.setBusy(true);
+    if (answer != Answer::Yes)
+        return DropOutcome::Declined;
+    try {
+        if (letGo)
+            letGo();
+        dropUserTable(database, table);
+        return DropOutcome::Dropped;
+    } catch (const Error& error) {
+        prompter.setBusy(false);
+        prompter.error(error, ErrorLayout::Report);
+        prompter.setBusy(true);
+        return DropOutcome::Failed;
+    }
+}
+
+} // namespace qv::grid

@@ -1,0 +1,99 @@
+#include "grid/core/tab_export.h"
+
+#include "common/error.h"
+#include "grid/core/cell_text.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QSaveFile>
+
+namespace qv::grid {
+
+namespace {
+
+constexpr int PathFileAccessError = 75;
+
+[[noreturn]] void writeFailed(const QString& detail)
+{
+    throw Error(PathFileAccessError, QStringLiteral("Path/File access error (%1)").arg(detail));
+}
+
+// Appends a cell, replacing only when there is something to replace: most
+// cells hold neither TAB nor line break.
+void appendCell(QByteArray& line, const QString& text)
+{
+    for (const QChar c : text) {
+        if (c == QLatin1Char('\t') || c == QLatin1Char('\r') || c == QLatin1Char('\n')) {
+            line += oneLineCell(text).toUtf8();
+            return;
+        }
+    }
+    line += text.toUtf8();
+}
+
+} // namespace
+
+TabRows recordsetRows(const store::Recordset& records)
+{
+    TabRows rows;
+    rows.header = records.fieldNames();
+    rows.rowCount = records.recordCount();
+    rows.columnCount = records.fieldCount();
+    rows.cell = [&records](int row, int column) { return cellDisplay(records.at(row, column)); };
+    return rows;
+}
+
+QString oneLineCell(const QString& text)
+{
+    QString line = text;
+    line.replace(QStringLiteral("\r\n"), QStringLiteral(" "));
+    line.replace(QLatin1Char('\r'), QLatin1Char(' '));
+    line.replace(QLatin1Char('\n'), QLatin1Char(' '));
+    line.replace(QLatin1Char('\t'), QLatin1Char(' '));
+    return line;
+}
+
+void writeTabText(QIODevice& out, const TabRows& rows)
+{
+    QByteArray buffer;
+    buffer.reserve(1 << 20);
+    const auto flush = [&] {
+        if (out.write(buffer) != buffer.size())
+            writeFailed(out.errorString());
+        buffer.clear();
+    };
+    for (qsizetype c = 0; c < rows.header.size(); ++c) {
+        if (c > 0)
+            buffer += '\t';
+        appendCell(buffer, rows.header[c]);
+    }
+    buffer += "\r\n";
+    for (int r = 0; r < rows.rowCount; ++r) {
+        for (int c = 0; c < rows.columnCount; ++c) {
+            if (c > 0)
+                buffer += '\t';
+            appendCell(buffer, rows.cell(r, c));
+        }
+        buffer += "\r\n";
+        if (buffer.size() > (1 << 20))
+            flush();
+    }
+    flush();
+}
+
+void exportTabFile(const QString& path, const TabRows& rows)
+{
+    const QFileInfo target(path);
+    if (!target.absoluteDir().exists())
+        throw Error(err::PathNotFound, QStringLiteral("Path not found"));
+    QSaveFile file(path);
+    // Never write in place: the old file stays whole until the new one is.
+    file.setDirectWriteFallback(false);
+    if (!file.open(QIODevice::WriteOnly))
+        writeFailed(file.errorString());
+    writeTabText(file, rows); // an exception leaves the new file uncommitted, and removed
+    if (!file.commit())
+        writeFailed(file.errorString());
+}
+
+} // namespace qv::grid

@@ -1,0 +1,38 @@
+#pragma once
+
+#include "store/recordset.h"
+
+#include <QIODevice>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+
+namespace qv::grid {
+
+// What a text export writes: the field names, then the rows as the grid
+// shows them. cell(row, column) counts both from 0.
+struct TabRows {
+    QStringList header;
+    int rowCount = 0;
+    int columnCount = 0;
+    std::function<QString(int row, int column)> cell;
+};
+
+// The rows of a record set as the grid shows them.
+TabRows recordsetRows(const store::Recordset& records);
+
+// A cell's text made safe for one line: a TAB becomes a blank, and so does a
+// line break (CR LF, CR or LF), so every row stays one line.
+QString oneLineCell(const QString& text);
+
+// Writes the header line and one line per row, cells TAB-separated, every
+// line ended by CR LF, as UTF-8. Throws Error 75 when the device takes no more.
+void writeTabText(QIODevice& out, const TabRows& rows);
+
+// Writes the export to a new file beside path that replaces path only once
+// it is complete: a failure leaves any old file as it was. Throws Error 76
+// when the folder does not exist, 75 when the file cannot be written.
+void exportTabFile(const QString& path, const TabRows& rows);
+
+} // namespace qv::grid

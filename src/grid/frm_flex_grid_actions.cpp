@@ -1,0 +1,185 @@
+// The grid window's sort, filter and reset, its selection statistics and
+// frozen columns.
+#include "common/error.h"
+#include "common/prompter.h"
+#include "grid/core/cell_text.h"
+#include "grid/core/selection_statistics.h"
+#include "grid/core/table_actions.h"
+#include "grid/frm_flex_grid.h"
+#include "grid/frm_table_actions.h"
+#include "store/session.h"
+
+#include <QTabWidget>
+
+namespace qv::grid {
+
+namespace {
+
+enum Tab { SortTab = 0, FilterTab = 1, WizardTab = 2 };
+
+// Sets a sort or filter on the rows shown for one opening only: the set keeps
+// none of it, whether the opening works or fails.
+std::unique_ptr<store::Recordset> openDerived(store::Recordset& base, QString store::Recordset::*setting,
+                                              const QString& value)
+{
+    const QString before = base.*setting;
+    base.*setting = value;
+    try {
+        auto derived = base.openRecordset();
+        base.*setting = before;
+        return derived;
+    } catch (...) {
+        base.*setting = before;
+        throw;
+    }
+}
+
+} // namespace
+
+frmTableActions* frmFlexGrid::newActionsDialog()
+{
+    auto* dialog = new frmTableActions(this);
+    dialog->distinctValues = [this](const QString& column) { return distinctValuesOf(column); };
+    return dialog;
+}
+
+std::optional<QStringList> frmFlexGrid::distinctValuesOf(const QString& column)
+{
+    const QString table = ddlTableName->currentText();
+    if (column.isEmpty() || table.isEmpty())
+        return std::nullopt;
+    try {
+        const store::DatabasePtr& database = session().CurrentDatabase;
+        if (database == nullptr)
+            throw Error(err::NoActiveWindow,
+                        QStringLiteral("Object variable or With block variable not set"));
+        // Every round's values, whatever round is on show.
+        auto rows = database->openRecordset(QStringLiteral("SELECT DISTINCT [") + column +
+                                            QStringLiteral("] FROM [") + table + QLatin1Char(']'));
+        QStringList values;
+        values.reserve(rows->recordCount());
+        for (int r = 0; r < rows->recordCount(); ++r)
+            values << cellDisplay(rows->at(r, 0));
+        return values;
+    } catch (const Error& error) {
+        prompter_.error(error, ErrorLayout::Report);
+        return std::nullopt;
+    }
+}
+
+void frmFlexGrid::showTableActions(int tab)
+{
+    try {
+        if (!actionsPrepared) {
+            if (actionsDialog == nullptr)
+                actionsDialog = newActionsDialog();
+            actionsDialog->prepareColumns(Data1->fieldNames());
+            actionsPrepared = true;
+        }
+        actionsDialog->SSTab1->setTabEnabled(WizardTab, false);
+        actionsDialog->SSTab1->setCurrentIndex(tab);
+        actionsDialog->showModal();
+        if (actionsDialog->cancelled()) {
+            actionsDialog->setCancelled(false);
+            return;
+        }
+        // A filter whose first row has no column is never applied.
+        if (!actionsDialog->lstFiltCol[0]->currentText().isEmpty())
+            HandelFlt();
+        if (actionsDialog->lstSortCols->count() > 0)
+            HandelSort();
+    } catch (const Error& error) {
+        prompter_.error(error, ErrorLayout::Report);
+    }
+}
+
+void frmFlexGrid::TableSort()
+{
+    showTableActions(SortTab);
+}
+
+void frmFlexGrid::TableFilt()
+{
+    showTableActions(FilterTab);
+}
+
+void frmFlexGrid::carryActionsOver()
+{
+    if (actionsDialog == nullptr)
+        return;
+    if (!actionsDialog->lstFiltCol[0]->currentText().isEmpty())
+        HandelFlt();
+    if (actionsDialog->lstSortCols->count() > 0)
+        HandelSort();
+}
+
+void frmFlexGrid::HandelFlt()
+{
+    if (ddlTableName->currentText().isEmpty() || ddlRoundNum->currentText().isEmpty() ||
+        actionsDialog == nullptr || Data1->Recordset() == nullptr)
+        return;
+    BusyScope busy(prompter_);
+    try {
+        const QString expression = filterExpression(actionsDialog->conditions(), actionsDialog->joiners());
+        if (!expression.isEmpty())
+            showRows(openDerived(*Data1->Recordset(), &store::Recordset::filter, expression));
+    } catch (const Error& error) {
+        // The grid keeps the rows it showed.
+        prompter_.setBusy(false);
+        prompter_.error(error, ErrorLayout::Generic);
+        prompter_.setBusy(true);
+    }
+}
+
+void frmFlexGrid::HandelSort()
+{
+    if (actionsDialog == nullptr || actionsDialog->lstSortCols->count() == 0 || Data1->Recordset() == nullptr)
+        return;
+    BusyScope busy(prompter_);
+    try {
+        const QString specification = sortSpecification(actionsDialog->sortColumns());
+        showRows(openDerived(*Data1->Recordset(), &store::Recordset::sort, specification));
+    } catch (const Error& error) {
+        prompter_.setBusy(false);
+        prompter_.error(error, ErrorLayout::Generic);
+        prompter_.setBusy(true);
+    }
+}
+
+void frmFlexGrid::TableReset()
+{
+    // Choosing the table again loads its stored rows and drops the choices.
+    ddlTableName->setCurrentIndex(ddlTableName->currentIndex());
+}
+
+void frmFlexGrid::ComputeSelection(const QString& kind)
+{
+    try {
+        MSFlexGrid1->gatherSelection();
+        QList<SelectionBlock> blocks;
+        for (int i = 0; i < MSFlexGrid1->selectionCount(); ++i) {
+            MSFlexGrid1->setSelectionIndex(i);
+            blocks.append({MSFlexGrid1->Col, MSFlexGrid1->Row, MSFlexGrid1->Col2, MSFlexGrid1->Row2});
+        }
+        const RecordsetModel& cells = MSFlexGrid1->recordsetModel();
+        const std::optional<QString> shown = selectionStatistic(
+            kind, blocks, [&cells](int col, int row) { return cells.cellText(row - 1, col - 1); },
+            MSFlexGrid1->maxRows());
+        if (shown)
+            emit statusTextWanted(3, *shown);
+    } catch (const Error& error) {
+        prompter_.error(error, ErrorLayout::Command);
+    }
+}
+
+void frmFlexGrid::FreezeCols()
+{
+    MSFlexGrid1->setColsFrozen(MSFlexGrid1->activeCol());
+}
+
+void frmFlexGrid::UnfreezeCols()
+{
+    MSFlexGrid1->setColsFrozen(0);
+}
+
+} // namespace qv::grid

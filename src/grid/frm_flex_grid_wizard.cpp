@@ -1,0 +1,81 @@
+// The table wizard of the grid window: a new table from chosen columns of the
+// table on show, recorded so that every import rebuilds it.
+#include "common/error.h"
+#include "common/prompter.h"
+#include "grid/frm_flex_grid.h"
+#include "grid/frm_table_actions.h"
+#include "query/core/wizard_statement.h"
+#include "store/session.h"
+
+#include <QLineEdit>
+#include <QTabWidget>
+
+namespace qv::grid {
+
+void frmFlexGrid::TableWiz()
+{
+    try {
+        if (wizardDialog == nullptr)
+            wizardDialog = newActionsDialog();
+        wizardDialog->lstSourceTable->addItems(Data1->fieldNames());
+        wizardDialog->SSTab1->setCurrentIndex(2);
+        wizardDialog->showModal();
+        if (wizardDialog->cancelled()) {
+            wizardDialog->setCancelled(false);
+            delete wizardDialog;
+            wizardDialog = nullptr;
+            return;
+        }
+        HandelWiz();
+    } catch (const Error& error) {
+        prompter_.error(error, ErrorLayout::Report);
+    }
+}
+
+void frmFlexGrid::HandelWiz()
+{
+    if (wizardDialog == nullptr)
+        return;
+    if (wizardDialog->lstTargetTable->count() == 0) {
+        // Nothing to build; a fresh dialog next time, so that the columns are
+        // not listed twice.
+        delete wizardDialog;
+        wizardDialog = nullptr;
+        return;
+    }
+    BusyScope busy(prompter_);
+    try {
+        query::WizardChoices choices;
+        for (int i = 0; i < wizardDialog->lstTargetTable->count(); ++i)
+            choices.columns << wizardDialog->lstTargetTable->item(i)->text();
+        choices.tableName = wizardDialog->txtTableName->text();
+        choices.nameTyped = !choices.tableName.isEmpty();
+        if (!choices.nameTyped) {
+            prompter_.setBusy(false);
+            choices.tableName =
+                prompter_.input(QStringLiteral("Please Enter Table Name"), QStringLiteral("Name New Table"))
+                    .value_or(QString());
+            prompter_.setBusy(true);
+            wizardDialog->txtTableName->setText(choices.tableName);
+        }
+        choices.sourceTable = ddlTableName->currentText();
+        choices.conditions = wizardDialog->conditions();
+        choices.joiners = wizardDialog->joiners();
+        choices.sortColumns = wizardDialog->sortColumns();
+        const QString statement = query::wizardStatement(choices);
+        delete wizardDialog;
+        wizardDialog = nullptr;
+
+        const store::DatabasePtr& database = session().CurrentDatabase;
+        if (database == nullptr)
+            throw Error(err::NoActiveWindow,
+                        QStringLiteral("Object variable or With block variable not set"));
+        query::buildWizardTable(*database, choices.tableName, statement);
+    } catch (const Error& error) {
+        prompter_.setBusy(false);
+        prompter_.error(error, ErrorLayout::Report);
+        prompter_.setBusy(true);
+    }
+}
+
+} // namespace qv::grid

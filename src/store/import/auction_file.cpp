@@ -1,0 +1,82 @@
+#include "store/import/auction_file.h"
+
+#include "common/error.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QStringList>
+
+#include <sqlite3.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+namespace qv {
+
+namespace {
+
+bool anySibling(const QString& path)
+{
+    for (const QString& s : journalSiblings(path))
+        if (QFileInfo::exists(s))
+            return true;
+    return false;
+}
+
+// Opens the old file once as the engine would, so that a journal left by a
+// killed run is rolled back into it. False when the old file is held by
+// another program.
+bool settle(const QString& path)
+{
+    sqlite3* db = nullptr;
+    int rc = sqlite3_open_v2(QFile::encodeName(path).constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
+    if (rc == SQLITE_OK) {
+        sqlite3_busy_timeout(db, 5000);
+        rc = sqlite3_exec(db, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr);
+    }
+    sqlite3_close_v2(db);
+    return rc != SQLITE_BUSY && rc != SQLITE_LOCKED;
+}
+
+} // namespace
+
+QStringList journalSiblings(const QString& databasePath)
+{
+    return {databasePath + QStringLiteral("-journal"), databasePath + QStringLiteral("-wal"),
+            databasePath + QStringLiteral("-shm")};
+}
+
+void removeWithSiblings(const QString& databasePath)
+{
+    QFile::remove(databasePath);
+    for (const QString& s : journalSiblings(databasePath))
+        QFile::remove(s);
+}
+
+void moveDatabaseIntoPlace(const QString& built, const QString& target)
+{
+    if (QFileInfo::exists(target) && anySibling(target)) {
+        if (!settle(target))
+            throw Error(err::FileInUse,
+                        QStringLiteral("The auction database '%1' is in use by another program: it "
+                                       "cannot be replaced now. Close that program and try again.")
+                            .arg(target));
+        // Whatever the engine did not clear up belongs to a file that is
+        // about to go; it must not outlive it.
+        for (const QString& s : journalSiblings(target))
+            if (QFileInfo::exists(s) && !QFile::remove(s))
+                throw Error(err::PathFileAccess,
+                            QStringLiteral("Path/File access error: cannot remove '%1', which would "
+                                           "damage the new auction database.")
+                                .arg(s));
+    }
+    // rename() replaces the target in one step: there is no moment without
+    // an auction file.
+    if (std::rename(QFile::encodeName(built).constData(), QFile::encodeName(target).constData()) != 0)
+        throw Error(err::PathFileAccess,
+                    QStringLiteral("Path/File access error: cannot move '%1' to '%2' (%3).")
+                        .arg(built, target, QString::fromLocal8Bit(std::strerror(errno))));
+}
+
+} // namespace qv

@@ -1,0 +1,147 @@
+#include "store/import/round_check.h"
+
+#include "store/auction_schema.h"
+#include "store/field_type.h"
+#include "store/sqlite_statement.h"
+
+#include <sqlite3.h>
+
+namespace qv {
+
+using store::FieldType;
+using store::quoteName;
+
+namespace {
+
+const QString RoundColumn = QStringLiteral("Round");
+
+QString cannotTake(const QString& fileName, const QString& why)
+{
+    return QStringLiteral("The round results file ") + fileName + QStringLiteral(" cannot be imported: ") +
+           why;
+}
+
+bool isNumeric(FieldType type)
+{
+    return type == FieldType::Integer || type == FieldType::Double || type == FieldType::Currency ||
+           type == FieldType::Boolean;
+}
+
+// The columns of table whose values must be numbers: those declared with a
+// numeric type in typesFrom, and [Round] always.
+QStringList numericColumns(store::Database& typesFrom, const QString& table)
+{
+    QStringList columns;
+    if (!typesFrom.tableExists(table))
+        return columns;
+    store::Statement info(typesFrom.handle(), QStringLiteral("SELECT name, type FROM pragma_table_info(") +
+                                                  store::Database::dialectQuote(table) +
+                                                  QStringLiteral(") ORDER BY cid"));
+    while (info.step()) {
+        const QString name =
+            QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(info.get(), 0)));
+        const QString type =
+            QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(info.get(), 1)));
+        if (name.compare(RoundColumn, Qt::CaseInsensitive) == 0 ||
+            (!type.trimmed().isEmpty() && isNumeric(store::fieldTypeOf(type))))
+            columns << name;
+    }
+    return columns;
+}
+
+bool looksNumeric(const QString& text)
+{
+    bool ok = false;
+    text.trimmed().toDouble(&ok);
+    return ok;
+}
+
+// The first text that is not a number in one of columns of the round
+// database's table: its column and value, or nothing.
+QStringList textInNumbers(store::Database& roundDb, const QString& table, const QStringList& wanted)
+{
+    QStringList present;
+    for (const QString& c : roundDb.columnNames(table))
+        if (wanted.contains(c, Qt::CaseInsensitive))
+            present << c;
+    if (present.isEmpty())
+        return {};
+    QStringList select;
+    QStringList isText;
+    for (const QString& c : present) {
+        select << quoteName(c);
+        isText << QStringLiteral("typeof(") + quoteName(c) + QStringLiteral(") = 'text'");
+    }
+    store::Statement rows(roundDb.handle(), QStringLiteral("SELECT ") + select.join(QStringLiteral(", ")) +
+                                                QStringLiteral(" FROM ") + quoteName(table) +
+                                                QStringLiteral(" WHERE ") +
+                                                isText.join(QStringLiteral(" OR ")));
+    while (rows.step()) {
+        for (int i = 0; i < present.size(); ++i) {
+            if (sqlite3_column_type(rows.get(), i) != SQLITE_TEXT)
+                continue;
+            const QString value =
+                QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(rows.get(), i)));
+            if (!looksNumeric(value))
+                return {present[i], value};
+        }
+    }
+    return {};
+}
+
+// The first [Round] value that is not the round, as text, or empty.
+QString otherRound(store::Database& roundDb, const QString& table, int round)
+{
+    store::Statement other(roundDb.handle(), QStringLiteral("SELECT \"Round\" FROM ") + quoteName(table) +
+                                                 QStringLiteral(" WHERE \"Round\" IS NULL OR \"Round\" <> ") +
+                                                 QString::number(round) + QStringLiteral(" LIMIT 1"));
+    if (!other.step())
+        return {};
+    if (sqlite3_column_type(other.get(), 0) == SQLITE_NULL)
+        return QStringLiteral("(none)");
+    return QString::number(sqlite3_column_double(other.get(), 0), 'g', 15);
+}
+
+} // namespace
+
+QString tableNameProblem(const QString& table, const QString& fileName)
+{
+    if (table.contains(QLatin1Char('[')) || table.contains(QLatin1Char(']')))
+        return cannotTake(fileName, QStringLiteral("the name of table \"%1\" holds a bracket, which no "
+                                                   "table name may hold")
+                                        .arg(table));
+    return {};
+}
+
+QString roundFileProblem(store::Database& typesFrom, const QStringList& supplied, store::Database& roundDb,
+                         int round, const QString& fileName)
+{
+    for (const QString& t : supplied) {
+        if (t == store::schema::WithdrawalStatistics || !roundDb.tableExists(t))
+            continue;
+        if (!roundDb.columnNames(t).contains(RoundColumn, Qt::CaseInsensitive))
+            return cannotTake(fileName, QStringLiteral("table \"%1\" has no Round column").arg(t));
+    }
+    for (const QString& t : supplied) {
+        if (!roundDb.tableExists(t))
+            continue;
+        const QStringList text = textInNumbers(roundDb, t, numericColumns(typesFrom, t));
+        if (!text.isEmpty())
+            return cannotTake(fileName, QStringLiteral("column \"%1\" of table \"%2\" holds the text '%3' "
+                                                       "where a number belongs")
+                                            .arg(text[0], t, text[1]));
+    }
+    for (const QString& t : supplied) {
+        if (t == store::schema::WithdrawalStatistics || !roundDb.tableExists(t))
+            continue;
+        const QString other = otherRound(roundDb, t, round);
+        if (!other.isEmpty())
+            return QStringLiteral("The round results file ") + fileName +
+                   QStringLiteral(" does not hold round ") + QString::number(round) +
+                   QStringLiteral(" alone: ") +
+                   QStringLiteral("table \"%1\" holds rows of round %2").arg(t, other);
+    }
+    return {};
+}
+
+} // namespace qv

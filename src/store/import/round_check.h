@@ -1,0 +1,24 @@
+#pragma once
+
+#include "store/database.h"
+
+#include <QStringList>
+
+namespace qv {
+
+// Why a round database cannot be taken as the given round: the first
+// sentence of the refusal, naming the file and what is wrong, or empty when
+// it is fit. The supplied tables are the auction's; their column types come
+// from typesFrom (the auction, or the round database itself at creation).
+// Checked before anything changes:
+// - every supplied table but "Withdrawal Statistics" has a [Round] column;
+// - numeric columns, and [Round], hold numbers, never text;
+// - every row belongs to the round.
+QString roundFileProblem(store::Database& typesFrom, const QStringList& supplied, store::Database& roundDb,
+                         int round, const QString& fileName);
+
+// A name that the program's statements cannot carry (a bracket in it):
+// the refusal's first sentence, or empty.
+QString tableNameProblem(const QString& table, const QString& fileName);
+
+} // namespace qv

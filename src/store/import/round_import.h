@@ -1,0 +1,60 @@
+#pragma once
+
+#include "common/prompter.h"
+#include "store/database.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <memory>
+
+namespace qv {
+
+// A round results file's database, extracted into the application folder
+// (under its own name, or renameTarget) for the length of a scope: closed
+// and removed, journal siblings included, when the scope ends unless kept.
+class ExtractedRound {
+public:
+    ExtractedRound(const QString& archive, const QString& renameTarget = {});
+    ~ExtractedRound();
+    ExtractedRound(const ExtractedRound&) = delete;
+    ExtractedRound& operator=(const ExtractedRound&) = delete;
+
+    // Opens the extracted database and checks that it reads whole; a damaged
+    // one raises 3343 naming the round results file.
+    store::Database& open();
+    store::Database& database() { return *db_; }
+    void close();
+    const QString& path() const { return path_; }
+    const QString& archive() const { return archive_; }
+    QString fileName() const;
+    void keep() { keep_ = true; }
+
+private:
+    QString archive_;
+    QString path_;
+    std::shared_ptr<store::Database> db_;
+    bool keep_ = false;
+};
+
+// The supplied tables of an auction, in the order they were listed.
+QStringList suppliedTablesOf(store::Database& auction);
+
+// Tells the user why a round results file was refused: problem is the first
+// sentence (naming the file and what is wrong).
+void refuseRoundFile(Prompter& prompter, const QString& problem);
+
+// How a round's rows go into the auction: a new auction's further rounds
+// are only added, an import replaces the round's old rows.
+enum class RoundRows { Add, Replace };
+
+// Imports the round results file archive as round into the auction: extracts
+// its database, refuses it (with a message, returning false) when it does not
+// fit the auction, else copies every supplied table and records the round in
+// sysRounds, all in one transaction. Nothing of the round is written unless
+// all of it is. The extracted file is removed at the end. Other failures
+// raise, with the auction as it was.
+bool importRoundFile(Prompter& prompter, store::Database& auction, const QString& archive, int round,
+                     RoundRows rows);
+
+} // namespace qv

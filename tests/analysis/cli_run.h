@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QProcess>
+#include <QString>
+#include <QStringList>
+
+namespace qv::test {
+
+struct CliRun {
+    int code = -1;
+    QString out;
+    QString err;
+};
+
+// Runs quorvane-cli to its end.
+inline CliRun runCli(const QStringList& args)
+{
+    QProcess p;
+    p.start(QStringLiteral(QV_CLI_PATH), args);
+    p.waitForFinished(180000);
+    return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()),
+            QString::fromUtf8(p.readAllStandardError())};
+}
+
+} // namespace qv::test

@@ -1,0 +1,74 @@
+// quorvane-cli pivot from end to end.
+#include "bid_auction.h"
+#include "cli_run.h"
+#include "support/temp_dir.h"
+
+#include <QFileInfo>
+
+#include <gtest/gtest.h>
+
+namespace qv::test {
+namespace {
+
+TEST(PivotCommand, PrintsThePivotTableAndWritesTheWorkbook)
+{
+    TempDir folder;
+    const QString db = makeBidAuction(folder.path());
+    const QString xlsx = folder.file(QStringLiteral("bids.xlsx"));
+    const CliRun run =
+        runCli({QStringLiteral("pivot"), db, QStringLiteral("bidders"), QStringLiteral("--from"),
+                QStringLiteral("2"), QStringLiteral("--to"), QStringLiteral("3"), QStringLiteral("--net"),
+                QStringLiteral("--select"), QStringLiteral("Kestrel"), QStringLiteral("--select"),
+                QStringLiteral("Heron"), QStringLiteral("-o"), xlsx, QStringLiteral("--tsv")});
+    EXPECT_EQ(run.code, 0) << run.out.toStdString() << run.err.toStdString();
+    // Heron's round 3 bid on B-2 has no net amount: an empty cell.
+    EXPECT_EQ(run.out, QStringLiteral("Sum of Net Bid Amount\tMarket\tBlock\tSubmarket\tMarket Name\tBidder\t"
+                                      "Increments of Bid\n"
+                                      "\tM1\t\tM2\n"
+                                      "\tA\t\tB\n"
+                                      "\t1\t\t2\n"
+                                      "\tAlbany\t\tBoston\n"
+                                      "\tHeron\tKestrel\tHeron\n"
+                                      "Round\t1\t1\t3\n"
+                                      "2\t\t2025\t\n"
+                                      "3\t1400\t\t\n"));
+    EXPECT_TRUE(QFileInfo(xlsx).size() > 0);
+}
+
+TEST(PivotCommand, MessagesAndExitCodes)
+{
+    TempDir folder;
+    const QString db = makeBidAuction(folder.path());
+    const QStringList pivot = {QStringLiteral("pivot"), db};
+    // Beyond the four imported rounds: the message, and no pivot.
+    CliRun run =
+        runCli(pivot + QStringList{QStringLiteral("rounds"), QStringLiteral("--from"), QStringLiteral("5")});
+    EXPECT_EQ(run.code, 1);
+    EXPECT_TRUE(run.out.startsWith(QStringLiteral("Error: Error! The starting round you have requested is")))
+        << run.out.toStdString();
+    // The ending-round question, answered Yes: rounds 2 to 4.
+    run = runCli(QStringList{QStringLiteral("--yes")} + pivot +
+                 QStringList{QStringLiteral("rounds"), QStringLiteral("--from"), QStringLiteral("2"),
+                             QStringLiteral("--to"), QStringLiteral("30")});
+    EXPECT_EQ(run.code, 0);
+    EXPECT_TRUE(run.out.endsWith(QStringLiteral("Sum of Gross Bid Amount: 6 bids, 3 rounds, 4 columns\n")))
+        << run.out.toStdString();
+    // A name not offered: nothing chosen, no pivot.
+    run = runCli(pivot + QStringList{QStringLiteral("markets"), QStringLiteral("--from"), QStringLiteral("1"),
+                                     QStringLiteral("--select"), QStringLiteral("Z-9")});
+    EXPECT_EQ(run.code, 1);
+    EXPECT_TRUE(run.err.contains(QStringLiteral("Z-9")));
+    // No bid in the range: the error report.
+    run = runCli(pivot + QStringList{QStringLiteral("rounds"), QStringLiteral("--from"), QStringLiteral("3"),
+                                     QStringLiteral("--to"), QStringLiteral("1")});
+    EXPECT_EQ(run.code, 1);
+    EXPECT_EQ(run.out, QStringLiteral("Quorvane: Error 3021: No current record.\n"));
+    // At most four digits, as in the dialog.
+    EXPECT_EQ(runCli(pivot +
+                     QStringList{QStringLiteral("rounds"), QStringLiteral("--from"), QStringLiteral("12345")})
+                  .code,
+              2);
+}
+
+} // namespace
+} // namespace qv::test
