@@ -21,6 +21,7 @@ int runShow(const QStringList& args, const Options& options);
 int runWatch(const QStringList& args, const Options& options);
 int runExport(const QStringList& args, const Options& options);
 int runDrop(const QStringList& args, const Options& options);
+int runQuery(const QStringList& args, const Options& options);
 int runSummary(const QStringList& args, const Options& options);
 int runPrint(const QStringList& args, const Options& options);
 int runPivot(const QStringList& args, const Options& options);

@@ -35,6 +35,10 @@ Commands:
                        csv|json)
   drop DB TABLE [--yes]
                        drop a table you built, as Tools > Drop Table does
+  query DB list | add NAME --select S --into T --from F [--where W] [--order O]
+           | run NAME | delete NAME
+                       the SQL Query Wizard's saved queries: list, save, run
+                       (builds its table) or delete one
   summary DB [ROUND]   the round summary's twenty figures of a round (the
                        newest when omitted), one "label<TAB>figure" line each
                        ([--format csv|json]: a Figure,Value table)
@@ -109,6 +113,7 @@ int main(int argc, char** argv)
         {QStringLiteral("import"), qv::cli::runImport}, {QStringLiteral("show"), qv::cli::runShow},
         {QStringLiteral("watch"), qv::cli::runWatch},
         {QStringLiteral("export"), qv::cli::runExport}, {QStringLiteral("drop"), qv::cli::runDrop},
+        {QStringLiteral("query"), qv::cli::runQuery},
         {QStringLiteral("summary"), qv::cli::runSummary},
         {QStringLiteral("print"), qv::cli::runPrint},
         {QStringLiteral("pivot"), qv::cli::runPivot},

@@ -71,6 +71,8 @@ public:
     Q_INVOKABLE void DBSaveAs();
     // Drops the user table on show, with its listing, after a confirmation.
     Q_INVOKABLE void DropTable();
+    // Runs the query of the SQL query wizard, replacing the table it builds.
+    Q_INVOKABLE void TableSql2();
 
     // Page breaks on the grid's current row and column (the cell last
     // right-clicked), and the marks on every page boundary

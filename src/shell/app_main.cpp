@@ -5,6 +5,7 @@
 #include "shell/frm_main.h"
 #include "shell/frm_splash.h"
 #include "shell/grid_window_factory.h"
+#include "shell/sql_wizard_window.h"
 #include "shell/window_placement.h"
 #include "store/session.h"
 
@@ -23,6 +24,7 @@ int Main()
     frmMain main;
     main.setGridWindowFactory(gridWindowFactory());
     installCommandWindows(main);
+    main.setCommandWindow(QStringLiteral("frmSql"), showSqlWizard);
     splash.holdBriefly();
     splash.close();
 
