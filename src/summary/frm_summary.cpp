@@ -32,11 +32,15 @@ store::Database& currentDatabase()
 std::shared_ptr<store::Recordset> emptySheet()
 {
     std::vector<store::Field> fields;
+    std::vector<store::ColumnValues> columns(SummarySheet::Columns);
     for (const char* name : {"A", "B", "C", "D", "E"})
         fields.push_back({QLatin1String(name), store::FieldType::Text, false});
-    return std::make_shared<store::Recordset>(
-        std::weak_ptr<store::Database>(), store::RecordsetType::Snapshot, QString(), QStringList(), QString(),
-        std::move(fields), std::vector<QVariant>(SummarySheet::Columns * SummarySheet::Rows), QStringList());
+    for (store::ColumnValues& column : columns)
+        for (int row = 0; row < SummarySheet::Rows; ++row)
+            column.appendNull();
+    return std::make_shared<store::Recordset>(std::weak_ptr<store::Database>(), store::RecordsetType::Snapshot,
+                                              QString(), QStringList(), QString(), std::move(fields),
+                                              std::move(columns), QStringList());
 }
 
 } // namespace

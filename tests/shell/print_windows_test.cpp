@@ -36,15 +36,15 @@ namespace {
 std::shared_ptr<qv::store::Recordset> numbers(int rows, int columns)
 {
     std::vector<qv::store::Field> fields;
-    for (int c = 1; c <= columns; ++c)
+    std::vector<qv::store::ColumnValues> values(static_cast<size_t>(columns));
+    for (int c = 1; c <= columns; ++c) {
         fields.push_back({QStringLiteral("Col %1").arg(c), qv::store::FieldType::Double, false});
-    std::vector<QVariant> values;
-    for (int r = 1; r <= rows; ++r)
-        for (int c = 1; c <= columns; ++c)
-            values.emplace_back(double(r * 100 + c));
-    return std::make_shared<qv::store::Recordset>(
-        std::weak_ptr<qv::store::Database>(), qv::store::RecordsetType::Snapshot, QString(), QStringList(),
-        QString(), std::move(fields), std::move(values), QStringList());
+        for (int r = 1; r <= rows; ++r)
+            values[size_t(c - 1)].appendDouble(double(r * 100 + c));
+    }
+    return std::make_shared<qv::store::Recordset>(std::weak_ptr<qv::store::Database>(),
+                                                  qv::store::RecordsetType::Snapshot, QString(), QStringList(),
+                                                  QString(), std::move(fields), std::move(values), QStringList());
 }
 
 std::vector<int> rowBoundaries(SpreadGrid& grid)
