@@ -85,7 +85,7 @@ int runExport(const QStringList& args, const Options& options)
         if (output.isEmpty()) {
             QFile out;
             if (!out.open(stdout, QIODevice::WriteOnly))
-                throw Error(75, QStringLiteral("Path/File access error (standard output)"));
+                throw Error(err::PathFileAccess, QStringLiteral("Path/File access error (standard output)"));
             grid::writeTabText(out, shown);
             out.flush();
         } else {
