@@ -1,4 +1,5 @@
 #include "cli/commands.h"
+#include "cli/table_output.h"
 #include "cli/terminal_prompter.h"
 
 #include "common/error.h"
@@ -15,11 +16,13 @@ namespace {
 
 const char* const exportUsage =
     "Usage: quorvane-cli export DB TABLE [ROUND] [--sort SPEC] [--filter EXPR] [-o FILE]\n"
+    "                           [--format tsv|csv|json]\n"
     "  Writes the rows a grid window shows for TABLE and ROUND (the newest round\n"
     "  without one) as tab-delimited text: a line of field names, then one line\n"
     "  per row, CR LF line ends. --filter keeps the rows matching a condition\n"
     "  (\"[Bidder] = 'Acme'\"), --sort orders them (\"[Gross Bid Amount] DESC\"), as\n"
-    "  the grid's Filter and Sort do. Without -o the text goes to standard output.\n";
+    "  the grid's Filter and Sort do. Without -o the text goes to standard output.\n"
+    "  --format csv or json writes the same rows as CSV (RFC 4180) or JSON.\n";
 
 QString newestRound(store::Database& database)
 {
@@ -30,8 +33,12 @@ QString newestRound(store::Database& database)
 
 } // namespace
 
-int runExport(const QStringList& args, const Options& options)
+int runExport(const QStringList& given, const Options& options)
 {
+    QStringList args = given;
+    OutputFormat format = OutputFormat::Tsv;
+    if (!takeFormatOption(args, format))
+        return 2;
     QStringList positional;
     QString sort, filter, output;
     for (qsizetype i = 0; i < args.size(); ++i) {
@@ -80,6 +87,20 @@ int runExport(const QStringList& args, const Options& options)
         if (!sort.isEmpty()) {
             rows->sort = sort;
             rows = rows->openRecordset();
+        }
+        if (format != OutputFormat::Tsv) {
+            QFile out;
+            const bool opened = output.isEmpty() ? out.open(stdout, QIODevice::WriteOnly)
+                                                 : (out.setFileName(output), out.open(QIODevice::WriteOnly));
+            if (!opened)
+                throw Error(75, QStringLiteral("Path/File access error"));
+            QTextStream text(&out);
+            writeTable(text, *rows, format);
+            text.flush();
+            if (!output.isEmpty())
+                prompter.message(QStringLiteral("       Export completed."),
+                                 QStringLiteral("Operation Complete"));
+            return terminal.sawError() ? 1 : 0;
         }
         const grid::TabRows shown = grid::recordsetRows(*rows);
         if (output.isEmpty()) {

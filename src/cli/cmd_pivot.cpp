@@ -1,4 +1,5 @@
 #include "cli/commands.h"
+#include "cli/pivot_output.h"
 #include "cli/terminal_prompter.h"
 
 #include "analysis/core/analysis_dialogs.h"
@@ -20,7 +21,7 @@ namespace {
 int usage()
 {
     QTextStream(stderr) << "Usage: quorvane-cli pivot DB markets|bidders|rounds --from N [--to M] [--net] "
-                           "[--select NAME]... [-o FILE.xlsx] [--tsv]\n";
+                           "[--select NAME]... [-o FILE.xlsx] [--tsv] [--format tsv|csv|json]\n";
     return 2;
 }
 
@@ -88,8 +89,16 @@ int importedRoundCount(store::Database& database)
 
 } // namespace
 
-int runPivot(const QStringList& args, const Options& options)
+int runPivot(const QStringList& given, const Options& options)
 {
+    QStringList args = given;
+    std::optional<OutputFormat> format;
+    if (args.contains(QStringLiteral("--format"))) {
+        OutputFormat chosen = OutputFormat::Tsv;
+        if (!takeFormatOption(args, chosen))
+            return usage();
+        format = chosen;
+    }
     if (args.size() < 2)
         return usage();
     const QString path = args[0];
@@ -154,7 +163,9 @@ int runPivot(const QStringList& args, const Options& options)
         if (!output.isEmpty())
             analysis::writeXlsx(book, output);
         const analysis::PivotResult pivot = analysis::computePivot(book, book.pivots.front());
-        if (tsv) {
+        if (format && *format != OutputFormat::Tsv) {
+            writePivotTable(out, pivot, *format);
+        } else if (tsv || format) {
             out << analysis::pivotTsv(pivot);
         } else if (output.isEmpty()) {
             out << pivot.dataCaption << ": " << (book.sheets.front().rowCount() - 1) << " bids, "

@@ -21,11 +21,15 @@ QString newestRound(store::Database& database)
 
 } // namespace
 
-int runShow(const QStringList& args, const Options&)
+int runShow(const QStringList& given, const Options&)
 {
+    QStringList args = given;
+    OutputFormat format = OutputFormat::Tsv;
+    if (!takeFormatOption(args, format))
+        return 2;
     QTextStream out(stdout);
     if (args.size() < 2 || args.size() > 3) {
-        QTextStream(stderr) << "Usage: quorvane-cli show DB TABLE [ROUND]\n";
+        QTextStream(stderr) << "Usage: quorvane-cli show DB TABLE [ROUND] [--format tsv|csv|json]\n";
         return 2;
     }
     try {
@@ -37,7 +41,7 @@ int runShow(const QStringList& args, const Options&)
             return 1;
         }
         const grid::TableLoad load = grid::loadTable(*database, table, round);
-        writeTabDelimited(out, *load.rows);
+        writeTable(out, *load.rows, format);
         return 0;
     } catch (const Error& error) {
         out << errorText(ErrorLayout::Report, error) << '\n';

@@ -9,11 +9,15 @@
 
 namespace qv::cli {
 
-int runSql(const QStringList& args, const Options&)
+int runSql(const QStringList& given, const Options&)
 {
+    QStringList args = given;
+    OutputFormat format = OutputFormat::Tsv;
+    if (!takeFormatOption(args, format))
+        return 2;
     QTextStream out(stdout);
     if (args.size() != 2) {
-        QTextStream(stderr) << "Usage: quorvane-cli sql DB STATEMENT\n";
+        QTextStream(stderr) << "Usage: quorvane-cli sql DB STATEMENT [--format tsv|csv|json]\n";
         return 2;
     }
     try {
@@ -22,7 +26,7 @@ int runSql(const QStringList& args, const Options&)
         const auto kind = store::dialect::translate(statement).kind;
         if (kind == store::dialect::StatementKind::Select) {
             auto rs = db->openRecordset(statement, store::RecordsetType::Snapshot);
-            writeTabDelimited(out, *rs);
+            writeTable(out, *rs, format);
         } else {
             db->execute(statement);
         }

@@ -1,4 +1,5 @@
 #include "cli/commands.h"
+#include "cli/table_output.h"
 #include "cli/terminal_prompter.h"
 
 #include "common/error.h"
@@ -9,12 +10,37 @@
 
 namespace qv::cli {
 
-int runSummary(const QStringList& args, const Options& options)
+namespace {
+
+// The figures as a table of two fields; a figure that is a plain number is
+// written as a number.
+void writeFigures(QTextStream& out, const summary::SummarySheet& sheet, OutputFormat format)
+{
+    TableWriter writer(out, format);
+    writer.header({QStringLiteral("Figure"), QStringLiteral("Value")});
+    for (int column : {1, 4}) {
+        for (int row = 3; row <= summary::SummarySheet::Rows; ++row) {
+            const QString text = sheet.text(column + 1, row);
+            bool number = false;
+            const double value = text.toDouble(&number);
+            writer.row({sheet.text(column, row), number ? QVariant(value) : QVariant(text)});
+        }
+    }
+    writer.finish();
+}
+
+} // namespace
+
+int runSummary(const QStringList& given, const Options& options)
 {
     QTextStream out(stdout);
     QTextStream err(stderr);
+    QStringList args = given;
+    OutputFormat format = OutputFormat::Tsv;
+    if (!takeFormatOption(args, format))
+        return 2;
     if (args.isEmpty() || args.size() > 2) {
-        err << "Usage: quorvane-cli summary DB [ROUND]\n";
+        err << "Usage: quorvane-cli summary DB [ROUND] [--format tsv|csv|json]\n";
         return 2;
     }
     TerminalPrompter prompter(options.yes, {});
@@ -41,6 +67,10 @@ int runSummary(const QStringList& args, const Options& options)
         summary::SummarySheet sheet;
         sheet.layOut(summary::GetAuction(*database, prompter));
         summary::FillSummary(*database, round, sheet, prompter);
+        if (format != OutputFormat::Tsv) {
+            writeFigures(out, sheet, format);
+            return prompter.sawError() ? 1 : 0;
+        }
         out << sheet.text(3, 1) << '\n' << sheet.text(3, 2) << '\n';
         for (int column : {1, 4})
             for (int row = 3; row <= summary::SummarySheet::Rows; ++row)

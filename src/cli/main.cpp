@@ -13,22 +13,33 @@ const char* const usage = R"(Usage: quorvane-cli [--app-dir DIR] [--yes] COMMAND
 Commands:
   sample DIR [--auction N] [--rounds R] [--licenses L] [--bidders B] [--seed S]
                        write generated round results files NN_RRR.zip into DIR
-  sql DB STATEMENT     run one statement on a database; a result set prints
-                       tab-delimited with a header line
+  sql DB STATEMENT [--format tsv|csv|json]
+                       run one statement on a database; a result set prints
+                       with a header line (tab-delimited unless --format)
   create ZIP           create a new auction from a first round's results file
   batch ZIP            create an auction from round 1 and import the rounds
                        that follow it in the same folder
   import DB [ZIP]      import ZIP into the auction DB; without ZIP, the next
                        expected round file from the last import folder
-  show DB TABLE [ROUND]
+  show DB TABLE [ROUND] [--format tsv|csv|json]
                        print the rows a grid window shows for a table
+  watch DB [--folder DIR] [--interval SECONDS]
+                       import each next round file as soon as it is complete
+                       in DIR (else the last import folder), until SIGINT or
+                       SIGTERM; one line per round
   export DB TABLE [ROUND] [--sort SPEC] [--filter EXPR] [-o FILE]
                        write those rows, sorted and filtered as the grid
-                       would, as a tab-delimited text export
+                       would, as a tab-delimited text export (or --format
+                       csv|json)
   drop DB TABLE [--yes]
                        drop a table you built, as Tools > Drop Table does
+  query DB list | add NAME --select S --into T --from F [--where W] [--order O]
+           | run NAME | delete NAME
+                       the SQL Query Wizard's saved queries: list, save, run
+                       (builds its table) or delete one
   summary DB [ROUND]   the round summary's twenty figures of a round (the
                        newest when omitted), one "label<TAB>figure" line each
+                       ([--format csv|json]: a Figure,Value table)
   pivot DB markets|bidders|rounds --from N [--to M] [--net] [--select NAME]...
         [-o FILE.xlsx] [--tsv]
                        run a pivot analysis of the bids in rounds N to M (net
@@ -39,13 +50,16 @@ Commands:
                        program that has it open or writes to it, and leaves
                        it as it was when it cannot
 
+Output: sql, show, export, summary and pivot take --format tsv|csv|json: tab-delimited
+(the default), CSV quoted as RFC 4180, or a JSON array of one object per row.
+
 Options:
   --app-dir DIR        the application folder (else $QUORVANE_HOME, else the
                        user's data folder)
   --yes                answer Yes to questions (otherwise No)
 )";
 
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv)
 {
@@ -79,7 +93,9 @@ int main(int argc, char** argv)
         {QStringLiteral("sample"), qv::cli::runSample}, {QStringLiteral("sql"), qv::cli::runSql},
         {QStringLiteral("create"), qv::cli::runCreate}, {QStringLiteral("batch"), qv::cli::runBatch},
         {QStringLiteral("import"), qv::cli::runImport}, {QStringLiteral("show"), qv::cli::runShow},
+        {QStringLiteral("watch"), qv::cli::runWatch},
         {QStringLiteral("export"), qv::cli::runExport}, {QStringLiteral("drop"), qv::cli::runDrop},
+        {QStringLiteral("query"), qv::cli::runQuery},
         {QStringLiteral("summary"), qv::cli::runSummary},
         {QStringLiteral("pivot"), qv::cli::runPivot},
         {QStringLiteral("compact"), qv::cli::runCompact},

@@ -2,7 +2,194 @@
 
 #include <QDateTime>
 
+#include <cmath>
+
 namespace qv::cli {
+
+namespace {
+
+QString csvField(const QString& text)
+{
+    if (!text.contains(QLatin1Char(',')) && !text.contains(QLatin1Char('"')) &&
+        !text.contains(QLatin1Char('\n')) && !text.contains(QLatin1Char('\r')))
+        return text;
+    QString quoted = text;
+    quoted.replace(QLatin1Char('"'), QStringLiteral("\"\""));
+    return QLatin1Char('"') + quoted + QLatin1Char('"');
+}
+
+// Tabs and line breaks inside a value would split its row.
+QString tsvField(const QString& text)
+{
+    QString flat = text;
+    for (QChar& c : flat)
+        if (c == QLatin1Char('\t') || c == QLatin1Char('\n') || c == QLatin1Char('\r'))
+            c = QLatin1Char(' ');
+    return flat;
+}
+
+QString jsonString(const QString& text)
+{
+    QString quoted = QStringLiteral("\"");
+    for (const QChar c : text) {
+        switch (c.unicode()) {
+        case '"':
+            quoted += QStringLiteral("\\\"");
+            break;
+        case '\\':
+            quoted += QStringLiteral("\\\\");
+            break;
+        case '\n':
+            quoted += QStringLiteral("\\n");
+            break;
+        case '\r':
+            quoted += QStringLiteral("\\r");
+            break;
+        case '\t':
+            quoted += QStringLiteral("\\t");
+            break;
+        default:
+            if (c.unicode() < 0x20)
+                quoted += QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QLatin1Char('0'));
+            else
+                quoted += c;
+        }
+    }
+    return quoted + QLatin1Char('"');
+}
+
+QString jsonValue(const QVariant& value)
+{
+    if (value.isNull())
+        return QStringLiteral("null");
+    switch (value.typeId()) {
+    case QMetaType::Bool:
+        return value.toBool() ? QStringLiteral("true") : QStringLiteral("false");
+    case QMetaType::Int:
+    case QMetaType::LongLong:
+    case QMetaType::UInt:
+    case QMetaType::ULongLong:
+        return value.toString();
+    case QMetaType::Double:
+    case QMetaType::Float: {
+        const double d = value.toDouble();
+        if (!std::isfinite(d))
+            return QStringLiteral("null");
+        return QString::number(d, 'g', QLocale::FloatingPointShortest);
+    }
+    case QMetaType::QDateTime: {
+        const QDateTime dt = value.toDateTime();
+        return jsonString(dt.time() == QTime(0, 0) ? dt.date().toString(Qt::ISODate)
+                                                   : dt.toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss")));
+    }
+    case QMetaType::QDate:
+        return jsonString(value.toDate().toString(Qt::ISODate));
+    default:
+        return jsonString(value.toString());
+    }
+}
+
+} // namespace
+
+std::optional<OutputFormat> outputFormatNamed(const QString& name)
+{
+    if (name == QLatin1String("tsv"))
+        return OutputFormat::Tsv;
+    if (name == QLatin1String("csv"))
+        return OutputFormat::Csv;
+    if (name == QLatin1String("json"))
+        return OutputFormat::Json;
+    return std::nullopt;
+}
+
+bool takeFormatOption(QStringList& args, OutputFormat& format)
+{
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        if (args[i] != QLatin1String("--format"))
+            continue;
+        const auto named = i + 1 < args.size() ? outputFormatNamed(args[i + 1]) : std::nullopt;
+        if (!named) {
+            QTextStream(stderr) << "--format takes tsv, csv or json\n";
+            return false;
+        }
+        format = *named;
+        args.remove(i, 2);
+        --i;
+    }
+    return true;
+}
+
+void TableWriter::header(const QStringList& fieldNames)
+{
+    fields_ = fieldNames;
+    switch (format_) {
+    case OutputFormat::Tsv: {
+        QStringList cells;
+        for (const QString& name : fieldNames)
+            cells << tsvField(name);
+        out_ << cells.join(QLatin1Char('\t')) << '\n';
+        break;
+    }
+    case OutputFormat::Csv: {
+        QStringList cells;
+        for (const QString& name : fieldNames)
+            cells << csvField(name);
+        out_ << cells.join(QLatin1Char(',')) << "\r\n";
+        break;
+    }
+    case OutputFormat::Json:
+        out_ << '[';
+        break;
+    }
+}
+
+void TableWriter::row(const QVariantList& values)
+{
+    QStringList cells;
+    switch (format_) {
+    case OutputFormat::Tsv:
+        for (const QVariant& v : values)
+            cells << tsvField(displayText(v));
+        out_ << cells.join(QLatin1Char('\t')) << '\n';
+        break;
+    case OutputFormat::Csv:
+        for (const QVariant& v : values)
+            cells << csvField(displayText(v));
+        out_ << cells.join(QLatin1Char(',')) << "\r\n";
+        break;
+    case OutputFormat::Json:
+        for (qsizetype i = 0; i < values.size(); ++i)
+            cells << jsonString(fields_.value(i)) + QLatin1Char(':') + jsonValue(values[i]);
+        out_ << (anyRow_ ? ",\n" : "\n") << '{' << cells.join(QLatin1Char(',')) << '}';
+        break;
+    }
+    anyRow_ = true;
+}
+
+void TableWriter::finish()
+{
+    if (format_ == OutputFormat::Json)
+        out_ << (anyRow_ ? "\n]\n" : "]\n");
+}
+
+void writeTable(QTextStream& out, const store::Recordset& records, OutputFormat format)
+{
+    TableWriter writer(out, format);
+    writer.header(records.fieldNames());
+    for (int row = 0; row < records.recordCount(); ++row) {
+        QVariantList values;
+        values.reserve(records.fieldCount());
+        for (int col = 0; col < records.fieldCount(); ++col)
+            values << records.at(row, col);
+        writer.row(values);
+    }
+    writer.finish();
+}
+
+void writeTabDelimited(QTextStream& out, const store::Recordset& records)
+{
+    writeTable(out, records, OutputFormat::Tsv);
+}
 
 QString displayText(const QVariant& value)
 {
@@ -18,19 +205,6 @@ QString displayText(const QVariant& value)
         return QString::number(value.toDouble(), 'g', 15);
     default:
         return value.toString();
-    }
-}
-
-void writeTabDelimited(QTextStream& out, const store::Recordset& records)
-{
-    out << records.fieldNames().join(QLatin1Char('\t')) << '\n';
-    for (int row = 0; row < records.recordCount(); ++row) {
-        for (int col = 0; col < records.fieldCount(); ++col) {
-            if (col > 0)
-                out << '\t';
-            out << displayText(records.at(row, col));
-        }
-        out << '\n';
     }
 }
 

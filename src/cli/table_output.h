@@ -2,9 +2,46 @@
 
 #include "store/recordset.h"
 
+#include <QStringList>
 #include <QTextStream>
+#include <QVariantList>
+
+#include <optional>
 
 namespace qv::cli {
+
+// How a command prints rows: tab-delimited text (the default), CSV quoted as
+// RFC 4180, or JSON (an array with one object per row, field names as keys,
+// numbers as numbers, dates as ISO 8601 text, null as null).
+enum class OutputFormat { Tsv, Csv, Json };
+
+std::optional<OutputFormat> outputFormatNamed(const QString& name);
+
+// Takes "--format NAME" out of args. False, after printing why on the error
+// output, when the name is missing or unknown.
+bool takeFormatOption(QStringList& args, OutputFormat& format);
+
+// The usage text of the option, for the commands' usage lines.
+inline constexpr const char* formatOptionUsage = "[--format tsv|csv|json]";
+
+// Writes a table row by row in one of the formats: the header first, then
+// the rows, then finish().
+class TableWriter {
+public:
+    TableWriter(QTextStream& out, OutputFormat format) : out_(out), format_(format) {}
+    void header(const QStringList& fieldNames);
+    void row(const QVariantList& values);
+    void finish();
+
+private:
+    QTextStream& out_;
+    OutputFormat format_;
+    QStringList fields_;
+    bool anyRow_ = false;
+};
+
+// A whole record set in one of the formats.
+void writeTable(QTextStream& out, const store::Recordset& records, OutputFormat format);
 
 // Writes a record set as tab-delimited text: a header line of field names,
 // then one line per record.

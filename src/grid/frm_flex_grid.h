@@ -71,6 +71,8 @@ public:
     Q_INVOKABLE void DBSaveAs();
     // Drops the user table on show, with its listing, after a confirmation.
     Q_INVOKABLE void DropTable();
+    // Runs the query of the SQL query wizard, replacing the table it builds.
+    Q_INVOKABLE void TableSql2();
 
 signals:
     // What the grid window asks of the frame that holds it.

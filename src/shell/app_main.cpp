@@ -4,6 +4,7 @@
 #include "shell/frm_main.h"
 #include "shell/frm_splash.h"
 #include "shell/grid_window_factory.h"
+#include "shell/sql_wizard_window.h"
 #include "shell/window_placement.h"
 #include "store/session.h"
 
@@ -21,6 +22,7 @@ int Main()
 
     frmMain main;
     main.setGridWindowFactory(gridWindowFactory());
+    main.setCommandWindow(QStringLiteral("frmSql"), showSqlWizard);
     splash.holdBriefly();
     splash.close();
 

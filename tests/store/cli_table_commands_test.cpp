@@ -128,3 +128,92 @@ TEST_F(CliTableCommands, DropRefusesSuppliedTablesAndDropsBuiltOnesOnlyWithYes)
     EXPECT_EQ(sql(QStringLiteral("SELECT * FROM [Bob's Bids]")).code, 1);
     EXPECT_EQ(cli({QStringLiteral("drop"), QStringLiteral("--help")}).code, 0);
 }
+
+TEST_F(CliTableCommands, SavedQueriesAreAddedRunListedAndDeleted)
+{
+    const QString db = auction();
+    const QStringList add{QStringLiteral("query"),    db,
+                          QStringLiteral("add"),      QStringLiteral("Top Bids"),
+                          QStringLiteral("--select"), QStringLiteral("[Round], [Bidder], [Gross Bid Amount]"),
+                          QStringLiteral("--into"),   QStringLiteral("[Top Bids]"),
+                          QStringLiteral("--from"),   QStringLiteral("[All Bids]"),
+                          QStringLiteral("--where"),  QStringLiteral("[Bidder] <> 'Nobody''s'"),
+                          QStringLiteral("--order"),  QStringLiteral("[Gross Bid Amount] DESC")};
+    CliRun r = cli(add);
+    ASSERT_EQ(r.code, 0) << r.out.toStdString();
+    r = cli(add); // the name is taken
+    EXPECT_EQ(r.code, 1);
+    EXPECT_TRUE(r.out.startsWith(QStringLiteral("Quorvane: Error 3022: "))) << r.out.toStdString();
+
+    r = cli({QStringLiteral("query"), db, QStringLiteral("list")});
+    EXPECT_EQ(r.code, 0);
+    EXPECT_EQ(r.out,
+              QStringLiteral("Query Name\tSelect\tInto\tFrom\tWhere\tOrder By\n"
+                             "Top Bids\t[Round], [Bidder], [Gross Bid Amount]\t[Top Bids]\t[All Bids]\t"
+                             "[Bidder] <> 'Nobody''s'\t[Gross Bid Amount] DESC\n"));
+
+    for (int run = 0; run < 2; ++run) {
+        r = cli({QStringLiteral("query"), db, QStringLiteral("run"), QStringLiteral("Top Bids")});
+        EXPECT_EQ(r.code, 0) << r.out.toStdString();
+        EXPECT_EQ(r.out, QStringLiteral("Quorvane: Finished building the table 'Top Bids' To view the table, "
+                                        "select it from the Table pull-down menu.\n"));
+    }
+    EXPECT_EQ(sql(QStringLiteral("SELECT COUNT(*) AS N FROM [sysTables] WHERE [TableName] = 'Top Bids'")).out,
+              QStringLiteral("N\n1\n"));
+    EXPECT_EQ(sql(QStringLiteral("SELECT COUNT(*) AS N FROM [Top Bids]")).out,
+              sql(QStringLiteral("SELECT COUNT(*) AS N FROM [All Bids]")).out);
+
+    r = cli({QStringLiteral("query"), db, QStringLiteral("delete"), QStringLiteral("Top Bids")});
+    EXPECT_EQ(r.code, 0);
+    EXPECT_EQ(cli({QStringLiteral("query"), db, QStringLiteral("list")}).out,
+              QStringLiteral("Query Name\tSelect\tInto\tFrom\tWhere\tOrder By\n"));
+    EXPECT_EQ(sql(QStringLiteral("SELECT COUNT(*) AS N FROM [sysTables] WHERE [TableName] = 'Top Bids'")).out,
+              QStringLiteral("N\n1\n")); // the built table stays
+    r = cli({QStringLiteral("query"), db, QStringLiteral("run"), QStringLiteral("Top Bids")});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_EQ(r.out, QStringLiteral("Quorvane: No saved query named 'Top Bids'\n"));
+    EXPECT_EQ(cli({QStringLiteral("query"), QStringLiteral("--help")}).code, 0);
+    EXPECT_EQ(cli({QStringLiteral("query"), db, QStringLiteral("rename")}).code, 2);
+}
+
+TEST(CliSavedQueries, ASavedQueryIsRebuiltAfterAnImport)
+{
+    TempDir dir;
+    const QString files = dir.file(QStringLiteral("files"));
+    const QString first = dir.file(QStringLiteral("first"));
+    QDir().mkpath(files);
+    QDir().mkpath(first);
+    ASSERT_EQ(cli({QStringLiteral("sample"), files, QStringLiteral("--rounds"), QStringLiteral("3"),
+                   QStringLiteral("--licenses"), QStringLiteral("8"), QStringLiteral("--bidders"),
+                   QStringLiteral("3")})
+                  .code,
+              0);
+    for (const char* round : {"05_001.zip", "05_002.zip"})
+        ASSERT_TRUE(QFile::copy(files + QLatin1Char('/') + QLatin1String(round),
+                                first + QLatin1Char('/') + QLatin1String(round)));
+    const QStringList appDir{QStringLiteral("--app-dir"), dir.path()};
+    ASSERT_EQ(cli(appDir + QStringList{QStringLiteral("--yes"), QStringLiteral("batch"),
+                                       first + QStringLiteral("/05_001.zip")})
+                  .code,
+              0);
+    const QString db = dir.file(QStringLiteral("Auction5.mdb"));
+    ASSERT_EQ(cli({QStringLiteral("query"), db, QStringLiteral("add"), QStringLiteral("Latest"),
+                   QStringLiteral("--select"), QStringLiteral("DISTINCT [Round]"), QStringLiteral("--into"),
+                   QStringLiteral("[Latest Rounds]"), QStringLiteral("--from"), QStringLiteral("[All Bids]"),
+                   QStringLiteral("--order"), QStringLiteral("[Round] DESC")})
+                  .code,
+              0);
+    ASSERT_EQ(cli({QStringLiteral("query"), db, QStringLiteral("run"), QStringLiteral("Latest")}).code, 0);
+    EXPECT_EQ(cli({QStringLiteral("sql"), db, QStringLiteral("SELECT * FROM [Latest Rounds]")}).out,
+              QStringLiteral("Round\n2\n1\n"));
+    ASSERT_EQ(
+        cli(appDir + QStringList{QStringLiteral("import"), db, files + QStringLiteral("/05_003.zip")}).code,
+        0);
+    EXPECT_EQ(cli({QStringLiteral("sql"), db, QStringLiteral("SELECT * FROM [Latest Rounds]")}).out,
+              QStringLiteral("Round\n3\n2\n1\n"));
+    EXPECT_EQ(
+        cli({QStringLiteral("sql"), db,
+             QStringLiteral("SELECT COUNT(*) AS N FROM [sysTables] WHERE [TableName] = 'Latest Rounds'")})
+            .out,
+        QStringLiteral("N\n1\n"));
+}

@@ -1,6 +1,7 @@
 #include "support/qt_printers.h"
 #include "support/temp_dir.h"
 
+#include <QFile>
 #include <QProcess>
 
 #include <gtest/gtest.h>
@@ -62,4 +63,38 @@ TEST(QuorvaneCli, ScriptedImportsDuringALiveAuction)
     r = cli({QStringLiteral("sql"), auction, QStringLiteral("DROP TABLE [Nope]")});
     EXPECT_EQ(r.code, 1);
     EXPECT_EQ(r.out, QStringLiteral("Error 3376: Table 'Nope' does not exist.\n"));
+}
+
+// A scheduled job trusts the exit code: 0 exactly when the auction is made or
+// the round is in.
+TEST(QuorvaneCli, ExitCodesFollowWhetherTheRoundIsIn)
+{
+    TempDir app, files;
+    ASSERT_EQ(cli({QStringLiteral("sample"), files.path(), QStringLiteral("--rounds"), QStringLiteral("3"),
+                   QStringLiteral("--licenses"), QStringLiteral("16"), QStringLiteral("--bidders"),
+                   QStringLiteral("4")})
+                  .code,
+              0);
+    const QStringList appDir{QStringLiteral("--app-dir"), app.path()};
+    const QString first = files.file(QStringLiteral("05_001.zip"));
+    const QString auction = app.file(QStringLiteral("Auction5.mdb"));
+    ASSERT_EQ(cli(appDir + QStringList{QStringLiteral("create"), first}).code, 0);
+
+    // Replacing an auction with --yes succeeds, and says so by its code.
+    CliRun r = cli(appDir + QStringList{QStringLiteral("--yes"), QStringLiteral("create"), first});
+    EXPECT_EQ(r.code, 0) << r.out.toStdString();
+    r = cli(appDir + QStringList{QStringLiteral("--yes"), QStringLiteral("batch"), first});
+    EXPECT_EQ(r.code, 0) << r.out.toStdString();
+    EXPECT_TRUE(r.out.endsWith(QStringLiteral("Finished importing rounds 1 to 3.\n")));
+    r = cli(appDir + QStringList{QStringLiteral("batch"), first}); // answered No: nothing made
+    EXPECT_EQ(r.code, 1);
+
+    // An import given its file needs no lastimp.inf beforehand.
+    ASSERT_TRUE(QFile::remove(app.file(QStringLiteral("lastimp.inf"))));
+    r = cli(appDir +
+            QStringList{QStringLiteral("import"), auction, files.file(QStringLiteral("05_002.zip"))});
+    EXPECT_EQ(r.code, 0);
+    EXPECT_EQ(r.out,
+              QStringLiteral("Round Imported Successfully: Round 2 has been successfully imported.\n"));
+    EXPECT_EQ(cli(appDir + QStringList{QStringLiteral("import"), auction}).code, 1); // no round 4 yet
 }

@@ -103,3 +103,16 @@ TEST_F(ImportTest, BadFirstRoundFilesLeaveNoAuctionBehind)
     EXPECT_EQ(prompter.messages.back().title, QStringLiteral("Quorvane"));
     EXPECT_TRUE(leftovers().isEmpty());
 }
+
+TEST_F(ImportTest, AFirstFileHoldingAnotherRoundLeavesNoFileBehind)
+{
+    generate(2);
+    writeZip(zip(QStringLiteral("05_001.zip")), QStringLiteral("05_001.mdb"),
+             memberOf(zip(QStringLiteral("05_002.zip"))));
+    EXPECT_FALSE(create(QStringLiteral("05_001.zip")));
+    EXPECT_EQ(prompter.messages.back().title, QStringLiteral("Wrong Round Results File"));
+    EXPECT_TRUE(prompter.messages.back().text.startsWith(
+        QStringLiteral("The round results file 05_001.zip does not hold round 1 alone:")));
+    EXPECT_EQ(appFiles(), QStringList());
+    EXPECT_EQ(session().CurrentDatabase, nullptr);
+}

@@ -36,26 +36,34 @@ TEST_F(ImportTest, ImportingRoundByRoundEqualsTheBatch)
 
 TEST_F(ImportTest, ReimportReplacesTheRoundAndWithdrawalsFollowTheLastFile)
 {
-    generate(4);
+    generate(10, 5, false, {}, 0.3); // withdrawals in rounds 2 to 6
     ASSERT_TRUE(create(QStringLiteral("05_001.zip")));
     for (const char* name : {"05_002.zip", "05_003.zip", "05_004.zip"})
         ASSERT_TRUE(import(QString::fromLatin1(name)));
     const QStringList before = dump();
     const int withdrawalsOf4 = count(QStringLiteral("[Withdrawal Statistics]"));
+    const int withdrawnIn4 =
+        count(QStringLiteral("SELECT * FROM [Withdrawal Statistics] WHERE [Withdrawal Round] = 4"));
+    ASSERT_GT(withdrawnIn4, 0); // or the checks below prove nothing
+    ASSERT_GT(withdrawalsOf4, withdrawnIn4);
 
     ASSERT_TRUE(import(QStringLiteral("05_003.zip")));
     EXPECT_EQ(count(QStringLiteral("SELECT * FROM [sysRounds] WHERE [Round] = 3")), 1);
     EXPECT_EQ(count(QStringLiteral("SELECT * FROM [Markets] WHERE [Round] = 3")), 24);
-    // Withdrawal Statistics now holds round 3's file, the rest is as before.
-    auto roundDb = store::Database::create(app.file(QStringLiteral("check.db")));
-    roundDb->close();
+    // Withdrawal Statistics now holds round 3's file whole, the rest is as before.
     QStringList after = dump();
     QStringList beforeOthers =
         before.filter(QRegularExpression(QStringLiteral("^(?!Withdrawal Statistics)")));
     QStringList afterOthers = after.filter(QRegularExpression(QStringLiteral("^(?!Withdrawal Statistics)")));
     EXPECT_EQ(afterOthers, beforeOthers);
-    EXPECT_LE(count(QStringLiteral("[Withdrawal Statistics]")), withdrawalsOf4);
+    EXPECT_EQ(count(QStringLiteral("[Withdrawal Statistics]")), withdrawalsOf4 - withdrawnIn4);
     EXPECT_EQ(count(QStringLiteral("SELECT * FROM [Withdrawal Statistics] WHERE [Withdrawal Round] > 3")), 0);
+    EXPECT_EQ(count(QStringLiteral("SELECT DISTINCT [Withdrawal Number] FROM [Withdrawal Statistics]")),
+              withdrawalsOf4 - withdrawnIn4);
+
+    // Back to round 4: its file's withdrawals again, each once.
+    ASSERT_TRUE(import(QStringLiteral("05_004.zip")));
+    EXPECT_EQ(dump(), before);
 }
 
 TEST_F(ImportTest, FilesOfAnotherAuctionOrAnotherRoundAreRefusedBeforeAnythingChanges)
@@ -173,6 +181,32 @@ TEST_F(ImportTest, BatchOfOneRoundAndABadRoundMidway)
     EXPECT_TRUE(prompter.messages.back().text.startsWith(QStringLiteral("Error:3343 ")));
     EXPECT_EQ(count(QStringLiteral("sysRounds")), 2); // rounds so far stay
     EXPECT_EQ(leftovers(), QStringList{QStringLiteral("Auction8.mdb")});
+}
+
+// A batch round that fails part-way leaves the rounds before it whole and
+// nothing of itself anywhere.
+TEST_F(ImportTest, ABatchRoundMissingASuppliedTableLeavesNoTrace)
+{
+    generate(2, 9);
+    prompter.files.push_back(zip(QStringLiteral("09_001.zip")));
+    ASSERT_TRUE(BatchImportAuction(host));
+    const QStringList twoRounds = dump();
+    CloseAuctionDatabase();
+    QFile::remove(auctionPath(9));
+
+    generate(3, 9);
+    rewriteRound(QStringLiteral("09_003.zip"), {QStringLiteral("DROP TABLE \"Reduction Statistics\"")});
+    prompter.files.push_back(zip(QStringLiteral("09_001.zip")));
+    EXPECT_FALSE(BatchImportAuction(host));
+    EXPECT_TRUE(prompter.messages.back().text.startsWith(QStringLiteral("Error:3078 ")));
+    EXPECT_EQ(dump(), twoRounds);
+    for (const QString& t : column(QStringLiteral("SELECT TableName FROM sysSuppliedTables"))) {
+        if (t != QLatin1String("Withdrawal Statistics")) {
+            EXPECT_EQ(count(QStringLiteral("SELECT * FROM [") + t + QStringLiteral("] WHERE [Round] = 3")), 0)
+                << t.toStdString();
+        }
+    }
+    EXPECT_EQ(appFiles(), QStringList{QStringLiteral("Auction9.mdb")});
 }
 
 TEST_F(ImportTest, AutoImportTakesTheNextFileOrFallsBackToTheDialog)

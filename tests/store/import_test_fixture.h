@@ -14,6 +14,8 @@
 #include <QDir>
 #include <QFile>
 
+#include <sqlite3.h>
+
 #include <gtest/gtest.h>
 
 namespace qv::test {
@@ -39,7 +41,8 @@ protected:
         qunsetenv("QUORVANE_HOME");
     }
 
-    QStringList generate(int rounds, int auction = 5, bool engineTables = false, const QString& folder = {})
+    QStringList generate(int rounds, int auction = 5, bool engineTables = false, const QString& folder = {},
+                         double withdrawalChance = 0.002)
     {
         store::sample::SampleOptions o;
         o.auction = auction;
@@ -48,6 +51,7 @@ protected:
         o.bidders = 6;
         o.seed = 7;
         o.engineTables = engineTables;
+        o.withdrawalChance = withdrawalChance;
         return store::sample::writeSampleAuction(folder.isEmpty() ? downloads.path() : folder, o);
     }
 
@@ -100,6 +104,38 @@ protected:
             out << rows;
         }
         return out;
+    }
+
+    // Changes the database inside a round results file with SQLite's own
+    // statements (triggers, odd names, wrong values a publisher might send).
+    void rewriteRound(const QString& zipName, const QStringList& statements)
+    {
+        const QString work = downloads.file(QStringLiteral("rewrite.db"));
+        QFile::remove(work);
+        {
+            QFile f(work);
+            ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+            f.write(memberOf(zip(zipName)));
+        }
+        sqlite3* raw = nullptr;
+        ASSERT_EQ(sqlite3_open(QFile::encodeName(work).constData(), &raw), SQLITE_OK);
+        for (const QString& sql : statements) {
+            char* error = nullptr;
+            EXPECT_EQ(sqlite3_exec(raw, sql.toUtf8().constData(), nullptr, nullptr, &error), SQLITE_OK)
+                << sql.toStdString() << ": " << (error ? error : "");
+            sqlite3_free(error);
+        }
+        sqlite3_close(raw);
+        writeZip(zip(zipName), zipName.left(zipName.size() - 4) + QStringLiteral(".mdb"), readFile(work));
+        QFile::remove(work);
+    }
+
+    // Everything in the application folder but lastimp.inf.
+    QStringList appFiles() const
+    {
+        QStringList files = QDir(app.path()).entryList(QDir::Files | QDir::Hidden);
+        files.removeAll(QStringLiteral("lastimp.inf"));
+        return files;
     }
 
     QStringList leftovers() const

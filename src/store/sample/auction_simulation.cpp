@@ -78,7 +78,7 @@ const SampleRoundOutcome& AuctionSimulation::playRound()
     figures.incrementPct = incrementPctOf(stage);
 
     if (round_ > 1 && stage < 3)
-        withdrawSomeHighBids(0.002);
+        withdrawSomeHighBids(options_.withdrawalChance);
     priceLicenses(stage);
     submitBids(stage);
     resolveBids();

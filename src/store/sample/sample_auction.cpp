@@ -58,6 +58,8 @@ QString sampleOptionsProblem(const SampleOptions& options)
         return QStringLiteral("the number of rounds must be from 1 to 999");
     if (options.licenses < 1 || options.licenses > 100000)
         return QStringLiteral("the number of licences must be from 1 to 100000");
+    if (!(options.withdrawalChance >= 0.0 && options.withdrawalChance <= 1.0))
+        return QStringLiteral("the withdrawal chance must be from 0 to 1");
     if (options.bidders < 1 || options.bidders > 10000)
         return QStringLiteral("the number of bidders must be from 1 to 10000");
     return QString();

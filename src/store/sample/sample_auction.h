@@ -17,6 +17,9 @@ struct SampleOptions {
     // engine and a careless publisher might, to test which tables count as
     // supplied.
     bool engineTables = false;
+    // The chance, per round of the first two stages, that a licence's high
+    // bid is withdrawn; tests raise it to meet withdrawals in a few rounds.
+    double withdrawalChance = 0.002;
 };
 
 // Empty when the options can be generated, else why not.

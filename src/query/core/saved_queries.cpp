@@ -1,0 +1,77 @@
+#include "query/core/saved_queries.h"
+
+#include "common/error.h"
+
+namespace qv::query {
+
+namespace {
+
+QString valueOf(const QString& text)
+{
+    if (text.isEmpty())
+        return QStringLiteral("Null");
+    QString quoted = text;
+    quoted.replace(QLatin1Char('\''), QStringLiteral("''"));
+    return QLatin1Char('\'') + quoted + QLatin1Char('\'');
+}
+
+QString field(int digit)
+{
+    return QStringLiteral("[Txt") + QString::number(digit) + QLatin1Char(']');
+}
+
+SqlQuery queryAt(const store::Recordset& rows, int row)
+{
+    SqlQuery query;
+    for (int digit = 0; digit <= 5; ++digit) {
+        const int column = rows.fieldIndex(QStringLiteral("Txt") + QString::number(digit));
+        const QVariant value = column < 0 ? QVariant() : rows.at(row, column);
+        query.setClause(digit, value.isNull() ? QString() : value.toString());
+    }
+    return query;
+}
+
+} // namespace
+
+QList<SqlQuery> SavedQueries::all() const
+{
+    auto rows = database_.openRecordset(QStringLiteral("SELECT * FROM [sysQueryBuilder]"),
+                                        store::RecordsetType::Snapshot);
+    QList<SqlQuery> queries;
+    for (int row = 0; row < rows->recordCount(); ++row)
+        queries << queryAt(*rows, row);
+    return queries;
+}
+
+std::optional<SqlQuery> SavedQueries::find(const QString& name) const
+{
+    auto rows = database_.openRecordset(QStringLiteral("SELECT * FROM [sysQueryBuilder] WHERE [Txt5] = ") +
+                                            valueOf(name),
+                                        store::RecordsetType::Snapshot);
+    if (rows->recordCount() == 0)
+        return std::nullopt;
+    return queryAt(*rows, 0);
+}
+
+void SavedQueries::add(const SqlQuery& query)
+{
+    QStringList values;
+    for (int digit = 0; digit <= 5; ++digit)
+        values << valueOf(query.clause(digit));
+    database_.execute(QStringLiteral("INSERT INTO [sysQueryBuilder] ([Txt0], [Txt1], [Txt2], [Txt3], [Txt4], "
+                                     "[Txt5]) VALUES (") +
+                      values.join(QStringLiteral(", ")) + QLatin1Char(')'));
+}
+
+void SavedQueries::setClause(const QString& name, int digit, const QString& text)
+{
+    database_.execute(QStringLiteral("UPDATE [sysQueryBuilder] SET ") + field(digit) + QStringLiteral(" = ") +
+                      valueOf(text) + QStringLiteral(" WHERE [Txt5] = ") + valueOf(name));
+}
+
+void SavedQueries::remove(const QString& name)
+{
+    database_.execute(QStringLiteral("DELETE * FROM [sysQueryBuilder] WHERE [Txt5] = ") + valueOf(name));
+}
+
+} // namespace qv::query

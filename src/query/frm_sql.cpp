@@ -1,0 +1,224 @@
+#include "query/frm_sql.h"
+
+#include "common/error.h"
+#include "common/prompter.h"
+#include "query/core/saved_queries.h"
+#include "store/session.h"
+
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace qv::query {
+
+namespace {
+
+QToolButton* navButton(const char* text, const char* tip, QWidget* parent)
+{
+    auto* button = new QToolButton(parent);
+    button->setText(QString::fromUtf8(text));
+    button->setToolTip(QString::fromUtf8(tip));
+    button->setAutoRaise(true);
+    return button;
+}
+
+store::Database* currentDatabase()
+{
+    return session().CurrentDatabase.get();
+}
+
+} // namespace
+
+QueryNavigator::QueryNavigator(QWidget* parent) : QWidget(parent)
+{
+    first = navButton("|<", "First query", this);
+    previous = navButton("<", "Previous query", this);
+    caption_ = new QLabel(this);
+    caption_->setFrameShape(QFrame::StyledPanel);
+    caption_->setMinimumWidth(220);
+    next = navButton(">", "Next query", this);
+    last = navButton(">|", "Last query", this);
+    addNew = navButton("New", "A new query", this);
+    auto* row = new QHBoxLayout(this);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->setSpacing(2);
+    for (QWidget* w : std::initializer_list<QWidget*>{first, previous, caption_, next, last, addNew})
+        row->addWidget(w, w == caption_ ? 1 : 0);
+}
+
+QString QueryNavigator::caption() const
+{
+    return caption_->text();
+}
+
+void QueryNavigator::setCaption(const QString& caption)
+{
+    caption_->setText(caption);
+}
+
+frmSql::frmSql(Prompter& prompter, QWidget* parent) : QWidget(parent, Qt::Window), prompter_(prompter)
+{
+    setObjectName(QStringLiteral("frmSql"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(QStringLiteral("SQL Query Wizard"));
+
+    Data1 = new QueryNavigator(this);
+    Data1->setObjectName(QStringLiteral("Data1"));
+    auto* fields = new QGroupBox(QStringLiteral("SQL Fields"), this);
+    auto* form = new QFormLayout(fields);
+    const char* const labels[6] = {"Select", "Into", "From", "Where", "Order By", "Query Name"};
+    for (int i = 0; i < 6; ++i) {
+        txtSql[i] = new QLineEdit(fields);
+        txtSql[i]->setObjectName(QStringLiteral("txtSql") + QString::number(i));
+        txtSql[i]->setMinimumWidth(420);
+    }
+    // The name first: nothing else can be typed before it.
+    for (int i : {5, 0, 1, 2, 3, 4})
+        form->addRow(QString::fromUtf8(labels[i]), txtSql[i]);
+
+    cmdRun = new QPushButton(QStringLiteral("Run"), this);
+    cmdRun->setObjectName(QStringLiteral("cmdRun"));
+    cdmDelete = new QPushButton(QStringLiteral("Delete"), this);
+    cdmDelete->setObjectName(QStringLiteral("cdmDelete"));
+    cmdClose = new QPushButton(QStringLiteral("Close"), this);
+    cmdClose->setObjectName(QStringLiteral("cmdClose"));
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(cmdRun);
+    buttons->addWidget(cdmDelete);
+    buttons->addWidget(cmdClose);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(fields);
+    layout->addWidget(Data1);
+    layout->addLayout(buttons);
+
+    for (int i = 0; i < 6; ++i)
+        connect(txtSql[i], &QLineEdit::textEdited, this, [this, i] {
+            txtSql_Change(i);
+            save(i);
+        });
+    connect(Data1->first, &QToolButton::clicked, this, [this] { moveTo(rows_.isEmpty() ? -1 : 0); });
+    connect(Data1->previous, &QToolButton::clicked, this, [this] {
+        if (current_ > 0)
+            moveTo(current_ - 1);
+    });
+    connect(Data1->next, &QToolButton::clicked, this, [this] {
+        if (current_ >= 0 && current_ + 1 < rows_.size())
+            moveTo(current_ + 1);
+    });
+    connect(Data1->last, &QToolButton::clicked, this, [this] { moveTo(static_cast<int>(rows_.size()) - 1); });
+    connect(Data1->addNew, &QToolButton::clicked, this, [this] { moveTo(-1); });
+    connect(cmdRun, &QPushButton::clicked, this, &frmSql::cmdRun_Click);
+    connect(cdmDelete, &QPushButton::clicked, this, &frmSql::cdmDelete_Click);
+    connect(cmdClose, &QPushButton::clicked, this, &frmSql::cmdClose_Click);
+
+    Form_Load();
+}
+
+void frmSql::Form_Load()
+{
+    rows_.clear();
+    if (store::Database* database = currentDatabase()) {
+        try {
+            rows_ = SavedQueries(*database).all();
+        } catch (const Error& error) {
+            prompter_.error(error, ErrorLayout::Report);
+        }
+    }
+    moveTo(rows_.isEmpty() ? -1 : 0);
+}
+
+void frmSql::moveTo(int position)
+{
+    current_ = position >= 0 && position < rows_.size() ? position : -1;
+    showQuery(current_ >= 0 ? rows_[current_] : SqlQuery{});
+    Data1_Reposition();
+}
+
+void frmSql::showQuery(const SqlQuery& query)
+{
+    filling_ = true;
+    for (int i = 0; i < 6; ++i)
+        txtSql[i]->setText(query.clause(i));
+    filling_ = false;
+    txtSql_Change(5);
+}
+
+void frmSql::Data1_Reposition()
+{
+    Data1->setCaption(current_ >= 0 ? rows_[current_].name : QString());
+}
+
+void frmSql::txtSql_Change(int)
+{
+    const bool named = !txtSql[5]->text().trimmed().isEmpty();
+    for (int i = 0; i < 5; ++i)
+        txtSql[i]->setEnabled(named);
+    Data1->setCaption(named ? txtSql[5]->text() : QString());
+}
+
+void frmSql::save(int index)
+{
+    store::Database* database = currentDatabase();
+    if (filling_ || database == nullptr)
+        return;
+    const QString text = txtSql[index]->text();
+    SavedQueries saved(*database);
+    try {
+        if (current_ < 0) {
+            // A new query is saved once it has a name.
+            if (index != 5 || text.trimmed().isEmpty())
+                return;
+            SqlQuery query;
+            for (int i = 0; i < 6; ++i)
+                query.setClause(i, txtSql[i]->text());
+            saved.add(query);
+            rows_ << query;
+            current_ = static_cast<int>(rows_.size()) - 1;
+            return;
+        }
+        // A name cleared on the way to another is not saved: the row keeps its key.
+        if (index == 5 && text.trimmed().isEmpty())
+            return;
+        saved.setClause(rows_[current_].name, index, text);
+        rows_[current_].setClause(index, text);
+    } catch (const Error& error) {
+        prompter_.error(error, ErrorLayout::Report);
+        // The box goes back to what the row holds: nothing is cut silently.
+        filling_ = true;
+        txtSql[index]->setText(current_ >= 0 ? rows_[current_].clause(index) : QString());
+        filling_ = false;
+        txtSql_Change(index);
+    }
+}
+
+void frmSql::cmdRun_Click()
+{
+    emit runWanted();
+}
+
+void frmSql::cdmDelete_Click()
+{
+    // Each step is skipped quietly when it cannot be done (an empty table).
+    store::Database* database = currentDatabase();
+    if (database != nullptr && current_ >= 0) {
+        try {
+            SavedQueries(*database).remove(rows_[current_].name);
+        } catch (const Error&) {
+        }
+    }
+    Form_Load();
+}
+
+void frmSql::cmdClose_Click()
+{
+    close();
+}
+
+} // namespace qv::query

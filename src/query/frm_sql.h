@@ -1,0 +1,80 @@
+#pragma once
+
+#include "query/core/sql_query.h"
+
+#include <QList>
+#include <QWidget>
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QToolButton;
+
+namespace qv {
+class Prompter;
+}
+
+namespace qv::query {
+
+// The navigator over the saved queries: first, previous, next, last and a
+// new query, with the current query's name as its caption.
+class QueryNavigator : public QWidget {
+    Q_OBJECT
+public:
+    explicit QueryNavigator(QWidget* parent = nullptr);
+    QString caption() const;
+    void setCaption(const QString& caption);
+
+    QToolButton* first;
+    QToolButton* previous;
+    QToolButton* next;
+    QToolButton* last;
+    QToolButton* addNew;
+
+private:
+    QLabel* caption_;
+};
+
+// The SQL query wizard: a window of its own (not a child of the frame) over
+// the rows of sysQueryBuilder. Each box is bound to one field and every edit
+// is saved to the row at once; a query comes into being when its name is
+// typed. Run asks the frame to run TableSql2 on the active grid window.
+class frmSql : public QWidget {
+    Q_OBJECT
+public:
+    explicit frmSql(Prompter& prompter, QWidget* parent = nullptr);
+
+    QueryNavigator* Data1;
+    // Element i is bound to the field Txt<i>: 0 Select, 1 Into, 2 From,
+    // 3 Where, 4 Order By, 5 Query Name.
+    QLineEdit* txtSql[6];
+    QPushButton* cmdRun;
+    QPushButton* cdmDelete;
+    QPushButton* cmdClose;
+
+    void Form_Load();
+    void Data1_Reposition();
+    void txtSql_Change(int index);
+    void cmdRun_Click();
+    void cdmDelete_Click();
+    void cmdClose_Click();
+
+    // Navigation; -1 stands for a new query not yet named.
+    void moveTo(int position);
+    int position() const { return current_; }
+    int queryCount() const { return static_cast<int>(rows_.size()); }
+
+signals:
+    void runWanted();
+
+private:
+    void showQuery(const SqlQuery& query);
+    void save(int index);
+
+    Prompter& prompter_;
+    QList<SqlQuery> rows_;
+    int current_ = -1;
+    bool filling_ = false;
+};
+
+} // namespace qv::query

@@ -1,0 +1,180 @@
+#include "support/temp_dir.h"
+
+#include <QFile>
+#include <QProcess>
+
+#include <gtest/gtest.h>
+
+using namespace qv::test;
+
+namespace {
+
+QString cli(const QStringList& args, int* code = nullptr)
+{
+    QProcess p;
+    p.start(QStringLiteral(QV_CLI_PATH), args);
+    p.waitForFinished(120000);
+    if (code != nullptr)
+        *code = p.exitCode();
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+// Reads text with Python's own csv or json module and prints what it got as
+// JSON lists of [type name, value] pairs, one row a line.
+QString parsedByPython(const QString& format, const QString& text)
+{
+    const QString script = QStringLiteral(R"(
+import csv, io, json, sys
+data = sys.stdin.buffer.read().decode('utf-8')
+if sys.argv[1] == 'csv':
+    rows = list(csv.reader(io.StringIO(data, newline='')))
+    for r in rows: print(json.dumps([['str', v] for v in r], ensure_ascii=False))
+else:
+    rows = json.loads(data)
+    for r in rows: print(json.dumps([[type(v).__name__, k, v] for k, v in r.items()], ensure_ascii=False))
+)");
+    QProcess python;
+    python.start(QStringLiteral("python3"), {QStringLiteral("-c"), script, format});
+    python.write(text.toUtf8());
+    python.closeWriteChannel();
+    python.waitForFinished(30000);
+    EXPECT_EQ(python.exitCode(), 0) << python.readAllStandardError().toStdString();
+    return QString::fromUtf8(python.readAllStandardOutput());
+}
+
+struct OddTable {
+    TempDir app, files;
+    QString db = app.file(QStringLiteral("Auction5.mdb"));
+
+    OddTable()
+    {
+        cli({QStringLiteral("sample"), files.path(), QStringLiteral("--rounds"), QStringLiteral("1"),
+             QStringLiteral("--licenses"), QStringLiteral("4"), QStringLiteral("--bidders"),
+             QStringLiteral("2")});
+        cli({QStringLiteral("--app-dir"), app.path(), QStringLiteral("create"),
+             files.file(QStringLiteral("05_001.zip"))});
+        sql(QStringLiteral("CREATE TABLE [Odd] ([Name, \"quoted\"] TEXT(50), [Amount] DOUBLE, [Count] LONG, "
+                           "[When] DATETIME)"));
+        sql(QStringLiteral("INSERT INTO [Odd] VALUES ('a, \"b\"', 0.1, 3000000000, #2026-12-07 10:30:00#)"));
+        sql(QStringLiteral("INSERT INTO [Odd] VALUES ('two\nlines', -2.5, 0, #2026-01-12#)"));
+        sql(QStringLiteral("INSERT INTO [Odd] VALUES ('Zürich', Null, Null, Null)"));
+    }
+    void sql(const QString& statement)
+    {
+        int code = 0;
+        cli({QStringLiteral("sql"), db, statement}, &code);
+        ASSERT_EQ(code, 0) << statement.toStdString();
+    }
+};
+
+} // namespace
+
+TEST(OutputFormats, CsvReadsBackWithPythonsCsvModule)
+{
+    OddTable t;
+    const QString out = cli({QStringLiteral("sql"), t.db, QStringLiteral("SELECT * FROM [Odd]"),
+                             QStringLiteral("--format"), QStringLiteral("csv")});
+    EXPECT_EQ(
+        parsedByPython(QStringLiteral("csv"), out),
+        QStringLiteral("[[\"str\", \"Name, \\\"quoted\\\"\"], [\"str\", \"Amount\"], [\"str\", \"Count\"], "
+                       "[\"str\", \"When\"]]\n"
+                       "[[\"str\", \"a, \\\"b\\\"\"], [\"str\", \"0.1\"], [\"str\", \"3000000000\"], "
+                       "[\"str\", \"2026-12-07 10:30:00\"]]\n"
+                       "[[\"str\", \"two\\nlines\"], [\"str\", \"-2.5\"], [\"str\", \"0\"], "
+                       "[\"str\", \"2026-01-12\"]]\n"
+                       "[[\"str\", \"Zürich\"], [\"str\", \"\"], [\"str\", \"\"], [\"str\", \"\"]]\n"));
+    EXPECT_TRUE(out.endsWith(QStringLiteral("\r\n"))); // RFC 4180 line ends
+}
+
+TEST(OutputFormats, JsonHasOneObjectPerRowWithTypedValues)
+{
+    OddTable t;
+    const QString out = cli({QStringLiteral("sql"), t.db, QStringLiteral("SELECT * FROM [Odd]"),
+                             QStringLiteral("--format"), QStringLiteral("json")});
+    EXPECT_EQ(parsedByPython(QStringLiteral("json"), out),
+              QStringLiteral(
+                  "[[\"str\", \"Name, \\\"quoted\\\"\", \"a, \\\"b\\\"\"], [\"float\", \"Amount\", 0.1], "
+                  "[\"int\", \"Count\", 3000000000], [\"str\", \"When\", \"2026-12-07T10:30:00\"]]\n"
+                  "[[\"str\", \"Name, \\\"quoted\\\"\", \"two\\nlines\"], [\"float\", \"Amount\", -2.5], "
+                  "[\"int\", \"Count\", 0], [\"str\", \"When\", \"2026-01-12\"]]\n"
+                  "[[\"str\", \"Name, \\\"quoted\\\"\", \"Zürich\"], [\"NoneType\", \"Amount\", null], "
+                  "[\"NoneType\", \"Count\", null], [\"NoneType\", \"When\", null]]\n"));
+
+    // No rows is still a JSON array; show takes the option too.
+    EXPECT_EQ(
+        parsedByPython(QStringLiteral("json"),
+                       cli({QStringLiteral("sql"), t.db, QStringLiteral("SELECT * FROM [Odd] WHERE 1 = 0"),
+                            QStringLiteral("--format"), QStringLiteral("json")})),
+        QString());
+    const QString shown = cli({QStringLiteral("show"), t.db, QStringLiteral("Round Statistics"),
+                               QStringLiteral("--format"), QStringLiteral("json")});
+    EXPECT_TRUE(parsedByPython(QStringLiteral("json"), shown)
+                    .startsWith(QStringLiteral("[[\"int\", \"Auction ID\", 5], [\"int\", \"Round\", 1], "
+                                               "[\"str\", \"Round Date\", \"2026-01-12\"]")))
+        << shown.toStdString();
+}
+
+TEST(OutputFormats, TabDelimitedStaysTheDefaultAndUnknownFormatsAreRefused)
+{
+    OddTable t;
+    const QStringList select{QStringLiteral("sql"), t.db, QStringLiteral("SELECT [Count] FROM [Odd]")};
+    EXPECT_EQ(cli(select), QStringLiteral("Count\n3000000000\n0\n\n"));
+    EXPECT_EQ(cli(select + QStringList{QStringLiteral("--format"), QStringLiteral("tsv")}), cli(select));
+    // A line break inside a value would split its row.
+    EXPECT_EQ(
+        cli({QStringLiteral("sql"), t.db, QStringLiteral("SELECT [Amount], [Name, \"quoted\"] FROM [Odd]")}),
+        QStringLiteral("Amount\tName, \"quoted\"\n0.1\ta, \"b\"\n-2.5\ttwo lines\n\tZürich\n"));
+    int code = 0;
+    cli(select + QStringList{QStringLiteral("--format"), QStringLiteral("xml")}, &code);
+    EXPECT_EQ(code, 2);
+}
+
+TEST(OutputFormats, ExportAndSummaryWriteTheSameFormats)
+{
+    OddTable t;
+    const QStringList exportBidders{QStringLiteral("export"), t.db, QStringLiteral("Bidders"),
+                                    QStringLiteral("--sort"), QStringLiteral("[Bidder]")};
+    const QString csv = cli(exportBidders + QStringList{QStringLiteral("--format"), QStringLiteral("csv")});
+    const QString sqlCsv = cli({QStringLiteral("sql"), t.db,
+                                QStringLiteral("SELECT * FROM [Bidders] WHERE [Round] = 1 ORDER BY [Bidder]"),
+                                QStringLiteral("--format"), QStringLiteral("csv")});
+    EXPECT_EQ(parsedByPython(QStringLiteral("csv"), csv), parsedByPython(QStringLiteral("csv"), sqlCsv));
+    EXPECT_EQ(parsedByPython(QStringLiteral("csv"), csv).count(QLatin1Char('\n')), 3); // header, two bidders
+
+    TempDir out;
+    const QString file = out.file(QStringLiteral("bidders.json"));
+    int code = 0;
+    cli(exportBidders +
+            QStringList{QStringLiteral("--format"), QStringLiteral("json"), QStringLiteral("-o"), file},
+        &code);
+    EXPECT_EQ(code, 0);
+    QFile written(file);
+    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+    EXPECT_EQ(
+        parsedByPython(QStringLiteral("json"), QString::fromUtf8(written.readAll())).count(QLatin1Char('\n')),
+        2);
+
+    const QString figures =
+        parsedByPython(QStringLiteral("json"), cli({QStringLiteral("summary"), t.db, QStringLiteral("1"),
+                                                    QStringLiteral("--format"), QStringLiteral("json")}));
+    EXPECT_EQ(figures.count(QLatin1Char('\n')), 20) << figures.toStdString();
+    EXPECT_TRUE(
+        figures.contains(QStringLiteral("[[\"str\", \"Figure\", \"Stage\"], [\"int\", \"Value\", 1]]")))
+        << figures.toStdString();
+}
+
+TEST(OutputFormats, PivotTableAsOneRowPerRound)
+{
+    OddTable t;
+    const QString rows =
+        parsedByPython(QStringLiteral("json"),
+                       cli({QStringLiteral("pivot"), t.db, QStringLiteral("rounds"), QStringLiteral("--from"),
+                            QStringLiteral("1"), QStringLiteral("--format"), QStringLiteral("json")}));
+    ASSERT_EQ(rows.count(QLatin1Char('\n')), 1) << rows.toStdString();
+    EXPECT_TRUE(rows.startsWith(QStringLiteral("[[\"int\", \"Round\", 1], [\"int\", \"B001 / ")))
+        << rows.toStdString();
+    const QString csv =
+        cli({QStringLiteral("pivot"), t.db, QStringLiteral("rounds"), QStringLiteral("--from"),
+             QStringLiteral("1"), QStringLiteral("--format"), QStringLiteral("csv")});
+    EXPECT_EQ(parsedByPython(QStringLiteral("csv"), csv).count(QLatin1Char('\n')), 2);
+}

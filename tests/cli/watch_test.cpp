@@ -1,0 +1,277 @@
+#include "cli/round_file_readiness.h"
+#include "cli/stop_signal.h"
+#include "cli/watched_auction.h"
+#include "common/paths.h"
+#include "store/import/import_folder.h"
+#include "store/import/import_routines.h"
+#include "store/session.h"
+#include "support/scripted_prompter.h"
+#include "support/temp_dir.h"
+
+#include <QDeadlineTimer>
+#include <QFile>
+#include <QProcess>
+#include <QThread>
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <cstdio>
+
+using namespace qv;
+using namespace qv::test;
+
+namespace {
+
+QString runCli(const QStringList& args)
+{
+    QProcess p;
+    p.start(QStringLiteral(QV_CLI_PATH), args);
+    p.waitForFinished(120000);
+    EXPECT_EQ(p.exitCode(), 0) << args.join(QLatin1Char(' ')).toStdString() << ": "
+                               << p.readAllStandardError().toStdString();
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+// Auction 5 created from round 1 in its own folder, with rounds 2 to 4 kept
+// aside until a test drops them into that folder.
+struct LiveAuction {
+    TempDir app, source, incoming;
+    QString database = app.file(QStringLiteral("Auction5.mdb"));
+
+    LiveAuction()
+    {
+        runCli({QStringLiteral("sample"), source.path(), QStringLiteral("--rounds"), QStringLiteral("4"),
+                QStringLiteral("--licenses"), QStringLiteral("16"), QStringLiteral("--bidders"),
+                QStringLiteral("4")});
+        QFile::copy(source.file(QStringLiteral("05_001.zip")), incoming.file(QStringLiteral("05_001.zip")));
+        runCli({QStringLiteral("--app-dir"), app.path(), QStringLiteral("create"),
+                incoming.file(QStringLiteral("05_001.zip"))});
+    }
+    QByteArray round(int r) const
+    {
+        QFile f(source.file(QStringLiteral("05_00%1.zip").arg(r)));
+        f.open(QIODevice::ReadOnly);
+        return f.readAll();
+    }
+    QString arrived(int r) const { return incoming.file(QStringLiteral("05_00%1.zip").arg(r)); }
+    void drop(int r) const
+    {
+        QFile f(arrived(r) + QStringLiteral(".part"));
+        f.open(QIODevice::WriteOnly);
+        f.write(round(r));
+        f.close();
+        // Replaces a file of the same name in one step, as a download does.
+        std::rename(QFile::encodeName(arrived(r) + QStringLiteral(".part")).constData(),
+                    QFile::encodeName(arrived(r)).constData());
+    }
+    QString query(const QString& sql) const { return runCli({QStringLiteral("sql"), database, sql}); }
+};
+
+// quorvane-cli watch running on the auction, with what it printed so far.
+struct Watch {
+    QProcess process;
+    QString out, err;
+
+    explicit Watch(const LiveAuction& auction)
+    {
+        process.start(QStringLiteral(QV_CLI_PATH),
+                      {QStringLiteral("--app-dir"), auction.app.path(), QStringLiteral("watch"),
+                       auction.database, QStringLiteral("--folder"), auction.incoming.path(),
+                       QStringLiteral("--interval"), QStringLiteral("0.2")});
+        EXPECT_TRUE(process.waitForStarted());
+    }
+    ~Watch()
+    {
+        if (process.state() != QProcess::NotRunning) {
+            process.kill();
+            process.waitForFinished();
+        }
+    }
+    void read()
+    {
+        out += QString::fromUtf8(process.readAllStandardOutput());
+        err += QString::fromUtf8(process.readAllStandardError());
+    }
+    // Waits until text has been printed on either stream.
+    bool waitFor(const QString& text, int ms = 15000)
+    {
+        QDeadlineTimer deadline(ms);
+        while (!(out + err).contains(text) && !deadline.hasExpired()) {
+            process.waitForReadyRead(100);
+            read();
+        }
+        return (out + err).contains(text);
+    }
+    void idle(int ms)
+    {
+        QDeadlineTimer deadline(ms);
+        while (!deadline.hasExpired()) {
+            process.waitForReadyRead(50);
+            read();
+        }
+    }
+    int terminate()
+    {
+        ::kill(static_cast<pid_t>(process.processId()), SIGTERM);
+        EXPECT_TRUE(process.waitForFinished(10000));
+        read();
+        return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    }
+};
+
+const QString imported2 = QStringLiteral("Round 2 has been successfully imported.");
+const QString imported3 = QStringLiteral("Round 3 has been successfully imported.");
+
+} // namespace
+
+TEST(Watch, ImportsARoundOnceItIsCompleteAndGoesOnWithTheNext)
+{
+    LiveAuction auction;
+    Watch watch(auction);
+    ASSERT_TRUE(watch.waitFor(QStringLiteral("Waiting for ") + auction.arrived(2)));
+
+    // Written in two halves with a pause of several intervals between them.
+    const QByteArray file = auction.round(2);
+    QFile out(auction.arrived(2));
+    ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+    out.write(file.left(file.size() / 2));
+    out.flush();
+    watch.idle(1500);
+    EXPECT_FALSE(watch.out.contains(QStringLiteral("Round 2"))) << watch.out.toStdString();
+    EXPECT_EQ(auction.query(QStringLiteral("SELECT MAX([Round]) AS R FROM [sysRounds]")),
+              QStringLiteral("R\n1\n"));
+    out.write(file.mid(file.size() / 2));
+    out.close();
+    ASSERT_TRUE(watch.waitFor(imported2)) << watch.err.toStdString();
+
+    // The next round is picked up without a restart.
+    auction.drop(3);
+    ASSERT_TRUE(watch.waitFor(imported3)) << watch.err.toStdString();
+    watch.idle(800);
+    EXPECT_EQ(watch.out.count(imported2), 1);
+    EXPECT_EQ(watch.out.count(imported3), 1);
+    EXPECT_EQ(watch.out.count(QLatin1Char('\n')), 2) << watch.out.toStdString();
+    EXPECT_FALSE(watch.out.contains(QStringLiteral("Error")));
+
+    EXPECT_EQ(watch.terminate(), 0);
+    EXPECT_EQ(auction.query(QStringLiteral("SELECT [Round] FROM [sysRounds] ORDER BY [Round]")),
+              QStringLiteral("Round\n1\n2\n3\n"));
+    // Every round's bids once: round 1 of a fresh auction holds the same as the file.
+    EXPECT_EQ(auction.query(QStringLiteral("SELECT COUNT(*) AS N FROM [All Bids] WHERE [Round] = 2")),
+              runCli({QStringLiteral("sql"), auction.database,
+                      QStringLiteral("SELECT COUNT(*) AS N FROM [All Bids] WHERE [Round] = 2")}));
+}
+
+TEST(Watch, ReportsADamagedFileOnceAndRetriesItWhenReplaced)
+{
+    LiveAuction auction;
+    Watch watch(auction);
+    ASSERT_TRUE(watch.waitFor(QStringLiteral("Waiting for ")));
+    {
+        QFile damaged(auction.arrived(2));
+        ASSERT_TRUE(damaged.open(QIODevice::WriteOnly));
+        damaged.write(auction.round(2).left(700));
+        damaged.write(QByteArray(400, 'x'));
+    }
+    ASSERT_TRUE(watch.waitFor(QStringLiteral("will be tried again when it changes"), 10000));
+    EXPECT_TRUE(watch.out.contains(QStringLiteral("Error:"))) << watch.out.toStdString();
+    const QString reported = watch.out;
+    watch.idle(1500); // unchanged: not tried again
+    EXPECT_EQ(watch.out, reported);
+
+    auction.drop(2);
+    ASSERT_TRUE(watch.waitFor(imported2)) << watch.err.toStdString();
+    EXPECT_EQ(watch.terminate(), 0);
+    EXPECT_EQ(auction.query(QStringLiteral("SELECT [Round] FROM [sysRounds] ORDER BY [Round]")),
+              QStringLiteral("Round\n1\n2\n"));
+}
+
+TEST(Watch, EndsCleanlyOnSignalsBetweenRounds)
+{
+    LiveAuction auction;
+    {
+        Watch watch(auction);
+        ASSERT_TRUE(watch.waitFor(QStringLiteral("Waiting for ")));
+        EXPECT_EQ(watch.terminate(), 0);
+        EXPECT_TRUE(watch.err.contains(QStringLiteral("Stopped")));
+    }
+    // Rounds that arrive while no watch runs are imported at the next start.
+    auction.drop(2);
+    auction.drop(3);
+    Watch again(auction);
+    ASSERT_TRUE(again.waitFor(imported3)) << again.err.toStdString();
+    ::kill(static_cast<pid_t>(again.process.processId()), SIGINT);
+    ASSERT_TRUE(again.process.waitForFinished(10000));
+    EXPECT_EQ(again.process.exitCode(), 0);
+    EXPECT_EQ(auction.query(QStringLiteral("SELECT [Round] FROM [sysRounds] ORDER BY [Round]")),
+              QStringLiteral("Round\n1\n2\n3\n"));
+}
+
+// A stop request while a round is being copied rolls the whole round back; the
+// same file imports whole afterwards.
+TEST(Watch, StopDuringAnImportRollsTheRoundBack)
+{
+    LiveAuction auction;
+    auction.drop(2);
+    session().LastImportFile = auction.app.file(QStringLiteral("lastimp.inf"));
+    qputenv("QUORVANE_HOME", auction.app.path().toLocal8Bit());
+    cli::WatchedAuction watched(auction.database);
+    watched.ensureOpen();
+    EXPECT_EQ(watched.expectedRoundFile(auction.incoming.path()), auction.arrived(2));
+    ScriptedPrompter quiet;
+    EXPECT_EQ(NextRoundFileName(quiet), auction.arrived(2)); // the folder of the last import
+
+    const auto roundTwoRows = [] {
+        auto rs = session().CurrentDatabase->openRecordset(
+            QStringLiteral("SELECT COUNT(*) AS N FROM [All Bids] WHERE [Round] = 2"));
+        return rs->value(0).toInt();
+    };
+    cli::StopSignal::request();
+    ScriptedPrompter interrupted;
+    interrupted.files.push_back(auction.arrived(2));
+    ImportHost host{interrupted};
+    EXPECT_FALSE(ImportRound(host, false));
+    cli::StopSignal::reset();
+    EXPECT_EQ(roundTwoRows(), 0);
+    EXPECT_EQ(watched.expectedRoundFile(auction.incoming.path()), auction.arrived(2));
+
+    ScriptedPrompter again;
+    again.files.push_back(auction.arrived(2));
+    ImportHost second{again};
+    EXPECT_TRUE(ImportRound(second, false));
+    EXPECT_GT(roundTwoRows(), 0);
+    EXPECT_EQ(watched.expectedRoundFile(auction.incoming.path()), auction.arrived(3));
+    CloseAuctionDatabase();
+}
+
+TEST(RoundFileReadiness, WaitsForAStableReadableFileAndNeverTakesTheSameOneTwice)
+{
+    cli::RoundFileReadiness readiness(1000, 5000);
+    using V = cli::RoundFileReadiness::Verdict;
+    const QString path = QStringLiteral("/in/05_002.zip");
+    bool readable = false;
+    const auto zip = [&] { return readable; };
+    EXPECT_EQ(readiness.observe(path, {}, 0, zip), V::Absent);
+    EXPECT_EQ(readiness.observe(path, {100, 1}, 0, zip), V::Wait);
+    EXPECT_EQ(readiness.observe(path, {200, 2}, 900, zip), V::Wait);  // still growing
+    EXPECT_EQ(readiness.observe(path, {200, 2}, 1500, zip), V::Wait); // settle time not over
+    EXPECT_EQ(readiness.observe(path, {200, 2}, 2000, zip), V::Wait); // stable, not a whole zip
+    readable = true;
+    EXPECT_EQ(readiness.observe(path, {200, 2}, 2100, zip), V::Import);
+    readiness.imported();
+    EXPECT_EQ(readiness.observe(path, {200, 2}, 9000, zip), V::Skip);
+
+    // Stable but never readable: imported after the grace time so its error is
+    // reported, then left alone until it changes.
+    readable = false;
+    const QString next = QStringLiteral("/in/05_003.zip");
+    EXPECT_EQ(readiness.observe(next, {50, 1}, 10000, zip), V::Wait);
+    EXPECT_EQ(readiness.observe(next, {50, 1}, 14000, zip), V::Wait);
+    EXPECT_EQ(readiness.observe(next, {50, 1}, 15000, zip), V::Import);
+    readiness.failed();
+    EXPECT_EQ(readiness.observe(next, {50, 1}, 30000, zip), V::Skip);
+    readable = true;
+    EXPECT_EQ(readiness.observe(next, {60, 3}, 31000, zip), V::Wait);
+    EXPECT_EQ(readiness.observe(next, {60, 3}, 32000, zip), V::Import);
+}

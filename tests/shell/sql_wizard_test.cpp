@@ -1,0 +1,215 @@
+// The SQL query wizard window and the grid window's TableSql2 behind its Run.
+#include "auction_fixture.h"
+#include "grid/frm_flex_grid.h"
+#include "query/frm_sql.h"
+#include "shell/frm_main.h"
+#include "shell/grid_window_factory.h"
+#include "shell/sql_wizard_window.h"
+#include "store/auction_schema.h"
+#include "store/database.h"
+#include "store/session.h"
+#include "support/scripted_prompter.h"
+
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolButton>
+
+using qv::grid::frmFlexGrid;
+using qv::query::frmSql;
+using qv::shell::frmMain;
+
+namespace {
+
+QStringList column(const QString& statement)
+{
+    QStringList values;
+    auto rows = qv::session().CurrentDatabase->openRecordset(statement, qv::store::RecordsetType::Snapshot);
+    for (int row = 0; row < rows->recordCount(); ++row)
+        values << rows->at(row, 0).toString();
+    return values;
+}
+
+} // namespace
+
+class SqlWizardTest : public QObject {
+    Q_OBJECT
+private slots:
+    void init()
+    {
+        qputenv("XDG_CONFIG_HOME", folder_.path().toLocal8Bit());
+        path_ = qv::test::makeSmallAuction(folder_.path());
+        qv::OpenAuctionDatabase(path_);
+        auto& db = *qv::session().CurrentDatabase;
+        db.execute(
+            QStringLiteral("CREATE TABLE [sysQueryBuilder] ([Txt5] TEXT(255), [Txt0] MEMO, [Txt1] TEXT(65), "
+                           "[Txt2] MEMO, [Txt3] MEMO, [Txt4] MEMO)"));
+        db.execute(
+            QStringLiteral("ALTER TABLE [sysQueryBuilder] ADD CONSTRAINT [Primary] PRIMARY KEY ([Txt5])"));
+        prompter_ = std::make_unique<qv::test::ScriptedPrompter>();
+        main_ = std::make_unique<frmMain>(prompter_.get());
+        main_->setGridWindowFactory(qv::shell::gridWindowFactory());
+        main_->setCommandWindow(QStringLiteral("frmSql"), qv::shell::showSqlWizard);
+        main_->resize(1000, 700);
+        main_->show();
+        main_->mnuClick(QStringLiteral("mnuFileNew"));
+        grid_ = qobject_cast<frmFlexGrid*>(main_->activeChild());
+        QVERIFY(grid_ != nullptr);
+    }
+    void cleanup()
+    {
+        main_.reset();
+        qv::CloseAuctionDatabase();
+        QFile::remove(path_);
+    }
+
+    void theClauseBoxesWaitForANameAndEveryEditIsSaved()
+    {
+        frmSql& wizard = openWizard();
+        QVERIFY(wizard.isWindow());
+        QCOMPARE(wizard.windowTitle(), QStringLiteral("SQL Query Wizard"));
+        QCOMPARE(main_->activeChild(), grid_); // Run still acts on the grid window
+        for (int i = 0; i < 5; ++i)
+            QVERIFY(!wizard.txtSql[i]->isEnabled());
+        QTest::keyClicks(wizard.txtSql[5], QStringLiteral("Top"));
+        for (int i = 0; i < 5; ++i)
+            QVERIFY(wizard.txtSql[i]->isEnabled());
+        QCOMPARE(wizard.Data1->caption(), QStringLiteral("Top"));
+        type(wizard, 0, "[Bidder]");
+        type(wizard, 3, "[Bidder] <> 'O''Neil'");
+        QCOMPARE(column(QStringLiteral("SELECT [Txt5] FROM [sysQueryBuilder]")),
+                 QStringList{QStringLiteral("Top")});
+        QCOMPARE(column(QStringLiteral("SELECT [Txt3] FROM [sysQueryBuilder]")),
+                 QStringList{QStringLiteral("[Bidder] <> 'O''Neil'")});
+        // Blanking the name disables the clauses again; the row keeps its name.
+        wizard.txtSql[5]->selectAll();
+        QTest::keyClick(wizard.txtSql[5], Qt::Key_Delete);
+        QVERIFY(!wizard.txtSql[0]->isEnabled());
+        QCOMPARE(wizard.Data1->caption(), QString());
+        QTest::keyClicks(wizard.txtSql[5], QStringLiteral("Leaders 2"));
+        QCOMPARE(column(QStringLiteral("SELECT [Txt5] FROM [sysQueryBuilder]")),
+                 QStringList{QStringLiteral("Leaders 2")});
+        QVERIFY(prompter_->messages.empty());
+    }
+
+    void navigationDeleteAndATooLongText()
+    {
+        auto& db = *qv::session().CurrentDatabase;
+        db.execute(QStringLiteral(
+            "INSERT INTO [sysQueryBuilder] VALUES ('First', '*', 'A', '[Leaders]', Null, Null)"));
+        db.execute(QStringLiteral(
+            "INSERT INTO [sysQueryBuilder] VALUES ('Second', '*', 'B', '[Leaders]', Null, Null)"));
+        frmSql& wizard = openWizard();
+        QCOMPARE(wizard.Data1->caption(), QStringLiteral("First"));
+        wizard.Data1->next->click();
+        QCOMPARE(wizard.Data1->caption(), QStringLiteral("Second"));
+        QCOMPARE(wizard.txtSql[1]->text(), QStringLiteral("B"));
+        wizard.Data1->first->click();
+        QCOMPARE(wizard.txtSql[1]->text(), QStringLiteral("A"));
+
+        // The built table's name holds 65 characters here: the 66th is refused, not cut.
+        wizard.txtSql[1]->clear();
+        QTest::keyClicks(wizard.txtSql[1], QString(66, QLatin1Char('x')));
+        QCOMPARE(prompter_->messages.size(), size_t(1));
+        QVERIFY(prompter_->messages[0].isError);
+        QVERIFY(prompter_->messages[0].text.startsWith(QStringLiteral("Error 3163: ")));
+        QCOMPARE(wizard.txtSql[1]->text(), QString(65, QLatin1Char('x')));
+
+        wizard.cdmDelete->click();
+        QCOMPARE(column(QStringLiteral("SELECT [Txt5] FROM [sysQueryBuilder]")),
+                 QStringList{QStringLiteral("Second")});
+        QCOMPARE(wizard.Data1->caption(), QStringLiteral("Second"));
+        wizard.cdmDelete->click();
+        wizard.cdmDelete->click(); // nothing left: quietly nothing
+        QCOMPARE(wizard.Data1->caption(), QString());
+        QVERIFY(!wizard.txtSql[0]->isEnabled());
+        QCOMPARE(prompter_->messages.size(), size_t(1));
+    }
+
+    void runBuildsTheTableAndReplacesItWhileOnShow()
+    {
+        frmSql& wizard = openWizard();
+        QTest::keyClicks(wizard.txtSql[5], QStringLiteral("Top Bids"));
+        type(wizard, 0, "[Bidder], [Net Bid Amount]");
+        type(wizard, 1, "[Top Bids]");
+        type(wizard, 2, "[All Bids]");
+        type(wizard, 3, "[Net Bid Amount] > 1000");
+        type(wizard, 4, "[Net Bid Amount] DESC");
+        wizard.cmdRun->click();
+        QCOMPARE(prompter_->messages.size(), size_t(1));
+        QCOMPARE(prompter_->messages[0].text, QStringLiteral("     Finished building the table 'Top Bids'\r"
+                                                             "To view the table, select it from the\r"
+                                                             "         Table pull-down menu."));
+        QVERIFY(!prompter_->messages[0].isError);
+        QCOMPARE(
+            column(QStringLiteral("SELECT [Bidder] FROM [Top Bids]")),
+            (QStringList{QStringLiteral("Kestrel"), QStringLiteral("Heron"), QStringLiteral("Kestrel")}));
+
+        // Shown in the grid, then run again: the grid lets go, the table is rebuilt, listed once.
+        main_->PopulateTables();
+        grid_->ddlTableName->setCurrentIndex(grid_->ddlTableName->findText(QStringLiteral("Top Bids")));
+        QCOMPARE(grid_->windowTitle(), QStringLiteral("Top Bids"));
+        wizard.cmdRun->click();
+        QCOMPARE(prompter_->messages.size(), size_t(2));
+        QVERIFY(!prompter_->messages[1].isError);
+        QCOMPARE(grid_->ddlTableName->currentIndex(), 0);
+        QCOMPARE(column(QStringLiteral("SELECT [TableName] FROM [sysTables] WHERE [TableName] = 'Top Bids'"))
+                     .size(),
+                 1);
+        QCOMPARE(prompter_->busyDepth, 0);
+    }
+
+    void runNeedsTheThreeClausesAndAGridWindow()
+    {
+        frmSql& wizard = openWizard();
+        QTest::keyClicks(wizard.txtSql[5], QStringLiteral("Half"));
+        type(wizard, 0, "*");
+        wizard.cmdRun->click();
+        QCOMPARE(prompter_->messages.size(), size_t(1));
+        QCOMPARE(prompter_->messages[0].text, QStringLiteral("SELECT, INTO, and FROM are required fields."));
+        QCOMPARE(prompter_->messages[0].title, QStringLiteral("Error"));
+        QCOMPARE(prompter_->messages[0].icon, qv::Icon::Exclamation);
+
+        type(wizard, 1, "Misspelt");
+        type(wizard, 2, "[All Bids]");
+        wizard.txtSql[0]->clear();
+        type(wizard, 0, "[Nope]");
+        wizard.cmdRun->click();
+        QCOMPARE(prompter_->messages.size(), size_t(2));
+        QVERIFY(prompter_->messages[1].text.startsWith(QStringLiteral("Error 3061: ")));
+        QVERIFY(column(QStringLiteral("SELECT [TableName] FROM [sysTables] WHERE [TableName] = 'Misspelt'"))
+                    .isEmpty());
+
+        main_->mdiArea()->closeAllSubWindows();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        wizard.cmdRun->click();
+        QCOMPARE(prompter_->messages.size(), size_t(3));
+        QCOMPARE(prompter_->messages[2].text,
+                 QStringLiteral("  A data grid must be opened to use this function.\r"
+                                "Open a data grid with the New button and try again"));
+    }
+
+private:
+    frmSql& openWizard()
+    {
+        main_->mnuClick(QStringLiteral("mnuToolsSQLCommandLine"));
+        auto* wizard = main_->findChild<frmSql*>();
+        Q_ASSERT(wizard != nullptr);
+        return *wizard;
+    }
+    static void type(frmSql& wizard, int box, const char* text)
+    {
+        QTest::keyClicks(wizard.txtSql[box], QString::fromUtf8(text));
+    }
+
+    QTemporaryDir folder_;
+    QString path_;
+    std::unique_ptr<qv::test::ScriptedPrompter> prompter_;
+    std::unique_ptr<frmMain> main_;
+    frmFlexGrid* grid_ = nullptr;
+};
+
+QTEST_MAIN(SqlWizardTest)
+#include "sql_wizard_test.moc"

@@ -1,0 +1,39 @@
+#pragma once
+
+#include "support/temp_dir.h"
+
+#include <QProcess>
+#include <QString>
+
+namespace qv::test {
+
+// A small file system of its own (tmpfs), to meet a full disk or a
+// read-only folder for real. Mounting needs the right to mount: where that
+// is missing, isMounted() is false and the test skips.
+class ScratchVolume {
+public:
+    ScratchVolume(int kilobytes, bool readOnly)
+    {
+        const QString options =
+            QStringLiteral("size=%1k%2").arg(kilobytes).arg(readOnly ? QStringLiteral(",ro") : QString());
+        mounted_ = QProcess::execute(QStringLiteral("mount"),
+                                     {QStringLiteral("-t"), QStringLiteral("tmpfs"), QStringLiteral("-o"),
+                                      options, QStringLiteral("tmpfs"), dir_.path()}) == 0;
+    }
+    ~ScratchVolume()
+    {
+        if (mounted_)
+            QProcess::execute(QStringLiteral("umount"), {dir_.path()});
+    }
+    ScratchVolume(const ScratchVolume&) = delete;
+    ScratchVolume& operator=(const ScratchVolume&) = delete;
+
+    bool isMounted() const { return mounted_; }
+    QString path() const { return dir_.path(); }
+
+private:
+    TempDir dir_;
+    bool mounted_ = false;
+};
+
+} // namespace qv::test
