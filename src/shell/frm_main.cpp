@@ -6,6 +6,7 @@
 #include "shell/frm_opening_questions.h"
 #include "shell/help_window.h"
 #include "shell/late_call.h"
+#include "shell/outside_import_notice.h"
 #include "shell/window_placement.h"
 #include "store/compaction.h"
 #include "store/session.h"
@@ -50,6 +51,7 @@ frmMain::frmMain(Prompter* prompter, QWidget* parent) : QMainWindow(parent)
 
     importHost_ = std::make_unique<ImportHost>(ImportHost{
         *prompter_, [this](const QString& caption) { setWindowTitle(caption); }, [this] { FileOpen(); }});
+    new OutsideImportNotice([this](const QString& text) { setStatusText(1, text); }, 2000, this);
 
     // Load: the stored placement.
     applyPlacement(*this, readPlacement());
@@ -288,6 +290,8 @@ void frmMain::FileOpen()
                                QStringLiteral("Select File for Round 1"), Icon::Information);
             unloadDialog();
             BatchImportAuction(*importHost_);
+            // The round in progress no longer is.
+            prompter_->setStatus(1, QStringLiteral("Status"));
             return;
         }
 

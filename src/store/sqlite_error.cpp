@@ -91,7 +91,10 @@ void raiseSqliteMessage(int rc, const QString& message, const QString& context)
         throw Error(err::NotADatabase,
                     QStringLiteral("The database '%1' is damaged: %2").arg(context, message));
     case SQLITE_FULL:
-        throw Error(err::EngineDiskFull, QStringLiteral("The disk is full: %1").arg(message));
+        throw Error(
+            err::EngineDiskFull,
+            QStringLiteral("The disk is full: '%1' cannot grow (%2). Make room on the disk and try again.")
+                .arg(context, message));
     default:
         break;
     }
@@ -102,7 +105,9 @@ void raiseSqliteError(sqlite3* db, int rc, const QString& context)
 {
     const int primary = rc & 0xff;
     const char* file = db ? sqlite3_db_filename(db, "main") : nullptr;
-    if ((primary == SQLITE_BUSY || primary == SQLITE_CORRUPT || primary == SQLITE_NOTADB) && file && *file)
+    if ((primary == SQLITE_BUSY || primary == SQLITE_CORRUPT || primary == SQLITE_NOTADB ||
+         primary == SQLITE_FULL) &&
+        file && *file)
         raiseSqliteMessage(rc, QString::fromUtf8(sqlite3_errmsg(db)), QString::fromUtf8(file));
     raiseSqliteMessage(rc, QString::fromUtf8(sqlite3_errmsg(db)), context);
 }

@@ -56,7 +56,9 @@ bool Statement::step()
     // Locks and damage belong to a file, not to the statement that met them.
     const int primary = rc & 0xff;
     const char* file = sqlite3_db_filename(db_, "main");
-    if ((primary == SQLITE_BUSY || primary == SQLITE_CORRUPT || primary == SQLITE_NOTADB) && file && *file)
+    if ((primary == SQLITE_BUSY || primary == SQLITE_CORRUPT || primary == SQLITE_NOTADB ||
+         primary == SQLITE_FULL) &&
+        file && *file)
         raiseSqliteMessage(rc, message, QString::fromUtf8(file));
     raiseSqliteMessage(rc, message, sql_);
 }

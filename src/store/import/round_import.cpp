@@ -10,6 +10,7 @@
 #include "store/savepoint.h"
 #include "store/sqlite_statement.h"
 
+#include <QCoreApplication>
 #include <QDir>
 
 #include <sqlite3.h>
@@ -42,7 +43,13 @@ Error damaged(const QString& archive, const QString& member, const QString& why)
 
 ExtractedRound::ExtractedRound(const QString& archive, const QString& renameTarget) : archive_(archive)
 {
-    path_ = extractInto(archive, memberNameOf(fileName()), applicationFolder(), renameTarget);
+    const QString member = memberNameOf(fileName());
+    // Each run extracts under a name of its own: another program importing
+    // the same round at the same time must not open, replace or remove ours.
+    const QString ownName = renameTarget.isEmpty() ? member + QLatin1Char('.') +
+                                                         QString::number(QCoreApplication::applicationPid())
+                                                   : renameTarget;
+    path_ = extractInto(archive, member, applicationFolder(), ownName);
 }
 
 ExtractedRound::~ExtractedRound()

@@ -11,8 +11,9 @@
 namespace qv {
 
 // A round results file's database, extracted into the application folder
-// (under its own name, or renameTarget) for the length of a scope: closed
-// and removed, journal siblings included, when the scope ends unless kept.
+// (under a name of this run's own, or renameTarget) for the length of a
+// scope: closed and removed, journal siblings included, when the scope ends
+// unless kept.
 class ExtractedRound {
 public:
     ExtractedRound(const QString& archive, const QString& renameTarget = {});
