@@ -7,6 +7,8 @@ cd "$(dirname "$0")/.."
 packages=(build-essential cmake pkg-config git qt6-base-dev qt6-base-dev-tools libgl-dev
           libsqlite3-dev sqlite3 libzip-dev mdbtools mdbtools-dev libgtest-dev googletest
           xvfb xauth fonts-dejavu-core libreoffice-calc-nogui)
+# The tests check the installed desktop entry with desktop-file-validate.
+packages+=(desktop-file-utils)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

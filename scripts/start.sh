@@ -6,6 +6,12 @@ cd "$(dirname "$0")/.."
 bash scripts/install.sh
 build_dir="${QUORVANE_BUILD_DIR:-build}"
 
+# Installs both programs, the desktop entry and the icon for this user, so
+# Quorvane is in the application menu and quorvane-cli in ~/.local/bin.
+cmake --install "$build_dir" --prefix "$HOME/.local" >/dev/null
+command -v update-desktop-database >/dev/null && update-desktop-database -q "$HOME/.local/share/applications" || true
+command -v gtk-update-icon-cache >/dev/null && gtk-update-icon-cache -q -t "$HOME/.local/share/icons/hicolor" || true
+
 downloads="$(xdg-user-dir DOWNLOAD 2>/dev/null || true)"
 [ -n "$downloads" ] && [ "$downloads" != "$HOME" ] || downloads="$HOME/Downloads"
 sample="$downloads/quorvane-sample"

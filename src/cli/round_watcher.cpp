@@ -59,9 +59,6 @@ void RoundWatcher::follow(const QString& path)
     if (!notifications_.directories().isEmpty())
         notifications_.removePaths(notifications_.directories());
     expected_ = path;
-    const QString folder = QFileInfo(path).absolutePath();
-    if (QFileInfo(folder).isDir())
-        notifications_.addPath(folder);
     hooks_.note(QStringLiteral("Waiting for ") + path);
 }
 
@@ -81,6 +78,10 @@ void RoundWatcher::check()
     }
     lastProblem_.clear();
     follow(path);
+    // A folder that did not exist yet is followed once it does.
+    const QString folder = QFileInfo(path).absolutePath();
+    if (notifications_.directories().isEmpty() && QFileInfo(folder).isDir())
+        notifications_.addPath(folder);
     const FileSignature signature = signatureOf(path);
     // The file itself is followed once it exists (writes into it do not always
     // touch the folder).

@@ -1,0 +1,30 @@
+#!/usr/bin/env bash
+# Installs the build into a fresh prefix and checks what the desktop needs:
+# both programs, a valid desktop entry that starts the installed program, and
+# the icon in every size of the hicolor theme.
+set -euo pipefail
+build_dir="$1"
+prefix="$(mktemp -d)"
+trap 'rm -rf "$prefix"' EXIT
+
+cmake --install "$build_dir" --prefix "$prefix" >/dev/null
+fail() { echo "FAIL: $*"; exit 1; }
+
+for program in quorvane quorvane-cli; do
+  [ -x "$prefix/bin/$program" ] || fail "$program is not installed"
+done
+entry="$prefix/share/applications/quorvane.desktop"
+[ -f "$entry" ] || fail "no desktop entry"
+desktop-file-validate "$entry" || fail "desktop-file-validate"
+grep -qx "Exec=\"$prefix/bin/quorvane\"" "$entry" || fail "Exec does not name the installed program: $(grep Exec= "$entry")"
+grep -qx "Icon=quorvane" "$entry" || fail "no icon named"
+[ -f "$prefix/share/icons/hicolor/scalable/apps/quorvane.svg" ] || fail "no scalable icon"
+for size in 16 22 24 32 48 64 128 256; do
+  png="$prefix/share/icons/hicolor/${size}x${size}/apps/quorvane.png"
+  [ -f "$png" ] || fail "no ${size}px icon"
+  # The PNG header's width and height.
+  read -r width height < <(od -An -tu1 -j16 -N8 "$png" | awk '{print $1*16777216+$2*65536+$3*256+$4, $5*16777216+$6*65536+$7*256+$8}')
+  [ "$width" = "$size" ] && [ "$height" = "$size" ] || fail "${size}px icon is ${width}x${height}"
+done
+"$prefix/bin/quorvane-cli" --help | grep -q "watch DB" || fail "installed quorvane-cli does not run"
+echo "installed and valid"
