@@ -4,6 +4,7 @@
 #include "grid/drop_down_list.h"
 #include "grid/spread_grid.h"
 
+#include <QPointer>
 #include <QWidget>
 
 #include <optional>
@@ -12,6 +13,11 @@ class QLabel;
 
 namespace qv {
 class Prompter;
+}
+
+namespace qv::analysis {
+class frmWorkbooks;
+enum class AnalysisKind;
 }
 
 namespace qv::grid {
@@ -74,6 +80,13 @@ public:
     // Runs the query of the SQL query wizard, replacing the table it builds.
     Q_INVOKABLE void TableSql2();
 
+    // Pivot analyses of the bids, each a new workbook in this window's workbook
+    // window (made on the first analysis, again after the user closed it).
+    Q_INVOKABLE void MarketsAnalysis();
+    Q_INVOKABLE void BiddersAnalysis();
+    Q_INVOKABLE void RoundsAnalysis();
+    QPointer<analysis::frmWorkbooks> workbookWindow;
+
 signals:
     // What the grid window asks of the frame that holds it.
     void tableListWanted();                                // refill the table list (dropping down)
@@ -94,6 +107,7 @@ private:
     void carryActionsOver();
     frmTableActions* newActionsDialog();
     std::optional<QStringList> distinctValuesOf(const QString& column);
+    void runAnalysis(analysis::AnalysisKind kind);
 
     Prompter& prompter_;
     bool activationHooked_ = false;

@@ -4,7 +4,7 @@
 #include "analysis/core/pivot_table.h"
 #include "analysis/core/pivot_text.h"
 #include "analysis/core/workbook.h"
-#include "bid_auction.h"
+#include "support/bid_auction.h"
 #include "store/database.h"
 #include "support/scripted_analysis_dialogs.h"
 #include "support/scripted_prompter.h"

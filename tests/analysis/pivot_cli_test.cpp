@@ -1,5 +1,5 @@
 // quorvane-cli pivot from end to end.
-#include "bid_auction.h"
+#include "support/bid_auction.h"
 #include "cli_run.h"
 #include "support/temp_dir.h"
 

@@ -1,4 +1,4 @@
-#include "bid_auction.h"
+#include "support/bid_auction.h"
 
 #include "store/database.h"
 

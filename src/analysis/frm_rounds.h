@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QDialog>
+
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+
+namespace qv::analysis {
+
+// "Select Rounds & Bid Type": the first and last round of an analysis and
+// whether it sums gross or net bids. It hides itself on OK and Cancel; the
+// analysis reads its fields and its cancelled flag afterwards.
+class frmRounds : public QDialog {
+    Q_OBJECT
+public:
+    explicit frmRounds(QWidget* parent = nullptr);
+
+    QLabel* Label3;
+    QLabel* Label1;
+    QLineEdit* mskFrom; // up to four digits
+    QLabel* Label2;
+    QLineEdit* mskTo;
+    QGroupBox* fraBidType;
+    QRadioButton* optNet;
+    QRadioButton* optGross;
+    QPushButton* cmdOK;
+    QPushButton* cmdCancel;
+
+    // Set by Cancel (and by closing the window); the analysis clears it.
+    bool cancelled = false;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+};
+
+} // namespace qv::analysis

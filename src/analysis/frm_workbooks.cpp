@@ -1,0 +1,148 @@
+#include "analysis/frm_workbooks.h"
+
+#include "analysis/core/pivot_table.h"
+#include "analysis/core/xlsx_writer.h"
+#include "analysis/workbook_page.h"
+#include "common/error.h"
+#include "common/prompter.h"
+
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileInfo>
+#include <QMenuBar>
+#include <QStandardPaths>
+#include <QTabWidget>
+#include <QUrl>
+
+namespace qv::analysis {
+
+void WorkbookApplication::addWorkbook()
+{
+    WorkbookModel::addWorkbook();
+}
+
+void WorkbookApplication::setVisible(bool visible)
+{
+    WorkbookModel::setVisible(visible);
+    if (visible)
+        window_.showWorkbooks();
+    else
+        window_.hide();
+}
+
+frmWorkbooks::frmWorkbooks(Prompter& prompter, QWidget* parent)
+    : QMainWindow(parent), prompter_(prompter), app_(*this), tabs_(new QTabWidget(this))
+{
+    setObjectName(QStringLiteral("frmWorkbooks"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(QStringLiteral("Quorvane Workbooks"));
+    tabs_->setDocumentMode(true);
+    setCentralWidget(tabs_);
+    openFile = [](const QString& path) { return QDesktopServices::openUrl(QUrl::fromLocalFile(path)); };
+
+    QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
+    QAction* save = file->addAction(QStringLiteral("Save &As..."), this, &frmWorkbooks::saveAs);
+    save->setObjectName(QStringLiteral("mnuFileSaveAs"));
+    save->setShortcut(QKeySequence::SaveAs);
+    QAction* open = file->addAction(QStringLiteral("&Open in Spreadsheet Program"), this,
+                                    &frmWorkbooks::openInSpreadsheetProgram);
+    open->setObjectName(QStringLiteral("mnuFileOpenInSpreadsheet"));
+    file->addSeparator();
+    file->addAction(QStringLiteral("Close &Workbook"), this, &frmWorkbooks::closeWorkbook)
+        ->setObjectName(QStringLiteral("mnuFileCloseWorkbook"));
+    file->addAction(QStringLiteral("&Close"), this, &QWidget::close)
+        ->setObjectName(QStringLiteral("mnuFileClose"));
+    resize(900, 620);
+}
+
+frmWorkbooks::~frmWorkbooks() = default;
+
+void frmWorkbooks::showWorkbooks()
+{
+    // Workbooks added since the last showing get their tab.
+    for (int i = shownBooks_; i < app_.workbookCount(); ++i)
+        tabs_->addTab(new WorkbookPage(app_.workbook(i), tabs_), app_.workbook(i).name);
+    shownBooks_ = app_.workbookCount();
+    tabs_->setCurrentIndex(tabs_->count() - 1);
+    show();
+    raise();
+    activateWindow();
+}
+
+bool frmWorkbooks::writeWorkbook(int index, const QString& path, const QString& title)
+{
+    const Workbook& book = app_.workbook(index);
+    for (const PivotDefinition& pivot : book.pivots) {
+        const int columns = pivotSheetColumns(computePivot(book, pivot));
+        if (columns > CalcDefaultColumnLimit)
+            prompter_.message(
+                QStringLiteral(
+                    "The pivot table %1 takes %2 columns. Spreadsheet programs hold at most 16,384 "
+                    "columns in a sheet, LibreOffice Calc 1,024 unless its very large spreadsheets "
+                    "are switched on, and cut what is beyond.")
+                    .arg(pivot.name)
+                    .arg(columns),
+                title, Icon::Exclamation);
+    }
+    try {
+        writeXlsx(book, path);
+        return true;
+    } catch (const Error& error) {
+        prompter_.error(error, ErrorLayout::Report, title);
+        return false;
+    }
+}
+
+void frmWorkbooks::saveAs()
+{
+    const int index = tabs_->currentIndex();
+    if (index < 0 || index >= app_.workbookCount())
+        return;
+    FileChoice choice;
+    choice.title = QStringLiteral("Save As");
+    choice.filter = QStringLiteral("Excel Workbook (*.xlsx)|*.xlsx");
+    choice.initialFolder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    choice.fileName = app_.workbook(index).name + QStringLiteral(".xlsx");
+    choice.cancelError = false;
+    QString path = prompter_.saveFile(choice);
+    if (path.isEmpty())
+        return;
+    if (!path.endsWith(QStringLiteral(".xlsx"), Qt::CaseInsensitive))
+        path += QStringLiteral(".xlsx");
+    writeWorkbook(index, path, choice.title);
+}
+
+void frmWorkbooks::openInSpreadsheetProgram()
+{
+    const int index = tabs_->currentIndex();
+    if (index < 0 || index >= app_.workbookCount())
+        return;
+    const QString title = QStringLiteral("Open in Spreadsheet Program");
+    if (openFolder_ == nullptr)
+        openFolder_ =
+            std::make_unique<QTemporaryDir>(QDir::tempPath() + QStringLiteral("/quorvane-workbooks-XXXXXX"));
+    const QString path = openFolder_->filePath(app_.workbook(index).name + QStringLiteral(".xlsx"));
+    if (!writeWorkbook(index, path, title))
+        return;
+    if (!openFile(path))
+        prompter_.errorMessage(
+            QStringLiteral("No program is set up to open .xlsx files. The workbook is in ") +
+                QDir::toNativeSeparators(path),
+            title, Icon::Exclamation);
+}
+
+void frmWorkbooks::closeWorkbook()
+{
+    const int index = tabs_->currentIndex();
+    if (index < 0)
+        return;
+    QWidget* page = tabs_->widget(index);
+    tabs_->removeTab(index);
+    delete page;
+    app_.removeWorkbook(index);
+    shownBooks_ = std::min(shownBooks_, app_.workbookCount());
+    if (tabs_->count() == 0)
+        close();
+}
+
+} // namespace qv::analysis

@@ -1,0 +1,42 @@
+#include "analysis/sheet_model.h"
+
+#include "analysis/core/pivot_table.h"
+#include "analysis/core/workbook.h"
+#include "grid/core/cell_text.h"
+
+namespace qv::analysis {
+
+SheetModel::SheetModel(const Sheet& sheet, QObject* parent) : QAbstractTableModel(parent), sheet_(sheet)
+{
+}
+
+int SheetModel::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : sheet_.rowCount();
+}
+
+int SheetModel::columnCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : sheet_.columnCount();
+}
+
+QVariant SheetModel::data(const QModelIndex& index, int role) const
+{
+    const QVariant value = sheet_.cell(index.row() + 1, index.column() + 1);
+    if (role == Qt::DisplayRole)
+        return grid::cellDisplay(value);
+    if (role == Qt::TextAlignmentRole) {
+        const bool number = PivotItem::of(value).kind == PivotItem::Kind::Number;
+        return QVariant::fromValue(Qt::AlignVCenter | (number ? Qt::AlignRight : Qt::AlignLeft));
+    }
+    return {};
+}
+
+QVariant SheetModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (role != Qt::DisplayRole)
+        return {};
+    return orientation == Qt::Horizontal ? columnLetters(section + 1) : QString::number(section + 1);
+}
+
+} // namespace qv::analysis

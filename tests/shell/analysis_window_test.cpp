@@ -1,0 +1,267 @@
+// The analysis dialogs, the analyses run from a grid window, and the workbook
+// window they fill.
+#include "analysis/core/pivot_table.h"
+#include "analysis/frm_pivot_list.h"
+#include "analysis/frm_rounds.h"
+#include "analysis/frm_workbooks.h"
+#include "analysis/pivot_view.h"
+#include "analysis/qt_analysis_dialogs.h"
+#include "analysis/workbook_page.h"
+#include "grid/frm_flex_grid.h"
+#include "store/session.h"
+#include "support/bid_auction.h"
+#include "support/scripted_analysis_dialogs.h"
+#include "support/scripted_prompter.h"
+
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+using namespace qv;
+using analysis::QtAnalysisDialogs;
+
+namespace {
+
+// Presses a button of the modal dialog about to run.
+void pressLater(std::function<QPushButton*()> button)
+{
+    QTimer::singleShot(0, [button] { button()->click(); });
+}
+
+} // namespace
+
+class AnalysisWindowTest : public QObject {
+    Q_OBJECT
+private slots:
+    void roundDialogFieldsAndButtons()
+    {
+        QtAnalysisDialogs& dialogs = QtAnalysisDialogs::shared();
+        dialogs.unloadRounds();
+        // First shown: gross bids; the fields take four digits and nothing else.
+        pressLater([&] {
+            analysis::frmRounds* d = dialogs.roundsDialog();
+            QTest::keyClicks(d->mskFrom, QStringLiteral("12a345"));
+            QTest::keyClicks(d->mskTo, QStringLiteral("7"));
+            // Enter and Escape press no button.
+            QTest::keyClick(d, Qt::Key_Escape);
+            QTest::keyClick(d->mskTo, Qt::Key_Return);
+            return d->cmdOK;
+        });
+        dialogs.showRounds();
+        QVERIFY(dialogs.roundsDialog() != nullptr);
+        QCOMPARE(dialogs.roundsDialog()->windowTitle(), QStringLiteral("Select Rounds & Bid Type"));
+        QVERIFY(dialogs.grossSelected());
+        QVERIFY(!dialogs.roundsCancelled());
+        QCOMPARE(dialogs.fromText(), QStringLiteral("1234"));
+        QCOMPARE(dialogs.toText(), QStringLiteral("7"));
+        for (QPushButton* b : {dialogs.roundsDialog()->cmdOK, dialogs.roundsDialog()->cmdCancel})
+            QVERIFY(!b->isDefault() && !b->autoDefault());
+
+        // Shown again, it keeps what was typed; Cancel sets the flag.
+        pressLater([&] {
+            dialogs.roundsDialog()->optNet->setChecked(true);
+            return dialogs.roundsDialog()->cmdCancel;
+        });
+        dialogs.showRounds();
+        QVERIFY(dialogs.roundsCancelled());
+        QCOMPARE(dialogs.fromText(), QStringLiteral("1234"));
+        QVERIFY(!dialogs.grossSelected());
+        // Unloaded, it comes back as first loaded.
+        dialogs.unloadRounds();
+        pressLater([&] { return dialogs.roundsDialog()->cmdOK; });
+        dialogs.showRounds();
+        QVERIFY(!dialogs.roundsCancelled());
+        QVERIFY(dialogs.fromText().isEmpty());
+        QVERIFY(dialogs.grossSelected());
+        dialogs.unloadRounds();
+    }
+
+    void criteriaListSelectsManyAndForgetsACancel()
+    {
+        QtAnalysisDialogs& dialogs = QtAnalysisDialogs::shared();
+        dialogs.fillCriteria({QStringLiteral("C"), QStringLiteral("A"), QStringLiteral("B")},
+                             QStringLiteral("Select the Bidders to Analyze"));
+        QCOMPARE(dialogs.criteriaDialog()->Label1->text(), QStringLiteral("Select the Bidders to Analyze"));
+        QCOMPARE(dialogs.criteriaDialog()->List1->selectionMode(), QAbstractItemView::ExtendedSelection);
+        pressLater([&] { return dialogs.criteriaDialog()->cmdCancel; });
+        dialogs.showCriteria();
+        QVERIFY(dialogs.criteriaCancelled());
+
+        // The next analysis refills the list: its OK reads as OK.
+        dialogs.fillCriteria({QStringLiteral("C"), QStringLiteral("A"), QStringLiteral("B")},
+                             QStringLiteral("Select the Licenses to Analyze"));
+        QVERIFY(!dialogs.criteriaCancelled());
+        pressLater([&] {
+            QListWidget* list = dialogs.criteriaDialog()->List1;
+            list->item(2)->setSelected(true);
+            list->item(0)->setSelected(true);
+            return dialogs.criteriaDialog()->cmdOK;
+        });
+        dialogs.showCriteria();
+        QVERIFY(!dialogs.criteriaCancelled());
+        QCOMPARE(dialogs.selectedCriteria(), (QStringList{QStringLiteral("C"), QStringLiteral("B")}));
+        QCOMPARE(dialogs.criteriaDialog()->List1->count(), 3);
+    }
+
+    void progressWindowCounts()
+    {
+        QtAnalysisDialogs& dialogs = QtAnalysisDialogs::shared();
+        dialogs.openProgress(40, QStringLiteral("Pivot Table Progress"));
+        QCOMPARE(dialogs.progressWindow()->windowTitle(), QStringLiteral("Pivot Table Progress"));
+        QCOMPARE(dialogs.progressWindow()->maximum(), 40);
+        dialogs.setProgress(12);
+        QCOMPARE(dialogs.progressWindow()->value(), 12);
+        dialogs.closeProgress();
+        QVERIFY(dialogs.progressWindow() == nullptr);
+    }
+
+    void analysesFromAGridWindowFillItsWorkbookWindow()
+    {
+        QTemporaryDir folder;
+        OpenAuctionDatabase(test::makeBidAuction(folder.path()));
+        test::ScriptedPrompter prompter;
+        test::ScriptedAnalysisDialogs dialogs;
+        analysis::useAnalysisDialogs(&dialogs);
+        grid::frmFlexGrid grid(prompter);
+        grid.ddlRoundNum->addItems(
+            {QStringLiteral("4"), QStringLiteral("3"), QStringLiteral("2"), QStringLiteral("1")});
+
+        dialogs.roundEntries = {{QStringLiteral("2"), QStringLiteral("3")}};
+        dialogs.choose = {QStringLiteral("A-1")};
+        QVERIFY(QMetaObject::invokeMethod(&grid, "MarketsAnalysis"));
+        QPointer<analysis::frmWorkbooks> window = grid.workbookWindow;
+        QVERIFY(window != nullptr);
+        QVERIFY(window->isVisible());
+        QCOMPARE(window->windowTitle(), QStringLiteral("Quorvane Workbooks"));
+        QCOMPARE(window->tabs()->count(), 1);
+        QCOMPARE(window->tabs()->tabText(0), QStringLiteral("Book1"));
+        auto* page = qobject_cast<analysis::WorkbookPage*>(window->tabs()->widget(0));
+        QVERIFY(page != nullptr);
+        const analysis::PivotResult& pivot = page->pivotView()->pivotModel()->pivot();
+        QCOMPARE(pivot.dataCaption, QStringLiteral("Sum of Gross Bid Amount"));
+        QCOMPARE(pivot.rowCount(), 2);
+        QCOMPARE(pivot.columnCount(), 3);
+        QVERIFY(!window->grab().isNull()); // the nested headers paint
+
+        // The rounds analysis adds a second workbook to the same window.
+        dialogs.roundEntries = {{QStringLiteral("1"), QStringLiteral("4"), false}};
+        QVERIFY(QMetaObject::invokeMethod(&grid, "RoundsAnalysis"));
+        QCOMPARE(grid.workbookWindow.data(), window.data());
+        QCOMPARE(window->tabs()->count(), 2);
+        QCOMPARE(window->tabs()->currentIndex(), 1);
+        QVERIFY(prompter.messages.empty());
+
+        // Closed by the user, it comes back with the next analysis.
+        window->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(window == nullptr);
+        dialogs.roundEntries = {{QStringLiteral("1"), QString()}};
+        dialogs.choose = {QStringLiteral("Heron")};
+        QVERIFY(QMetaObject::invokeMethod(&grid, "BiddersAnalysis"));
+        QVERIFY(grid.workbookWindow != nullptr);
+        QCOMPARE(grid.workbookWindow->tabs()->count(), 1);
+        delete grid.workbookWindow.data();
+
+        // Without an auction: the error report.
+        CloseAuctionDatabase();
+        session().CurrentDatabase.reset();
+        dialogs.roundEntries = {{QStringLiteral("1"), QString()}};
+        QVERIFY(QMetaObject::invokeMethod(&grid, "RoundsAnalysis"));
+        QCOMPARE(prompter.messages.size(), size_t(1));
+        QVERIFY(prompter.messages.back().text.startsWith(QStringLiteral("Error 91: ")));
+        QCOMPARE(prompter.busyDepth, 0);
+        analysis::useAnalysisDialogs(nullptr);
+    }
+
+    // With QV_SCREENSHOT_AUCTION and QV_SCREENSHOT set: the markets analysis
+    // of rounds 3 to 8 on three licences, then the rounds analysis of every
+    // round, and a picture of the workbook window (for the documentation).
+    void screenshotOfTheWorkbookWindow()
+    {
+        const QString auction = qEnvironmentVariable("QV_SCREENSHOT_AUCTION");
+        const QString picture = qEnvironmentVariable("QV_SCREENSHOT");
+        if (auction.isEmpty() || picture.isEmpty())
+            QSKIP("QV_SCREENSHOT_AUCTION and QV_SCREENSHOT name the auction and the picture to take");
+        OpenAuctionDatabase(auction);
+        test::ScriptedPrompter prompter;
+        test::ScriptedAnalysisDialogs dialogs;
+        analysis::useAnalysisDialogs(&dialogs);
+        grid::frmFlexGrid grid(prompter);
+        for (int round = 12; round >= 1; --round)
+            grid.ddlRoundNum->addItem(QString::number(round));
+        dialogs.roundEntries = {{QStringLiteral("3"), QStringLiteral("8")}};
+        dialogs.choose = {QStringLiteral("B001-A1"), QStringLiteral("B002-B1"), QStringLiteral("B003-C2")};
+        QVERIFY(QMetaObject::invokeMethod(&grid, "MarketsAnalysis"));
+        dialogs.roundEntries = {{QStringLiteral("1"), QStringLiteral("12")}};
+        QVERIFY(QMetaObject::invokeMethod(&grid, "RoundsAnalysis"));
+        QVERIFY(prompter.messages.empty());
+        analysis::frmWorkbooks* window = grid.workbookWindow;
+        window->resize(1100, 640);
+        window->tabs()->setCurrentIndex(0);
+        QTest::qWait(300);
+        QVERIFY(window->grab().save(picture));
+        delete window;
+        CloseAuctionDatabase();
+        analysis::useAnalysisDialogs(nullptr);
+    }
+
+    void workbooksSaveAsXlsxAndOpenInAProgram()
+    {
+        test::ScriptedPrompter prompter;
+        analysis::frmWorkbooks window(prompter);
+        window.setAttribute(Qt::WA_DeleteOnClose, false);
+        analysis::SpreadsheetApplication& app = window.application();
+        app.addWorkbook();
+        app.activateSheet(QStringLiteral("sheet1"));
+        // Two thousand bidders (and a total column): more pivot columns than Calc's sheets hold.
+        app.setCell(1, 1, QStringLiteral("Round"));
+        app.setCell(1, 2, QStringLiteral("Bidder"));
+        app.setCell(1, 3, QStringLiteral("Gross"));
+        for (int i = 0; i < 2000; ++i) {
+            app.setCell(i + 2, 1, 1 + i % 3);
+            app.setCell(i + 2, 2, QStringLiteral("Bidder %1").arg(i));
+            app.setCell(i + 2, 3, 1000.0 + i);
+        }
+        app.pivotTableWizard(analysis::SourceTypeDatabase, QStringLiteral("Sheet1!C1:C3"), QString(),
+                             QStringLiteral("PivotTable1"));
+        app.addPivotFields(QStringLiteral("PivotTable1"), {QStringLiteral("Round")},
+                           {QStringLiteral("Bidder")});
+        app.setPivotFieldOrientation(QStringLiteral("PivotTable1"), QStringLiteral("Gross"),
+                                     analysis::PivotOrientation::Data);
+        app.setVisible(true);
+        QCOMPARE(window.tabs()->count(), 1);
+
+        QTemporaryDir folder;
+        prompter.files = {folder.filePath(QStringLiteral("bids"))};
+        window.saveAs();
+        QCOMPARE(prompter.fileChoices.back().filter, QStringLiteral("Excel Workbook (*.xlsx)|*.xlsx"));
+        QCOMPARE(prompter.fileChoices.back().fileName, QStringLiteral("Book1.xlsx"));
+        QVERIFY(QFileInfo(folder.filePath(QStringLiteral("bids.xlsx"))).size() > 0);
+        // Said before it was written: programs will cut the pivot table.
+        QCOMPARE(prompter.messages.size(), size_t(1));
+        QVERIFY(prompter.messages.front().text.contains(QStringLiteral("2002 columns")));
+        QVERIFY(!prompter.messages.front().isError);
+
+        QString opened;
+        window.openFile = [&opened](const QString& path) {
+            opened = path;
+            return false;
+        };
+        window.openInSpreadsheetProgram();
+        QVERIFY(opened.endsWith(QStringLiteral("/Book1.xlsx")));
+        QVERIFY(QFileInfo(opened).size() > 0);
+        QVERIFY(prompter.messages.back().isError); // no program to open it with
+        window.closeWorkbook();
+        QCOMPARE(window.workbooks().workbookCount(), 0);
+    }
+};
+
+QTEST_MAIN(AnalysisWindowTest)
+#include "analysis_window_test.moc"
