@@ -1,6 +1,12 @@
 #include "cli/table_output.h"
 
+#include "common/number_text.h"
+
 #include <QDateTime>
+#include <QIODevice>
+
+#include <charconv>
+#include <string>
 
 #include <cmath>
 
@@ -172,8 +178,73 @@ void TableWriter::finish()
         out_ << (anyRow_ ? "\n]\n" : "]\n");
 }
 
+namespace {
+
+void appendDisplayText(std::string& out, const store::Recordset& records, int row, int column)
+{
+    using Kind = store::CellView::Kind;
+    const store::CellView cell = records.cell(row, column);
+    switch (cell.kind) {
+    case Kind::Null:
+        return;
+    case Kind::Integer: {
+        char digits[24];
+        out.append(digits, std::to_chars(digits, digits + sizeof digits, cell.integer).ptr);
+        return;
+    }
+    case Kind::Double:
+        return appendNumberText(out, cell.number);
+    case Kind::Text: {
+        // Tabs and line breaks inside a value would split its row.
+        const std::size_t from = out.size();
+        out.append(cell.text);
+        for (std::size_t i = from; i < out.size(); ++i)
+            if (out[i] == '\t' || out[i] == '\n' || out[i] == '\r')
+                out[i] = ' ';
+        return;
+    }
+    case Kind::Other:
+        out += tsvField(displayText(records.at(row, column))).toStdString();
+        return;
+    }
+}
+
+} // namespace
+
+void writeTabDelimited(QTextStream& out, const store::Recordset& records)
+{
+    // Whole tables are written as UTF-8 straight from the stored values, in large
+    // pieces, without a QString a cell.
+    out.flush();
+    QIODevice* device = out.device();
+    QStringList names;
+    for (const QString& name : records.fieldNames())
+        names << tsvField(name);
+    std::string text = names.join(QLatin1Char('\t')).toStdString() + '\n';
+    const auto flush = [&] {
+        if (device != nullptr)
+            device->write(text.data(), static_cast<qint64>(text.size()));
+        else
+            out << QString::fromStdString(text);
+        text.clear();
+    };
+    for (int row = 0; row < records.recordCount(); ++row) {
+        for (int col = 0; col < records.fieldCount(); ++col) {
+            if (col > 0)
+                text += '\t';
+            appendDisplayText(text, records, row, col);
+        }
+        text += '\n';
+        if (text.size() > (1 << 20))
+            flush();
+    }
+    flush();
+}
+
 void writeTable(QTextStream& out, const store::Recordset& records, OutputFormat format)
 {
+    if (format == OutputFormat::Tsv)
+        return writeTabDelimited(out, records);
     TableWriter writer(out, format);
     writer.header(records.fieldNames());
     for (int row = 0; row < records.recordCount(); ++row) {
@@ -184,11 +255,6 @@ void writeTable(QTextStream& out, const store::Recordset& records, OutputFormat 
         writer.row(values);
     }
     writer.finish();
-}
-
-void writeTabDelimited(QTextStream& out, const store::Recordset& records)
-{
-    writeTable(out, records, OutputFormat::Tsv);
 }
 
 QString displayText(const QVariant& value)
@@ -202,7 +268,7 @@ QString displayText(const QVariant& value)
                                         : dt.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
     }
     case QMetaType::Double:
-        return QString::number(value.toDouble(), 'g', 15);
+        return numberText(value.toDouble());
     default:
         return value.toString();
     }

@@ -45,9 +45,7 @@ QVariant RecordsetModel::data(const QModelIndex& index, int role) const
         const auto aligned = alignments_.constFind(key(index.row(), index.column()));
         if (aligned != alignments_.constEnd())
             return *aligned;
-        const QVariant& value = rows_->at(index.row(), index.column());
-        const bool number = value.typeId() == QMetaType::Double || value.typeId() == QMetaType::Int ||
-                            value.typeId() == QMetaType::LongLong;
+        const bool number = rows_->isNumber(index.row(), index.column());
         return int((number ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter);
     }
     return {};

@@ -265,7 +265,7 @@ std::unique_ptr<Recordset> Database::select(const QString& source, RecordsetType
     RecordReader reader(stmt, knownFields);
     reader.readAll();
     return std::make_unique<Recordset>(weak_from_this(), type, source, std::move(filters), std::move(order),
-                                       reader.takeFields(), reader.takeValues(), std::move(tablesRead));
+                                       reader.takeFields(), reader.takeColumns(), std::move(tablesRead));
 }
 
 void Database::execute(const QString& statement)

@@ -6,11 +6,6 @@
 
 namespace qv::store {
 
-namespace {
-// A column with more distinct texts than this is not worth sharing.
-constexpr qsizetype kMaxSharedTexts = 20000;
-} // namespace
-
 RecordReader::RecordReader(Statement& statement, const std::vector<Field>* knownFields)
     : statement_(statement)
 {
@@ -30,7 +25,7 @@ RecordReader::RecordReader(Statement& statement, const std::vector<Field>* known
         }
         fields_.push_back(f);
     }
-    texts_.resize(fields_.size());
+    columns_.resize(fields_.size());
 }
 
 void RecordReader::readAll()
@@ -39,68 +34,56 @@ void RecordReader::readAll()
     std::vector<bool> typed(fields_.size(), false);
     while (statement_.step()) {
         for (int i = 0; i < n; ++i) {
-            values_.push_back(read(i));
+            read(i);
             Field& f = fields_[size_t(i)];
             // An undeclared column takes its type from its first value.
-            if (f.typeFromValues && !typed[size_t(i)] && !values_.back().isNull()) {
-                typed[size_t(i)] = true;
+            if (f.typeFromValues && !typed[size_t(i)]) {
                 const int t = sqlite3_column_type(statement_.get(), i);
+                if (t == SQLITE_NULL)
+                    continue;
+                typed[size_t(i)] = true;
                 f.type = t == SQLITE_INTEGER ? FieldType::Integer
                          : t == SQLITE_FLOAT ? FieldType::Double
                                              : FieldType::Text;
             }
         }
     }
+    for (ColumnValues& column : columns_)
+        column.finishReading();
 }
 
-QVariant RecordReader::read(int column)
+void RecordReader::read(int column)
 {
     sqlite3_stmt* s = statement_.get();
+    ColumnValues& values = columns_[size_t(column)];
     const int storage = sqlite3_column_type(s, column);
     if (storage == SQLITE_NULL)
-        return {};
-    const Field& f = fields_[size_t(column)];
-    switch (f.type) {
-    case FieldType::Integer:
-    case FieldType::Boolean:
-        if (storage == SQLITE_INTEGER) {
-            const sqlite3_int64 v = sqlite3_column_int64(s, column);
-            return v >= INT32_MIN && v <= INT32_MAX ? QVariant(int(v)) : QVariant(qint64(v));
-        }
-        break;
+        return values.appendNull();
+    const auto text = [&] {
+        const auto* p = reinterpret_cast<const char*>(sqlite3_column_text(s, column));
+        return std::string_view(p, static_cast<size_t>(sqlite3_column_bytes(s, column)));
+    };
+    switch (fields_[size_t(column)].type) {
     case FieldType::Double:
     case FieldType::Currency:
         if (storage == SQLITE_INTEGER || storage == SQLITE_FLOAT)
-            return sqlite3_column_double(s, column);
+            return values.appendDouble(sqlite3_column_double(s, column));
         break;
     case FieldType::Date:
         if (storage == SQLITE_TEXT)
-            return dateFromStorage(
-                QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(s, column)),
-                                  sqlite3_column_bytes(s, column)));
+            return values.appendDate(text());
         break;
+    case FieldType::Integer:
+    case FieldType::Boolean:
     case FieldType::Text:
     case FieldType::Memo:
         break;
     }
-    if (storage == SQLITE_INTEGER) {
-        const sqlite3_int64 v = sqlite3_column_int64(s, column);
-        return v >= INT32_MIN && v <= INT32_MAX ? QVariant(int(v)) : QVariant(qint64(v));
-    }
+    if (storage == SQLITE_INTEGER)
+        return values.appendInteger(sqlite3_column_int64(s, column));
     if (storage == SQLITE_FLOAT)
-        return sqlite3_column_double(s, column);
-    const auto* p = reinterpret_cast<const char*>(sqlite3_column_text(s, column));
-    const int bytes = sqlite3_column_bytes(s, column);
-    auto& shared = texts_[size_t(column)];
-    if (shared.size() >= kMaxSharedTexts)
-        return QString::fromUtf8(p, bytes);
-    const QByteArray raw = QByteArray::fromRawData(p, bytes);
-    auto it = shared.constFind(raw);
-    if (it != shared.constEnd())
-        return it.value();
-    const QString text = QString::fromUtf8(p, bytes);
-    shared.insert(QByteArray(p, bytes), text);
-    return text;
+        return values.appendDouble(sqlite3_column_double(s, column));
+    return values.appendText(text());
 }
 
 } // namespace qv::store

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "store/column_values.h"
 #include "store/recordset.h"
 
 #include <vector>
@@ -8,23 +9,21 @@ namespace qv::store {
 
 class Statement;
 
-// Reads every row of a prepared SELECT into values typed by their columns'
-// declared types. Repeated texts of a column share one string, so that a
-// large table of repeated names stays small in memory.
+// Reads every row of a prepared SELECT, column by column, into compact values
+// typed by their columns' declared types, straight from the engine's values.
 class RecordReader {
 public:
     RecordReader(Statement& statement, const std::vector<Field>* knownFields);
     void readAll();
     std::vector<Field> takeFields() { return std::move(fields_); }
-    std::vector<QVariant> takeValues() { return std::move(values_); }
+    std::vector<ColumnValues> takeColumns() { return std::move(columns_); }
 
 private:
-    QVariant read(int column);
+    void read(int column);
 
     Statement& statement_;
     std::vector<Field> fields_;
-    std::vector<QVariant> values_;
-    std::vector<QHash<QByteArray, QString>> texts_;
+    std::vector<ColumnValues> columns_;
 };
 
 } // namespace qv::store

@@ -8,12 +8,12 @@ namespace qv::store {
 
 Recordset::Recordset(std::weak_ptr<Database> database, RecordsetType type, QString source,
                      QStringList filters, QString order, std::vector<Field> fields,
-                     std::vector<QVariant> values, QStringList sourceTables)
+                     std::vector<ColumnValues> columns, QStringList sourceTables)
     : database_(std::move(database)), type_(type), source_(std::move(source)), filters_(std::move(filters)),
-      order_(std::move(order)), fields_(std::move(fields)), values_(std::move(values)),
+      order_(std::move(order)), fields_(std::move(fields)), columns_(std::move(columns)),
       sourceTables_(std::move(sourceTables))
 {
-    rowCount_ = fields_.empty() ? 0 : static_cast<int>(values_.size() / fields_.size());
+    rowCount_ = columns_.empty() ? 0 : columns_.front().size();
 }
 
 void Recordset::moveFirst()
@@ -87,11 +87,6 @@ QVariant Recordset::value(const QString& name) const
     if (index < 0)
         throw Error(3265, QStringLiteral("Item '%1' not found in this collection.").arg(name));
     return value(index);
-}
-
-const QVariant& Recordset::at(int row, int column) const
-{
-    return values_[static_cast<size_t>(row) * fields_.size() + static_cast<size_t>(column)];
 }
 
 std::unique_ptr<Recordset> Recordset::openRecordset() const

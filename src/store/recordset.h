@@ -1,5 +1,6 @@
 #pragma once
 
+#include "store/column_values.h"
 #include "store/field_type.h"
 #include "store/table_hold.h"
 
@@ -28,7 +29,7 @@ struct Field {
 class Recordset {
 public:
     Recordset(std::weak_ptr<Database> database, RecordsetType type, QString source, QStringList filters,
-              QString sort, std::vector<Field> fields, std::vector<QVariant> values,
+              QString sort, std::vector<Field> fields, std::vector<ColumnValues> columns,
               QStringList sourceTables);
 
     RecordsetType type() const { return type_; }
@@ -55,7 +56,10 @@ public:
     QVariant value(int index) const;
     QVariant value(const QString& name) const;
     // Any record, without moving.
-    const QVariant& at(int row, int column) const;
+    QVariant at(int row, int column) const { return columns_[static_cast<size_t>(column)].at(row); }
+    CellView cell(int row, int column) const { return columns_[static_cast<size_t>(column)].cell(row); }
+    bool isNull(int row, int column) const { return columns_[static_cast<size_t>(column)].isNull(row); }
+    bool isNumber(int row, int column) const { return columns_[static_cast<size_t>(column)].isNumber(row); }
 
     // Sort ("[Bidder], [Round] DESC") and Filter (a WHERE expression) in the
     // dialect; openRecordset applies them to a new set of the same type.
@@ -76,7 +80,7 @@ private:
     QStringList filters_; // SQLite conditions applied to it, in order
     QString order_;       // SQLite ORDER BY list, empty for the source's order
     std::vector<Field> fields_;
-    std::vector<QVariant> values_; // row-major
+    std::vector<ColumnValues> columns_;
     QStringList sourceTables_;
     int rowCount_ = 0;
     int current_ = 0;

@@ -1,5 +1,7 @@
 #include "grid/core/cell_text.h"
 
+#include "common/number_text.h"
+
 #include <QDate>
 #include <QDateTime>
 
@@ -12,7 +14,7 @@ QString cellDisplay(const QVariant& value)
     switch (value.typeId()) {
     case QMetaType::Double:
     case QMetaType::Float:
-        return QString::number(value.toDouble(), 'g', 15);
+        return numberText(value.toDouble());
     case QMetaType::Bool:
         return value.toBool() ? QStringLiteral("True") : QStringLiteral("False");
     case QMetaType::QDate:

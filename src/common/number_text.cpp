@@ -1,0 +1,44 @@
+#include "common/number_text.h"
+
+#include <charconv>
+#include <cmath>
+
+namespace qv {
+
+namespace {
+
+// True when the digits after the fifteenth may be exactly one half: there
+// to_chars rounds to even where QString::number rounds away from zero.
+bool mayBeATie(double value)
+{
+    char digits[40];
+    const auto written =
+        std::to_chars(digits, digits + sizeof digits, std::abs(value), std::chars_format::scientific, 16);
+    // "d.ddddddddddddddddde+XX": the sixteenth and seventeenth significant digits.
+    return written.ec == std::errc() && digits[16] == '5' && digits[17] == '0';
+}
+
+} // namespace
+
+void appendNumberText(std::string& out, double value)
+{
+    if (value == 0) {
+        out += '0'; // minus zero too
+    } else if (std::isnan(value) || std::isinf(value) || mayBeATie(value)) {
+        out += QString::number(value, 'g', 15).toStdString();
+    } else {
+        char digits[32];
+        const auto written =
+            std::to_chars(digits, digits + sizeof digits, value, std::chars_format::general, 15);
+        out.append(digits, written.ptr);
+    }
+}
+
+QString numberText(double value)
+{
+    std::string text;
+    appendNumberText(text, value);
+    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+} // namespace qv
