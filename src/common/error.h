@@ -10,6 +10,7 @@ namespace qv {
 // Error numbers that callers test for. Engine numbers come from the database
 // engine adapter; the small ones are the program's own run-time errors.
 namespace err {
+inline constexpr int Overflow = 6;
 inline constexpr int TypeMismatch = 13;
 inline constexpr int FileNotFound = 53;
 inline constexpr int DiskFull = 61;
@@ -67,6 +68,13 @@ private:
     QString description_;
     std::string what_;
 };
+
+// Error 91 "Object variable or With block variable not set": no window, no
+// open auction, no list where one is needed.
+Error objectNotSet();
+// Error 438 "Object doesn't support this property or method": a window that
+// offers no routine of the name asked for.
+Error routineNotOffered();
 
 // The four layouts in which an error reaches the user.
 enum class ErrorLayout {
