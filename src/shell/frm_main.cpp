@@ -2,6 +2,7 @@
 
 #include "common/error.h"
 #include "common/paths.h"
+#include "grid/frm_flex_grid.h"
 #include "shell/frm_about.h"
 #include "shell/frm_opening_questions.h"
 #include "shell/help_window.h"
@@ -193,10 +194,11 @@ void frmMain::showFirstEntries(QWidget* grid)
     PopulateTables();
     PopulateRounds();
     selectFirstEntries(grid);
-    // The page-break routines come with printing; until a grid window offers
-    // them there are no marks to clear.
-    callIfOffered(grid, "PBreak_Clear");
-    callIfOffered(grid, "PBreak_Refresh");
+    // A new grid window starts without page-break marks.
+    if (auto* flexGrid = qobject_cast<grid::frmFlexGrid*>(grid)) {
+        flexGrid->PBreak_Clear();
+        flexGrid->PBreak_Refresh();
+    }
 }
 
 void frmMain::newGridWindowCommand()

@@ -43,10 +43,4 @@ void callByName(QObject* target, const char* routine, const QString& argument)
         noSuchRoutine();
 }
 
-void callIfOffered(QObject* target, const char* routine)
-{
-    if (target != nullptr && offers(target, routine, "()"))
-        QMetaObject::invokeMethod(target, routine, Qt::DirectConnection);
-}
-
 } // namespace qv::shell

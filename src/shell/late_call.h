@@ -12,8 +12,4 @@ namespace qv::shell {
 void callByName(QObject* target, const char* routine);
 void callByName(QObject* target, const char* routine, const QString& argument);
 
-// Calls the routine when the window offers it; the page-break routines come
-// with printing, and until they do there are no marks to redraw.
-void callIfOffered(QObject* target, const char* routine);
-
 } // namespace qv::shell
