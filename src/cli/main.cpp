@@ -1,5 +1,7 @@
 #include "cli/commands.h"
 
+#include "cli/cli_application.h"
+
 #include <QCoreApplication>
 #include <QTextStream>
 
@@ -41,11 +43,13 @@ Commands:
                        newest when omitted), one "label<TAB>figure" line each
                        ([--format csv|json]: a Figure,Value table)
   pivot DB markets|bidders|rounds --from N [--to M] [--net] [--select NAME]...
-        [-o FILE.xlsx] [--tsv]
+        [-o FILE.xlsx] [--chart FILE.png|FILE.svg] [--tsv]
                        run a pivot analysis of the bids in rounds N to M (net
                        or gross amounts) on the licences or bidders named
                        (all when none is named); write it as an .xlsx file
-                       with a live pivot table, or print the pivot table
+                       with a live pivot table, or print the pivot table;
+                       --chart draws its chart (one line per column group,
+                       the ten highest in the last round) as PNG or SVG
   compact DB           compact the auction DB in place; waits for another
                        program that has it open or writes to it, and leaves
                        it as it was when it cannot
@@ -63,7 +67,7 @@ Options:
 
 int main(int argc, char** argv)
 {
-    QCoreApplication app(argc, argv);
+    const auto app = qv::cli::makeCliApplication(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("Quorvane"));
     QCoreApplication::setOrganizationName(QStringLiteral("Quorvane"));
 
