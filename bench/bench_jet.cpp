@@ -26,8 +26,7 @@ QTextStream out(stdout);
 QString fixture(const QString& name)
 {
     const QString env = qEnvironmentVariable("QUORVANE_JET_FIXTURES");
-    return (env.isEmpty() ? QStringLiteral("/work/shared/fixtures/jet-rounds") : env) + QLatin1Char('/') +
-           name;
+    return (env.isEmpty() ? QStringLiteral(QV_FIXTURES_DIR "/jet-rounds") : env) + QLatin1Char('/') + name;
 }
 
 void importOrFail(bool create, const QString& zip)

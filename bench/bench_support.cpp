@@ -214,6 +214,29 @@ QString roundCopyScript(const QString& roundDatabase, const QStringList& tables,
     return script;
 }
 
+QString roundZipCopyScript(const QString& zip, const QString& scratch, const QStringList& tables, int round,
+                           bool deleteOld, bool recordRound)
+{
+    const QString member = QFileInfo(zip).completeBaseName() + QStringLiteral(".mdb");
+    return QStringLiteral("SELECT writefile(") + literal(scratch) + QStringLiteral(", data) FROM zipfile(") +
+           literal(zip) + QStringLiteral(") WHERE name = ") + literal(member) + QStringLiteral(";\n") +
+           roundCopyScript(scratch, tables, round, deleteOld, recordRound);
+}
+
+QString roundIndexScript(const QString& auctionPath)
+{
+    QProcess shell;
+    shell.start(QStringLiteral("sqlite3"),
+                {QStringLiteral("-readonly"), auctionPath,
+                 QStringLiteral("SELECT sql || ';' FROM sqlite_master WHERE type = 'index' AND name LIKE "
+                                "'qv_round:%'")});
+    shell.waitForFinished(-1);
+    const QString script = QString::fromUtf8(shell.readAllStandardOutput());
+    if (script.isEmpty())
+        fail(QStringLiteral("no [Round] indexes in ") + auctionPath);
+    return script;
+}
+
 void settle()
 {
     ::sync();

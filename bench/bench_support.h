@@ -75,6 +75,15 @@ QString literal(const QString& text);
 QString roundCopyScript(const QString& roundDatabase, const QStringList& tables, int round, bool deleteOld,
                         bool recordRound);
 
+// The same copy from the round results file itself, unzipped inside the
+// shell (its zipfile() and writefile() functions) into scratch, as an import
+// extracts the round database beside the auction before it attaches it.
+QString roundZipCopyScript(const QString& zip, const QString& scratch, const QStringList& tables, int round,
+                           bool deleteOld, bool recordRound);
+
+// The statements that make the [Round] indexes an auction database keeps.
+QString roundIndexScript(const QString& auctionPath);
+
 // Writes out every dirty page of the machine (sync), so that a timed run
 // does not pay for the write-back of files an earlier step wrote.
 void settle();

@@ -1,6 +1,9 @@
 #include "store/auction_schema.h"
 
 #include "store/database.h"
+#include "store/sqlite_statement.h"
+
+#include <sqlite3.h>
 
 namespace qv::store::schema {
 
@@ -52,9 +55,17 @@ void ensureRoundIndexes(Database& db)
         return;
     auto supplied =
         db.openRecordset(QStringLiteral("SELECT TableName FROM sysSuppliedTables"), RecordsetType::Snapshot);
+    // Opening an auction that has its indexes costs one look at the schema.
+    QStringList indexes;
+    {
+        Statement s(db.handle(), QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'index'"));
+        while (s.step())
+            indexes << QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(s.get(), 0)));
+    }
     for (int row = 0; row < supplied->recordCount(); ++row) {
         const QString table = supplied->at(row, 0).toString();
-        if (!db.tableExists(table) ||
+        if (indexes.contains(QStringLiteral("qv_round:") + table, Qt::CaseInsensitive) ||
+            !db.tableExists(table) ||
             !db.columnNames(table).contains(QStringLiteral("Round"), Qt::CaseInsensitive))
             continue;
         db.createIndexIfMissing(QStringLiteral("qv_round:") + table, table, QStringLiteral("Round"));

@@ -12,6 +12,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QUrl>
 
 #include <sqlite3.h>
 
@@ -25,7 +26,7 @@ namespace {
 sqlite3* openConnection(const QString& path, int flags)
 {
     sqlite3* db = nullptr;
-    const int rc = sqlite3_open_v2(path.toUtf8().constData(), &db, flags, nullptr);
+    const int rc = sqlite3_open_v2(path.toUtf8().constData(), &db, flags | SQLITE_OPEN_URI, nullptr);
     if (rc != SQLITE_OK) {
         const QString message = db ? QString::fromUtf8(sqlite3_errmsg(db)) : QString();
         sqlite3_close(db);
@@ -183,7 +184,13 @@ void Database::attachSource(const QString& path)
 {
     requireOpen();
     detachSource();
-    exec(db_, QStringLiteral("ATTACH ") + dialectQuote(path) + QStringLiteral(" AS qv_source"));
+    // Read-only: the source is only read, and a transaction of this
+    // connection then writes (and journals) this file alone.
+    const QString uri =
+        QStringLiteral("file:") +
+        QString::fromLatin1(QUrl::toPercentEncoding(QFileInfo(path).absoluteFilePath(), "/")) +
+        QStringLiteral("?mode=ro");
+    exec(db_, QStringLiteral("ATTACH ") + dialectQuote(uri) + QStringLiteral(" AS qv_source"));
     attachedSource_ = QFileInfo(path).absoluteFilePath();
 }
 

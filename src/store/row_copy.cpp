@@ -29,10 +29,18 @@ QString matchingColumn(const QStringList& targetColumns, const QString& name, co
                           .arg(name, target, targetPath));
 }
 
-void copyAttachedTable(Database& source, const QString& sourceTable, Database& destination,
-                       const QStringList& targetColumns, const QString& target, const QString& targetPath)
+} // namespace
+
+void copyAttachedTable(const QString& sourceTable, const QStringList& sourceColumns, Database& destination,
+                       const QString& target, const QStringList& targetColumns, const QString& targetPath)
 {
-    if (!source.tableExists(sourceTable))
+    if (targetColumns.isEmpty())
+        throw Error(err::TableNotFound,
+                    QStringLiteral("The database engine cannot find the output table '%1' in "
+                                   "'%2'.")
+                        .arg(target, targetPath));
+    // A table has at least one column, so no columns means no such table.
+    if (sourceColumns.isEmpty())
         throw Error(err::TableNotFound,
                     QStringLiteral("The database engine cannot find the input table or query "
                                    "'%1'. Make sure it exists and that its name is spelled "
@@ -40,17 +48,18 @@ void copyAttachedTable(Database& source, const QString& sourceTable, Database& d
                         .arg(sourceTable));
     QStringList into;
     QStringList from;
-    for (const QString& name : source.columnNames(sourceTable)) {
+    for (const QString& name : sourceColumns) {
         into << quoteName(matchingColumn(targetColumns, name, target, targetPath));
         from << quoteName(name);
     }
-    atomically(destination.handle(), QStringLiteral("qv_copy"), [&] {
-        exec(destination.handle(), QStringLiteral("INSERT INTO main.") + quoteName(target) +
-                                       QStringLiteral(" (") + into.join(QStringLiteral(", ")) +
-                                       QStringLiteral(") SELECT ") + from.join(QStringLiteral(", ")) +
-                                       QStringLiteral(" FROM qv_source.") + quoteName(sourceTable));
-    });
+    // One statement is all-or-nothing by itself: no savepoint around it.
+    exec(destination.handle(), QStringLiteral("INSERT INTO main.") + quoteName(target) +
+                                   QStringLiteral(" (") + into.join(QStringLiteral(", ")) +
+                                   QStringLiteral(") SELECT ") + from.join(QStringLiteral(", ")) +
+                                   QStringLiteral(" FROM qv_source.") + quoteName(sourceTable));
 }
+
+namespace {
 
 // Source and target are one file: one INSERT ... SELECT on the source's
 // connection, which reads every row the SELECT holds before it writes one, so
@@ -64,11 +73,9 @@ void copyWithinOneFile(Database& source, const QString& sourceSelect, const QStr
         for (int i = 0; i < probe.columnCount(); ++i)
             names << quoteName(matchingColumn(targetColumns, probe.columnName(i), target, targetPath));
     }
-    atomically(source.handle(), QStringLiteral("qv_copy"), [&] {
-        exec(source.handle(), QStringLiteral("INSERT INTO main.") + quoteName(target) + QStringLiteral(" (") +
-                                  names.join(QStringLiteral(", ")) + QStringLiteral(") SELECT * FROM (") +
-                                  sourceSelect + QLatin1Char(')'));
-    });
+    exec(source.handle(), QStringLiteral("INSERT INTO main.") + quoteName(target) + QStringLiteral(" (") +
+                              names.join(QStringLiteral(", ")) + QStringLiteral(") SELECT * FROM (") +
+                              sourceSelect + QLatin1Char(')'));
 }
 
 } // namespace
@@ -93,7 +100,9 @@ void copyRowsInto(Database& source, const QString& sourceSelect, const QString& 
     const QStringList targetColumns = destination->columnNames(target);
 
     if (!sourceTable.isEmpty() && destination->attachedSource() == source.path()) {
-        copyAttachedTable(source, sourceTable, *destination, targetColumns, target, targetPath);
+        copyAttachedTable(sourceTable,
+                          source.tableExists(sourceTable) ? source.columnNames(sourceTable) : QStringList(),
+                          *destination, target, targetColumns, targetPath);
         return;
     }
 

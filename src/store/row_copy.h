@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QString>
+#include <QStringList>
 
 namespace qv::store {
 
@@ -13,5 +13,12 @@ class Database;
 // the source file attached, SQLite moves the rows itself.
 void copyRowsInto(Database& source, const QString& sourceSelect, const QString& sourceTable,
                   const QString& targetPath, const QString& target);
+
+// Copies the whole of sourceTable of the database attached to destination's
+// connection into destination's table target, columns matched by name, in
+// one INSERT ... SELECT. The caller has read both tables' columns (none when
+// there is no such table); targetPath names the target in errors.
+void copyAttachedTable(const QString& sourceTable, const QStringList& sourceColumns, Database& destination,
+                       const QString& target, const QStringList& targetColumns, const QString& targetPath);
 
 } // namespace qv::store

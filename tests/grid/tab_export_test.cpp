@@ -2,9 +2,11 @@
 // never costs the user the file that was there before.
 #include "common/error.h"
 #include "grid/core/tab_export.h"
+#include "store/database.h"
 #include "support/round_files.h"
 #include "support/temp_dir.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 
@@ -103,4 +105,34 @@ TEST(TabExport, AMissingOrUnwritableFolderIsReported)
     } catch (const qv::Error& e) {
         EXPECT_EQ(e.number(), 75);
     }
+}
+
+TEST(TabExport, ARecordSetIsWrittenAsTheGridShowsIt)
+{
+    qv::test::TempDir dir;
+    auto db = qv::store::Database::create(dir.file(QStringLiteral("t.mdb")));
+    db->execute(
+        QStringLiteral("CREATE TABLE [T] ([Name] Text, [Amount] Number, [Count] Long, [When] DateTime, "
+                       "[Ok] YesNo)"));
+    db->execute(QStringLiteral("INSERT INTO [T] VALUES ('Heron', 12345678.25, 7, #3/4/2026#, True)"));
+    db->execute(QStringLiteral("INSERT INTO [T] VALUES ('Two\tparts', 1E+20, -3, Null, False)"));
+    db->execute(QStringLiteral("INSERT INTO [T] VALUES ('Whole', 999999999999999, 5, Null, Null)"));
+    db->execute(QStringLiteral("INSERT INTO [T] VALUES ('Big', 1000000000000000, 2, Null, Null)"));
+    db->execute(QStringLiteral("INSERT INTO [T] VALUES (Null, 0.1, Null, #12/31/2025 13:45:00#, Null)"));
+    db->execute(QStringLiteral("INSERT INTO [T] VALUES ('Osprey', 1500, 0, Null, Null)"));
+    auto rows = db->openRecordset(QStringLiteral("SELECT * FROM [T]"), qv::store::RecordsetType::Snapshot);
+
+    // The quick path of a record set writes what the grid's cell texts would.
+    const TabRows quick = qv::grid::recordsetRows(*rows);
+    TabRows shown = quick;
+    shown.appendCell = nullptr;
+    QBuffer a, b;
+    ASSERT_TRUE(a.open(QIODevice::WriteOnly));
+    ASSERT_TRUE(b.open(QIODevice::WriteOnly));
+    qv::grid::writeTabText(a, quick);
+    qv::grid::writeTabText(b, shown);
+    EXPECT_EQ(a.data(), b.data());
+    EXPECT_TRUE(a.data().startsWith("Name\tAmount\tCount\tWhen\tOk\r\nHeron\t12345678.25\t7\t3/4/2026\t"))
+        << a.data().toStdString();
+    EXPECT_EQ(a.data().count("\r\n"), 7);
 }

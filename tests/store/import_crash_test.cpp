@@ -6,6 +6,7 @@
 #include "support/qt_printers.h"
 #include "support/temp_dir.h"
 
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QMap>
@@ -148,6 +149,14 @@ protected:
         return rounds;
     }
 
+    // What the application folder holds once the next run has cleared up
+    // after a killed one.
+    QStringList appFiles() const
+    {
+        return QDir(app.path()).entryList(QDir::Files | QDir::Hidden, QDir::Name);
+    }
+    const QStringList cleanFolder{QStringLiteral("Auction5.mdb"), QStringLiteral("lastimp.inf")};
+
     TempDir files, reference, app;
     RoundRows whole;
     int batchMicroseconds = 0;
@@ -174,6 +183,7 @@ TEST_F(ImportCrash, AKilledBatchLeavesTheOldAuctionOrWholeRounds)
         const CliRun imported = cli(dir(app) + QStringList{QStringLiteral("import"), auction(), zip(next)});
         EXPECT_EQ(imported.code, 0) << when << ": " << imported.out.toStdString();
         EXPECT_TRUE(expectWholeRounds(when + ", then imported").contains(next));
+        EXPECT_EQ(appFiles(), cleanFolder) << when;
     }
 }
 
@@ -194,6 +204,7 @@ TEST_F(ImportCrash, AKilledImportLeavesTheRoundWhollyInOrOut)
         const CliRun again = cli(dir(app) + QStringList{QStringLiteral("import"), auction(), zip(round)});
         EXPECT_EQ(again.code, 0) << when << ": " << again.out.toStdString();
         EXPECT_TRUE(expectWholeRounds(when + ", then imported").contains(round));
+        EXPECT_EQ(appFiles(), cleanFolder) << when;
     }
 }
 

@@ -7,6 +7,8 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include <cmath>
+
 namespace qv::grid {
 
 namespace {
@@ -31,6 +33,36 @@ void appendCell(QByteArray& line, const QString& text)
     line += text.toUtf8();
 }
 
+// A record set's value as cellDisplay shows it, straight into the line.
+void appendValue(QByteArray& line, const QVariant& value)
+{
+    if (!value.isValid() || value.isNull())
+        return;
+    switch (value.typeId()) {
+    case QMetaType::Double: {
+        // Whole numbers of up to 15 digits read the same as integers, and
+        // most of an auction's numbers are whole.
+        const double number = value.toDouble();
+        if (number == std::trunc(number) && std::fabs(number) < 1e15 &&
+            !(number == 0 && std::signbit(number)))
+            line += QByteArray::number(static_cast<qint64>(number));
+        else
+            line += QByteArray::number(number, 'g', 15);
+        return;
+    }
+    case QMetaType::Int:
+    case QMetaType::LongLong:
+        line += QByteArray::number(value.toLongLong());
+        return;
+    case QMetaType::QString:
+        appendCell(line, *static_cast<const QString*>(value.constData()));
+        return;
+    default:
+        appendCell(line, cellDisplay(value));
+        return;
+    }
+}
+
 } // namespace
 
 TabRows recordsetRows(const store::Recordset& records)
@@ -40,6 +72,9 @@ TabRows recordsetRows(const store::Recordset& records)
     rows.rowCount = records.recordCount();
     rows.columnCount = records.fieldCount();
     rows.cell = [&records](int row, int column) { return cellDisplay(records.at(row, column)); };
+    rows.appendCell = [&records](QByteArray& line, int row, int column) {
+        appendValue(line, records.at(row, column));
+    };
     return rows;
 }
 
@@ -72,7 +107,10 @@ void writeTabText(QIODevice& out, const TabRows& rows)
         for (int c = 0; c < rows.columnCount; ++c) {
             if (c > 0)
                 buffer += '\t';
-            appendCell(buffer, rows.cell(r, c));
+            if (rows.appendCell)
+                rows.appendCell(buffer, r, c);
+            else
+                appendCell(buffer, rows.cell(r, c));
         }
         buffer += "\r\n";
         if (buffer.size() > (1 << 20))

@@ -17,6 +17,9 @@ struct TabRows {
     int rowCount = 0;
     int columnCount = 0;
     std::function<QString(int row, int column)> cell;
+    // When set, appends a cell's text as UTF-8 instead of cell(): the same
+    // text without a QString per cell, for large exports.
+    std::function<void(QByteArray& line, int row, int column)> appendCell;
 };
 
 // The rows of a record set as the grid shows them.

@@ -2,8 +2,11 @@
 
 #include "common/error.h"
 
+#include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QStringList>
 
 #include <sqlite3.h>
@@ -11,6 +14,8 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+
+#include <signal.h>
 
 namespace qv {
 
@@ -39,7 +44,29 @@ bool settle(const QString& path)
     return rc != SQLITE_BUSY && rc != SQLITE_LOCKED;
 }
 
+bool processHasEnded(qint64 pid)
+{
+    return pid > 0 && pid != QCoreApplication::applicationPid() && ::kill(static_cast<pid_t>(pid), 0) != 0 &&
+           errno == ESRCH;
+}
+
 } // namespace
+
+void clearLeftoversOfEndedRuns(const QString& folder)
+{
+    // name.mdb.<pid>, then perhaps -journal, -wal, -shm, a save file's
+    // .XXXXXX or a partly written .part; and a half-built auction's save file.
+    static const QRegularExpression extracted(
+        QStringLiteral("^.+\\.mdb\\.(\\d+)(-journal|-wal|-shm|\\.part|\\.[A-Za-z0-9]{6})?$"));
+    static const QRegularExpression building(
+        QStringLiteral("^Auction\\d+\\.mdb\\.building(-journal|-wal|-shm|\\.[A-Za-z0-9]{6})?$"));
+    const QDir dir(folder);
+    for (const QString& name : dir.entryList(QDir::Files | QDir::Hidden)) {
+        const QRegularExpressionMatch m = extracted.match(name);
+        if ((m.hasMatch() && processHasEnded(m.captured(1).toLongLong())) || building.match(name).hasMatch())
+            QFile::remove(dir.filePath(name));
+    }
+}
 
 QStringList journalSiblings(const QString& databasePath)
 {

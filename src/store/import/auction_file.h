@@ -12,6 +12,13 @@ QStringList journalSiblings(const QString& databasePath);
 // Removes a file we own and every journal sibling of it.
 void removeWithSiblings(const QString& databasePath);
 
+// Removes what runs killed part-way left in the application folder: round
+// databases extracted under a run's own name ("05_002.mdb.<process>") by a
+// process that has ended, half-written extractions and half-built auctions,
+// with their journal siblings. (Two runs building the same auction at once
+// are not provided for.)
+void clearLeftoversOfEndedRuns(const QString& folder);
+
 // Moves the finished, closed database at built over target. An old target
 // first has its unfinished work settled (a journal left by a killed run is
 // rolled back) and its journal siblings removed, so that nothing of the old

@@ -12,6 +12,7 @@
 #include <zip.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <memory>
 
@@ -94,7 +95,7 @@ Error cannotWrite(const QString& folder, const QString& target, const QString& w
 } // namespace
 
 QString extractRoundDatabase(const QString& archive, const QString& member, const QString& folder,
-                             const QString& renameTarget)
+                             const QString& renameTarget, bool temporary)
 {
     if (!QFileInfo(archive).isFile())
         throw Error(
@@ -145,24 +146,39 @@ QString extractRoundDatabase(const QString& archive, const QString& member, cons
         (stat.valid & ZIP_STAT_SIZE))
         requireRoom(folder, target, static_cast<qint64>(stat.size));
 
-    // Written beside the target and moved into place only when complete.
-    QSaveFile out(target);
-    if (!out.open(QIODevice::WriteOnly))
-        throw cannotWrite(folder, target, out.errorString());
+    // Written beside the target and moved into place only when complete. A
+    // temporary copy, removed after the import, is not forced to the disk:
+    // a crash loses nothing that the round results file does not still hold.
+    const QString partial = target + QStringLiteral(".part");
+    std::unique_ptr<QFileDevice> out;
+    if (temporary)
+        out = std::make_unique<QFile>(partial);
+    else
+        out = std::make_unique<QSaveFile>(target);
+    auto cancel = [&] {
+        if (auto* saving = qobject_cast<QSaveFile*>(out.get())) {
+            saving->cancelWriting();
+        } else {
+            out->close();
+            QFile::remove(partial);
+        }
+    };
+    if (!out->open(QIODevice::WriteOnly | QIODevice::Truncate))
+        throw cannotWrite(folder, target, out->errorString());
     char buffer[64 * 1024];
     for (;;) {
         const zip_int64_t n = zip_fread(in.get(), buffer, sizeof buffer);
         if (n < 0) {
-            out.cancelWriting();
+            cancel();
             throw Error(err::PathFileAccess,
                         QStringLiteral("The round results file '%1' is damaged: %2 does not read back whole.")
                             .arg(archive, member));
         }
         if (n == 0)
             break;
-        if (out.write(buffer, n) != n) {
-            const QString why = out.errorString(); // before cancelling, which replaces it
-            out.cancelWriting();
+        if (out->write(buffer, n) != n) {
+            const QString why = out->errorString(); // before cancelling, which replaces it
+            cancel();
             throw cannotWrite(folder, target, why);
         }
     }
@@ -170,8 +186,22 @@ QString extractRoundDatabase(const QString& archive, const QString& member, cons
     // back into the new one when it is opened.
     for (const QString& sibling : journalSiblings(target))
         QFile::remove(sibling);
-    if (!out.commit())
-        throw cannotWrite(folder, target, out.errorString());
+    if (auto* saving = qobject_cast<QSaveFile*>(out.get())) {
+        if (!saving->commit())
+            throw cannotWrite(folder, target, saving->errorString());
+        return target;
+    }
+    if (!out->flush()) {
+        const QString why = out->errorString();
+        cancel();
+        throw cannotWrite(folder, target, why);
+    }
+    out->close();
+    if (std::rename(QFile::encodeName(partial).constData(), QFile::encodeName(target).constData()) != 0) {
+        const QString why = QString::fromLocal8Bit(std::strerror(errno));
+        QFile::remove(partial);
+        throw cannotWrite(folder, target, why);
+    }
     return target;
 }
 

@@ -29,19 +29,14 @@ bool isNumeric(FieldType type)
 
 // The columns of table whose values must be numbers: those declared with a
 // numeric type in typesFrom, and [Round] always.
-QStringList numericColumns(store::Database& typesFrom, const QString& table)
+QStringList numericColumns(const TableColumns& typesFrom, const QString& table)
 {
     QStringList columns;
-    if (!typesFrom.tableExists(table))
-        return columns;
-    store::Statement info(typesFrom.handle(), QStringLiteral("SELECT name, type FROM pragma_table_info(") +
-                                                  store::Database::dialectQuote(table) +
-                                                  QStringLiteral(") ORDER BY cid"));
-    while (info.step()) {
-        const QString name =
-            QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(info.get(), 0)));
-        const QString type =
-            QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(info.get(), 1)));
+    const QStringList names = typesFrom.names(table);
+    const QStringList types = typesFrom.types(table);
+    for (qsizetype i = 0; i < names.size(); ++i) {
+        const QString& name = names[i];
+        const QString& type = types[i];
         if (name.compare(RoundColumn, Qt::CaseInsensitive) == 0 ||
             (!type.trimmed().isEmpty() && isNumeric(store::fieldTypeOf(type))))
             columns << name;
@@ -58,10 +53,11 @@ bool looksNumeric(const QString& text)
 
 // The first text that is not a number in one of columns of the round
 // database's table: its column and value, or nothing.
-QStringList textInNumbers(store::Database& roundDb, const QString& table, const QStringList& wanted)
+QStringList textInNumbers(store::Database& roundDb, const TableColumns& roundColumns, const QString& table,
+                          const QStringList& wanted)
 {
     QStringList present;
-    for (const QString& c : roundDb.columnNames(table))
+    for (const QString& c : roundColumns.names(table))
         if (wanted.contains(c, Qt::CaseInsensitive))
             present << c;
     if (present.isEmpty())
@@ -116,23 +112,32 @@ QString tableNameProblem(const QString& table, const QString& fileName)
 QString roundFileProblem(store::Database& typesFrom, const QStringList& supplied, store::Database& roundDb,
                          int round, const QString& fileName)
 {
+    const TableColumns roundColumns(roundDb);
+    if (&typesFrom == &roundDb)
+        return roundFileProblem(roundColumns, supplied, roundDb, roundColumns, round, fileName);
+    return roundFileProblem(TableColumns(typesFrom), supplied, roundDb, roundColumns, round, fileName);
+}
+
+QString roundFileProblem(const TableColumns& typesFrom, const QStringList& supplied, store::Database& roundDb,
+                         const TableColumns& roundColumns, int round, const QString& fileName)
+{
     for (const QString& t : supplied) {
-        if (t == store::schema::WithdrawalStatistics || !roundDb.tableExists(t))
+        if (t == store::schema::WithdrawalStatistics || !roundColumns.hasTable(t))
             continue;
-        if (!roundDb.columnNames(t).contains(RoundColumn, Qt::CaseInsensitive))
+        if (!roundColumns.names(t).contains(RoundColumn, Qt::CaseInsensitive))
             return cannotTake(fileName, QStringLiteral("table \"%1\" has no Round column").arg(t));
     }
     for (const QString& t : supplied) {
-        if (!roundDb.tableExists(t))
+        if (!roundColumns.hasTable(t))
             continue;
-        const QStringList text = textInNumbers(roundDb, t, numericColumns(typesFrom, t));
+        const QStringList text = textInNumbers(roundDb, roundColumns, t, numericColumns(typesFrom, t));
         if (!text.isEmpty())
             return cannotTake(fileName, QStringLiteral("column \"%1\" of table \"%2\" holds the text '%3' "
                                                        "where a number belongs")
                                             .arg(text[0], t, text[1]));
     }
     for (const QString& t : supplied) {
-        if (t == store::schema::WithdrawalStatistics || !roundDb.tableExists(t))
+        if (t == store::schema::WithdrawalStatistics || !roundColumns.hasTable(t))
             continue;
         const QString other = otherRound(roundDb, t, round);
         if (!other.isEmpty())

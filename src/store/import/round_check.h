@@ -1,6 +1,7 @@
 #pragma once
 
 #include "store/database.h"
+#include "store/import/table_columns.h"
 
 #include <QStringList>
 
@@ -16,6 +17,9 @@ namespace qv {
 // - every row belongs to the round.
 QString roundFileProblem(store::Database& typesFrom, const QStringList& supplied, store::Database& roundDb,
                          int round, const QString& fileName);
+// The same with the columns of both databases already read.
+QString roundFileProblem(const TableColumns& typesFrom, const QStringList& supplied, store::Database& roundDb,
+                         const TableColumns& roundColumns, int round, const QString& fileName);
 
 // A name that the program's statements cannot carry (a bracket in it):
 // the refusal's first sentence, or empty.

@@ -3,6 +3,7 @@
 #include "common/error.h"
 #include "store/auction_schema.h"
 #include "store/import/round_import.h"
+#include "store/row_copy.h"
 
 #include <QFile>
 
@@ -10,14 +11,40 @@ namespace qv {
 
 void copyRoundTables(store::Database& auction, store::Database& roundDb, int round, bool deleteOldRows)
 {
-    for (const QString& t : suppliedTablesOf(auction)) {
+    copyRoundTables(auction, roundDb, suppliedTablesOf(auction), round, deleteOldRows);
+}
+
+void copyRoundTables(store::Database& auction, store::Database& roundDb, const QStringList& tables, int round,
+                     bool deleteOldRows)
+{
+    const bool attached = !auction.attachedSource().isEmpty() && auction.attachedSource() == roundDb.path();
+    if (attached)
+        copyRoundTables(auction, TableColumns(auction), roundDb, TableColumns(roundDb), tables, round,
+                        deleteOldRows);
+    else
+        copyRoundTables(auction, {}, roundDb, {}, tables, round, deleteOldRows);
+}
+
+void copyRoundTables(store::Database& auction, const std::optional<TableColumns>& auctionColumns,
+                     store::Database& roundDb, const std::optional<TableColumns>& roundColumns,
+                     const QStringList& tables, int round, bool deleteOldRows)
+{
+    // An attached round copies straight on the auction's connection, with the
+    // columns already read; a Jet round goes through its own copy.
+    const bool attached = auctionColumns && roundColumns && !auction.attachedSource().isEmpty() &&
+                          auction.attachedSource() == roundDb.path();
+    for (const QString& t : tables) {
         if (t == store::schema::WithdrawalStatistics)
             auction.execute(QStringLiteral("DELETE * FROM [") + t + QLatin1Char(']'));
         else if (deleteOldRows)
             auction.execute(QStringLiteral("DELETE * FROM [") + t + QStringLiteral("] WHERE [Round] = ") +
                             QString::number(round));
-        roundDb.execute(QStringLiteral("INSERT INTO [") + t + QStringLiteral("] IN \"") + auction.path() +
-                        QStringLiteral("\" SELECT * FROM [") + t + QLatin1Char(']'));
+        if (attached)
+            store::copyAttachedTable(t, roundColumns->names(t), auction, t, auctionColumns->names(t),
+                                     auction.path());
+        else
+            roundDb.execute(QStringLiteral("INSERT INTO [") + t + QStringLiteral("] IN \"") + auction.path() +
+                            QStringLiteral("\" SELECT * FROM [") + t + QLatin1Char(']'));
     }
 }
 

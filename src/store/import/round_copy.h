@@ -1,6 +1,9 @@
 #pragma once
 
 #include "store/database.h"
+#include "store/import/table_columns.h"
+
+#include <optional>
 
 namespace qv {
 
@@ -8,6 +11,13 @@ namespace qv {
 // round's old rows are deleted first (unless the auction is new), and
 // "Withdrawal Statistics" is replaced whole.
 void copyRoundTables(store::Database& auction, store::Database& roundDb, int round, bool deleteOldRows);
+// The same, for the auction's supplied tables already read.
+void copyRoundTables(store::Database& auction, store::Database& roundDb, const QStringList& tables, int round,
+                     bool deleteOldRows);
+// The same with both databases' columns read (none for a Jet round).
+void copyRoundTables(store::Database& auction, const std::optional<TableColumns>& auctionColumns,
+                     store::Database& roundDb, const std::optional<TableColumns>& roundColumns,
+                     const QStringList& tables, int round, bool deleteOldRows);
 
 // Attaches a round database of our own format to the auction's connection
 // for the length of a scope, so its tables copy in one statement each. A Jet

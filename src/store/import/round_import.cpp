@@ -21,14 +21,14 @@ namespace {
 
 // A missing application folder is created and the extraction tried once more.
 QString extractInto(const QString& archive, const QString& member, const QString& folder,
-                    const QString& renameTarget)
+                    const QString& renameTarget, bool temporary)
 {
     try {
-        return extractRoundDatabase(archive, member, folder, renameTarget);
+        return extractRoundDatabase(archive, member, folder, renameTarget, temporary);
     } catch (const Error& e) {
         if (e.number() != err::PathNotFound || !QDir().mkpath(folder))
             throw;
-        return extractRoundDatabase(archive, member, folder, renameTarget);
+        return extractRoundDatabase(archive, member, folder, renameTarget, temporary);
     }
 }
 
@@ -49,7 +49,9 @@ ExtractedRound::ExtractedRound(const QString& archive, const QString& renameTarg
     const QString ownName = renameTarget.isEmpty() ? member + QLatin1Char('.') +
                                                          QString::number(QCoreApplication::applicationPid())
                                                    : renameTarget;
-    path_ = extractInto(archive, member, applicationFolder(), ownName);
+    clearLeftoversOfEndedRuns(applicationFolder());
+    // Only a round that becomes a new auction is kept after the import.
+    path_ = extractInto(archive, member, applicationFolder(), ownName, renameTarget.isEmpty());
 }
 
 ExtractedRound::~ExtractedRound()
@@ -116,15 +118,22 @@ bool importRoundFile(Prompter& prompter, store::Database& auction, const QString
 {
     ExtractedRound extracted(archive);
     store::Database& roundDb = extracted.open();
+    const QStringList tables = suppliedTablesOf(auction);
+    // Each table's columns are read once, for the checks and the copy.
+    const TableColumns auctionColumns(auction);
+    const TableColumns roundColumns(roundDb);
     const QString problem =
-        roundFileProblem(auction, suppliedTablesOf(auction), roundDb, round, extracted.fileName());
+        roundFileProblem(auctionColumns, tables, roundDb, roundColumns, round, extracted.fileName());
     if (!problem.isEmpty()) {
         refuseRoundFile(prompter, problem);
         return false;
     }
     AttachedRound attached(auction, roundDb);
     store::WriteTransaction transaction(auction.handle());
-    copyRoundTables(auction, roundDb, round, rows == RoundRows::Replace);
+    const bool attachedCopy = !roundDb.isReadOnly();
+    copyRoundTables(auction, attachedCopy ? std::optional(auctionColumns) : std::nullopt, roundDb,
+                    attachedCopy ? std::optional(roundColumns) : std::nullopt, tables, round,
+                    rows == RoundRows::Replace);
     extracted.close();
     if (rows == RoundRows::Replace)
         auction.execute(QStringLiteral("DELETE * FROM [sysRounds] WHERE [Round] = ") +

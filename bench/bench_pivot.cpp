@@ -1,0 +1,115 @@
+// The rounds analysis over every bid of the large auction (250 rounds): from
+// OK to the pivot on show, against pandas' pivot_table over the same rows read
+// from the same file; and the .xlsx of that analysis.
+#include "analysis/core/analysis_dialogs.h"
+#include "analysis/core/pivot_analysis.h"
+#include "analysis/core/pivot_table.h"
+#include "analysis/core/workbook.h"
+#include "analysis/core/xlsx_writer.h"
+#include "analysis/workbook_page.h"
+#include "bench_support.h"
+#include "store/database.h"
+
+#include <QApplication>
+#include <QFileInfo>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <cstdio>
+
+using namespace qv;
+
+namespace {
+
+// OK pressed on rounds 1 to 250, gross bids; no criteria list for this analysis.
+class OkDialogs : public analysis::AnalysisDialogs {
+public:
+    void showRounds() override {}
+    bool roundsCancelled() const override { return false; }
+    QString fromText() const override { return QStringLiteral("1"); }
+    QString toText() const override { return QStringLiteral("250"); }
+    bool grossSelected() const override { return true; }
+    void unloadRounds() override {}
+    void fillCriteria(const QStringList&, const QString&) override {}
+    void showCriteria() override {}
+    bool criteriaCancelled() const override { return false; }
+    QStringList selectedCriteria() const override { return {}; }
+    void openProgress(double, const QString&) override {}
+    void setProgress(double) override {}
+    void closeProgress() override {}
+};
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    const QString auction = bench::largeAuction250();
+    std::vector<double> ours;
+    std::vector<double> shown;
+    std::vector<double> xlsx;
+    int rows = 0;
+    int columns = 0;
+    QTemporaryDir folder;
+    for (int run = 0; run < 3; ++run) {
+        auto database = store::Database::open(auction);
+        OkDialogs dialogs;
+        bench::SilentPrompter prompter;
+        analysis::WorkbookModel workbooks;
+        analysis::AnalysisHost host{
+            [&database]() -> store::Database& { return *database; }, dialogs, prompter,
+            [&workbooks]() -> analysis::SpreadsheetApplication& { return workbooks; }, 250};
+        std::unique_ptr<analysis::WorkbookPage> page;
+        ours.push_back(bench::timeIt([&] {
+            if (runPivotAnalysis(analysis::AnalysisKind::Rounds, host) != analysis::AnalysisOutcome::Built)
+                std::fprintf(stderr, "the analysis failed: %s\n",
+                             qPrintable(prompter.messages.join(QLatin1Char('|'))));
+            page = std::make_unique<analysis::WorkbookPage>(workbooks.workbook(0));
+            page->resize(1100, 640);
+            page->show();
+            QApplication::processEvents();
+        }));
+        shown.push_back(bench::timeIt([&] { QApplication::processEvents(); }));
+        const analysis::Workbook& book = workbooks.workbook(0);
+        const analysis::PivotResult pivot = computePivot(book, book.pivots.front());
+        rows = book.sheets.front().rowCount() - 1;
+        columns = pivot.columnCount();
+        xlsx.push_back(
+            bench::timeIt([&] { writeXlsx(book, folder.filePath(QStringLiteral("rounds.xlsx"))); }));
+    }
+
+    // pandas over the same rows (Debian's python3-pandas).
+    std::vector<double> pandasRead;
+    std::vector<double> pandasPivot;
+    QString pandasShape;
+    const QString script = QStringLiteral(QV_BENCH_DIR "/pivot_pandas.py");
+    for (int run = 0; run < 3; ++run) {
+        QProcess python;
+        python.start(QStringLiteral("/usr/bin/python3"),
+                     {script, auction, QStringLiteral("1"), QStringLiteral("250")});
+        python.waitForFinished(600000);
+        const QStringList out = QString::fromUtf8(python.readAllStandardOutput()).split(QLatin1Char(' '));
+        if (out.size() < 5) {
+            std::fprintf(stderr, "pandas did not run: %s\n", python.readAllStandardError().constData());
+            break;
+        }
+        pandasRead.push_back(out[0].toDouble());
+        pandasPivot.push_back(out[1].toDouble());
+        pandasShape = out[2] + QStringLiteral(" rows, ") + out[3] + QStringLiteral(" x ") + out[4].trimmed();
+    }
+
+    std::printf("Rounds analysis, rounds 1..250: %d bids, pivot of 250 rounds x %d columns (median of 3)\n",
+                rows, columns);
+    std::printf("  ours, OK to the pivot on show (query, sheet, pivot, view): %.3f s\n", bench::median(ours));
+    std::printf("  .xlsx of it: %.3f s, %lld bytes\n", bench::median(xlsx),
+                static_cast<long long>(QFileInfo(folder.filePath(QStringLiteral("rounds.xlsx"))).size()));
+    if (!pandasRead.empty()) {
+        const double read = bench::median(pandasRead);
+        const double made = bench::median(pandasPivot);
+        std::printf("  pandas (%s): read %.3f s + pivot_table %.3f s = %.3f s\n", qPrintable(pandasShape),
+                    read, made, read + made);
+    }
+    return 0;
+}

@@ -1,0 +1,68 @@
+#!/usr/bin/env bash
+# Whole processes side by side: quorvane-cli against the sqlite3 shell doing
+# the same work, runs alternated, medians printed (wall seconds, CPU seconds,
+# peak resident KiB). The short runs (re-import, show) are timed 20 in a row.
+#   bench/cli_vs_shell.sh CLI ROUNDS AUCTION [RUNS]
+# CLI: the quorvane-cli to time; ROUNDS: a folder of round results files made
+# by `quorvane-cli sample ROUNDS --auction 7 --rounds 250 --licenses 1500
+# --bidders 150`; AUCTION: that auction batch-imported (Auction7.mdb). Neither
+# is changed: the work happens on copies in a folder of its own.
+set -euo pipefail
+cli=$(realpath "$1"); rounds=$(realpath "$2"); auction=$(realpath "$3"); runs=${4:-5}
+work=$(mktemp -d); trap 'rm -rf "$work"' EXIT
+prefix=$(basename "$(ls "$rounds"/*_001.zip | head -1)" _001.zip)
+last=$(ls "$rounds"/"$prefix"_*.zip | wc -l)
+tables=$(sqlite3 -readonly "$auction" "SELECT TableName FROM sysSuppliedTables ORDER BY rowid")
+indexes=$(sqlite3 -readonly "$auction" "SELECT sql || ';' FROM sqlite_master WHERE type = 'index' AND name LIKE 'qv_round:%'")
+
+# Unzip inside the shell, attach, copy every supplied table in one transaction.
+copy_round() { # ROUND DELETE_OLD
+    local r=$1 zip member
+    zip=$(printf '%s/%s_%03d.zip' "$rounds" "$prefix" "$r"); member=$(basename "$zip" .zip).mdb
+    echo "SELECT writefile('$work/round.mdb', data) FROM zipfile('$zip') WHERE name = '$member';"
+    echo "ATTACH '$work/round.mdb' AS r; BEGIN;"
+    while IFS= read -r t; do
+        if [ "$t" = "Withdrawal Statistics" ]; then echo "DELETE FROM main.\"$t\";"
+        elif [ "$2" = 1 ]; then echo "DELETE FROM main.\"$t\" WHERE Round = $r;"; fi
+        echo "INSERT INTO main.\"$t\" SELECT * FROM r.\"$t\";"
+    done <<<"$tables"
+    echo "DELETE FROM sysRounds WHERE Round = $r; INSERT INTO sysRounds (Round) VALUES ($r); COMMIT; DETACH r;"
+}
+
+{ echo "$indexes"; echo "CREATE TABLE sysRounds (Round); INSERT INTO sysRounds VALUES (1);"
+  for r in $(seq 2 "$last"); do copy_round "$r" 0; done; } >"$work/batch.sql"
+copy_round "$last" 1 >"$work/reimport.sql"
+unzip -p "$rounds/${prefix}_001.zip" >"$work/first.mdb"
+
+measure() { # N COMMAND...: prints "wall cpu kib" of one run, the mean of N in a row
+    local n=$1; shift
+    sync
+    /usr/bin/time -f '%e %U %S %M' -o "$work/time" \
+        bash -c 'n=$1; shift; for ((i = 0; i < n; i++)); do "$@" >/dev/null || exit 1; done' - "$n" "$@" \
+        2>"$work/err" || { cat "$work/err" >&2; exit 1; }
+    awk -v n="$n" '{ printf "%.4f %.4f %s\n", $1 / n, ($2 + $3) / n, $4 }' "$work/time"
+}
+median() { sort -n | awk '{ v[NR] = $0 } END { print v[int((NR + 1) / 2)] }'; }
+
+declare -A results
+add() { results[$1]+="$2"$'\n'; }
+for i in $(seq "$runs"); do
+    rm -rf "$work/app"; mkdir "$work/app"
+    add batch "$(measure 1 "$cli" --app-dir "$work/app" --yes batch "$rounds/${prefix}_001.zip")"
+    cp "$work/first.mdb" "$work/floor.db"
+    add batch-floor "$(measure 1 sqlite3 -bail "$work/floor.db" ".read $work/batch.sql")"
+    cp "$auction" "$work/app/a.mdb"
+    add reimport "$(measure 20 "$cli" --app-dir "$work/app" --yes import "$work/app/a.mdb" "$(printf '%s/%s_%03d.zip' "$rounds" "$prefix" "$last")")"
+    cp "$auction" "$work/floor.db"
+    add reimport-floor "$(measure 20 sqlite3 -bail "$work/floor.db" ".read $work/reimport.sql")"
+    add show "$(measure 20 "$cli" show "$auction" "All Bids" 125)"
+    add show-floor "$(measure 20 sqlite3 -readonly "$auction" 'SELECT * FROM "All Bids" WHERE Round = 125 ORDER BY Market, Block, Submarket')"
+    add markets "$(measure 1 "$cli" sql "$auction" "SELECT * FROM [Markets]")"
+    add markets-floor "$(measure 1 sqlite3 -readonly "$auction" 'SELECT * FROM Markets')"
+done
+for k in batch batch-floor reimport reimport-floor show show-floor markets markets-floor; do
+    printf '%-15s wall %s s  cpu %s s  peak %s KiB\n' "$k" \
+        "$(printf '%s' "${results[$k]}" | awk '{print $1}' | median)" \
+        "$(printf '%s' "${results[$k]}" | awk '{print $2}' | median)" \
+        "$(printf '%s' "${results[$k]}" | awk '{print $3}' | median)"
+done

@@ -1,0 +1,56 @@
+#include "store/import/table_columns.h"
+
+#include "store/sqlite_statement.h"
+
+#include <sqlite3.h>
+
+namespace qv {
+
+namespace {
+
+// The engine matches table names ignoring the case of ASCII letters only.
+QString keyOf(const QString& table)
+{
+    QString key = table;
+    for (QChar& c : key)
+        if (c >= QLatin1Char('A') && c <= QLatin1Char('Z'))
+            c = QChar(c.unicode() + ('a' - 'A'));
+    return key;
+}
+
+QString textOf(sqlite3_stmt* s, int column)
+{
+    return QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(s, column)));
+}
+
+} // namespace
+
+TableColumns::TableColumns(store::Database& db)
+{
+    store::Statement s(db.handle(),
+                       QStringLiteral("SELECT m.name, p.name, p.type FROM sqlite_master AS m "
+                                      "JOIN pragma_table_info(m.name) AS p WHERE m.type = 'table' "
+                                      "ORDER BY m.name, p.cid"));
+    while (s.step()) {
+        Columns& columns = byTable_[keyOf(textOf(s.get(), 0))];
+        columns.names << textOf(s.get(), 1);
+        columns.types << textOf(s.get(), 2);
+    }
+}
+
+bool TableColumns::hasTable(const QString& table) const
+{
+    return byTable_.contains(keyOf(table));
+}
+
+QStringList TableColumns::names(const QString& table) const
+{
+    return byTable_.value(keyOf(table)).names;
+}
+
+QStringList TableColumns::types(const QString& table) const
+{
+    return byTable_.value(keyOf(table)).types;
+}
+
+} // namespace qv

@@ -1,0 +1,99 @@
+// An import does the copying it must and little else: no statement that
+// only repeats work already done, and no file left behind.
+#include "import_test_fixture.h"
+
+#include "store/auction_schema.h"
+
+using namespace qv;
+using namespace qv::test;
+
+namespace {
+
+// Every statement a connection runs while it lives.
+class StatementLog {
+public:
+    explicit StatementLog(sqlite3* db) : db_(db)
+    {
+        sqlite3_trace_v2(db_, SQLITE_TRACE_STMT, &StatementLog::record, this);
+    }
+    ~StatementLog() { sqlite3_trace_v2(db_, 0, nullptr, nullptr); }
+    StatementLog(const StatementLog&) = delete;
+    StatementLog& operator=(const StatementLog&) = delete;
+
+    QStringList matching(const QString& text) const { return statements.filter(text, Qt::CaseInsensitive); }
+
+    QStringList statements;
+
+private:
+    static int record(unsigned, void* self, void*, void* sql)
+    {
+        static_cast<StatementLog*>(self)->statements << QString::fromUtf8(static_cast<const char*>(sql));
+        return 0;
+    }
+    sqlite3* db_;
+};
+
+QStringList roundIndexes(sqlite3* db)
+{
+    QStringList names;
+    sqlite3_stmt* s = nullptr;
+    sqlite3_prepare_v2(
+        db, "SELECT name FROM sqlite_master WHERE type = 'index' AND substr(name, 1, 9) = 'qv_round:'", -1,
+        &s, nullptr);
+    while (sqlite3_step(s) == SQLITE_ROW)
+        names << QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(s, 0)));
+    sqlite3_finalize(s);
+    names.sort();
+    return names;
+}
+
+} // namespace
+
+TEST_F(ImportTest, ARoundIsCopiedWithoutRepeatedWorkAndLeavesNoFile)
+{
+    generate(3);
+    ASSERT_TRUE(create(QStringLiteral("05_001.zip")));
+    const QStringList tables = column(QStringLiteral("SELECT TableName FROM sysSuppliedTables"));
+    ASSERT_FALSE(tables.isEmpty());
+    // What a run killed while it extracted a round leaves behind.
+    QFile(app.file(QStringLiteral("05_002.mdb.99999999.part"))).open(QIODevice::WriteOnly);
+    for (const QString& name : {QStringLiteral("05_002.zip"), QStringLiteral("05_002.zip")}) {
+        StatementLog log(db().handle());
+        ASSERT_TRUE(import(name));
+        // The round's one transaction makes the copy all-or-nothing by itself.
+        EXPECT_EQ(log.matching(QStringLiteral("SAVEPOINT")), QStringList());
+        EXPECT_EQ(log.matching(QStringLiteral("CREATE INDEX")), QStringList());
+        // Every table is copied by one statement, and the columns of all
+        // tables are read once for the checks and the copy together.
+        EXPECT_EQ(log.matching(QStringLiteral("FROM qv_source.")).size(), tables.size());
+        EXPECT_LE(log.matching(QStringLiteral("pragma_table_info")).size(), 1)
+            << log.statements.join(QLatin1Char('\n')).toStdString();
+        EXPECT_EQ(appFiles(), QStringList{QStringLiteral("Auction5.mdb")});
+    }
+    EXPECT_EQ(count(QStringLiteral("SELECT * FROM [Markets] WHERE [Round] = 2")), 24);
+    EXPECT_EQ(count(QStringLiteral("sysRounds")), 2);
+}
+
+TEST_F(ImportTest, RoundIndexesAreMadeAtCreationAndRestoredOnlyWhenMissing)
+{
+    generate(1);
+    ASSERT_TRUE(create(QStringLiteral("05_001.zip")));
+    const QStringList made = roundIndexes(db().handle());
+    EXPECT_TRUE(made.contains(QStringLiteral("qv_round:Markets")));
+    EXPECT_TRUE(made.contains(QStringLiteral("qv_round:All Bids")));
+    {
+        // Opening an auction that has them adds no statement that writes.
+        StatementLog log(db().handle());
+        store::schema::ensureRoundIndexes(db());
+        EXPECT_EQ(log.matching(QStringLiteral("CREATE")), QStringList());
+    }
+    CloseAuctionDatabase();
+
+    // An auction made before the indexes existed gets them when opened.
+    sqlite3* raw = nullptr;
+    ASSERT_EQ(sqlite3_open(QFile::encodeName(auctionPath()).constData(), &raw), SQLITE_OK);
+    sqlite3_exec(raw, "DROP INDEX \"qv_round:Markets\"", nullptr, nullptr, nullptr);
+    sqlite3_close(raw);
+    OpenAuctionDatabase(auctionPath());
+    EXPECT_EQ(roundIndexes(db().handle()), made);
+}
