@@ -15,6 +15,7 @@
 #include "support/scripted_prompter.h"
 
 #include <QChart>
+#include <QChartView>
 #include <QFileInfo>
 #include <QImage>
 #include <QLabel>
