@@ -134,7 +134,8 @@ void frmWorkbooks::saveChartAs()
         !path.endsWith(QStringLiteral(".svg"), Qt::CaseInsensitive))
         path += QStringLiteral(".png");
     if (!page->chartView()->save(path))
-        prompter_.errorMessage(QStringLiteral("The chart could not be written to ") + QDir::toNativeSeparators(path),
+        prompter_.errorMessage(QStringLiteral("The chart could not be written to ") +
+                                   QDir::toNativeSeparators(path),
                                choice.title, Icon::Exclamation);
 }
 

@@ -27,8 +27,9 @@ namespace {
 
 int usage()
 {
-    QTextStream(stderr) << "Usage: quorvane-cli pivot DB markets|bidders|rounds --from N [--to M] [--net] "
-                           "[--select NAME]... [-o FILE.xlsx] [--chart FILE.png|FILE.svg] [--tsv] [--format tsv|csv|json]\n";
+    QTextStream(stderr)
+        << "Usage: quorvane-cli pivot DB markets|bidders|rounds --from N [--to M] [--net] "
+           "[--select NAME]... [-o FILE.xlsx] [--chart FILE.png|FILE.svg] [--tsv] [--format tsv|csv|json]\n";
     return 2;
 }
 

@@ -285,7 +285,8 @@ private slots:
         }
         app.pivotTableWizard(analysis::SourceTypeDatabase, QStringLiteral("Sheet1!C1:C3"), QString(),
                              QStringLiteral("PivotTable1"));
-        app.addPivotFields(QStringLiteral("PivotTable1"), {QStringLiteral("Round")}, {QStringLiteral("Bidder")});
+        app.addPivotFields(QStringLiteral("PivotTable1"), {QStringLiteral("Round")},
+                           {QStringLiteral("Bidder")});
         app.setPivotFieldOrientation(QStringLiteral("PivotTable1"), QStringLiteral("Gross"),
                                      analysis::PivotOrientation::Data);
         app.setVisible(true);
@@ -305,8 +306,8 @@ private slots:
         QVERIFY(!chart->chart()->series()[5]->isVisible());
 
         QTemporaryDir folder;
-        prompter.files = {folder.filePath(QStringLiteral("bids")), folder.filePath(QStringLiteral("bids.svg")),
-                          QString()};
+        prompter.files = {folder.filePath(QStringLiteral("bids")),
+                          folder.filePath(QStringLiteral("bids.svg")), QString()};
         window.saveChartAs();
         QCOMPARE(prompter.fileChoices.back().title, QStringLiteral("Save Chart As"));
         QCOMPARE(prompter.fileChoices.back().fileName, QStringLiteral("Book1.png"));
