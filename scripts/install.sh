@@ -11,6 +11,8 @@ packages=(build-essential cmake pkg-config git qt6-base-dev qt6-base-dev-tools l
 packages+=(desktop-file-utils)
 # The workbook window's charts and pivot --chart (SVG through Qt Svg).
 packages+=(qt6-charts-dev qt6-svg-dev)
+# The PDF tests read pages back with pdfinfo and pdftotext.
+packages+=(poppler-utils)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

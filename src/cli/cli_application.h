@@ -6,9 +6,8 @@
 
 namespace qv::cli {
 
-// The application object for this run: a plain core application, except for
-// pivot --chart, which draws and so needs a widgets application (offscreen
-// unless a platform is set).
-std::unique_ptr<QCoreApplication> makeCliApplication(int& argc, char** argv);
+// For pivot --chart, which draws: a widgets application (offscreen unless a
+// platform is set). Nothing for every other command.
+std::unique_ptr<QCoreApplication> chartApplication(int& argc, char** argv);
 
 } // namespace qv::cli

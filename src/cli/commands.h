@@ -23,6 +23,7 @@ int runExport(const QStringList& args, const Options& options);
 int runDrop(const QStringList& args, const Options& options);
 int runQuery(const QStringList& args, const Options& options);
 int runSummary(const QStringList& args, const Options& options);
+int runPrint(const QStringList& args, const Options& options);
 int runPivot(const QStringList& args, const Options& options);
 int runCompact(const QStringList& args, const Options& options);
 

@@ -3,10 +3,12 @@
 #include "cli/cli_application.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QTextStream>
 
 #include <functional>
 #include <map>
+#include <memory>
 
 namespace {
 
@@ -42,6 +44,11 @@ Commands:
   summary DB [ROUND]   the round summary's twenty figures of a round (the
                        newest when omitted), one "label<TAB>figure" line each
                        ([--format csv|json]: a Figure,Value table)
+  print DB TABLE [ROUND] -o FILE.pdf [--landscape] [--margins L,R,T,B]
+        [--row-break N]... [--col-break N]... [--sort SPEC] [--filter EXPR]
+                       the pages a grid window prints, as PDF: margins in
+                       inches (0.5 each unless given), portrait unless
+                       --landscape, a page starting at each break
   pivot DB markets|bidders|rounds --from N [--to M] [--net] [--select NAME]...
         [-o FILE.xlsx] [--chart FILE.png|FILE.svg] [--tsv]
                        run a pivot analysis of the bids in rounds N to M (net
@@ -67,7 +74,19 @@ Options:
 
 int main(int argc, char** argv)
 {
-    const auto app = qv::cli::makeCliApplication(argc, argv);
+    // Printing lays out text, which needs fonts: a GUI application without a
+    // display for that command alone.
+    bool printing = false;
+    for (int i = 1; i < argc; ++i)
+        printing = printing || qstrcmp(argv[i], "print") == 0;
+    if (printing && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    // pivot --chart draws with widgets.
+    std::unique_ptr<QCoreApplication> application = qv::cli::chartApplication(argc, argv);
+    if (!application && printing)
+        application = std::make_unique<QGuiApplication>(argc, argv);
+    else if (!application)
+        application = std::make_unique<QCoreApplication>(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("Quorvane"));
     QCoreApplication::setOrganizationName(QStringLiteral("Quorvane"));
 
@@ -101,6 +120,7 @@ int main(int argc, char** argv)
         {QStringLiteral("export"), qv::cli::runExport}, {QStringLiteral("drop"), qv::cli::runDrop},
         {QStringLiteral("query"), qv::cli::runQuery},
         {QStringLiteral("summary"), qv::cli::runSummary},
+        {QStringLiteral("print"), qv::cli::runPrint},
         {QStringLiteral("pivot"), qv::cli::runPivot},
         {QStringLiteral("compact"), qv::cli::runCompact},
     };

@@ -70,6 +70,15 @@ frmFlexGrid::frmFlexGrid(Prompter& prompter, QWidget* parent) : QWidget(parent),
     connect(ddlRoundNum, &DropDownList::droppedDown, this, &frmFlexGrid::ddlRoundNum_DropDown);
     connect(ddlTableName, &DropDownList::lostFocus, this, &frmFlexGrid::ddlTableName_LostFocus);
     connect(ddlRoundNum, &DropDownList::lostFocus, this, &frmFlexGrid::ddlRoundNum_LostFocus);
+    connect(MSFlexGrid1, &SpreadGrid::rightClicked, this, &frmFlexGrid::MSFlexGrid1_RightClick);
+    // New column widths or row heights move the page boundaries.
+    for (auto changed : {&SpreadGrid::columnWidthChanged, &SpreadGrid::rowHeightChanged})
+        connect(MSFlexGrid1, changed, this, [this] {
+            PBreak_Clear();
+            PBreak_Refresh();
+        });
+    // Grid windows print across the page.
+    MSFlexGrid1->printSetup.orientation = 2;
 
     actionsPrepared = false;
 }
@@ -102,6 +111,8 @@ void frmFlexGrid::showCaption(const QString& caption)
 void frmFlexGrid::afterTableLoad()
 {
     // Page-break marks are cleared and drawn again for the new rows.
+    PBreak_Clear();
+    PBreak_Refresh();
 }
 
 void frmFlexGrid::afterRoundChange()
@@ -109,6 +120,8 @@ void frmFlexGrid::afterRoundChange()
     // The user's filter, then sort, carry over to the new round; page-break
     // marks are cleared and drawn again.
     carryActionsOver();
+    PBreak_Clear();
+    PBreak_Refresh();
 }
 
 void frmFlexGrid::showRows(std::unique_ptr<store::Recordset> rows)

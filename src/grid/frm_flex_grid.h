@@ -87,11 +87,26 @@ public:
     Q_INVOKABLE void RoundsAnalysis();
     QPointer<analysis::frmWorkbooks> workbookWindow;
 
+    // Page breaks on the grid's current row and column (the cell last
+    // right-clicked), and the marks on every page boundary
+    // (frm_flex_grid_print.cpp).
+    Q_INVOKABLE void PBreak_SetRow();
+    Q_INVOKABLE void PBreak_DelRow();
+    Q_INVOKABLE void PBreak_SetCol();
+    Q_INVOKABLE void PBreak_DelCol();
+    Q_INVOKABLE void PBreak_Remove();
+    Q_INVOKABLE void PBreak_Clear();
+    Q_INVOKABLE void PBreak_Refresh();
+    // Prints the grid with its own margins, orientation and breaks.
+    Q_INVOKABLE void PrintGrid();
+    void MSFlexGrid1_RightClick(int column, int row, QPoint position);
+
 signals:
     // What the grid window asks of the frame that holds it.
     void tableListWanted();                                // refill the table list (dropping down)
     void roundListWanted();                                // refill the round list (dropping down)
     void statusTextWanted(int panel, const QString& text); // a status bar panel, from 1
+    void pageBreakMenuWanted(QPoint globalPosition);        // the "Page Breaks" pop-up
 
 protected:
     bool event(QEvent* event) override;

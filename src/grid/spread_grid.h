@@ -1,11 +1,14 @@
 #pragma once
 
 #include "grid/recordset_model.h"
+#include "print/core/page_painter.h"
 
 #include <QList>
 #include <QTableView>
 
 #include <memory>
+#include <optional>
+#include <set>
 
 namespace qv::grid {
 
@@ -54,6 +57,29 @@ public:
     int selectionCount() const { return static_cast<int>(blocks_.size()); }
     void setSelectionIndex(int index);
 
+    // Printing (spread_grid_print.cpp): orientation and margins in twips, the
+    // text shown with a Cancel button while a job runs, forced page breaks
+    // (a page starts at a flagged row or column), the page boundaries as the
+    // pages fall, and the marks drawn on them.
+    print::PageSetup printSetup;
+    QString PrintAbortMsg;
+    void setRowPageBreak(int row, bool on);
+    void setColPageBreak(int column, bool on);
+    bool rowPageBreak(int row) const { return rowBreaks_.count(row) != 0; }
+    bool colPageBreak(int column) const { return colBreaks_.count(column) != 0; }
+    void clearPageBreaks();
+    int nextPageBreakRow();
+    int nextPageBreakCol();
+    int printPageCount() const;
+    // The pages as they fall, on the grid's paper unless another is given.
+    print::PrintJob printJob(const std::optional<QPageSize>& paper = {}) const;
+    // Cell borders over the addressed block: type 0 none, 1 left edge, 4 top
+    // edge (the page-break marks), applied by applyBorders.
+    int BorderType = 0;
+    void applyBorders();
+    bool rowMarked(int row) const { return rowMarks_.count(row) != 0; }
+    bool colMarked(int column) const { return colMarks_.count(column) != 0; }
+
 signals:
     void rightClicked(int column, int row, QPoint position);
     void columnWidthChanged();
@@ -61,6 +87,7 @@ signals:
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
     void scrollTo(const QModelIndex& index, ScrollHint hint = EnsureVisible) override;
@@ -76,6 +103,10 @@ private:
     QTableView* frozenView_ = nullptr;
     int frozen_ = 0;
     QList<Block> blocks_;
+    std::set<int> rowBreaks_, colBreaks_, rowMarks_, colMarks_;
+    print::BoundaryCursor rowBoundaries_, colBoundaries_;
+    bool rowsReported_ = false, colsReported_ = false;
+    class PrintView;
 };
 
 } // namespace qv::grid

@@ -1,6 +1,7 @@
 #include "shell/app_main.h"
 
 #include "common/paths.h"
+#include "shell/command_windows.h"
 #include "shell/frm_main.h"
 #include "shell/frm_splash.h"
 #include "shell/grid_window_factory.h"
@@ -22,6 +23,7 @@ int Main()
 
     frmMain main;
     main.setGridWindowFactory(gridWindowFactory());
+    installCommandWindows(main);
     main.setCommandWindow(QStringLiteral("frmSql"), showSqlWizard);
     splash.holdBriefly();
     splash.close();

@@ -2,6 +2,8 @@
 
 #include "grid/frm_flex_grid.h"
 
+#include <QMenu>
+
 namespace qv::shell {
 
 frmMain::ChildFactory gridWindowFactory()
@@ -11,6 +13,11 @@ frmMain::ChildFactory gridWindowFactory()
         QObject::connect(grid, &grid::frmFlexGrid::tableListWanted, &main, &frmMain::PopulateTables);
         QObject::connect(grid, &grid::frmFlexGrid::roundListWanted, &main, &frmMain::PopulateRounds);
         QObject::connect(grid, &grid::frmFlexGrid::statusTextWanted, &main, &frmMain::setStatusText);
+        // The "Page Breaks" pop-up, centred on the click.
+        QObject::connect(grid, &grid::frmFlexGrid::pageBreakMenuWanted, &main, [&main](QPoint at) {
+            QMenu* menu = main.pageBreakMenu();
+            menu->popup(at - QPoint(menu->sizeHint().width() / 2, 0));
+        });
         return grid;
     };
 }

@@ -1,0 +1,151 @@
+#include "cli/commands.h"
+
+#include "common/error.h"
+#include "grid/core/table_statements.h"
+#include "print/core/page_painter.h"
+#include "print/core/record_source.h"
+#include "store/database.h"
+
+#include <QPdfWriter>
+#include <QTextStream>
+
+namespace qv::cli {
+
+namespace {
+
+const char* const printUsage =
+    "Usage: quorvane-cli print DB TABLE [ROUND] -o FILE.pdf [--landscape] [--margins L,R,T,B]\n"
+    "                          [--row-break N]... [--col-break N]... [--sort SPEC] [--filter EXPR]\n";
+
+struct PrintArgs {
+    QStringList positional;
+    QString output;
+    print::PageSetup setup;
+    std::set<int> rowBreaks, colBreaks;
+    QString sort, filter;
+};
+
+// False, with the reason, when the arguments do not make a job.
+bool parse(const QStringList& args, PrintArgs& parsed, QString& problem)
+{
+    parsed.setup.orientation = 1;
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        const QString& a = args[i];
+        const bool hasValue = i + 1 < args.size();
+        auto whole = [&](std::set<int>& into) {
+            bool ok = false;
+            const int n = args[++i].toInt(&ok);
+            if (!ok || n < 1)
+                problem = a + QStringLiteral(" takes a row or column number from 1");
+            into.insert(n);
+        };
+        if ((a == QLatin1String("-o") || a == QLatin1String("--output")) && hasValue) {
+            parsed.output = args[++i];
+        } else if (a == QLatin1String("--landscape")) {
+            parsed.setup.orientation = 2;
+        } else if (a == QLatin1String("--margins") && hasValue) {
+            const QStringList parts = args[++i].split(QLatin1Char(','));
+            double inches[4] = {};
+            bool ok = parts.size() == 4;
+            for (int m = 0; ok && m < 4; ++m) {
+                inches[m] = parts[m].toDouble(&ok);
+                ok = ok && inches[m] >= 0 && inches[m] < 10;
+            }
+            if (!ok) {
+                problem = QStringLiteral("--margins takes four inches from 0 to 9.99: L,R,T,B");
+                return false;
+            }
+            parsed.setup.marginLeft = inches[0] * print::TwipsPerInch;
+            parsed.setup.marginRight = inches[1] * print::TwipsPerInch;
+            parsed.setup.marginTop = inches[2] * print::TwipsPerInch;
+            parsed.setup.marginBottom = inches[3] * print::TwipsPerInch;
+        } else if (a == QLatin1String("--row-break") && hasValue) {
+            whole(parsed.rowBreaks);
+        } else if (a == QLatin1String("--col-break") && hasValue) {
+            whole(parsed.colBreaks);
+        } else if (a == QLatin1String("--sort") && hasValue) {
+            parsed.sort = args[++i];
+        } else if (a == QLatin1String("--filter") && hasValue) {
+            parsed.filter = args[++i];
+        } else if (a.startsWith(QLatin1String("--")) || a == QLatin1String("-o")) {
+            problem = QStringLiteral("Unknown or incomplete option: ") + a;
+        } else {
+            parsed.positional << a;
+        }
+        if (!problem.isEmpty())
+            return false;
+    }
+    if (parsed.positional.size() < 2 || parsed.positional.size() > 3 || parsed.output.isEmpty()) {
+        problem = QStringLiteral("DB, TABLE and -o FILE.pdf are needed");
+        return false;
+    }
+    return true;
+}
+
+QString newestRound(store::Database& database)
+{
+    auto rounds =
+        database.openRecordset(QStringLiteral("SELECT [Round] FROM [sysRounds] ORDER BY [Round] DESC"));
+    return rounds->eof() ? QString() : rounds->value(0).toString();
+}
+
+} // namespace
+
+int runPrint(const QStringList& args, const Options&)
+{
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    PrintArgs parsed;
+    QString problem;
+    if (!parse(args, parsed, problem)) {
+        err << problem << '\n' << printUsage;
+        return 2;
+    }
+    try {
+        auto database = store::Database::open(parsed.positional[0]);
+        const QString table = parsed.positional[1];
+        const QString round = parsed.positional.size() == 3 ? parsed.positional[2] : newestRound(*database);
+        if (round.isEmpty()) {
+            err << "No round has been imported\n";
+            return 1;
+        }
+        grid::TableLoad load = grid::loadTable(*database, table, round);
+        std::shared_ptr<store::Recordset> rows = std::move(load.rows);
+        // Filter, then sort, as the grid window applies them.
+        if (!parsed.filter.isEmpty()) {
+            rows->filter = parsed.filter;
+            rows = rows->openRecordset();
+        }
+        if (!parsed.sort.isEmpty()) {
+            rows->sort = parsed.sort;
+            rows = rows->openRecordset();
+        }
+
+        auto source = std::make_shared<print::RecordSource>(rows);
+        print::PrintJob job;
+        job.source = source;
+        job.setup = parsed.setup;
+        job.font = print::printFont();
+        job.sheet = print::fittedMetrics(*source, job.font);
+        job.layout = print::PageLayout(job.setup, job.sheet, parsed.rowBreaks, parsed.colBreaks);
+
+        QPdfWriter pdf(parsed.output);
+        pdf.setTitle(grid::tableCaption(table, round, load.roundListEnabled));
+        pdf.setCreator(QStringLiteral("Quorvane"));
+        pdf.setResolution(600);
+        pdf.setPageLayout(QPageLayout(job.setup.paper,
+                                      job.setup.landscape() ? QPageLayout::Landscape : QPageLayout::Portrait,
+                                      QMarginsF(0, 0, 0, 0)));
+        if (!print::paintDocument(pdf, job)) {
+            err << "Could not write " << parsed.output << '\n';
+            return 1;
+        }
+        out << job.layout.pageCount() << " pages written to " << parsed.output << '\n';
+        return 0;
+    } catch (const Error& error) {
+        out << errorText(ErrorLayout::Report, error) << '\n';
+        return 1;
+    }
+}
+
+} // namespace qv::cli

@@ -1,0 +1,70 @@
+#include "grid/grid_print_action.h"
+
+#include "common/error.h"
+#include "grid/spread_grid.h"
+
+#include <QApplication>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QProgressDialog>
+
+namespace qv::grid {
+
+namespace {
+
+PrinterChoice& printerChoice()
+{
+    static PrinterChoice choice = [](QPrinter& printer, QWidget* parent) {
+        QPrintDialog dialog(&printer, parent);
+        return dialog.exec() == QDialog::Accepted;
+    };
+    return choice;
+}
+
+} // namespace
+
+void setPrinterChoice(PrinterChoice choice)
+{
+    printerChoice() = std::move(choice);
+}
+
+bool runPrintAction(SpreadGrid& grid, Prompter&, QWidget* parent)
+{
+    print::PrintJob job = grid.printJob();
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setFullPage(true);
+    printer.setPageSize(job.setup.paper);
+    printer.setPageOrientation(job.setup.landscape() ? QPageLayout::Landscape : QPageLayout::Portrait);
+    printer.setDocName(grid.window()->windowTitle());
+    if (!printerChoice()(printer, parent))
+        return false;
+    // The paper chosen in the dialog; orientation and margins stay the grid's.
+    const QPageSize chosen = printer.pageLayout().pageSize();
+    if (chosen.isValid() && !chosen.isEquivalentTo(job.setup.paper))
+        job = grid.printJob(chosen);
+    printer.setPageOrientation(job.setup.landscape() ? QPageLayout::Landscape : QPageLayout::Portrait);
+
+    std::unique_ptr<QProgressDialog> abort;
+    if (!grid.PrintAbortMsg.isEmpty()) {
+        abort = std::make_unique<QProgressDialog>(grid.PrintAbortMsg, QStringLiteral("Cancel"), 0,
+                                                  job.layout.pageCount(), parent);
+        abort->setWindowModality(Qt::WindowModal);
+        abort->setMinimumDuration(0);
+    }
+    const bool done = print::paintDocument(printer, job, [&](int page, int) {
+        if (!abort)
+            return true;
+        abort->setValue(page);
+        QApplication::processEvents();
+        return !abort->wasCanceled();
+    });
+    if (!done && abort && abort->wasCanceled()) {
+        printer.abort();
+        return false;
+    }
+    if (!done)
+        throw Error(482, QStringLiteral("Printer error"));
+    return true;
+}
+
+} // namespace qv::grid

@@ -1,0 +1,103 @@
+#include "print/core/page_painter.h"
+
+#include <QPagedPaintDevice>
+#include <QPainter>
+
+namespace qv::print {
+
+namespace {
+
+constexpr double Pad = 60; // twips between a cell's text and its edges
+
+void drawText(QPainter& painter, const QRectF& cell, const QString& text, Qt::Alignment alignment)
+{
+    if (text.isEmpty())
+        return;
+    const QRectF inside = cell.adjusted(Pad, 0, -Pad, 0);
+    const QString shown = painter.fontMetrics().elidedText(text, Qt::ElideRight, int(inside.width()));
+    painter.drawText(inside, int((alignment & Qt::AlignHorizontal_Mask) | Qt::AlignVCenter), shown);
+}
+
+} // namespace
+
+QFont printFont(QFont base)
+{
+    base.setPixelSize(180); // 9 points of 20 twips
+    return base;
+}
+
+void useTwips(QPainter& painter, const QPaintDevice& device)
+{
+    painter.scale(device.logicalDpiX() / TwipsPerInch, device.logicalDpiY() / TwipsPerInch);
+}
+
+void paintPage(QPainter& painter, const PrintJob& job, int page)
+{
+    const PageCells cells = job.layout.page(page);
+    const SheetMetrics& sheet = job.sheet;
+    const QRectF room = job.setup.printableTwips();
+    painter.save();
+    painter.setFont(job.font);
+    painter.setClipRect(room);
+
+    // Column edges on this page, the row-header column first.
+    std::vector<double> xs{room.left(), room.left() + sheet.rowHeaderWidth};
+    for (int column = cells.firstCol; column <= cells.lastCol; ++column)
+        xs.push_back(std::min(room.right(), xs.back() + sheet.columnWidths[size_t(column - 1)]));
+    std::vector<double> ys{room.top(), room.top() + sheet.headerHeight};
+    for (int row = cells.firstRow; row <= cells.lastRow; ++row)
+        ys.push_back(std::min(room.bottom(), ys.back() + sheet.heightOf(row)));
+    const double right = xs.back();
+    const double bottom = ys.back();
+
+    // Headers on a light shade, as the grid shows them.
+    painter.fillRect(QRectF(xs[0], ys[0], right - xs[0], ys[1] - ys[0]), QColor(232, 232, 232));
+    painter.fillRect(QRectF(xs[0], ys[1], xs[1] - xs[0], bottom - ys[1]), QColor(232, 232, 232));
+    painter.setPen(Qt::black);
+    for (size_t i = 2; i < xs.size(); ++i) {
+        const QRectF header(xs[i - 1], ys[0], xs[i] - xs[i - 1], ys[1] - ys[0]);
+        drawText(painter, header, job.source->columnHeader(cells.firstCol + int(i) - 2), Qt::AlignHCenter);
+    }
+    for (size_t j = 2; j < ys.size(); ++j) {
+        const int row = cells.firstRow + int(j) - 2;
+        const QRectF rowHeader(xs[0], ys[j - 1], xs[1] - xs[0], ys[j] - ys[j - 1]);
+        drawText(painter, rowHeader, job.source->rowHeader(row), Qt::AlignRight);
+        for (size_t i = 2; i < xs.size(); ++i) {
+            const int column = cells.firstCol + int(i) - 2;
+            const QRectF cell(xs[i - 1], ys[j - 1], xs[i] - xs[i - 1], ys[j] - ys[j - 1]);
+            drawText(painter, cell, job.source->cellText(row, column), job.source->alignment(row, column));
+        }
+    }
+
+    // Grid lines.
+    QPen line(QColor(128, 128, 128));
+    line.setWidthF(10);
+    painter.setPen(line);
+    for (double x : xs)
+        painter.drawLine(QPointF(x, ys[0]), QPointF(x, bottom));
+    for (double y : ys)
+        painter.drawLine(QPointF(xs[0], y), QPointF(right, y));
+    painter.restore();
+}
+
+bool paintDocument(QPagedPaintDevice& device, const PrintJob& job,
+                   const std::function<bool(int page, int count)>& progress)
+{
+    QPainter painter;
+    if (!painter.begin(&device))
+        return false;
+    useTwips(painter, device);
+    const int count = job.layout.pageCount();
+    for (int page = 0; page < count; ++page) {
+        if (progress && !progress(page, count)) {
+            painter.end();
+            return false;
+        }
+        if (page > 0 && !device.newPage())
+            return false;
+        paintPage(painter, job, page);
+    }
+    return painter.end();
+}
+
+} // namespace qv::print

@@ -1,0 +1,20 @@
+#include "print/grid_lookup.h"
+
+#include "common/error.h"
+#include "grid/spread_grid.h"
+
+#include <QWidget>
+
+namespace qv::print {
+
+grid::SpreadGrid& activeGrid(QWidget* activeChild)
+{
+    if (activeChild == nullptr)
+        throw Error(err::NoActiveWindow, QStringLiteral("Object variable or With block variable not set"));
+    auto* grid = activeChild->findChild<grid::SpreadGrid*>(QStringLiteral("MSFlexGrid1"));
+    if (grid == nullptr)
+        throw Error(err::NoSuchRoutine, QStringLiteral("Object doesn't support this property or method"));
+    return *grid;
+}
+
+} // namespace qv::print

@@ -1,0 +1,11 @@
+#pragma once
+
+namespace qv::shell {
+
+class frmMain;
+
+// The windows the frame's menu items open: the round summary, the print
+// options and the print preview.
+void installCommandWindows(frmMain& main);
+
+} // namespace qv::shell

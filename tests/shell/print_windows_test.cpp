@@ -1,0 +1,396 @@
+// The round summary window, page breaks, print options, preview and printing.
+#include "auction_fixture.h"
+#include "grid/frm_flex_grid.h"
+#include "grid/grid_print_action.h"
+#include "print/frm_print_options.h"
+#include "print/frm_print_preview.h"
+#include "print/page_preview.h"
+#include "shell/command_windows.h"
+#include "shell/frm_main.h"
+#include "shell/grid_window_factory.h"
+#include "store/session.h"
+#include "summary/frm_summary.h"
+#include "support/scripted_prompter.h"
+
+#include <QComboBox>
+#include <QFile>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPointer>
+#include <QPrinter>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolBar>
+
+using qv::grid::frmFlexGrid;
+using qv::grid::SpreadGrid;
+using qv::shell::frmMain;
+
+namespace {
+
+// A table of rows and columns of short numbers, as a grid shows a round.
+std::shared_ptr<qv::store::Recordset> numbers(int rows, int columns)
+{
+    std::vector<qv::store::Field> fields;
+    std::vector<qv::store::ColumnValues> values(static_cast<size_t>(columns));
+    for (int c = 1; c <= columns; ++c) {
+        fields.push_back({QStringLiteral("Col %1").arg(c), qv::store::FieldType::Double, false});
+        for (int r = 1; r <= rows; ++r)
+            values[size_t(c - 1)].appendDouble(double(r * 100 + c));
+    }
+    return std::make_shared<qv::store::Recordset>(std::weak_ptr<qv::store::Database>(),
+                                                  qv::store::RecordsetType::Snapshot, QString(), QStringList(),
+                                                  QString(), std::move(fields), std::move(values), QStringList());
+}
+
+std::vector<int> rowBoundaries(SpreadGrid& grid)
+{
+    std::vector<int> rows;
+    for (int row = grid.nextPageBreakRow(); row != -1; row = grid.nextPageBreakRow())
+        rows.push_back(row);
+    return rows;
+}
+
+bool contains(const std::vector<int>& values, int value)
+{
+    return std::find(values.begin(), values.end(), value) != values.end();
+}
+
+QString cell(SpreadGrid& grid, int column, int row)
+{
+    grid.Col = column;
+    grid.Row = row;
+    return grid.text();
+}
+
+} // namespace
+
+class PrintWindowsTest : public QObject {
+    Q_OBJECT
+private slots:
+    void init()
+    {
+        dir_ = std::make_unique<QTemporaryDir>();
+        printed_ = 0;
+        QVERIFY(dir_->isValid());
+        const QString path = qv::test::makeSmallAuction(dir_->path());
+        {
+            auto db = qv::store::Database::open(path);
+            db->execute(QStringLiteral("DROP TABLE [Round Statistics]"));
+            db->execute(QStringLiteral(
+                "CREATE TABLE [Round Statistics] ([Round] Number, [Round Date] DateTime, [Stage] Number, "
+                "[Net Bids] Currency, [Gross Bids] Currency, [Dollar Change in Net Bids] Currency, [New "
+                "Bids] "
+                "Number, [Total High Bids] Number, [Zelnar Held Licenses] Number, [Withdrawals] Number, "
+                "[Eligibility Ratio] Double, [Pctg of BUs for High Bids] Double, [Bidders At Risk] Number, "
+                "[Eligible Bidders] Number, [Waivers] Number, [Number Reduced] Number, [Pctg of Covered BUs] "
+                "Double)"));
+            db->execute(
+                QStringLiteral("INSERT INTO [Round Statistics] VALUES "
+                               "(1, #2/2/2026#, 1, 1000, 1000, 1000, 5, 1, 0, 0, 1, 10, 0, 2, 0, 0, 10), "
+                               "(2, #2/2/2026#, 1, 3000, 3000, 2000, 6, 2, 0, 0, 1, 20, 0, 2, 0, 0, 20), "
+                               "(3, #2/3/2026#, 1, 2500, 4000, -500, 7, 2, 0, 0, 1, 30, 0, 2, 0, 0, 30)"));
+        }
+        qv::OpenAuctionDatabase(path);
+        prompter_ = std::make_unique<qv::test::ScriptedPrompter>();
+        main_ = std::make_unique<frmMain>(prompter_.get());
+        main_->setGridWindowFactory(qv::shell::gridWindowFactory());
+        qv::shell::installCommandWindows(*main_);
+        main_->show();
+        pdf_ = dir_->filePath(QStringLiteral("out.pdf"));
+        qv::grid::setPrinterChoice([this](QPrinter& printer, QWidget*) {
+            printer.setOutputFormat(QPrinter::PdfFormat);
+            printer.setOutputFileName(pdf_);
+            ++printed_;
+            return true;
+        });
+    }
+    void cleanup()
+    {
+        main_.reset();
+        qv::CloseAuctionDatabase();
+    }
+
+    void summaryShowsTheNewestRoundAndSwitchesTableCommandsOff()
+    {
+        main_->mnuClick(QStringLiteral("mnuViewSummary"));
+        auto* summary = main_->findChild<qv::summary::frmSummary*>();
+        QVERIFY(summary != nullptr);
+        QCOMPARE(summary->windowTitle(), QStringLiteral("Round Summary"));
+        QCOMPARE(summary->ddlRound->count(), 3);
+        QCOMPARE(summary->ddlRound->currentText(), QStringLiteral("3"));
+        SpreadGrid& sheet = *summary->vaSpread1;
+        QCOMPARE(sheet.maxCols(), 5);
+        QCOMPARE(sheet.maxRows(), 12);
+        QCOMPARE(cell(sheet, 3, 1), QStringLiteral("Auction 5"));
+        QCOMPARE(cell(sheet, 3, 2), QStringLiteral("Round 3"));
+        QCOMPARE(cell(sheet, 1, 6), QStringLiteral("Net Bids"));
+        QCOMPARE(cell(sheet, 2, 6), QStringLiteral("$2,500"));
+        QCOMPARE(cell(sheet, 2, 9), QStringLiteral("-$500")); // against round 2, the day before
+        QCOMPARE(cell(sheet, 4, 12), QStringLiteral("Bidders Raising Own High Bid"));
+        const auto aligned = [&](int column, int row) {
+            return Qt::Alignment(
+                       sheet.model()->index(row - 1, column - 1).data(Qt::TextAlignmentRole).toInt()) &
+                   Qt::AlignHorizontal_Mask;
+        };
+        QCOMPARE(aligned(2, 6), Qt::AlignRight);
+        QCOMPARE(aligned(3, 1), Qt::AlignHCenter);
+        QVERIFY(prompter_->messages.empty());
+
+        summary->ddlRound->setCurrentIndex(2);
+        QCOMPARE(cell(sheet, 3, 2), QStringLiteral("Round 1"));
+        QCOMPARE(cell(sheet, 2, 9), QStringLiteral("$1,000")); // the first day counts from zero
+
+        auto enabled = [this](const char* name) {
+            return main_->findChild<QAction*>(QLatin1String(name))->isEnabled();
+        };
+        QVERIFY(!enabled("mnuFilePrint"));
+        QVERIFY(!enabled("mnuPBreakSetRow"));
+        QVERIFY(!enabled("mnuViewSummary"));
+        QVERIFY(!enabled("tbPrintPreview"));
+        QVERIFY(!enabled("tbExcelExp"));
+        QVERIFY(enabled("tbNew"));
+        QVERIFY(enabled("mnuFileImport"));
+
+        // A grid window becomes active: the commands work again.
+        main_->mnuClick(QStringLiteral("mnuFileNew"));
+        QVERIFY(enabled("mnuFilePrint") && enabled("mnuPBreakSetRow") && enabled("tbPrintPreview"));
+        QMdiSubWindow* summaryWindow = nullptr;
+        for (QMdiSubWindow* window : main_->mdiArea()->subWindowList())
+            if (window->widget() == summary)
+                summaryWindow = window;
+        main_->mdiArea()->setActiveSubWindow(summaryWindow);
+        QVERIFY(!enabled("mnuFilePrint") && !enabled("tbDropTable"));
+        summary->cmdClose->click();
+        QTRY_VERIFY(main_->findChild<qv::summary::frmSummary*>() == nullptr);
+        QVERIFY(enabled("mnuFilePrint") && enabled("mnuViewSummary") && enabled("tbDropTable"));
+    }
+
+    void summaryPrintsPortraitAnInchFromTheTop()
+    {
+        main_->mnuClick(QStringLiteral("mnuViewSummary"));
+        auto* summary = main_->findChild<qv::summary::frmSummary*>();
+        summary->cmdPrint->click();
+        QCOMPARE(printed_, 1);
+        const qv::print::PageSetup& setup = summary->vaSpread1->printSetup;
+        QCOMPARE(setup.orientation, 1);
+        QCOMPARE(setup.marginLeft, 700.0);
+        QCOMPARE(setup.marginTop, 1440.0);
+        QVERIFY(QFile(pdf_).size() > 0);
+        QVERIFY(summary->vaSpread1->PrintAbortMsg.isEmpty());
+    }
+
+    void pageBreaksAreSetMarkedAndReset()
+    {
+        frmFlexGrid window(*prompter_);
+        SpreadGrid& grid = *window.MSFlexGrid1;
+        QCOMPARE(grid.printSetup.orientation, 2); // grid windows print across the page
+
+        // A small table: one page, no boundaries, no marks.
+        grid.setRecordset(numbers(5, 2));
+        QCOMPARE(grid.nextPageBreakRow(), -1);
+        QCOMPARE(grid.nextPageBreakCol(), -1);
+        window.PBreak_Clear();
+        window.PBreak_Refresh();
+        for (int row = 1; row <= 5; ++row)
+            QVERIFY(!grid.rowMarked(row));
+
+        grid.setRecordset(numbers(60, 3));
+        QSignalSpy menu(&window, &frmFlexGrid::pageBreakMenuWanted);
+        window.MSFlexGrid1_RightClick(2, 20, QPoint(5, 5));
+        QCOMPARE(menu.size(), 1);
+        QCOMPARE(grid.Row, 20);
+        QCOMPARE(grid.Col, 2);
+        window.PBreak_SetRow();
+        QVERIFY(grid.rowPageBreak(20));
+        QVERIFY(grid.rowMarked(20));
+        QVERIFY(contains(rowBoundaries(grid), 20));
+        window.PBreak_SetCol();
+        QVERIFY(grid.colMarked(2));
+        QVERIFY(grid.printPageCount() >= 4);
+
+        window.PBreak_DelRow();
+        QVERIFY(!grid.rowPageBreak(20));
+        QVERIFY(!grid.rowMarked(20));
+        window.PBreak_SetRow();
+        // Breaks survive a new round's rows; reset clears them all in one step.
+        grid.setRecordset(numbers(40, 3));
+        window.PBreak_Clear();
+        window.PBreak_Refresh();
+        QVERIFY(grid.rowMarked(20));
+        window.PBreak_Remove();
+        QVERIFY(!grid.rowPageBreak(20) && !grid.colPageBreak(2));
+        QVERIFY(!grid.rowMarked(20) && !grid.colMarked(2));
+
+        // A column wider than the page moves the boundaries and their marks.
+        QVERIFY(!grid.colMarked(3));
+        grid.setColumnWidth(1, 3000);
+        QVERIFY(grid.colMarked(2));
+        QVERIFY(grid.colMarked(3));
+
+        // Every mark lies on a boundary the grid reports.
+        const std::vector<int> rows = rowBoundaries(grid);
+        for (int row = 1; row <= grid.maxRows(); ++row)
+            QCOMPARE(grid.rowMarked(row), contains(rows, row));
+    }
+
+    void pageBreakMenuReachesTheActiveGrid()
+    {
+        main_->mnuClick(QStringLiteral("mnuFileNew"));
+        auto* window = qobject_cast<frmFlexGrid*>(main_->activeChild());
+        QVERIFY(window != nullptr);
+        window->MSFlexGrid1->setRecordset(numbers(30, 2));
+        window->MSFlexGrid1_RightClick(1, 12, QPoint(3, 3));
+        main_->findChild<QAction*>(QStringLiteral("mnuPBreakSetRow"))->trigger();
+        QVERIFY(window->MSFlexGrid1->rowMarked(12));
+        main_->findChild<QAction*>(QStringLiteral("mnuPBreakReset"))->trigger();
+        QVERIFY(!window->MSFlexGrid1->rowPageBreak(12));
+    }
+
+    void printOptionsReadAndWriteTheActiveGrid()
+    {
+        main_->mnuClick(QStringLiteral("mnuFileNew"));
+        auto* window = qobject_cast<frmFlexGrid*>(main_->activeChild());
+        SpreadGrid& grid = *window->MSFlexGrid1;
+        grid.setRecordset(numbers(80, 2));
+
+        auto* options = new qv::print::frmPrintOptions(window, *prompter_);
+        QCOMPARE(options->windowTitle(), QStringLiteral("Print Options"));
+        QCOMPARE(options->meLeft->displayText(), QStringLiteral("0.50"));
+        QVERIFY(options->optLandscape->isChecked());
+        options->meLeft->setText(QStringLiteral("1.25"));
+        options->meBottom->setText(QStringLiteral("0.75"));
+        options->optPortrait->setChecked(true);
+        QPointer<QDialog> closed(options);
+        options->cmdOK->click();
+        QTRY_VERIFY(closed == nullptr);
+        QCOMPARE(grid.printSetup.marginLeft, 1800.0);
+        QCOMPARE(grid.printSetup.marginBottom, 1080.0);
+        QCOMPARE(grid.printSetup.orientation, 1);
+        // The marks follow the portrait pages.
+        const std::vector<int> portrait = rowBoundaries(grid);
+        QVERIFY(!portrait.empty());
+        QVERIFY(grid.rowMarked(portrait.front()));
+
+        // Shown again as set; another grid window keeps its own.
+        options = new qv::print::frmPrintOptions(window, *prompter_);
+        QCOMPARE(options->meLeft->displayText(), QStringLiteral("1.25"));
+        QVERIFY(options->optPortrait->isChecked());
+        options->meRight->setText(QStringLiteral("3.00"));
+        options->cmdCancel->click();
+        QCOMPARE(grid.printSetup.marginRight, 720.0);
+        main_->mnuClick(QStringLiteral("mnuFileNew"));
+        options = new qv::print::frmPrintOptions(main_->activeChild(), *prompter_);
+        QCOMPARE(options->meLeft->displayText(), QStringLiteral("0.50"));
+        options->close();
+
+        // A box without a number: the margins before it are written, nothing after.
+        options = new qv::print::frmPrintOptions(window, *prompter_);
+        options->meLeft->setText(QStringLiteral("2.00"));
+        options->meTop->setText(QString());
+        options->optLandscape->setChecked(true);
+        options->cmdOK->click();
+        QCOMPARE(prompter_->messages.size(), size_t(1));
+        QCOMPARE(prompter_->messages[0].text, QStringLiteral("Error: 13 Type mismatch"));
+        QCOMPARE(grid.printSetup.marginLeft, 2880.0);
+        QCOMPARE(grid.printSetup.marginTop, 720.0);
+        QCOMPARE(grid.printSetup.orientation, 1);
+
+        // A grid never given an orientation shows neither; OK makes it portrait.
+        grid.printSetup.orientation = 0;
+        options = new qv::print::frmPrintOptions(window, *prompter_);
+        QVERIFY(!options->optLandscape->isChecked() && !options->optPortrait->isChecked());
+        options->cmdOK->click();
+        QCOMPARE(grid.printSetup.orientation, 1);
+
+        // No grid window.
+        prompter_->messages.clear();
+        options = new qv::print::frmPrintOptions(nullptr, *prompter_);
+        QCOMPARE(prompter_->messages.size(), size_t(1));
+        QCOMPARE(prompter_->messages[0].text, QStringLiteral("You must have an active grid displayed."));
+        QCOMPARE(prompter_->messages[0].title, QStringLiteral("Error!"));
+        QCOMPARE(prompter_->messages[0].icon, qv::Icon::Exclamation);
+        options->close();
+    }
+
+    void previewTurnsPagesZoomsAndPrints()
+    {
+        frmFlexGrid window(*prompter_);
+        SpreadGrid& grid = *window.MSFlexGrid1;
+        grid.setRecordset(numbers(120, 2));
+        const int pages = grid.printPageCount();
+        QVERIFY(pages >= 3);
+
+        auto* preview = new qv::print::frmPrintPreview(&window, *prompter_);
+        QCOMPARE(preview->windowTitle(), QStringLiteral("Print Preview"));
+        QCOMPARE(preview->txtPage->text(), QStringLiteral("Page 1 of %1").arg(pages));
+        preview->Toolbar1_ButtonClick(QStringLiteral("Previous"));
+        QCOMPARE(preview->vaSpreadPreview1->currentPage(), 1);
+        preview->Toolbar1->actions().at(1)->trigger(); // Next
+        QCOMPARE(preview->txtPage->text(), QStringLiteral("Page 2 of %1").arg(pages));
+        for (int i = 0; i < pages + 2; ++i)
+            preview->Toolbar1_ButtonClick(QStringLiteral("Next"));
+        QCOMPARE(preview->vaSpreadPreview1->currentPage(), pages);
+        preview->Toolbar1_ButtonClick(QStringLiteral("next")); // keys are exact
+        QCOMPARE(preview->txtPage->text(), QStringLiteral("Page %1 of %1").arg(pages));
+
+        const QSize full = preview->vaSpreadPreview1->pageSize();
+        preview->cmbZoom->setCurrentText(QStringLiteral("50%"));
+        preview->cmbZoom_Click();
+        QCOMPARE(preview->vaSpreadPreview1->pageSize().width(), full.width() / 2);
+        preview->cmbZoom->setCurrentText(QStringLiteral("100%"));
+        preview->cmbZoom_Click();
+        QCOMPARE(preview->vaSpreadPreview1->pageSize(), full);
+        // Landscape pages are wider than tall.
+        QVERIFY(full.width() > full.height());
+
+        QPointer<QDialog> closed(preview);
+        preview->cmdPrint->click();
+        QCOMPARE(printed_, 1);
+        QTRY_VERIFY(closed == nullptr);
+        QVERIFY(QFile(pdf_).size() > 0);
+
+        // One page: nothing to turn.
+        grid.setRecordset(numbers(3, 1));
+        preview = new qv::print::frmPrintPreview(&window, *prompter_);
+        preview->Toolbar1_ButtonClick(QStringLiteral("Next"));
+        QCOMPARE(preview->txtPage->text(), QStringLiteral("Page 1 of 1"));
+        preview->close();
+
+        preview = new qv::print::frmPrintPreview(nullptr, *prompter_);
+        QCOMPARE(prompter_->messages.size(), size_t(1));
+        QCOMPARE(prompter_->messages[0].text, QStringLiteral("You must have an active grid displayed."));
+        QVERIFY(!preview->vaSpreadPreview1->isBound());
+        preview->close();
+    }
+
+    void printGridWritesEveryPage()
+    {
+        frmFlexGrid window(*prompter_);
+        window.MSFlexGrid1->setRecordset(numbers(150, 4));
+        window.PrintGrid();
+        QCOMPARE(printed_, 1);
+        QCOMPARE(window.MSFlexGrid1->PrintAbortMsg, QStringLiteral("Printing - Click Cancel to quit"));
+        QFile pdf(pdf_);
+        QVERIFY(pdf.open(QIODevice::ReadOnly));
+        const QByteArray bytes = pdf.readAll();
+        QCOMPARE(int(bytes.count("/Type /Page\n") + bytes.count("/Type /Page\r") +
+                     bytes.count("/Type /Page ") + bytes.count("/Type /Page/")),
+                 window.MSFlexGrid1->printPageCount());
+        QVERIFY(prompter_->messages.empty());
+    }
+
+private:
+    std::unique_ptr<QTemporaryDir> dir_;
+    std::unique_ptr<qv::test::ScriptedPrompter> prompter_;
+    std::unique_ptr<frmMain> main_;
+    QString pdf_;
+    int printed_ = 0;
+};
+
+QTEST_MAIN(PrintWindowsTest)
+#include "print_windows_test.moc"
