@@ -93,7 +93,7 @@ int runExport(const QStringList& given, const Options& options)
             const bool opened = output.isEmpty() ? out.open(stdout, QIODevice::WriteOnly)
                                                  : (out.setFileName(output), out.open(QIODevice::WriteOnly));
             if (!opened)
-                throw Error(75, QStringLiteral("Path/File access error"));
+                throw Error(err::PathFileAccess, QStringLiteral("Path/File access error"));
             QTextStream text(&out);
             writeTable(text, *rows, format);
             text.flush();
@@ -106,7 +106,7 @@ int runExport(const QStringList& given, const Options& options)
         if (output.isEmpty()) {
             QFile out;
             if (!out.open(stdout, QIODevice::WriteOnly))
-                throw Error(75, QStringLiteral("Path/File access error (standard output)"));
+                throw Error(err::PathFileAccess, QStringLiteral("Path/File access error (standard output)"));
             grid::writeTabText(out, shown);
             out.flush();
         } else {

@@ -9,6 +9,16 @@ Error::Error(int number, QString description)
 {
 }
 
+Error objectNotSet()
+{
+    return Error(err::NoActiveWindow, QStringLiteral("Object variable or With block variable not set"));
+}
+
+Error routineNotOffered()
+{
+    return Error(err::NoSuchRoutine, QStringLiteral("Object doesn't support this property or method"));
+}
+
 QString errorText(ErrorLayout layout, int number, const QString& description)
 {
     const QString n = QString::number(number);

@@ -10,6 +10,7 @@ namespace qv {
 // Error numbers that callers test for. Engine numbers come from the database
 // engine adapter; the small ones are the program's own run-time errors.
 namespace err {
+inline constexpr int Overflow = 6;
 inline constexpr int TypeMismatch = 13;
 inline constexpr int FileNotFound = 53;
 inline constexpr int DiskFull = 61;
@@ -35,6 +36,21 @@ inline constexpr int TableInUse = 3211;
 inline constexpr int NotADatabase = 3343;
 inline constexpr int DropTableMissing = 3376;
 inline constexpr int EngineFailure = 3000;
+
+// Run-time errors of expressions and the engine's other failures.
+inline constexpr int Overflow = 6;
+inline constexpr int OutOfMemory = 7;
+inline constexpr int InvalidUseOfNull = 94;
+inline constexpr int EncryptedDatabase = 3031;
+inline constexpr int CannotExecuteSelect = 3065;
+inline constexpr int UndefinedFunction = 3085;
+inline constexpr int UnknownInsertField = 3127;
+inline constexpr int DatabaseExists = 3204;
+inline constexpr int InvalidOperation = 3219;
+inline constexpr int InvalidFieldType = 3259;
+inline constexpr int ItemNotFound = 3265;
+inline constexpr int ConstraintNotFound = 3371;
+inline constexpr int ObjectInvalid = 3420;
 } // namespace err
 
 // The one error type of the program: a number and a description in the
@@ -52,6 +68,13 @@ private:
     QString description_;
     std::string what_;
 };
+
+// Error 91 "Object variable or With block variable not set": no window, no
+// open auction, no list where one is needed.
+Error objectNotSet();
+// Error 438 "Object doesn't support this property or method": a window that
+// offers no routine of the name asked for.
+Error routineNotOffered();
 
 // The four layouts in which an error reaches the user.
 enum class ErrorLayout {

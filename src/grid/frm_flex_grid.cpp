@@ -20,7 +20,7 @@ store::Database& currentDatabase()
 {
     const store::DatabasePtr& database = session().CurrentDatabase;
     if (database == nullptr)
-        throw Error(err::NoActiveWindow, QStringLiteral("Object variable or With block variable not set"));
+        throw objectNotSet();
     return *database;
 }
 

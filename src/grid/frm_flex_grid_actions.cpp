@@ -51,8 +51,7 @@ std::optional<QStringList> frmFlexGrid::distinctValuesOf(const QString& column)
     try {
         const store::DatabasePtr& database = session().CurrentDatabase;
         if (database == nullptr)
-            throw Error(err::NoActiveWindow,
-                        QStringLiteral("Object variable or With block variable not set"));
+            throw objectNotSet();
         // Every round's values, whatever round is on show.
         auto rows = database->openRecordset(QStringLiteral("SELECT DISTINCT [") + column +
                                             QStringLiteral("] FROM [") + table + QLatin1Char(']'));

@@ -10,9 +10,7 @@ void frmFlexGrid::DropTable()
 {
     const store::DatabasePtr database = session().CurrentDatabase;
     if (database == nullptr) {
-        prompter_.error(
-            Error(err::NoActiveWindow, QStringLiteral("Object variable or With block variable not set")),
-            ErrorLayout::Report);
+        prompter_.error(objectNotSet(), ErrorLayout::Report);
         return;
     }
     const QString table = ddlTableName->currentText();

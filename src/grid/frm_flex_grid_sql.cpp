@@ -41,8 +41,7 @@ void frmFlexGrid::TableSql2()
     try {
         const store::DatabasePtr database = session().CurrentDatabase;
         if (database == nullptr)
-            throw Error(err::NoActiveWindow,
-                        QStringLiteral("Object variable or With block variable not set"));
+            throw objectNotSet();
         query::ShownTable window;
         window.shows = [this](const QString& into) { return ddlTableName->currentText() == into; };
         // The first table takes the place of the one to be replaced, which is then free.

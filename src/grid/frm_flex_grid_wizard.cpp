@@ -68,8 +68,7 @@ void frmFlexGrid::HandelWiz()
 
         const store::DatabasePtr& database = session().CurrentDatabase;
         if (database == nullptr)
-            throw Error(err::NoActiveWindow,
-                        QStringLiteral("Object variable or With block variable not set"));
+            throw objectNotSet();
         query::buildWizardTable(*database, choices.tableName, statement);
     } catch (const Error& error) {
         prompter_.setBusy(false);

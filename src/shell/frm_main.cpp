@@ -157,7 +157,7 @@ void frmMain::runGridCommand(const std::function<void()>& call)
 QWidget* frmMain::newGridWindow()
 {
     if (!gridFactory_)
-        throw Error(err::NoSuchRoutine, QStringLiteral("Object doesn't support this property or method"));
+        throw routineNotOffered();
     QWidget* grid = gridFactory_(*this);
     QMdiSubWindow* window = mdiArea_->addSubWindow(grid);
     window->setAttribute(Qt::WA_DeleteOnClose);
@@ -213,8 +213,7 @@ void frmMain::importRound(bool autoImport)
     // After "Wrong File", a No to replacing an auction or a failed open there
     // is no auction to import into.
     if (session().CurrentDatabase == nullptr) {
-        showGenericError(*prompter_, Error(err::NoActiveWindow,
-                                           QStringLiteral("Object variable or With block variable not set")));
+        showGenericError(*prompter_, objectNotSet());
         return;
     }
     ImportRound(*importHost_, autoImport);
@@ -325,12 +324,10 @@ void frmMain::refillList(const char* listName, const QString& statement, const Q
         QWidget* grid = activeChild();
         auto* list = grid != nullptr ? grid->findChild<QComboBox*>(QLatin1String(listName)) : nullptr;
         if (list == nullptr)
-            throw Error(err::NoActiveWindow,
-                        QStringLiteral("Object variable or With block variable not set"));
+            throw objectNotSet();
         const store::DatabasePtr database = session().CurrentDatabase;
         if (database == nullptr)
-            throw Error(err::NoActiveWindow,
-                        QStringLiteral("Object variable or With block variable not set"));
+            throw objectNotSet();
         auto rows = database->openRecordset(statement);
         if (!rows->eof())
             rows->moveLast();

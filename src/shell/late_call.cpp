@@ -12,12 +12,12 @@ namespace {
 void requireTarget(const QObject* target)
 {
     if (target == nullptr)
-        throw Error(err::NoActiveWindow, QStringLiteral("Object variable or With block variable not set"));
+        throw objectNotSet();
 }
 
 [[noreturn]] void noSuchRoutine()
 {
-    throw Error(err::NoSuchRoutine, QStringLiteral("Object doesn't support this property or method"));
+    throw routineNotOffered();
 }
 
 bool offers(const QObject* target, const char* routine, const char* arguments)

@@ -137,9 +137,7 @@ void frmMain::showCommandWindow(const QString& name)
         show(*this);
         return;
     }
-    prompter_->errorMessage(errorText(ErrorLayout::Command, err::NoSuchRoutine,
-                                      QStringLiteral("Object doesn't support this property or method")),
-                            QString());
+    prompter_->errorMessage(errorText(ErrorLayout::Command, routineNotOffered()), QString());
 }
 
 void frmMain::buildCommands()

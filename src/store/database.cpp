@@ -86,7 +86,7 @@ std::shared_ptr<Database> Database::open(const QString& path)
 std::shared_ptr<Database> Database::create(const QString& path)
 {
     if (QFileInfo::exists(path))
-        throw Error(3204, QStringLiteral("Database '%1' already exists.").arg(path));
+        throw Error(err::DatabaseExists, QStringLiteral("Database '%1' already exists.").arg(path));
     sqlite3* db = openConnection(path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX);
     std::shared_ptr<Database> database(new Database(QFileInfo(path).absoluteFilePath(), db, false));
     openDatabases().add(database);
@@ -98,7 +98,8 @@ void Database::compact(const QString& sourcePath, const QString& destinationPath
     if (!QFileInfo::exists(sourcePath))
         throw Error(err::EngineFileNotFound, QStringLiteral("Could not find file '%1'.").arg(sourcePath));
     if (QFileInfo::exists(destinationPath))
-        throw Error(3204, QStringLiteral("Database '%1' already exists.").arg(destinationPath));
+        throw Error(err::DatabaseExists,
+                    QStringLiteral("Database '%1' already exists.").arg(destinationPath));
     sqlite3* db = openConnection(sourcePath, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX);
     try {
         exec(db, QStringLiteral("VACUUM INTO ") + dialectQuote(destinationPath));
@@ -131,13 +132,14 @@ void Database::close()
 void Database::requireOpen() const
 {
     if (!db_)
-        throw Error(3420, QStringLiteral("Object invalid or no longer set: the database is closed."));
+        throw Error(err::ObjectInvalid,
+                    QStringLiteral("Object invalid or no longer set: the database is closed."));
 }
 
 void Database::requireWritable() const
 {
     if (readOnly_)
-        throw Error(3027,
+        throw Error(err::ReadOnlyDatabase,
                     QStringLiteral("Cannot update. Database or object is read-only ('%1').").arg(path_));
 }
 
@@ -242,16 +244,13 @@ std::unique_ptr<Recordset> Database::openRecordset(const QString& statementOrTab
     const QString table = dialect::bareTableName(statementOrTable);
     if (!table.isEmpty()) {
         if (!tableExists(table))
-            throw Error(err::TableNotFound,
-                        QStringLiteral("The database engine cannot find the input table or "
-                                       "query '%1'. Make sure it exists and that its name is "
-                                       "spelled correctly.")
-                            .arg(table));
+            throw inputTableNotFound(table);
         return select(QStringLiteral("SELECT * FROM ") + quoteName(table), type, {}, {});
     }
     const Translation tr = dialect::translate(statementOrTable);
     if (tr.kind != StatementKind::Select)
-        throw Error(3219, QStringLiteral("Invalid operation: only a SELECT statement opens a record set."));
+        throw Error(err::InvalidOperation,
+                    QStringLiteral("Invalid operation: only a SELECT statement opens a record set."));
     return select(tr.sql, type, {}, {});
 }
 
@@ -281,7 +280,7 @@ void Database::execute(const QString& statement)
     const Translation tr = dialect::translate(statement);
     switch (tr.kind) {
     case StatementKind::Select:
-        throw Error(3065, QStringLiteral("Cannot execute a select query."));
+        throw Error(err::CannotExecuteSelect, QStringLiteral("Cannot execute a select query."));
     case StatementKind::InsertIn:
         copyRowsInto(*this, tr.sql, tr.sourceTable, tr.externalPath, tr.target);
         return;
@@ -358,9 +357,11 @@ void Database::createTable(const Translation& tr)
 void Database::addPrimaryKey(const Translation& tr)
 {
     if (!tableExists(tr.target))
-        throw Error(3371, QStringLiteral("Cannot find table or constraint '%1'.").arg(tr.target));
+        throw Error(err::ConstraintNotFound,
+                    QStringLiteral("Cannot find table or constraint '%1'.").arg(tr.target));
     if (!columnNames(tr.target).contains(tr.keyColumn, Qt::CaseInsensitive))
-        throw Error(3265, QStringLiteral("Item '%1' not found in table '%2'.").arg(tr.keyColumn, tr.target));
+        throw Error(err::ItemNotFound,
+                    QStringLiteral("Item '%1' not found in table '%2'.").arg(tr.keyColumn, tr.target));
     const QString table = quoteName(tr.target);
     const QString column = quoteName(tr.keyColumn);
     const QString raise = dialectQuote(QStringLiteral("qv_null:") + tr.keyColumn);

@@ -21,7 +21,7 @@ sqlite3* memoryConnection()
     sqlite3* db = nullptr;
     if (sqlite3_open_v2(":memory:", &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) != SQLITE_OK) {
         sqlite3_close(db);
-        throw Error(7, QStringLiteral("Out of memory."));
+        throw Error(err::OutOfMemory, QStringLiteral("Out of memory."));
     }
     sqlite3_db_config(db, SQLITE_DBCONFIG_DQS_DML, 0, nullptr);
     sqlite3_db_config(db, SQLITE_DBCONFIG_DQS_DDL, 0, nullptr);
@@ -69,7 +69,8 @@ bool convertToOwnFormat(const QString& path)
     // The rename replaces the Jet file in one step.
     if (std::rename(QFile::encodeName(converted).constData(), QFile::encodeName(path).constData()) != 0) {
         QFile::remove(converted);
-        throw Error(75, QStringLiteral("Path/File access error: could not replace '%1'.").arg(path));
+        throw Error(err::PathFileAccess,
+                    QStringLiteral("Path/File access error: could not replace '%1'.").arg(path));
     }
     return true;
 }

@@ -77,7 +77,8 @@ QVariant Recordset::value(int index) const
 {
     requireCurrent();
     if (index < 0 || index >= fieldCount())
-        throw Error(3265, QStringLiteral("Item not found in this collection (field %1).").arg(index));
+        throw Error(err::ItemNotFound,
+                    QStringLiteral("Item not found in this collection (field %1).").arg(index));
     return at(current_, index);
 }
 
@@ -85,7 +86,7 @@ QVariant Recordset::value(const QString& name) const
 {
     const int index = fieldIndex(name);
     if (index < 0)
-        throw Error(3265, QStringLiteral("Item '%1' not found in this collection.").arg(name));
+        throw Error(err::ItemNotFound, QStringLiteral("Item '%1' not found in this collection.").arg(name));
     return value(index);
 }
 
@@ -93,7 +94,8 @@ std::unique_ptr<Recordset> Recordset::openRecordset() const
 {
     auto db = database_.lock();
     if (!db || !db->isOpen())
-        throw Error(3420, QStringLiteral("Object invalid or no longer set: the database is closed."));
+        throw Error(err::ObjectInvalid,
+                    QStringLiteral("Object invalid or no longer set: the database is closed."));
     QStringList filters = filters_;
     if (!filter.trimmed().isEmpty())
         filters << dialect::translateExpression(filter);

@@ -5,6 +5,7 @@
 #include "store/field_type.h"
 #include "store/open_databases.h"
 #include "store/savepoint.h"
+#include "store/sqlite_error.h"
 #include "store/sqlite_statement.h"
 
 #include <QFileInfo>
@@ -24,9 +25,10 @@ QString matchingColumn(const QStringList& targetColumns, const QString& name, co
     for (const QString& column : targetColumns)
         if (column.compare(name, Qt::CaseInsensitive) == 0)
             return column;
-    throw Error(3127, QStringLiteral("The INSERT INTO statement contains the following unknown field "
-                                     "name: '%1'. Table '%2' of '%3' has no such field.")
-                          .arg(name, target, targetPath));
+    throw Error(err::UnknownInsertField,
+                QStringLiteral("The INSERT INTO statement contains the following unknown field "
+                               "name: '%1'. Table '%2' of '%3' has no such field.")
+                    .arg(name, target, targetPath));
 }
 
 } // namespace
@@ -41,11 +43,7 @@ void copyAttachedTable(const QString& sourceTable, const QStringList& sourceColu
                         .arg(target, targetPath));
     // A table has at least one column, so no columns means no such table.
     if (sourceColumns.isEmpty())
-        throw Error(err::TableNotFound,
-                    QStringLiteral("The database engine cannot find the input table or query "
-                                   "'%1'. Make sure it exists and that its name is spelled "
-                                   "correctly.")
-                        .arg(sourceTable));
+        throw inputTableNotFound(sourceTable);
     QStringList into;
     QStringList from;
     for (const QString& name : sourceColumns) {
@@ -90,7 +88,7 @@ void copyRowsInto(Database& source, const QString& sourceSelect, const QString& 
         destination = opened;
     }
     if (destination->isReadOnly())
-        throw Error(3027,
+        throw Error(err::ReadOnlyDatabase,
                     QStringLiteral("Cannot update. Database or object is read-only ('%1').").arg(targetPath));
     if (!destination->tableExists(target))
         throw Error(err::TableNotFound,

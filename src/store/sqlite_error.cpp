@@ -19,6 +19,15 @@ QString after(const QString& message, QLatin1String prefix)
 
 } // namespace
 
+Error inputTableNotFound(const QString& name)
+{
+    return Error(err::TableNotFound,
+                 QStringLiteral("The database engine cannot find the input table or query "
+                                "'%1'. Make sure it exists and that its name is spelled "
+                                "correctly.")
+                     .arg(name));
+}
+
 void raiseSqliteMessage(int rc, const QString& message, const QString& context)
 {
     const int primary = rc & 0xff;
@@ -32,11 +41,7 @@ void raiseSqliteMessage(int rc, const QString& message, const QString& context)
             throw Error(number, message.mid(colon + 1));
     }
     if (message.contains(QLatin1String("no such table: ")))
-        throw Error(
-            err::TableNotFound,
-            QStringLiteral("The database engine cannot find the input table or query '%1'. Make sure it "
-                           "exists and that its name is spelled correctly.")
-                .arg(after(message, QLatin1String("no such table: "))));
+        throw inputTableNotFound(after(message, QLatin1String("no such table: ")));
     if (message.contains(QLatin1String("no such column: ")))
         throw Error(err::UnknownColumn,
                     QStringLiteral("Too few parameters. Expected 1: '%1' is not a column of "
@@ -61,8 +66,8 @@ void raiseSqliteMessage(int rc, const QString& message, const QString& context)
                                    "would create duplicate values in the index or primary key (%1).")
                         .arg(after(message, QLatin1String("failed: "))));
     if (message.contains(QLatin1String("no such function: ")))
-        throw Error(3085, QStringLiteral("Undefined function '%1' in expression.")
-                              .arg(after(message, QLatin1String("no such function: "))));
+        throw Error(err::UndefinedFunction, QStringLiteral("Undefined function '%1' in expression.")
+                                                .arg(after(message, QLatin1String("no such function: "))));
     if (message.contains(QLatin1String("syntax error")) ||
         message.contains(QLatin1String("incomplete input")) ||
         message.contains(QLatin1String("wrong number of arguments")) ||

@@ -94,7 +94,7 @@ TEST_F(DatabaseTest, RecordsetNavigationValuesAndTypes)
     EXPECT_TRUE(empty->eof());
     EXPECT_EQ(errorOf([&] { empty->moveFirst(); }), err::NoCurrentRecord);
     EXPECT_EQ(errorOf([&] { empty->value(0); }), err::NoCurrentRecord);
-    EXPECT_EQ(errorOf([&] { rs->value(QStringLiteral("Nope")); }), 3265);
+    EXPECT_EQ(errorOf([&] { rs->value(QStringLiteral("Nope")); }), err::ItemNotFound);
 
     auto bare = db->openRecordset(QStringLiteral("All Bids"));
     EXPECT_EQ(bare->recordCount(), 5);
@@ -148,7 +148,8 @@ TEST_F(DatabaseTest, EngineErrorNumbers)
               }),
               err::FieldTooSmall);
     EXPECT_EQ(errorOf([&] { db->execute(QStringLiteral("DELETE * FROM WHERE [x]")); }), err::SyntaxError);
-    EXPECT_EQ(errorOf([&] { db->execute(QStringLiteral("SELECT * FROM [All Bids]")); }), 3065);
+    EXPECT_EQ(errorOf([&] { db->execute(QStringLiteral("SELECT * FROM [All Bids]")); }),
+              err::CannotExecuteSelect);
     EXPECT_EQ(count(QStringLiteral("All Bids")), 5); // nothing above changed a row
 }
 
@@ -282,7 +283,7 @@ TEST_F(DatabaseTest, InsertInCopiesRowsByNameIntoTheOpenTarget)
                   round->execute(QStringLiteral("INSERT INTO [Extra] IN \"") + db->path() +
                                  QStringLiteral("\" SELECT * FROM [Extra]"));
               }),
-              3127);
+              err::UnknownInsertField);
     EXPECT_EQ(errorOf([&] {
                   round->execute(QStringLiteral("INSERT INTO [Missing] IN \"") + db->path() +
                                  QStringLiteral("\" SELECT * FROM [Extra]"));
@@ -306,7 +307,7 @@ TEST_F(DatabaseTest, TableDefinitionsInCreationOrderAndCompaction)
     auto compacted = Database::open(copy);
     EXPECT_EQ(compacted->openRecordset(QStringLiteral("All Bids"))->recordCount(), 5);
     EXPECT_EQ(compacted->tableNames().size(), 3);
-    EXPECT_EQ(errorOf([&] { Database::compact(source, copy); }), 3204); // never overwrites
+    EXPECT_EQ(errorOf([&] { Database::compact(source, copy); }), err::DatabaseExists); // never overwrites
 }
 
 TEST_F(DatabaseTest, LikeListsRangesDigitsAndNegation)
@@ -396,7 +397,7 @@ TEST_F(DatabaseTest, OperatorsAndConversionsGiveTheEnginesAnswers)
             one(QString::fromUtf8(overflowing));
             ADD_FAILURE() << "no overflow";
         } catch (const Error& e) {
-            EXPECT_EQ(e.number(), 6);
+            EXPECT_EQ(e.number(), err::Overflow);
             EXPECT_EQ(e.description(), QStringLiteral("Overflow"));
         }
     }

@@ -130,7 +130,7 @@ TEST(DialectTranslator, MalformedInputIsASyntaxErrorNeverAnotherStatement)
     EXPECT_EQ(errorOf("FROM t"), err::SyntaxError);
     EXPECT_EQ(errorOf(""), err::SyntaxError);
     EXPECT_EQ(errorOf("DROP TABLE"), err::SyntaxError);
-    EXPECT_EQ(errorOf("CREATE TABLE t (a Blob)"), 3259);
+    EXPECT_EQ(errorOf("CREATE TABLE t (a Blob)"), err::InvalidFieldType);
     EXPECT_EQ(errorOf("SELECT * FROM t WHERE a = #not a date#"), err::SyntaxError);
     EXPECT_EQ(errorOf("SELECT * FROM t WHERE a ` 1"), err::SyntaxError);
 }

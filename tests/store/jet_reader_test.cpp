@@ -504,20 +504,20 @@ TEST_F(DamagedJet, truncatedForeignAndGarbageFilesAreNotDatabases)
 {
     EXPECT_EQ(
         failure(variant(QStringLiteral("cut.mdb"), [](QByteArray& b) { b.truncate(b.size() / 2 + 100); })),
-        3343);
+        qv::err::NotADatabase);
     EXPECT_EQ(failure(variant(QStringLiteral("short.mdb"), [](QByteArray& b) { b.truncate(2 * 4096); })),
-              3343);
+              qv::err::NotADatabase);
     EXPECT_EQ(failure(variant(QStringLiteral("text.mdb"),
                               [](QByteArray& b) { b = QByteArray("Round,Bidder\n1,x\n"); })),
-              3343);
+              qv::err::NotADatabase);
     EXPECT_EQ(failure(variant(QStringLiteral("garbage.mdb"),
                               [](QByteArray& b) {
                                   for (qsizetype i = 4096; i < b.size(); ++i)
                                       b[i] = char((i * 131 + 7) & 0xff);
                               })),
-              3343);
-    EXPECT_EQ(failure(fixtureFolder + QStringLiteral("/12_001.zip")), 3343);
-    EXPECT_EQ(failure(folder.path() + QStringLiteral("/missing.mdb")), 53);
+              qv::err::NotADatabase);
+    EXPECT_EQ(failure(fixtureFolder + QStringLiteral("/12_001.zip")), qv::err::NotADatabase);
+    EXPECT_EQ(failure(folder.path() + QStringLiteral("/missing.mdb")), qv::err::FileNotFound);
 }
 
 TEST_F(DamagedJet, encryptedAndPasswordProtectedFilesAreRefused)
@@ -525,10 +525,10 @@ TEST_F(DamagedJet, encryptedAndPasswordProtectedFilesAreRefused)
     // The header fields lie under the engine's mask, so any change of the raw bytes makes them non-zero.
     EXPECT_EQ(
         failure(variant(QStringLiteral("key.mdb"), [](QByteArray& b) { b[0x3e] = char(b[0x3e] ^ 0x5a); })),
-        3031);
+        qv::err::EncryptedDatabase);
     EXPECT_EQ(failure(variant(QStringLiteral("password.mdb"),
                               [](QByteArray& b) { b[0x42] = char(b[0x42] ^ 'p'); })),
-              3031);
+              qv::err::EncryptedDatabase);
 }
 
 TEST_F(DamagedJet, scrambledPagesNeverCrash)
@@ -539,7 +539,7 @@ TEST_F(DamagedJet, scrambledPagesNeverCrash)
                 b[i] = char(b[i] ^ 0xa5);
         });
         const int number = failure(path);
-        EXPECT_TRUE(number == 0 || number == 3343) << page << ": " << number;
+        EXPECT_TRUE(number == 0 || number == qv::err::NotADatabase) << page << ": " << number;
     }
 }
 
@@ -551,7 +551,7 @@ TEST_F(JetRounds, aFailedCopyLeavesTheDestinationUntouched)
         copyJetIntoSqlite(rounds[0], db.get());
         ADD_FAILURE() << "copied over an existing table";
     } catch (const qv::Error& e) {
-        EXPECT_EQ(e.number(), 3010);
+        EXPECT_EQ(e.number(), qv::err::TableExists);
     }
     EXPECT_EQ(query(db.get(), QStringLiteral("SELECT name FROM sqlite_master")).size(), 1u);
 }

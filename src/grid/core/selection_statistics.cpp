@@ -73,7 +73,7 @@ std::optional<QString> selectionStatistic(const QString& kind, const QList<Selec
     double result = 0;
     if (kind == QLatin1String("Average")) {
         if (count == 0)
-            throw Error(6, QStringLiteral("Overflow"));
+            throw Error(err::Overflow, QStringLiteral("Overflow"));
         result = sum / count;
     } else if (kind == QLatin1String("Count")) {
         result = count;

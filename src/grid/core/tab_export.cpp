@@ -13,11 +13,9 @@ namespace qv::grid {
 
 namespace {
 
-constexpr int PathFileAccessError = 75;
-
 [[noreturn]] void writeFailed(const QString& detail)
 {
-    throw Error(PathFileAccessError, QStringLiteral("Path/File access error (%1)").arg(detail));
+    throw Error(err::PathFileAccess, QStringLiteral("Path/File access error (%1)").arg(detail));
 }
 
 // Appends a cell, replacing only when there is something to replace: most

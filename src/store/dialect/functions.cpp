@@ -1,5 +1,7 @@
 #include "store/dialect/functions.h"
 
+#include "common/error.h"
+
 #include "store/field_type.h"
 
 #include <QDateTime>
@@ -257,7 +259,8 @@ void cstrFn(sqlite3_context* ctx, int, sqlite3_value** a)
 // A conversion whose result does not fit its type fails as the engine's does.
 void overflow(sqlite3_context* ctx)
 {
-    sqlite3_result_error(ctx, "qv_error:6:Overflow", -1);
+    static const QByteArray message = "qv_error:" + QByteArray::number(err::Overflow) + ":Overflow";
+    sqlite3_result_error(ctx, message.constData(), -1);
 }
 
 // Sets a whole-number result, or fails with Overflow outside [low, high].

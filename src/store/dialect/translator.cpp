@@ -414,7 +414,7 @@ FieldType typeOfWord(const QString& word, int* length)
     if (w == QLatin1String("YESNO") || w == QLatin1String("BIT") || w == QLatin1String("LOGICAL") ||
         w == QLatin1String("BOOLEAN"))
         return FieldType::Boolean;
-    throw Error(3259, QStringLiteral("Invalid field data type '%1'.").arg(word));
+    throw Error(err::InvalidFieldType, QStringLiteral("Invalid field data type '%1'.").arg(word));
 }
 
 Translation createTable(Writer& w)

@@ -23,8 +23,6 @@ constexpr int catalogDefinitionPage = 2; // MSysObjects' table definition
 constexpr int minimumPages = catalogDefinitionPage + 1;
 constexpr unsigned char tableDefinitionPageType = 0x02;
 
-constexpr int invalidPassword = 3031;
-
 // The engine masks the header with the RC4 keystream of the fixed key 0x6b39dac7 (little-endian).
 std::array<unsigned char, 128> headerMask()
 {
@@ -113,7 +111,7 @@ JetFileLayout checkJetFile(const QString& path, QByteArrayView bytes)
         header[maskedOffset + i] ^= mask[i];
 
     if (readUInt32(header.data() + encodingKeyOffset) != 0)
-        throw Error(invalidPassword,
+        throw Error(err::EncryptedDatabase,
                     QStringLiteral("Not a valid password. The database '%1' is encrypted.").arg(path));
     bool hasPassword = false;
     if (layout.version == JetVersion::Jet3) {
@@ -126,7 +124,7 @@ JetFileLayout checkJetFile(const QString& path, QByteArrayView bytes)
     }
     if (hasPassword)
         throw Error(
-            invalidPassword,
+            err::EncryptedDatabase,
             QStringLiteral("Not a valid password. The database '%1' is protected by a password.").arg(path));
 
     const auto* catalog =
