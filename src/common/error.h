@@ -38,7 +38,6 @@ inline constexpr int DropTableMissing = 3376;
 inline constexpr int EngineFailure = 3000;
 
 // Run-time errors of expressions and the engine's other failures.
-inline constexpr int Overflow = 6;
 inline constexpr int OutOfMemory = 7;
 inline constexpr int InvalidUseOfNull = 94;
 inline constexpr int EncryptedDatabase = 3031;
