@@ -9,6 +9,8 @@ packages=(build-essential cmake pkg-config git qt6-base-dev qt6-base-dev-tools l
           xvfb xauth fonts-dejavu-core libreoffice-calc-nogui)
 # The tests check the installed desktop entry with desktop-file-validate.
 packages+=(desktop-file-utils)
+# The workbook window's charts and pivot --chart (SVG through Qt Svg).
+packages+=(qt6-charts-dev qt6-svg-dev)
 # The PDF tests read pages back with pdfinfo and pdftotext.
 packages+=(poppler-utils)
 missing=()

@@ -2,6 +2,7 @@
 
 #include "analysis/core/pivot_table.h"
 #include "analysis/core/xlsx_writer.h"
+#include "analysis/pivot_chart_view.h"
 #include "analysis/workbook_page.h"
 #include "common/error.h"
 #include "common/prompter.h"
@@ -44,6 +45,8 @@ frmWorkbooks::frmWorkbooks(Prompter& prompter, QWidget* parent)
     QAction* save = file->addAction(QStringLiteral("Save &As..."), this, &frmWorkbooks::saveAs);
     save->setObjectName(QStringLiteral("mnuFileSaveAs"));
     save->setShortcut(QKeySequence::SaveAs);
+    file->addAction(QStringLiteral("Save &Chart As..."), this, &frmWorkbooks::saveChartAs)
+        ->setObjectName(QStringLiteral("mnuFileSaveChartAs"));
     QAction* open = file->addAction(QStringLiteral("&Open in Spreadsheet Program"), this,
                                     &frmWorkbooks::openInSpreadsheetProgram);
     open->setObjectName(QStringLiteral("mnuFileOpenInSpreadsheet"));
@@ -110,6 +113,30 @@ void frmWorkbooks::saveAs()
     if (!path.endsWith(QStringLiteral(".xlsx"), Qt::CaseInsensitive))
         path += QStringLiteral(".xlsx");
     writeWorkbook(index, path, choice.title);
+}
+
+void frmWorkbooks::saveChartAs()
+{
+    auto* page = qobject_cast<WorkbookPage*>(tabs_->currentWidget());
+    const int index = tabs_->currentIndex();
+    if (page == nullptr || page->chartView() == nullptr || index >= app_.workbookCount())
+        return;
+    FileChoice choice;
+    choice.title = QStringLiteral("Save Chart As");
+    choice.filter = QStringLiteral("PNG Image (*.png)|*.png|SVG Image (*.svg)|*.svg");
+    choice.initialFolder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    choice.fileName = app_.workbook(index).name + QStringLiteral(".png");
+    choice.cancelError = false;
+    QString path = prompter_.saveFile(choice);
+    if (path.isEmpty())
+        return;
+    if (!path.endsWith(QStringLiteral(".png"), Qt::CaseInsensitive) &&
+        !path.endsWith(QStringLiteral(".svg"), Qt::CaseInsensitive))
+        path += QStringLiteral(".png");
+    if (!page->chartView()->save(path))
+        prompter_.errorMessage(QStringLiteral("The chart could not be written to ") +
+                                   QDir::toNativeSeparators(path),
+                               choice.title, Icon::Exclamation);
 }
 
 void frmWorkbooks::openInSpreadsheetProgram()

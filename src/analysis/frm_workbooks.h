@@ -45,6 +45,7 @@ public:
 
     // File menu commands, on the workbook of the current tab.
     void saveAs();
+    void saveChartAs(); // the chart of the workbook's pivot table, PNG or SVG
     void openInSpreadsheetProgram();
     void closeWorkbook();
 

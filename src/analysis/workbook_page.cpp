@@ -2,11 +2,13 @@
 
 #include "analysis/core/pivot_table.h"
 #include "analysis/core/workbook.h"
+#include "analysis/pivot_chart_view.h"
 #include "analysis/pivot_view.h"
 #include "analysis/sheet_model.h"
 
 #include <QLabel>
 #include <QSplitter>
+#include <QTabWidget>
 #include <QTableView>
 #include <QVBoxLayout>
 
@@ -36,11 +38,19 @@ WorkbookPage::WorkbookPage(const Workbook& book, QWidget* parent) : QWidget(pare
     auto* splitter = new QSplitter(Qt::Vertical, this);
     if (!book.pivots.empty()) {
         const PivotDefinition& definition = book.pivots.front();
-        pivot_ = new PivotView(splitter);
+        // The table and its chart share the upper pane, one tab each.
+        auto* views = new QTabWidget(splitter);
+        views->setObjectName(QStringLiteral("pivotTabs"));
+        pivot_ = new PivotView(views);
         pivot_->setObjectName(QStringLiteral("pivotView"));
-        pivot_->setPivot(computePivot(book, definition));
+        const PivotResult pivot = computePivot(book, definition);
+        pivot_->setPivot(pivot);
+        chart_ = new PivotChartView(pivotChartData(pivot), views);
+        chart_->setObjectName(QStringLiteral("pivotChart"));
+        views->addTab(pivot_, QStringLiteral("Pivot Table"));
+        views->addTab(chart_, QStringLiteral("Chart"));
         splitter->addWidget(titled(
-            definition.name + QStringLiteral(" (") + definition.sheet + QLatin1Char(')'), pivot_, splitter));
+            definition.name + QStringLiteral(" (") + definition.sheet + QLatin1Char(')'), views, splitter));
     }
     if (!book.sheets.empty()) {
         const Sheet& sheet = book.sheets.front();

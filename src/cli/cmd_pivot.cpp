@@ -11,6 +11,13 @@
 #include "common/error.h"
 #include "store/database.h"
 
+#ifdef QV_HAVE_CHARTS
+#include "analysis/chart/pivot_chart.h"
+#include "analysis/core/pivot_chart_data.h"
+
+#include <QApplication>
+#endif
+
 #include <QRegularExpression>
 #include <QTextStream>
 
@@ -20,8 +27,9 @@ namespace {
 
 int usage()
 {
-    QTextStream(stderr) << "Usage: quorvane-cli pivot DB markets|bidders|rounds --from N [--to M] [--net] "
-                           "[--select NAME]... [-o FILE.xlsx] [--tsv] [--format tsv|csv|json]\n";
+    QTextStream(stderr)
+        << "Usage: quorvane-cli pivot DB markets|bidders|rounds --from N [--to M] [--net] "
+           "[--select NAME]... [-o FILE.xlsx] [--chart FILE.png|FILE.svg] [--tsv] [--format tsv|csv|json]\n";
     return 2;
 }
 
@@ -87,6 +95,22 @@ int importedRoundCount(store::Database& database)
     return rounds->recordCount();
 }
 
+// The chart as the workbook window shows it, at a size fit for a report.
+bool writeChart(const analysis::PivotResult& pivot, const QString& file)
+{
+#ifdef QV_HAVE_CHARTS
+    // Drawing needs the widgets application main() makes for --chart.
+    if (qobject_cast<QApplication*>(QCoreApplication::instance()) &&
+        analysis::savePivotChart(analysis::pivotChartData(pivot), file, QSize(1200, 700)))
+        return true;
+    QTextStream(stderr) << "Could not write the chart to " << file << '\n';
+#else
+    Q_UNUSED(pivot);
+    QTextStream(stderr) << "This build has no charts; " << file << " was not written\n";
+#endif
+    return false;
+}
+
 } // namespace
 
 int runPivot(const QStringList& given, const Options& options)
@@ -115,6 +139,7 @@ int runPivot(const QStringList& given, const Options& options)
     bool net = false;
     bool tsv = false;
     QString output;
+    QString chart;
     QStringList select;
     // The round fields take up to four digits, as the dialog's do.
     static const QRegularExpression digits(QStringLiteral("^\\d{1,4}$"));
@@ -129,6 +154,8 @@ int runPivot(const QStringList& given, const Options& options)
             select << args[++i];
         } else if (a == QLatin1String("-o") && hasValue) {
             output = args[++i];
+        } else if (a == QLatin1String("--chart") && hasValue) {
+            chart = args[++i];
         } else if (a == QLatin1String("--net")) {
             net = true;
         } else if (a == QLatin1String("--tsv")) {
@@ -163,11 +190,13 @@ int runPivot(const QStringList& given, const Options& options)
         if (!output.isEmpty())
             analysis::writeXlsx(book, output);
         const analysis::PivotResult pivot = analysis::computePivot(book, book.pivots.front());
+        if (!chart.isEmpty() && !writeChart(pivot, chart))
+            return 1;
         if (format && *format != OutputFormat::Tsv) {
             writePivotTable(out, pivot, *format);
         } else if (tsv || format) {
             out << analysis::pivotTsv(pivot);
-        } else if (output.isEmpty()) {
+        } else if (output.isEmpty() && chart.isEmpty()) {
             out << pivot.dataCaption << ": " << (book.sheets.front().rowCount() - 1) << " bids, "
                 << pivot.rowCount() << " rounds, " << pivot.columnCount() << " columns\n";
         }

@@ -1,5 +1,7 @@
 #include "cli/commands.h"
 
+#include "cli/cli_application.h"
+
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QTextStream>
@@ -48,11 +50,13 @@ Commands:
                        inches (0.5 each unless given), portrait unless
                        --landscape, a page starting at each break
   pivot DB markets|bidders|rounds --from N [--to M] [--net] [--select NAME]...
-        [-o FILE.xlsx] [--tsv]
+        [-o FILE.xlsx] [--chart FILE.png|FILE.svg] [--tsv]
                        run a pivot analysis of the bids in rounds N to M (net
                        or gross amounts) on the licences or bidders named
                        (all when none is named); write it as an .xlsx file
-                       with a live pivot table, or print the pivot table
+                       with a live pivot table, or print the pivot table;
+                       --chart draws its chart (one line per column group,
+                       the ten highest in the last round) as PNG or SVG
   compact DB           compact the auction DB in place; waits for another
                        program that has it open or writes to it, and leaves
                        it as it was when it cannot
@@ -77,10 +81,11 @@ int main(int argc, char** argv)
         printing = printing || qstrcmp(argv[i], "print") == 0;
     if (printing && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    std::unique_ptr<QCoreApplication> application;
-    if (printing)
+    // pivot --chart draws with widgets.
+    std::unique_ptr<QCoreApplication> application = qv::cli::chartApplication(argc, argv);
+    if (!application && printing)
         application = std::make_unique<QGuiApplication>(argc, argv);
-    else
+    else if (!application)
         application = std::make_unique<QCoreApplication>(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("Quorvane"));
     QCoreApplication::setOrganizationName(QStringLiteral("Quorvane"));

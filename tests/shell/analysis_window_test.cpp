@@ -4,6 +4,7 @@
 #include "analysis/frm_pivot_list.h"
 #include "analysis/frm_rounds.h"
 #include "analysis/frm_workbooks.h"
+#include "analysis/pivot_chart_view.h"
 #include "analysis/pivot_view.h"
 #include "analysis/qt_analysis_dialogs.h"
 #include "analysis/workbook_page.h"
@@ -13,7 +14,10 @@
 #include "support/scripted_analysis_dialogs.h"
 #include "support/scripted_prompter.h"
 
+#include <QChart>
+#include <QChartView>
 #include <QFileInfo>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -260,6 +264,64 @@ private slots:
         QVERIFY(prompter.messages.back().isError); // no program to open it with
         window.closeWorkbook();
         QCOMPARE(window.workbooks().workbookCount(), 0);
+    }
+
+    void chartShowsTheChosenGroupsAndSavesAsPngOrSvg()
+    {
+        test::ScriptedPrompter prompter;
+        analysis::frmWorkbooks window(prompter);
+        window.setAttribute(Qt::WA_DeleteOnClose, false);
+        analysis::SpreadsheetApplication& app = window.application();
+        app.addWorkbook();
+        app.activateSheet(QStringLiteral("sheet1"));
+        app.setCell(1, 1, QStringLiteral("Round"));
+        app.setCell(1, 2, QStringLiteral("Bidder"));
+        app.setCell(1, 3, QStringLiteral("Gross"));
+        // Twelve bidders in two rounds; Bidder 0 and 1 bid least in round 2.
+        for (int i = 0; i < 24; ++i) {
+            app.setCell(i + 2, 1, 1 + i / 12);
+            app.setCell(i + 2, 2, QStringLiteral("Bidder %1").arg(i % 12, 2, 10, QLatin1Char('0')));
+            app.setCell(i + 2, 3, 100.0 * (i + 1));
+        }
+        app.pivotTableWizard(analysis::SourceTypeDatabase, QStringLiteral("Sheet1!C1:C3"), QString(),
+                             QStringLiteral("PivotTable1"));
+        app.addPivotFields(QStringLiteral("PivotTable1"), {QStringLiteral("Round")},
+                           {QStringLiteral("Bidder")});
+        app.setPivotFieldOrientation(QStringLiteral("PivotTable1"), QStringLiteral("Gross"),
+                                     analysis::PivotOrientation::Data);
+        app.setVisible(true);
+        auto* page = qobject_cast<analysis::WorkbookPage*>(window.tabs()->currentWidget());
+        QVERIFY(page != nullptr && page->chartView() != nullptr);
+        analysis::PivotChartView* chart = page->chartView();
+        QListWidget* groups = chart->groupList();
+        QCOMPARE(groups->count(), 12);
+        QCOMPARE(chart->chart()->series().size(), 12);
+        for (int i = 0; i < 12; ++i) {
+            QCOMPARE(groups->item(i)->checkState(), i < 2 ? Qt::Unchecked : Qt::Checked);
+            QCOMPARE(chart->chart()->series()[i]->isVisible(), i >= 2);
+        }
+        groups->item(0)->setCheckState(Qt::Checked);
+        groups->item(5)->setCheckState(Qt::Unchecked);
+        QVERIFY(chart->chart()->series()[0]->isVisible());
+        QVERIFY(!chart->chart()->series()[5]->isVisible());
+
+        QTemporaryDir folder;
+        prompter.files = {folder.filePath(QStringLiteral("bids")),
+                          folder.filePath(QStringLiteral("bids.svg")), QString()};
+        window.saveChartAs();
+        QCOMPARE(prompter.fileChoices.back().title, QStringLiteral("Save Chart As"));
+        QCOMPARE(prompter.fileChoices.back().fileName, QStringLiteral("Book1.png"));
+        QImage png;
+        QVERIFY(png.load(folder.filePath(QStringLiteral("bids.png")), "PNG"));
+        QCOMPARE(png.size(), QSize(1200, 700));
+        window.saveChartAs();
+        QFile svg(folder.filePath(QStringLiteral("bids.svg")));
+        QVERIFY(svg.open(QIODevice::ReadOnly));
+        QVERIFY(svg.readAll().contains("<svg"));
+        window.saveChartAs(); // cancelled: nothing more
+        QVERIFY(prompter.messages.empty());
+        // Saving did not take the chart from its view.
+        QCOMPARE(chart->chart()->scene(), chart->findChild<QChartView*>()->scene());
     }
 };
 

@@ -1,0 +1,118 @@
+#include "analysis/chart/pivot_chart.h"
+
+#include <QApplication>
+#include <QChart>
+#include <QGraphicsScene>
+#include <QImage>
+#include <QLineSeries>
+#include <QPainter>
+#include <QSvgGenerator>
+#include <QValueAxis>
+
+#include <algorithm>
+#include <cmath>
+
+namespace qv::analysis {
+
+QChart* makePivotChart(const PivotChartData& data)
+{
+    auto* chart = new QChart;
+    chart->setTitle(data.title);
+    auto* axisX = new QValueAxis(chart);
+    auto* axisY = new QValueAxis(chart);
+    axisX->setTitleText(QStringLiteral("Round"));
+    axisX->setLabelFormat(QStringLiteral("%d"));
+    axisY->setLabelFormat(QStringLiteral("%.0f"));
+    chart->addAxis(axisX, Qt::AlignBottom);
+    chart->addAxis(axisY, Qt::AlignLeft);
+    double low = 0;
+    double high = 0;
+    for (const ChartSeries& line : data.series) {
+        auto* series = new QLineSeries(chart);
+        series->setName(line.name);
+        series->setPointsVisible(true);
+        // An empty cell has no point: the line runs on to the next round that has one.
+        for (size_t i = 0; i < line.values.size() && i < data.xs.size(); ++i) {
+            if (line.values[i]) {
+                series->append(data.xs[i], *line.values[i]);
+                if (line.shown) {
+                    low = std::min(low, *line.values[i]);
+                    high = std::max(high, *line.values[i]);
+                }
+            }
+        }
+        chart->addSeries(series);
+        series->attachAxis(axisX);
+        series->attachAxis(axisY);
+        series->setVisible(line.shown);
+    }
+    if (!data.xs.empty()) {
+        const auto [first, last] = std::minmax_element(data.xs.begin(), data.xs.end());
+        axisX->setRange(*first, std::max(*last, *first + 1));
+        axisX->setTickCount(std::clamp(int(*last - *first) + 1, 2, 11));
+    }
+    axisY->setRange(low, high > low ? high * 1.05 : low + 1);
+    axisY->applyNiceNumbers();
+    chart->legend()->setAlignment(Qt::AlignRight);
+    return chart;
+}
+
+bool saveChartImage(QChart* chart, const QString& file, QSize size)
+{
+    QGraphicsScene scene;
+    QGraphicsItem* parent = chart->parentItem();
+    QGraphicsScene* oldScene = chart->scene();
+    const QSizeF oldSize = chart->size();
+    if (oldScene)
+        oldScene->removeItem(chart);
+    scene.addItem(chart);
+    chart->resize(size);
+    const QRectF area(QPointF(0, 0), QSizeF(size));
+    scene.setSceneRect(area);
+    bool written = false;
+    if (file.endsWith(QStringLiteral(".svg"), Qt::CaseInsensitive)) {
+        QSvgGenerator svg;
+        svg.setFileName(file);
+        svg.setSize(size);
+        svg.setViewBox(area);
+        svg.setTitle(chart->title());
+        QPainter painter;
+        if (painter.begin(&svg)) {
+            painter.fillRect(area, Qt::white);
+            scene.render(&painter, area, area);
+            written = painter.end();
+        }
+    } else {
+        QImage image(size, QImage::Format_ARGB32);
+        image.fill(Qt::white);
+        {
+            QPainter painter(&image);
+            painter.setRenderHint(QPainter::Antialiasing);
+            scene.render(&painter, area, area);
+        }
+        written = image.save(file, "PNG");
+    }
+    scene.removeItem(chart);
+    chart->resize(oldSize);
+    if (oldScene) {
+        oldScene->addItem(chart);
+        if (parent)
+            chart->setParentItem(parent);
+    }
+    return written;
+}
+
+bool savePivotChart(const PivotChartData& data, const QString& file, QSize size)
+{
+    std::unique_ptr<QChart> chart(makePivotChart(data));
+    return saveChartImage(chart.get(), file, size);
+}
+
+std::unique_ptr<QCoreApplication> makeChartApplication(int& argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    return std::make_unique<QApplication>(argc, argv);
+}
+
+} // namespace qv::analysis
