@@ -8,7 +8,6 @@
 #include <QDir>
 #include <QFile>
 
-#include <cmath>
 #include <sys/stat.h>
 
 namespace qv::cli {
@@ -28,23 +27,7 @@ void WatchedAuction::ensureOpen()
 
 QString WatchedAuction::expectedRoundFile(const QString& folder) const
 {
-    auto& db = *session().CurrentDatabase;
-    auto rounds =
-        db.openRecordset(QStringLiteral("SELECT TOP 1 [Round] FROM [sysRounds] ORDER BY [Round] DESC"));
-    auto auction =
-        db.openRecordset(QStringLiteral("SELECT [Auction ID] FROM [Round Statistics] WHERE [Round] = 1"));
-    rounds->moveFirst();
-    auction->moveFirst();
-    const int highest = rounds->value(QStringLiteral("Round")).toInt();
-    const QVariant id = auction->value(QStringLiteral("Auction ID"));
-    bool numeric = false;
-    const double number = id.toDouble(&numeric);
-    const QString idText =
-        numeric && number == std::floor(number)
-            ? QStringLiteral("%1").arg(static_cast<qint64>(number), 2, 10, QLatin1Char('0'))
-            : id.toString();
-    return QDir(folder).filePath(idText + QLatin1Char('_') + roundDigits(highest + 1) +
-                                 QStringLiteral(".zip"));
+    return QDir(folder).filePath(nextRoundFileBaseName());
 }
 
 } // namespace qv::cli

@@ -55,9 +55,8 @@ QString ReadImportFolder(Prompter& prompter)
     }
 }
 
-QString NextRoundFileName(Prompter& prompter)
+QString nextRoundFileBaseName()
 {
-    const QString folder = ReadImportFolder(prompter);
     auto& db = *session().CurrentDatabase;
     auto rounds =
         db.openRecordset(QStringLiteral("SELECT TOP 1 [Round] FROM [sysRounds] ORDER BY [Round] DESC"));
@@ -75,8 +74,13 @@ QString NextRoundFileName(Prompter& prompter)
         numeric && number == std::floor(number)
             ? QStringLiteral("%1").arg(static_cast<qint64>(number), 2, 10, QLatin1Char('0'))
             : id.toString();
-    const QString name =
-        folder + idText + QLatin1Char('_') + roundDigits(highest + 1) + QStringLiteral(".zip");
+    return idText + QLatin1Char('_') + roundDigits(highest + 1) + QStringLiteral(".zip");
+}
+
+QString NextRoundFileName(Prompter& prompter)
+{
+    const QString folder = ReadImportFolder(prompter);
+    const QString name = folder + nextRoundFileBaseName();
     return QFileInfo(name).isFile() ? name : QStringLiteral("NOT FOUND");
 }
 

@@ -15,6 +15,10 @@ QString ReadImportFolder(Prompter& prompter);
 // folder, or "NOT FOUND". Failures pass to the caller.
 QString NextRoundFileName(Prompter& prompter);
 
+// The file name of the round after the highest imported one in the open
+// auction ("05_013.zip"). Failures pass to the caller.
+QString nextRoundFileBaseName();
+
 // Round numbers in file names have at least three digits.
 QString roundDigits(int round);
 
