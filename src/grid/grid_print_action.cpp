@@ -63,7 +63,7 @@ bool runPrintAction(SpreadGrid& grid, Prompter&, QWidget* parent)
         return false;
     }
     if (!done)
-        throw Error(482, QStringLiteral("Printer error"));
+        throw Error(err::PrinterError, QStringLiteral("Printer error"));
     return true;
 }
 

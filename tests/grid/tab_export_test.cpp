@@ -96,14 +96,14 @@ TEST(TabExport, AMissingOrUnwritableFolderIsReported)
         qv::grid::exportTabFile(dir.file(QStringLiteral("no/such/folder/out.txt")), rows);
         FAIL() << "a missing folder must fail";
     } catch (const qv::Error& e) {
-        EXPECT_EQ(e.number(), 76);
+        EXPECT_EQ(e.number(), qv::err::PathNotFound);
     }
     // A folder where nothing may be created, even for root.
     try {
         qv::grid::exportTabFile(QStringLiteral("/proc/quorvane-export.txt"), rows);
         FAIL() << "an unwritable folder must fail";
     } catch (const qv::Error& e) {
-        EXPECT_EQ(e.number(), 75);
+        EXPECT_EQ(e.number(), qv::err::PathFileAccess);
     }
 }
 

@@ -72,7 +72,7 @@ double netBids(const store::Recordset& rows)
     bool ok = false;
     const double result = value.toDouble(&ok);
     if (value.isNull() || !ok)
-        throw Error(94, QStringLiteral("Invalid use of Null"));
+        throw Error(err::InvalidUseOfNull, QStringLiteral("Invalid use of Null"));
     return result;
 }
 
