@@ -1,6 +1,6 @@
 // LibreOffice Calc opens our .xlsx and computes the pivot table itself: its
 // result must be the one our pivot view shows.
-#include "cli_run.h"
+#include "support/cli_run.h"
 #include "support/temp_dir.h"
 
 #include <QDir>

@@ -1,6 +1,6 @@
 // quorvane-cli pivot from end to end.
 #include "support/bid_auction.h"
-#include "cli_run.h"
+#include "support/cli_run.h"
 #include "support/temp_dir.h"
 
 #include <QFileInfo>

@@ -1,7 +1,9 @@
 #include "support/qt_printers.h"
 #include "support/temp_dir.h"
 
+#include "support/cli_run.h"
 #include <QFile>
+
 #include <QProcess>
 
 #include <gtest/gtest.h>
@@ -10,17 +12,9 @@ using namespace qv::test;
 
 namespace {
 
-struct CliRun {
-    int code;
-    QString out;
-};
-
 CliRun cli(const QStringList& args)
 {
-    QProcess p;
-    p.start(QStringLiteral(QV_CLI_PATH), args);
-    p.waitForFinished(120000);
-    return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput())};
+    return runCli(args);
 }
 
 } // namespace

@@ -6,10 +6,12 @@
 #include "support/qt_printers.h"
 #include "support/temp_dir.h"
 
+#include "support/cli_run.h"
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QMap>
+
 #include <QProcess>
 #include <QThread>
 
@@ -24,18 +26,9 @@ namespace {
 
 const int Rounds = 6;
 
-struct CliRun {
-    int code;
-    QString out;
-};
-
 CliRun cli(const QStringList& args)
 {
-    QProcess p;
-    p.start(QStringLiteral(QV_CLI_PATH), args);
-    p.waitForFinished(60000);
-    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
-            QString::fromUtf8(p.readAllStandardOutput())};
+    return runCli(args);
 }
 
 // Starts quorvane-cli and kills it after the given time (if still running).

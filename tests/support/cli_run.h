@@ -12,14 +12,14 @@ struct CliRun {
     QString err;
 };
 
-// Runs quorvane-cli to its end.
+// Runs quorvane-cli to its end; a run that crashed or was killed has code -1.
 inline CliRun runCli(const QStringList& args)
 {
     QProcess p;
     p.start(QStringLiteral(QV_CLI_PATH), args);
     p.waitForFinished(180000);
-    return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()),
-            QString::fromUtf8(p.readAllStandardError())};
+    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
+            QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
 }
 
 } // namespace qv::test
