@@ -127,6 +127,7 @@ int runPrint(const QStringList& args, const Options&)
         job.setup = parsed.setup;
         job.font = print::printFont();
         job.sheet = print::fittedMetrics(*source, job.font);
+        print::fitRowHeaders(job.sheet, job.font);
         job.layout = print::PageLayout(job.setup, job.sheet, parsed.rowBreaks, parsed.colBreaks);
 
         QPdfWriter pdf(parsed.output);
