@@ -23,6 +23,7 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -187,18 +188,26 @@ private slots:
         QVERIFY(summary->vaSpread1->PrintAbortMsg.isEmpty());
 
         // Every label, figure and row number is printed whole: none cut short.
+        // The document is named after the summary, not the frame.
         const QString pdftotext = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
-        if (pdftotext.isEmpty())
-            QSKIP("pdftotext (poppler-utils) reads the printed text");
-        QProcess reader;
-        reader.start(pdftotext, {QStringLiteral("-layout"), pdf_, QStringLiteral("-")});
-        QVERIFY(reader.waitForFinished());
-        const QString text = QString::fromUtf8(reader.readAllStandardOutput());
+        const QString pdfinfo = QStandardPaths::findExecutable(QStringLiteral("pdfinfo"));
+        if (pdftotext.isEmpty() || pdfinfo.isEmpty())
+            QSKIP("pdftotext and pdfinfo (poppler-utils) read the printed file");
+        const auto output = [](const QString& program, const QStringList& arguments) {
+            QProcess reader;
+            reader.start(program, arguments);
+            reader.waitForFinished();
+            return QString::fromUtf8(reader.readAllStandardOutput());
+        };
+        const QString text = output(pdftotext, {QStringLiteral("-layout"), pdf_, QStringLiteral("-")});
         QVERIFY2(!text.contains(QChar(0x2026)), qPrintable(text));
         for (const QString& line : text.split(QLatin1Char('\n'))) {
             if (line.contains(QStringLiteral("Zelnar Held Licenses")))
                 QVERIFY2(line.trimmed().startsWith(QStringLiteral("12 ")), qPrintable(line));
         }
+        const QString info = output(pdfinfo, {pdf_});
+        QVERIFY2(info.contains(QRegularExpression(QStringLiteral("Title: +Round Summary\n"))),
+                 qPrintable(info));
         QVERIFY(text.contains(QStringLiteral("Bidders Raising Own High Bid")));
     }
 
