@@ -1,27 +1,25 @@
 #include "cli/cli_application.h"
 
-#ifdef QV_HAVE_CHARTS
-#include "analysis/chart/pivot_chart.h"
-#endif
+#include "cli/draw_module_loader.h"
 
 #include <cstring>
 
 namespace qv::cli {
 
-std::unique_ptr<QCoreApplication> chartApplication(int& argc, char** argv)
+std::unique_ptr<QCoreApplication> drawingApplication(int& argc, char** argv)
 {
-#ifdef QV_HAVE_CHARTS
-    bool pivot = false;
+    bool print = false, pivot = false, chart = false;
     for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "pivot") == 0)
-            pivot = true;
-        else if (pivot && std::strcmp(argv[i], "--chart") == 0)
-            return analysis::makeChartApplication(argc, argv);
+        print = print || std::strcmp(argv[i], "print") == 0;
+        pivot = pivot || std::strcmp(argv[i], "pivot") == 0;
+        chart = chart || (pivot && std::strcmp(argv[i], "--chart") == 0);
     }
-#endif
-    Q_UNUSED(argc);
-    Q_UNUSED(argv);
-    return nullptr;
+    if (!print && !chart)
+        return nullptr;
+    const DrawModule* module = drawModule();
+    if (!module)
+        return nullptr;
+    return std::unique_ptr<QCoreApplication>(module->makeApplication(&argc, argv, chart ? 1 : 0));
 }
 
 } // namespace qv::cli

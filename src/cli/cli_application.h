@@ -6,8 +6,9 @@
 
 namespace qv::cli {
 
-// For pivot --chart, which draws: a widgets application (offscreen unless a
-// platform is set). Nothing for every other command.
-std::unique_ptr<QCoreApplication> chartApplication(int& argc, char** argv);
+// For the commands that draw (print, pivot --chart): the drawing module's
+// application, a widgets one for charts, offscreen unless a platform is set.
+// Nothing for every other command, or when the module cannot be loaded.
+std::unique_ptr<QCoreApplication> drawingApplication(int& argc, char** argv);
 
 } // namespace qv::cli

@@ -12,12 +12,8 @@
 #include "store/auction_schema.h"
 #include "store/database.h"
 
-#ifdef QV_HAVE_CHARTS
-#include "analysis/chart/pivot_chart.h"
 #include "analysis/core/pivot_chart_data.h"
-
-#include <QApplication>
-#endif
+#include "cli/draw_module_loader.h"
 
 #include <QRegularExpression>
 #include <QTextStream>
@@ -96,19 +92,23 @@ int importedRoundCount(store::Database& database)
     return rounds->recordCount();
 }
 
-// The chart as the workbook window shows it, at a size fit for a report.
+// The chart as the workbook window shows it, drawn by the drawing module in
+// the widgets application main() made for --chart.
 bool writeChart(const analysis::PivotResult& pivot, const QString& file)
 {
-#ifdef QV_HAVE_CHARTS
-    // Drawing needs the widgets application main() makes for --chart.
-    if (qobject_cast<QApplication*>(QCoreApplication::instance()) &&
-        analysis::savePivotChart(analysis::pivotChartData(pivot), file, QSize(1200, 700)))
+    const DrawModule* module = drawModule();
+    if (!module) {
+        reportNoDrawModule();
+        return false;
+    }
+    if (!module->chart) {
+        QTextStream(stderr) << "This build has no charts; " << file << " was not written\n";
+        return false;
+    }
+    const analysis::PivotChartData data = analysis::pivotChartData(pivot);
+    if (module->chart(&data, &file))
         return true;
     QTextStream(stderr) << "Could not write the chart to " << file << '\n';
-#else
-    Q_UNUSED(pivot);
-    QTextStream(stderr) << "This build has no charts; " << file << " was not written\n";
-#endif
     return false;
 }
 

@@ -1,9 +1,9 @@
 #include "cli/commands.h"
 
 #include "cli/cli_application.h"
+#include "cli/draw_module_loader.h"
 
 #include <QCoreApplication>
-#include <QGuiApplication>
 #include <QTextStream>
 
 #include <functional>
@@ -74,18 +74,9 @@ Options:
 
 int main(int argc, char** argv)
 {
-    // Printing lays out text, which needs fonts: a GUI application without a
-    // display for that command alone.
-    bool printing = false;
-    for (int i = 1; i < argc; ++i)
-        printing = printing || qstrcmp(argv[i], "print") == 0;
-    if (printing && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    // pivot --chart draws with widgets.
-    std::unique_ptr<QCoreApplication> application = qv::cli::chartApplication(argc, argv);
-    if (!application && printing)
-        application = std::make_unique<QGuiApplication>(argc, argv);
-    else if (!application)
+    // print and pivot --chart draw, in an application the drawing module makes.
+    std::unique_ptr<QCoreApplication> application = qv::cli::drawingApplication(argc, argv);
+    if (!application)
         application = std::make_unique<QCoreApplication>(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("Quorvane"));
     QCoreApplication::setOrganizationName(QStringLiteral("Quorvane"));
@@ -113,16 +104,13 @@ int main(int argc, char** argv)
 
     using Runner = std::function<int(const QStringList&, const qv::cli::Options&)>;
     const std::map<QString, Runner> commands = {
-        {QStringLiteral("sample"), qv::cli::runSample}, {QStringLiteral("sql"), qv::cli::runSql},
-        {QStringLiteral("create"), qv::cli::runCreate}, {QStringLiteral("batch"), qv::cli::runBatch},
-        {QStringLiteral("import"), qv::cli::runImport}, {QStringLiteral("show"), qv::cli::runShow},
-        {QStringLiteral("watch"), qv::cli::runWatch},
-        {QStringLiteral("export"), qv::cli::runExport}, {QStringLiteral("drop"), qv::cli::runDrop},
-        {QStringLiteral("query"), qv::cli::runQuery},
-        {QStringLiteral("summary"), qv::cli::runSummary},
-        {QStringLiteral("print"), qv::cli::runPrint},
-        {QStringLiteral("pivot"), qv::cli::runPivot},
-        {QStringLiteral("compact"), qv::cli::runCompact},
+        {QStringLiteral("sample"), qv::cli::runSample},   {QStringLiteral("sql"), qv::cli::runSql},
+        {QStringLiteral("create"), qv::cli::runCreate},   {QStringLiteral("batch"), qv::cli::runBatch},
+        {QStringLiteral("import"), qv::cli::runImport},   {QStringLiteral("show"), qv::cli::runShow},
+        {QStringLiteral("watch"), qv::cli::runWatch},     {QStringLiteral("export"), qv::cli::runExport},
+        {QStringLiteral("drop"), qv::cli::runDrop},       {QStringLiteral("query"), qv::cli::runQuery},
+        {QStringLiteral("summary"), qv::cli::runSummary}, {QStringLiteral("print"), qv::cli::runPrintCommand},
+        {QStringLiteral("pivot"), qv::cli::runPivot},     {QStringLiteral("compact"), qv::cli::runCompact},
     };
     const auto it = commands.find(rest.first());
     if (it == commands.end()) {

@@ -21,6 +21,17 @@ PrinterChoice& printerChoice()
     return choice;
 }
 
+// The print job (and the PDF's title) is named after the window that holds
+// the grid ("All Bids - Round 12", "Round Summary"), not the frame around it.
+QString documentName(const QWidget& grid)
+{
+    for (const QWidget* owner = grid.parentWidget(); owner != nullptr; owner = owner->parentWidget()) {
+        if (!owner->windowTitle().isEmpty())
+            return owner->windowTitle();
+    }
+    return grid.window()->windowTitle();
+}
+
 } // namespace
 
 void setPrinterChoice(PrinterChoice choice)
@@ -35,7 +46,7 @@ bool runPrintAction(SpreadGrid& grid, Prompter&, QWidget* parent)
     printer.setFullPage(true);
     printer.setPageSize(job.setup.paper);
     printer.setPageOrientation(job.setup.landscape() ? QPageLayout::Landscape : QPageLayout::Portrait);
-    printer.setDocName(grid.window()->windowTitle());
+    printer.setDocName(documentName(grid));
     if (!printerChoice()(printer, parent))
         return false;
     // The paper chosen in the dialog; orientation and margins stay the grid's.

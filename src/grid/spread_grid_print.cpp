@@ -62,10 +62,11 @@ print::PrintJob SpreadGrid::printJob(const std::optional<QPageSize>& paper) cons
     job.sheet.rowHeaderWidth = std::max(verticalHeader()->width(), 20) * twipsX;
     for (int c = 0; c < maxCols(); ++c)
         job.sheet.columnWidths.push_back((isColumnHidden(c) ? 0 : columnWidth(c)) * twipsX);
+    job.font = print::printFont(font());
+    print::fitRowHeaders(job.sheet, job.font);
     const std::set<int> rows(rowBreaks_.begin(), rowBreaks_.lower_bound(maxRows() + 1));
     const std::set<int> columns(colBreaks_.begin(), colBreaks_.lower_bound(maxCols() + 1));
     job.layout = print::PageLayout(job.setup, job.sheet, rows, columns);
-    job.font = print::printFont(font());
     return job;
 }
 

@@ -1,6 +1,9 @@
 #include "store/database.h"
+#include "support/scratch_volume.h"
 #include "support/temp_dir.h"
 
+#include <QDir>
+#include <QFile>
 #include <QProcess>
 #include <QStandardPaths>
 
@@ -116,4 +119,36 @@ TEST(PrintCli, WritesTheGridPagesAsPdf)
                   {QStringLiteral("print"), db, QStringLiteral("Nope"), QStringLiteral("-o"), pdf})
                   .code,
               1);
+}
+
+TEST(PrintCli, APdfThatCannotBeWrittenWholeLeavesTheEarlierFile)
+{
+    test::TempDir dir;
+    const QString db = makeAuction(dir);
+    test::ScratchVolume volume(64, false);
+    if (!volume.isMounted())
+        GTEST_SKIP() << "cannot mount a scratch file system here";
+    const QString pdf = volume.path() + QStringLiteral("/bids.pdf");
+    {
+        QFile earlier(pdf);
+        ASSERT_TRUE(earlier.open(QIODevice::WriteOnly));
+        earlier.write("the earlier report");
+        // Fill the volume so only a few kilobytes remain.
+        QFile filler(volume.path() + QStringLiteral("/filler"));
+        ASSERT_TRUE(filler.open(QIODevice::WriteOnly));
+        filler.write(QByteArray(56 * 1024, 'x'));
+    }
+    // Six pages of landscape letter at 600 dpi need more than the room left.
+    const Outcome r = run(QStringLiteral(QV_CLI_PATH),
+                          {QStringLiteral("print"), db, QStringLiteral("All Bids"), QStringLiteral("-o"), pdf,
+                           QStringLiteral("--row-break"), QStringLiteral("6"), QStringLiteral("--row-break"),
+                           QStringLiteral("11"), QStringLiteral("--row-break"), QStringLiteral("16"),
+                           QStringLiteral("--row-break"), QStringLiteral("21"), QStringLiteral("--row-break"),
+                           QStringLiteral("26")});
+    EXPECT_EQ(r.code, 1) << r.out.toStdString();
+    QFile earlier(pdf);
+    ASSERT_TRUE(earlier.open(QIODevice::ReadOnly));
+    EXPECT_EQ(earlier.readAll(), QByteArray("the earlier report"));
+    EXPECT_EQ(QDir(volume.path()).entryList(QDir::Files | QDir::Hidden),
+              (QStringList{QStringLiteral("bids.pdf"), QStringLiteral("filler")}));
 }

@@ -13,17 +13,23 @@
 #include "support/scripted_prompter.h"
 
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPointer>
+#include <QPrintDialog>
 #include <QPrinter>
+#include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QSignalSpy>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QToolBar>
 
 using qv::grid::frmFlexGrid;
@@ -42,9 +48,9 @@ std::shared_ptr<qv::store::Recordset> numbers(int rows, int columns)
         for (int r = 1; r <= rows; ++r)
             values[size_t(c - 1)].appendDouble(double(r * 100 + c));
     }
-    return std::make_shared<qv::store::Recordset>(std::weak_ptr<qv::store::Database>(),
-                                                  qv::store::RecordsetType::Snapshot, QString(), QStringList(),
-                                                  QString(), std::move(fields), std::move(values), QStringList());
+    return std::make_shared<qv::store::Recordset>(
+        std::weak_ptr<qv::store::Database>(), qv::store::RecordsetType::Snapshot, QString(), QStringList(),
+        QString(), std::move(fields), std::move(values), QStringList());
 }
 
 std::vector<int> rowBoundaries(SpreadGrid& grid)
@@ -182,6 +188,29 @@ private slots:
         QCOMPARE(setup.marginTop, 1440.0);
         QVERIFY(QFile(pdf_).size() > 0);
         QVERIFY(summary->vaSpread1->PrintAbortMsg.isEmpty());
+
+        // Every label, figure and row number is printed whole: none cut short.
+        // The document is named after the summary, not the frame.
+        const QString pdftotext = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
+        const QString pdfinfo = QStandardPaths::findExecutable(QStringLiteral("pdfinfo"));
+        if (pdftotext.isEmpty() || pdfinfo.isEmpty())
+            QSKIP("pdftotext and pdfinfo (poppler-utils) read the printed file");
+        const auto output = [](const QString& program, const QStringList& arguments) {
+            QProcess reader;
+            reader.start(program, arguments);
+            reader.waitForFinished();
+            return QString::fromUtf8(reader.readAllStandardOutput());
+        };
+        const QString text = output(pdftotext, {QStringLiteral("-layout"), pdf_, QStringLiteral("-")});
+        QVERIFY2(!text.contains(QChar(0x2026)), qPrintable(text));
+        for (const QString& line : text.split(QLatin1Char('\n'))) {
+            if (line.contains(QStringLiteral("Zelnar Held Licenses")))
+                QVERIFY2(line.trimmed().startsWith(QStringLiteral("12 ")), qPrintable(line));
+        }
+        const QString info = output(pdfinfo, {pdf_});
+        QVERIFY2(info.contains(QRegularExpression(QStringLiteral("Title: +Round Summary\n"))),
+                 qPrintable(info));
+        QVERIFY(text.contains(QStringLiteral("Bidders Raising Own High Bid")));
     }
 
     void pageBreaksAreSetMarkedAndReset()
@@ -381,6 +410,78 @@ private slots:
         QCOMPARE(int(bytes.count("/Type /Page\n") + bytes.count("/Type /Page\r") +
                      bytes.count("/Type /Page ") + bytes.count("/Type /Page/")),
                  window.MSFlexGrid1->printPageCount());
+        QVERIFY(prompter_->messages.empty());
+    }
+
+    // With QV_SCREENSHOT_AUCTION and QV_SCREENSHOT_DIR set: the round summary
+    // of that auction in the frame, "All Bids" of its newest round with a row
+    // and a column break, its print preview at 50% and both printed as PDF (round-summary.png,
+    // all-bids-breaks.png, print-preview.png, print-preview-2.png, round-summary.pdf, all-bids.pdf).
+    void screenshotsOfSummaryAndPreview()
+    {
+        const QString auction = qEnvironmentVariable("QV_SCREENSHOT_AUCTION");
+        const QString folder = qEnvironmentVariable("QV_SCREENSHOT_DIR");
+        if (auction.isEmpty() || folder.isEmpty())
+            QSKIP("QV_SCREENSHOT_AUCTION and QV_SCREENSHOT_DIR name the auction and where the pictures go");
+        main_.reset();
+        qv::CloseAuctionDatabase();
+        qv::OpenAuctionDatabase(auction);
+        main_ = std::make_unique<frmMain>(prompter_.get());
+        main_->setGridWindowFactory(qv::shell::gridWindowFactory());
+        qv::shell::installCommandWindows(*main_);
+        main_->resize(1000, 560);
+        main_->show();
+        main_->mnuClick(QStringLiteral("mnuViewSummary"));
+        QTest::qWait(300);
+        QVERIFY(main_->grab().save(QDir(folder).filePath(QStringLiteral("round-summary.png"))));
+        pdf_ = QDir(folder).filePath(QStringLiteral("round-summary.pdf"));
+        main_->findChild<qv::summary::frmSummary*>()->cmdPrint->click();
+
+        main_->mnuClick(QStringLiteral("mnuFileNew"));
+        auto* window = qobject_cast<frmFlexGrid*>(main_->activeChild());
+        QVERIFY(window != nullptr);
+        window->ddlTableName_DropDown();
+        window->ddlTableName->setCurrentIndex(window->ddlTableName->findText(QStringLiteral("All Bids")));
+        QVERIFY(window->MSFlexGrid1->maxRows() > 12);
+        window->MSFlexGrid1_RightClick(8, 12, QPoint(3, 3));
+        window->PBreak_SetRow();
+        window->PBreak_SetCol();
+        QTest::qWait(200);
+        QVERIFY(main_->grab().save(QDir(folder).filePath(QStringLiteral("all-bids-breaks.png"))));
+
+        auto* preview = new qv::print::frmPrintPreview(window, *prompter_);
+        preview->resize(760, 560);
+        preview->show();
+        preview->cmbZoom->setCurrentText(QStringLiteral("50%"));
+        preview->cmbZoom_Click();
+        QTest::qWait(300);
+        QVERIFY(preview->grab().save(QDir(folder).filePath(QStringLiteral("print-preview.png"))));
+        preview->Toolbar1_ButtonClick(QStringLiteral("Next"));
+        QTest::qWait(200);
+        QVERIFY(preview->grab().save(QDir(folder).filePath(QStringLiteral("print-preview-2.png"))));
+        // Printed as a user does on a machine without a printer: the platform's
+        // print dialog, "Print to File (PDF)".
+        const QString pdf = QDir(folder).filePath(QStringLiteral("all-bids.pdf"));
+        QFile::remove(pdf);
+        bool dialogShown = false;
+        qv::grid::setPrinterChoice([&](QPrinter& printer, QWidget* parent) {
+            QPrintDialog dialog(&printer, parent);
+            QTimer::singleShot(500, &dialog, [&] {
+                dialogShown = true;
+                auto* printers = dialog.findChild<QComboBox*>(QStringLiteral("printers"));
+                auto* file = dialog.findChild<QLineEdit*>(QStringLiteral("filename"));
+                if (printers != nullptr)
+                    printers->setCurrentIndex(printers->findText(QStringLiteral("Print to File (PDF)")));
+                if (file != nullptr)
+                    file->setText(pdf);
+                dialog.grab().save(QDir(folder).filePath(QStringLiteral("print-dialog.png")));
+                dialog.accept();
+            });
+            return dialog.exec() == QDialog::Accepted;
+        });
+        preview->cmdPrint->click();
+        QVERIFY(dialogShown);
+        QVERIFY(QFile(pdf).size() > 0);
         QVERIFY(prompter_->messages.empty());
     }
 

@@ -1,7 +1,11 @@
 #include "print/core/page_painter.h"
 
+#include <QFontMetricsF>
 #include <QPagedPaintDevice>
 #include <QPainter>
+
+#include <algorithm>
+#include <cmath>
 
 namespace qv::print {
 
@@ -24,6 +28,16 @@ QFont printFont(QFont base)
 {
     base.setPixelSize(180); // 9 points of 20 twips
     return base;
+}
+
+void fitRowHeaders(SheetMetrics& sheet, const QFont& font)
+{
+    // The font's pixels are twips on paper; a twip to spare for rounding.
+    const QFontMetricsF metrics(font);
+    const QString longest = QString::number(std::max(1, sheet.rowCount));
+    const double digits = std::max(metrics.horizontalAdvance(longest),
+                                   metrics.horizontalAdvance(QString(longest.size(), QLatin1Char('0'))));
+    sheet.rowHeaderWidth = std::max(sheet.rowHeaderWidth, std::ceil(digits) + 2 * Pad + 20);
 }
 
 void useTwips(QPainter& painter, const QPaintDevice& device)

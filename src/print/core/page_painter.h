@@ -35,6 +35,11 @@ struct PrintJob {
 // The grid's text size on paper: 9 points.
 QFont printFont(QFont base = {});
 
+// Widens the sheet's row-header column, when the screen's is narrower, to
+// hold its longest row number in the print font: a row header is never cut
+// short on paper. Run before the pages are laid out.
+void fitRowHeaders(SheetMetrics& sheet, const QFont& font);
+
 // Paints one page (from 0) with the painter's units in twips from the
 // paper's top-left corner: the column headers and row headers, grid lines,
 // and each cell's text clipped to its cell.

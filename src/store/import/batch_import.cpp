@@ -22,6 +22,7 @@ bool BatchImportAuction(ImportHost& host)
         if (!buildAuction(host, *chosen, store::schema::QueryBuilderLayout::Batch))
             return false;
         host.setCaption(QStringLiteral("Quorvane - ") + session().CurrentDatabasePath);
+        const AuctionTables auctionTables(*session().CurrentDatabase);
         for (int round = 2;; ++round) {
             const QString archive =
                 folder + prefix + QLatin1Char('_') + roundDigits(round) + QStringLiteral(".zip");
@@ -33,7 +34,8 @@ bool BatchImportAuction(ImportHost& host)
             }
             host.prompter.setStatus(1, QStringLiteral("Importing round ") + QString::number(round) +
                                            QStringLiteral("..."));
-            if (!importRoundFile(host.prompter, *session().CurrentDatabase, archive, round, RoundRows::Add))
+            if (!importRoundFile(host.prompter, *session().CurrentDatabase, archive, round, RoundRows::Add,
+                                 &auctionTables))
                 return false;
         }
     } catch (const Error& e) {

@@ -15,6 +15,8 @@
 
 #include <sqlite3.h>
 
+#include <optional>
+
 namespace qv {
 
 namespace {
@@ -113,14 +115,20 @@ void refuseRoundFile(Prompter& prompter, const QString& problem)
                           QStringLiteral("Wrong Round Results File"), Icon::Exclamation);
 }
 
+AuctionTables::AuctionTables(store::Database& auction) : supplied(suppliedTablesOf(auction)), columns(auction)
+{
+}
+
 bool importRoundFile(Prompter& prompter, store::Database& auction, const QString& archive, int round,
-                     RoundRows rows)
+                     RoundRows rows, const AuctionTables* known)
 {
     ExtractedRound extracted(archive);
     store::Database& roundDb = extracted.open();
-    const QStringList tables = suppliedTablesOf(auction);
+    std::optional<AuctionTables> own;
+    const AuctionTables& shape = known ? *known : own.emplace(auction);
+    const QStringList& tables = shape.supplied;
     // Each table's columns are read once, for the checks and the copy.
-    const TableColumns auctionColumns(auction);
+    const TableColumns& auctionColumns = shape.columns;
     const TableColumns roundColumns(roundDb);
     const QString problem =
         roundFileProblem(auctionColumns, tables, roundDb, roundColumns, round, extracted.fileName());

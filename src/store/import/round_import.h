@@ -2,6 +2,7 @@
 
 #include "common/prompter.h"
 #include "store/database.h"
+#include "store/import/table_columns.h"
 
 #include <QString>
 #include <QStringList>
@@ -49,13 +50,22 @@ void refuseRoundFile(Prompter& prompter, const QString& problem);
 // are only added, an import replaces the round's old rows.
 enum class RoundRows { Add, Replace };
 
+// What an import reads of the auction itself: its supplied tables and their
+// columns. Adding rounds changes neither, so a batch reads them once.
+struct AuctionTables {
+    explicit AuctionTables(store::Database& auction);
+    QStringList supplied;
+    TableColumns columns;
+};
+
 // Imports the round results file archive as round into the auction: extracts
 // its database, refuses it (with a message, returning false) when it does not
 // fit the auction, else copies every supplied table and records the round in
 // sysRounds, all in one transaction. Nothing of the round is written unless
 // all of it is. The extracted file is removed at the end. Other failures
-// raise, with the auction as it was.
+// raise, with the auction as it was. known, when given, is the auction's
+// tables as read before.
 bool importRoundFile(Prompter& prompter, store::Database& auction, const QString& archive, int round,
-                     RoundRows rows);
+                     RoundRows rows, const AuctionTables* known = nullptr);
 
 } // namespace qv

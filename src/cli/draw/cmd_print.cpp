@@ -7,6 +7,7 @@
 #include "store/database.h"
 
 #include <QPdfWriter>
+#include <QSaveFile>
 #include <QTextStream>
 
 namespace qv::cli {
@@ -127,16 +128,24 @@ int runPrint(const QStringList& args, const Options&)
         job.setup = parsed.setup;
         job.font = print::printFont();
         job.sheet = print::fittedMetrics(*source, job.font);
+        print::fitRowHeaders(job.sheet, job.font);
         job.layout = print::PageLayout(job.setup, job.sheet, parsed.rowBreaks, parsed.colBreaks);
 
-        QPdfWriter pdf(parsed.output);
+        // The pages go to a temporary file that replaces the target only once
+        // whole: a failure part-way leaves an earlier file of that name as it was.
+        QSaveFile file(parsed.output);
+        if (!file.open(QIODevice::WriteOnly)) {
+            err << "Could not write " << parsed.output << ": " << file.errorString() << '\n';
+            return 1;
+        }
+        QPdfWriter pdf(&file);
         pdf.setTitle(grid::tableCaption(table, round, load.roundListEnabled));
         pdf.setCreator(QStringLiteral("Quorvane"));
         pdf.setResolution(600);
         pdf.setPageLayout(QPageLayout(job.setup.paper,
                                       job.setup.landscape() ? QPageLayout::Landscape : QPageLayout::Portrait,
                                       QMarginsF(0, 0, 0, 0)));
-        if (!print::paintDocument(pdf, job)) {
+        if (!print::paintDocument(pdf, job) || !file.commit()) {
             err << "Could not write " << parsed.output << '\n';
             return 1;
         }

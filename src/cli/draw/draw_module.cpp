@@ -1,0 +1,40 @@
+// The module of quorvane-cli's drawing commands.
+#include "cli/commands.h"
+#include "cli/draw_module_api.h"
+
+#ifdef QV_HAVE_CHARTS
+#include "analysis/chart/pivot_chart.h"
+#endif
+
+#include <QGuiApplication>
+#include <QSize>
+#include <QString>
+
+extern "C" {
+
+Q_DECL_EXPORT QCoreApplication* qv_draw_application(int* argc, char** argv, int charts)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+#ifdef QV_HAVE_CHARTS
+    if (charts)
+        return qv::analysis::makeChartApplication(*argc, argv).release();
+#else
+    Q_UNUSED(charts);
+#endif
+    return new QGuiApplication(*argc, argv);
+}
+
+Q_DECL_EXPORT int qv_draw_print(const QStringList* args, const qv::cli::Options* options)
+{
+    return qv::cli::runPrint(*args, *options);
+}
+
+#ifdef QV_HAVE_CHARTS
+// The chart as the workbook window shows it, at a size fit for a report.
+Q_DECL_EXPORT int qv_draw_chart(const qv::analysis::PivotChartData* data, const QString* file)
+{
+    return qv::analysis::savePivotChart(*data, *file, QSize(1200, 700)) ? 1 : 0;
+}
+#endif
+}
