@@ -1,12 +1,13 @@
 #include "analysis/pivot_chart_view.h"
 
 #include "analysis/chart/pivot_chart.h"
+#include "analysis/chart_group_model.h"
 
 #include <QChartView>
 #include <QCursor>
 #include <QHBoxLayout>
 #include <QLineSeries>
-#include <QListWidget>
+#include <QListView>
 #include <QLocale>
 #include <QToolTip>
 
@@ -16,7 +17,7 @@ namespace qv::analysis {
 
 PivotChartView::PivotChartView(PivotResult pivot, QWidget* parent)
     : QWidget(parent), pivot_(std::move(pivot)), data_(pivotChartData(pivot_)),
-      view_(new QChartView(makePivotChart(data_), this)), groups_(new QListWidget(this)),
+      view_(new QChartView(makePivotChart(data_), this)), groups_(new QListView(this)),
       lines_(data_.series.size(), nullptr)
 {
     view_->setObjectName(QStringLiteral("chartView"));
@@ -24,26 +25,20 @@ PivotChartView::PivotChartView(PivotResult pivot, QWidget* parent)
     groups_->setObjectName(QStringLiteral("chartGroups"));
     groups_->setMaximumWidth(220);
     groups_->setUniformItemSizes(true);
+    groups_->setModel(new ChartGroupModel(
+        data_, [this](int row, bool shown) { showGroup(row, shown); }, groups_));
     // The chart holds the shown groups' lines in the list's order.
     const QList<QAbstractSeries*> made = chart()->series();
     qsizetype next = 0;
-    for (size_t i = 0; i < data_.series.size(); ++i) {
-        const ChartSeries& series = data_.series[i];
-        auto* item = new QListWidgetItem(series.name, groups_);
-        item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
-        item->setCheckState(series.shown ? Qt::Checked : Qt::Unchecked);
-        if (series.shown && next < made.size()) {
-            lines_[i] = qobject_cast<QLineSeries*>(made[next++]);
-            if (lines_[i] != nullptr)
-                connect(lines_[i], &QLineSeries::hovered, this,
-                        [this, line = lines_[i]](const QPointF& point, bool state) {
-                            tellPoint(line, point, state);
-                        });
-        }
+    for (size_t i = 0; i < data_.series.size() && next < made.size(); ++i) {
+        if (!data_.series[i].shown)
+            continue;
+        QLineSeries* line = qobject_cast<QLineSeries*>(made[next++]);
+        lines_[i] = line;
+        if (line != nullptr)
+            connect(line, &QLineSeries::hovered, this,
+                    [this, line](const QPointF& point, bool state) { tellPoint(line, point, state); });
     }
-    connect(groups_, &QListWidget::itemChanged, this, [this](QListWidgetItem* item) {
-        showGroup(groups_->row(item), item->checkState() == Qt::Checked);
-    });
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(view_, 1);

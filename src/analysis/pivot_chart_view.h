@@ -7,9 +7,11 @@
 class QChart;
 class QChartView;
 class QLineSeries;
-class QListWidget;
+class QListView;
 
 namespace qv::analysis {
+
+class ChartGroupModel;
 
 // A pivot table's chart: the lines on the left, a list on the right whose
 // ticks choose which column groups show. Hovering a point tells its round,
@@ -20,7 +22,7 @@ public:
     explicit PivotChartView(PivotResult pivot, QWidget* parent = nullptr);
 
     QChart* chart() const;
-    QListWidget* groupList() const { return groups_; }
+    QListView* groupList() const { return groups_; }
     // The line of the group in the list's row; none until it is first shown.
     QLineSeries* line(int row) const;
     // The chart as a picture: SVG when the name ends in .svg, else PNG.
@@ -33,7 +35,7 @@ private:
     PivotResult pivot_;
     PivotChartData data_;
     QChartView* view_;
-    QListWidget* groups_;
+    QListView* groups_;
     std::vector<QLineSeries*> lines_; // per group, in the list's order
 };
 

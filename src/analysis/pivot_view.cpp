@@ -184,6 +184,9 @@ void PivotView::setPivot(PivotResult pivot)
     const PivotResult& p = model->pivot();
     const QFontMetrics metrics = header_->fontMetrics();
     const int widest = metrics.horizontalAdvance(QStringLiteral("0000000000")) + 12;
+    // While the header does not update, a resize does not work out where
+    // every section starts again: tens of thousands of columns take seconds.
+    header_->setUpdatesEnabled(false);
     for (int c = 0; c < p.columnCount(); ++c) {
         int width = widest;
         for (int level = 0; level < p.columnFields.size(); ++level) {
@@ -192,6 +195,7 @@ void PivotView::setPivot(PivotResult pivot)
         }
         header_->resizeSection(c, std::min(width, 180));
     }
+    header_->setUpdatesEnabled(true);
     const QFontMetrics own = fontMetrics();
     QFont bold = font();
     bold.setBold(true);
