@@ -6,9 +6,12 @@
 
 class QChart;
 class QChartView;
-class QListWidget;
+class QLineSeries;
+class QListView;
 
 namespace qv::analysis {
+
+class ChartGroupModel;
 
 // A pivot table's chart: the lines on the left, a list on the right whose
 // ticks choose which column groups show. Hovering a point tells its round,
@@ -16,17 +19,24 @@ namespace qv::analysis {
 class PivotChartView : public QWidget {
     Q_OBJECT
 public:
-    explicit PivotChartView(PivotChartData chartData, QWidget* parent = nullptr);
+    explicit PivotChartView(PivotResult pivot, QWidget* parent = nullptr);
 
     QChart* chart() const;
-    QListWidget* groupList() const { return groups_; }
+    QListView* groupList() const { return groups_; }
+    // The line of the group in the list's row; none until it is first shown.
+    QLineSeries* line(int row) const;
     // The chart as a picture: SVG when the name ends in .svg, else PNG.
     bool save(const QString& file) const;
 
 private:
+    void showGroup(int row, bool shown);
+    void tellPoint(QLineSeries* line, const QPointF& point, bool hovered);
+
+    PivotResult pivot_;
     PivotChartData data_;
     QChartView* view_;
-    QListWidget* groups_;
+    QListView* groups_;
+    std::vector<QLineSeries*> lines_; // per group, in the list's order
 };
 
 } // namespace qv::analysis

@@ -184,14 +184,24 @@ void PivotView::setPivot(PivotResult pivot)
     const PivotResult& p = model->pivot();
     const QFontMetrics metrics = header_->fontMetrics();
     const int widest = metrics.horizontalAdvance(QStringLiteral("0000000000")) + 12;
+    // Each item's text is measured once: columns share them.
+    std::vector<std::vector<int>> itemWidths(size_t(p.columnFields.size()));
+    for (size_t level = 0; level < itemWidths.size(); ++level) {
+        for (const PivotItem& item : p.columnFieldItems(int(level)))
+            itemWidths[level].push_back(metrics.horizontalAdvance(item.display()) + 12);
+    }
+    // While the header does not update, a resize does not work out where
+    // every section starts again: tens of thousands of columns take seconds.
+    header_->setUpdatesEnabled(false);
     for (int c = 0; c < p.columnCount(); ++c) {
         int width = widest;
         for (int level = 0; level < p.columnFields.size(); ++level) {
             if (p.groupFirst(c, level) == c && p.groupLast(c, level) == c)
-                width = std::max(width, metrics.horizontalAdvance(p.columnItem(c, level).display()) + 12);
+                width = std::max(width, itemWidths[size_t(level)][size_t(p.columnKey(c)[size_t(level)])]);
         }
         header_->resizeSection(c, std::min(width, 180));
     }
+    header_->setUpdatesEnabled(true);
     const QFontMetrics own = fontMetrics();
     QFont bold = font();
     bold.setBold(true);

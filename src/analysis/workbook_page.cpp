@@ -43,9 +43,9 @@ WorkbookPage::WorkbookPage(const Workbook& book, QWidget* parent) : QWidget(pare
         views->setObjectName(QStringLiteral("pivotTabs"));
         pivot_ = new PivotView(views);
         pivot_->setObjectName(QStringLiteral("pivotView"));
-        const PivotResult pivot = computePivot(book, definition);
+        PivotResult pivot = computePivot(book, definition);
         pivot_->setPivot(pivot);
-        chart_ = new PivotChartView(pivotChartData(pivot), views);
+        chart_ = new PivotChartView(std::move(pivot), views);
         chart_->setObjectName(QStringLiteral("pivotChart"));
         views->addTab(pivot_, QStringLiteral("Pivot Table"));
         views->addTab(chart_, QStringLiteral("Chart"));

@@ -64,11 +64,19 @@ void ensureRoundIndexes(Database& db)
     }
     for (int row = 0; row < supplied->recordCount(); ++row) {
         const QString table = supplied->at(row, 0).toString();
-        if (indexes.contains(QStringLiteral("qv_round:") + table, Qt::CaseInsensitive) ||
-            !db.tableExists(table) ||
-            !db.columnNames(table).contains(QStringLiteral("Round"), Qt::CaseInsensitive))
+        const bool hasRoundIndex = indexes.contains(QStringLiteral("qv_round:") + table, Qt::CaseInsensitive);
+        const bool wantsLicenceIndex = table.compare(MarketsTable, Qt::CaseInsensitive) == 0 &&
+                                       !indexes.contains(MarketsLicenceIndex, Qt::CaseInsensitive);
+        if ((hasRoundIndex && !wantsLicenceIndex) || !db.tableExists(table))
             continue;
-        db.createIndexIfMissing(QStringLiteral("qv_round:") + table, table, QStringLiteral("Round"));
+        const QStringList columns = db.columnNames(table);
+        if (!columns.contains(QStringLiteral("Round"), Qt::CaseInsensitive))
+            continue;
+        if (!hasRoundIndex)
+            db.createIndexIfMissing(QStringLiteral("qv_round:") + table, table, QStringLiteral("Round"));
+        if (wantsLicenceIndex && columns.contains(QStringLiteral("License Name"), Qt::CaseInsensitive))
+            db.createIndexIfMissing(MarketsLicenceIndex, table,
+                                    QStringList{QStringLiteral("Round"), QStringLiteral("License Name")});
     }
 }
 

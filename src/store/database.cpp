@@ -176,10 +176,19 @@ QStringList Database::tableNames() const
 
 void Database::createIndexIfMissing(const QString& index, const QString& table, const QString& column)
 {
+    createIndexIfMissing(index, table, QStringList{column});
+}
+
+void Database::createIndexIfMissing(const QString& index, const QString& table, const QStringList& columns)
+{
     requireOpen();
     requireWritable();
+    QStringList quoted;
+    for (const QString& column : columns)
+        quoted << quoteName(column);
     exec(db_, QStringLiteral("CREATE INDEX IF NOT EXISTS ") + quoteName(index) + QStringLiteral(" ON ") +
-                  quoteName(table) + QStringLiteral(" (") + quoteName(column) + QLatin1Char(')'));
+                  quoteName(table) + QStringLiteral(" (") + quoted.join(QStringLiteral(", ")) +
+                  QLatin1Char(')'));
 }
 
 void Database::attachSource(const QString& path)

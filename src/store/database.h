@@ -55,6 +55,7 @@ public:
 
     // An index that adds no column: it only speeds up reads and deletes.
     void createIndexIfMissing(const QString& index, const QString& table, const QString& column);
+    void createIndexIfMissing(const QString& index, const QString& table, const QStringList& columns);
 
     // Makes another database file readable on this connection, so that whole
     // tables copied from it (INSERT INTO ... IN) run as one statement inside

@@ -20,6 +20,8 @@
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLineSeries>
+#include <QListView>
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
@@ -293,17 +295,39 @@ private slots:
         auto* page = qobject_cast<analysis::WorkbookPage*>(window.tabs()->currentWidget());
         QVERIFY(page != nullptr && page->chartView() != nullptr);
         analysis::PivotChartView* chart = page->chartView();
-        QListWidget* groups = chart->groupList();
-        QCOMPARE(groups->count(), 12);
-        QCOMPARE(chart->chart()->series().size(), 12);
+        QAbstractItemModel* groups = chart->groupList()->model();
+        const auto tick = [groups](int row) {
+            return groups->data(groups->index(row, 0), Qt::CheckStateRole).value<Qt::CheckState>();
+        };
+        const auto setTick = [groups](int row, Qt::CheckState state) {
+            QVERIFY(groups->setData(groups->index(row, 0), state, Qt::CheckStateRole));
+        };
+        QCOMPARE(groups->rowCount(), 12);
+        // Only the shown groups have a line at first; a group gets its line
+        // when it is first ticked.
+        QCOMPARE(chart->chart()->series().size(), 10);
         for (int i = 0; i < 12; ++i) {
-            QCOMPARE(groups->item(i)->checkState(), i < 2 ? Qt::Unchecked : Qt::Checked);
-            QCOMPARE(chart->chart()->series()[i]->isVisible(), i >= 2);
+            QCOMPARE(tick(i), i < 2 ? Qt::Unchecked : Qt::Checked);
+            QVERIFY(groups->flags(groups->index(i, 0)).testFlag(Qt::ItemIsUserCheckable));
+            QCOMPARE(chart->line(i) != nullptr, i >= 2);
+            if (i >= 2) {
+                QVERIFY(chart->line(i)->isVisible());
+                QCOMPARE(chart->line(i)->name(), groups->index(i, 0).data().toString());
+            }
         }
-        groups->item(0)->setCheckState(Qt::Checked);
-        groups->item(5)->setCheckState(Qt::Unchecked);
-        QVERIFY(chart->chart()->series()[0]->isVisible());
-        QVERIFY(!chart->chart()->series()[5]->isVisible());
+        setTick(0, Qt::Checked);
+        setTick(5, Qt::Unchecked);
+        QCOMPARE(tick(0), Qt::Checked);
+        QCOMPARE(tick(5), Qt::Unchecked);
+        QCOMPARE(chart->chart()->series().size(), 11);
+        QVERIFY(chart->line(0) != nullptr && chart->line(0)->isVisible());
+        QCOMPARE(chart->line(0)->name(), QStringLiteral("Bidder 00"));
+        // Bidder 00 bid 100 in round 1 and 1,300 in round 2.
+        QCOMPARE(chart->line(0)->points(), (QList<QPointF>{QPointF(1, 100), QPointF(2, 1300)}));
+        QVERIFY(!chart->line(5)->isVisible());
+        setTick(0, Qt::Unchecked);
+        setTick(0, Qt::Checked);
+        QCOMPARE(chart->chart()->series().size(), 11); // made once
 
         QTemporaryDir folder;
         prompter.files = {folder.filePath(QStringLiteral("bids")),

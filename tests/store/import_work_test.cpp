@@ -81,6 +81,7 @@ TEST_F(ImportTest, RoundIndexesAreMadeAtCreationAndRestoredOnlyWhenMissing)
     const QStringList made = roundIndexes(db().handle());
     EXPECT_TRUE(made.contains(QStringLiteral("qv_round:Markets")));
     EXPECT_TRUE(made.contains(QStringLiteral("qv_round:All Bids")));
+    EXPECT_TRUE(made.contains(store::schema::MarketsLicenceIndex));
     {
         // Opening an auction that has them adds no statement that writes.
         StatementLog log(db().handle());
@@ -96,4 +97,22 @@ TEST_F(ImportTest, RoundIndexesAreMadeAtCreationAndRestoredOnlyWhenMissing)
     sqlite3_close(raw);
     OpenAuctionDatabase(auctionPath());
     EXPECT_EQ(roundIndexes(db().handle()), made);
+    CloseAuctionDatabase();
+
+    // One made before the licence index existed, with its round indexes.
+    ASSERT_EQ(sqlite3_open(QFile::encodeName(auctionPath()).constData(), &raw), SQLITE_OK);
+    sqlite3_exec(raw, "DROP INDEX \"qv_round:Markets:License Name\"", nullptr, nullptr, nullptr);
+    sqlite3_close(raw);
+    OpenAuctionDatabase(auctionPath());
+    EXPECT_EQ(roundIndexes(db().handle()), made);
+    // The index has the columns the join needs, in that order.
+    QStringList indexed;
+    sqlite3_stmt* s = nullptr;
+    sqlite3_prepare_v2(db().handle(),
+                       "SELECT name FROM pragma_index_info('qv_round:Markets:License Name') ORDER BY seqno",
+                       -1, &s, nullptr);
+    while (sqlite3_step(s) == SQLITE_ROW)
+        indexed << QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(s, 0)));
+    sqlite3_finalize(s);
+    EXPECT_EQ(indexed, (QStringList{QStringLiteral("Round"), QStringLiteral("License Name")}));
 }

@@ -28,23 +28,15 @@ QChart* makePivotChart(const PivotChartData& data)
     double low = 0;
     double high = 0;
     for (const ChartSeries& line : data.series) {
-        auto* series = new QLineSeries(chart);
-        series->setName(line.name);
-        series->setPointsVisible(true);
-        // An empty cell has no point: the line runs on to the next round that has one.
-        for (size_t i = 0; i < line.values.size() && i < data.xs.size(); ++i) {
-            if (line.values[i]) {
-                series->append(data.xs[i], *line.values[i]);
-                if (line.shown) {
-                    low = std::min(low, *line.values[i]);
-                    high = std::max(high, *line.values[i]);
-                }
+        if (!line.shown)
+            continue;
+        addPivotChartLine(chart, data, line);
+        for (const std::optional<double>& value : line.values) {
+            if (value) {
+                low = std::min(low, *value);
+                high = std::max(high, *value);
             }
         }
-        chart->addSeries(series);
-        series->attachAxis(axisX);
-        series->attachAxis(axisY);
-        series->setVisible(line.shown);
     }
     if (!data.xs.empty()) {
         const auto [first, last] = std::minmax_element(data.xs.begin(), data.xs.end());
@@ -55,6 +47,24 @@ QChart* makePivotChart(const PivotChartData& data)
     axisY->applyNiceNumbers();
     chart->legend()->setAlignment(Qt::AlignRight);
     return chart;
+}
+
+QLineSeries* addPivotChartLine(QChart* chart, const PivotChartData& data, const ChartSeries& line)
+{
+    auto* series = new QLineSeries(chart);
+    series->setName(line.name);
+    series->setPointsVisible(true);
+    // An empty cell has no point: the line runs on to the next round that has one.
+    QList<QPointF> points;
+    for (size_t i = 0; i < line.values.size() && i < data.xs.size(); ++i) {
+        if (line.values[i])
+            points.append(QPointF(data.xs[i], *line.values[i]));
+    }
+    series->replace(points);
+    chart->addSeries(series);
+    for (QAbstractAxis* axis : chart->axes())
+        series->attachAxis(axis);
+    return series;
 }
 
 bool saveChartImage(QChart* chart, const QString& file, QSize size)

@@ -9,12 +9,16 @@
 
 class QChart;
 class QCoreApplication;
+class QLineSeries;
 
 namespace qv::analysis {
 
-// A chart of a pivot table: one line per column group over the rounds; the
-// lines not shown at first are there but hidden.
+// A chart of a pivot table over the rounds: the lines of the column groups
+// shown at first. The others are added when chosen: a chart holding tens of
+// thousands of lines, even hidden, takes minutes to lay out its legend.
 QChart* makePivotChart(const PivotChartData& data);
+// Adds a group's line (its values filled) to a chart made by makePivotChart.
+QLineSeries* addPivotChartLine(QChart* chart, const PivotChartData& data, const ChartSeries& line);
 
 // Writes the chart at the given size, as SVG when the file name ends in
 // .svg, else as PNG. False when the file cannot be written.

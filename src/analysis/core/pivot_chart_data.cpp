@@ -15,12 +15,27 @@ QString rowLabel(const PivotResult& pivot, int row)
     return parts.join(QStringLiteral(" / "));
 }
 
-QString columnLabel(const PivotResult& pivot, int column)
+// Every item's text once per level: many groups share them.
+std::vector<QStringList> columnItemTexts(const PivotResult& pivot)
 {
-    QStringList parts;
-    for (int level = 0; level < static_cast<int>(pivot.columnFields.size()); ++level)
-        parts << pivot.columnItem(column, level).display();
-    return parts.join(QStringLiteral(" / "));
+    std::vector<QStringList> texts(size_t(pivot.columnFields.size()));
+    for (int level = 0; level < static_cast<int>(texts.size()); ++level) {
+        for (const PivotItem& item : pivot.columnFieldItems(level))
+            texts[size_t(level)] << item.display();
+    }
+    return texts;
+}
+
+QString columnLabel(const PivotResult& pivot, const std::vector<QStringList>& texts, int column)
+{
+    QString label;
+    const std::vector<int>& key = pivot.columnKey(column);
+    for (size_t level = 0; level < texts.size(); ++level) {
+        if (level > 0)
+            label += QStringLiteral(" / ");
+        label += texts[level][key[level]];
+    }
+    return label;
 }
 
 } // namespace
@@ -37,19 +52,19 @@ PivotChartData pivotChartData(const PivotResult& pivot, int shownCount)
             pivot.rowFields.size() == 1 && pivot.rowItem(row, 0).kind == PivotItem::Kind::Number;
         data.xs.push_back(numeric ? pivot.rowItem(row, 0).number : double(row + 1));
     }
+    const std::vector<QStringList> texts = columnItemTexts(pivot);
+    data.series.reserve(size_t(pivot.columnCount()));
     for (int column = 0; column < pivot.columnCount(); ++column) {
         ChartSeries series;
-        series.name = columnLabel(pivot, column);
-        for (int row = 0; row < rows; ++row)
-            series.values.push_back(pivot.value(row, column));
+        series.name = columnLabel(pivot, texts, column);
+        series.column = column;
         data.series.push_back(std::move(series));
     }
 
     std::vector<size_t> order(data.series.size());
     std::iota(order.begin(), order.end(), size_t(0));
-    const auto last = [&data](size_t i) -> std::optional<double> {
-        const auto& values = data.series[i].values;
-        return values.empty() ? std::nullopt : values.back();
+    const auto last = [&pivot, rows](size_t i) -> std::optional<double> {
+        return rows == 0 ? std::nullopt : pivot.value(rows - 1, static_cast<int>(i));
     };
     std::stable_sort(order.begin(), order.end(), [&last](size_t a, size_t b) {
         const auto x = last(a);
@@ -59,9 +74,21 @@ PivotChartData pivotChartData(const PivotResult& pivot, int shownCount)
         return x && *x > *y;
     });
     const size_t count = std::min(order.size(), size_t(std::max(shownCount, 0)));
-    for (size_t i = 0; i < count; ++i)
-        data.series[order[i]].shown = true;
+    for (size_t i = 0; i < count; ++i) {
+        ChartSeries& series = data.series[order[i]];
+        series.shown = true;
+        series.values = pivotChartValues(pivot, series.column);
+    }
     return data;
+}
+
+std::vector<std::optional<double>> pivotChartValues(const PivotResult& pivot, int column)
+{
+    std::vector<std::optional<double>> values;
+    values.reserve(size_t(pivot.rowCount()));
+    for (int row = 0; row < pivot.rowCount(); ++row)
+        values.push_back(pivot.value(row, column));
+    return values;
 }
 
 } // namespace qv::analysis

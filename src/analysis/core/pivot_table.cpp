@@ -34,31 +34,23 @@ quint64 cellKey(int row, int column)
 // sorted once at the end.
 class ItemCollector {
 public:
-    int indexOf(const PivotItem& item)
+    int indexOf(const QVariant& value)
     {
-        switch (item.kind) {
-        case PivotItem::Kind::Number: {
-            const auto it = numbers_.constFind(item.number);
-            if (it != numbers_.constEnd())
-                return it.value();
-            const int index = add(item);
-            numbers_.insert(item.number, index);
-            return index;
+        // Numbers and texts, nearly every cell, are looked up without
+        // making an item first.
+        if (isNumber(value))
+            return indexOfNumber(value.toDouble());
+        if (value.typeId() == QMetaType::QString) {
+            const QString& text = *static_cast<const QString*>(value.constData());
+            if (!text.isEmpty())
+                return indexOfText(text);
         }
-        case PivotItem::Kind::Text: {
-            const auto it = texts_.constFind(item.text);
-            if (it != texts_.constEnd())
-                return it.value();
-            const int index = add(item);
-            texts_.insert(item.text, index);
-            return index;
-        }
-        case PivotItem::Kind::Empty:
-            if (empty_ < 0)
-                empty_ = add(item);
-            return empty_;
-        }
-        return -1;
+        const PivotItem item = PivotItem::of(value);
+        if (item.kind == PivotItem::Kind::Text)
+            return indexOfText(item.text);
+        if (empty_ < 0)
+            empty_ = add(item);
+        return empty_;
     }
 
     // Sorts the items; returns the new position of every old one.
@@ -79,6 +71,32 @@ public:
     }
 
 private:
+    int indexOfNumber(double number)
+    {
+        const auto it = numbers_.constFind(number);
+        if (it != numbers_.constEnd())
+            return it.value();
+        PivotItem item;
+        item.kind = PivotItem::Kind::Number;
+        item.number = number;
+        const int index = add(item);
+        numbers_.insert(number, index);
+        return index;
+    }
+
+    int indexOfText(const QString& text)
+    {
+        const auto it = texts_.constFind(text);
+        if (it != texts_.constEnd())
+            return it.value();
+        PivotItem item;
+        item.kind = PivotItem::Kind::Text;
+        item.text = text;
+        const int index = add(item);
+        texts_.insert(text, index);
+        return index;
+    }
+
     int add(const PivotItem& item)
     {
         items_.push_back(item);
@@ -91,41 +109,51 @@ private:
     int empty_ = -1;
 };
 
-// The keys of one axis: one item position per field for every source row.
+// The keys of one axis: the sorted items of each field, the distinct keys
+// (one item position per field) in order, and where each source row's key is
+// among them.
 struct AxisKeys {
     std::vector<std::vector<PivotItem>> items; // per field, sorted
-    std::vector<std::vector<int>> rowKeys;     // per source row
     std::vector<std::vector<int>> distinct;    // sorted, without repeats
+    std::vector<int> positionOfRow;            // per source row, in distinct
 };
 
 AxisKeys collectAxis(const Sheet& source, const std::vector<int>& columns)
 {
     AxisKeys axis;
-    const int rows = std::max(0, source.rowCount() - 1);
-    std::vector<ItemCollector> collectors(columns.size());
-    axis.rowKeys.assign(static_cast<size_t>(rows), std::vector<int>(columns.size()));
-    for (int r = 0; r < rows; ++r) {
-        for (size_t f = 0; f < columns.size(); ++f)
-            axis.rowKeys[size_t(r)][f] = collectors[f].indexOf(PivotItem::of(source.cell(r + 2, columns[f])));
+    const size_t rows = size_t(std::max(0, source.rowCount() - 1));
+    const size_t fields = columns.size();
+    // Every row's key, one after another.
+    std::vector<int> keys(rows * fields);
+    std::vector<ItemCollector> collectors(fields);
+    for (size_t r = 0; r < rows; ++r) {
+        for (size_t f = 0; f < fields; ++f)
+            keys[r * fields + f] = collectors[f].indexOf(source.cellAt(static_cast<int>(r) + 2, columns[f]));
     }
-    axis.items.resize(columns.size());
-    for (size_t f = 0; f < columns.size(); ++f) {
+    axis.items.resize(fields);
+    for (size_t f = 0; f < fields; ++f) {
         const std::vector<int> newPosition = collectors[f].sortInto(&axis.items[f]);
-        for (std::vector<int>& key : axis.rowKeys)
-            key[f] = newPosition[size_t(key[f])];
+        for (size_t r = 0; r < rows; ++r)
+            keys[r * fields + f] = newPosition[size_t(keys[r * fields + f])];
     }
-    axis.distinct = axis.rowKeys;
-    std::sort(axis.distinct.begin(), axis.distinct.end());
-    axis.distinct.erase(std::unique(axis.distinct.begin(), axis.distinct.end()), axis.distinct.end());
-    // A table with no field on an axis still has one row or column.
-    if (columns.empty() && rows > 0)
-        axis.distinct.assign(1, std::vector<int>());
+    // The rows in key order; equal keys make one distinct key. A table with
+    // no field on an axis still has one row or column (the empty key).
+    const auto keyOf = [&keys, fields](size_t row) { return keys.cbegin() + std::ptrdiff_t(row * fields); };
+    const auto width = std::ptrdiff_t(fields);
+    std::vector<size_t> order(rows);
+    for (size_t r = 0; r < rows; ++r)
+        order[r] = r;
+    std::sort(order.begin(), order.end(), [&keyOf, width](size_t a, size_t b) {
+        return std::lexicographical_compare(keyOf(a), keyOf(a) + width, keyOf(b), keyOf(b) + width);
+    });
+    axis.positionOfRow.resize(rows);
+    for (size_t i = 0; i < rows; ++i) {
+        const size_t row = order[i];
+        if (i == 0 || !std::equal(keyOf(row), keyOf(row) + width, keyOf(order[i - 1])))
+            axis.distinct.emplace_back(keyOf(row), keyOf(row) + width);
+        axis.positionOfRow[row] = static_cast<int>(axis.distinct.size()) - 1;
+    }
     return axis;
-}
-
-int positionOf(const std::vector<std::vector<int>>& distinct, const std::vector<int>& key)
-{
-    return static_cast<int>(std::lower_bound(distinct.begin(), distinct.end(), key) - distinct.begin());
 }
 
 void accumulate(std::optional<double>* total, double amount)
@@ -264,8 +292,8 @@ PivotResult computePivot(const Sheet& source, const PivotDefinition& definition)
     AxisKeys columns = collectAxis(source, columnColumns);
     result.rowItems_ = std::move(rows.items);
     result.columnItems_ = std::move(columns.items);
-    result.rowKeys_ = rows.distinct;
-    result.columnKeys_ = columns.distinct;
+    result.rowKeys_ = std::move(rows.distinct);
+    result.columnKeys_ = std::move(columns.distinct);
     result.rowTotals_.assign(result.rowKeys_.size(), std::nullopt);
     result.columnTotals_.assign(result.columnKeys_.size(), std::nullopt);
     result.findGroups();
@@ -277,8 +305,9 @@ PivotResult computePivot(const Sheet& source, const PivotDefinition& definition)
     result.dataCaption = data->caption;
     const int dataColumn = definition.firstColumn + definition.fieldIndex(data->source);
     const bool counting = data->function == PivotFunction::Count;
-    for (size_t r = 0; r < rows.rowKeys.size(); ++r) {
-        const QVariant value = source.cell(static_cast<int>(r) + 2, dataColumn);
+    result.cells_.reserve(qsizetype(rows.positionOfRow.size()));
+    for (size_t r = 0; r < rows.positionOfRow.size(); ++r) {
+        const QVariant& value = source.cellAt(static_cast<int>(r) + 2, dataColumn);
         double amount = 0;
         if (counting) {
             if (PivotItem::of(value).kind == PivotItem::Kind::Empty)
@@ -289,8 +318,8 @@ PivotResult computePivot(const Sheet& source, const PivotDefinition& definition)
                 continue; // texts and empty cells add nothing
             amount = value.toDouble();
         }
-        const int row = positionOf(result.rowKeys_, rows.rowKeys[r]);
-        const int column = positionOf(result.columnKeys_, columns.rowKeys[r]);
+        const int row = rows.positionOfRow[r];
+        const int column = columns.positionOfRow[r];
         result.cells_[cellKey(row, column)] += amount;
         accumulate(&result.rowTotals_[size_t(row)], amount);
         accumulate(&result.columnTotals_[size_t(column)], amount);

@@ -42,10 +42,16 @@ void Sheet::setCell(int row, int column, const QVariant& value)
 
 QVariant Sheet::cell(int row, int column) const
 {
+    return cellAt(row, column);
+}
+
+const QVariant& Sheet::cellAt(int row, int column) const
+{
+    static const QVariant empty;
     if (row < 1 || row > rowCount() || column < 1)
-        return {};
+        return empty;
     const std::vector<QVariant>& cells = rows_[static_cast<size_t>(row - 1)];
-    return column <= static_cast<int>(cells.size()) ? cells[static_cast<size_t>(column - 1)] : QVariant();
+    return column <= static_cast<int>(cells.size()) ? cells[static_cast<size_t>(column - 1)] : empty;
 }
 
 // ---- Pivot definitions and workbooks

@@ -18,6 +18,8 @@ public:
     const QString& name() const { return name_; }
     void setCell(int row, int column, const QVariant& value);
     QVariant cell(int row, int column) const;
+    // The same without a copy: a null value for an empty cell.
+    const QVariant& cellAt(int row, int column) const;
     // The used range: the last row and column that hold a value.
     int rowCount() const { return static_cast<int>(rows_.size()); }
     int columnCount() const { return columns_; }

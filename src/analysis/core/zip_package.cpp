@@ -12,6 +12,11 @@ namespace {
 
 constexpr int PathFileAccessError = 75;
 
+// The library's own default is deflate at its best compression (level 9),
+// which spent three quarters of a large workbook's writing time; zlib's
+// usual level 6 makes files about 3% larger in a quarter of the time.
+constexpr zip_uint32_t DeflateLevel = 6;
+
 [[noreturn]] void fail(const QString& path, const QString& why)
 {
     throw Error(PathFileAccessError, QStringLiteral("Path/File access error: ") + path +
@@ -41,9 +46,12 @@ void ZipPackage::write(const QString& path) const
         // as long as this package.
         zip_source_t* source =
             zip_source_buffer(archive, content.constData(), static_cast<zip_uint64_t>(content.size()), 0);
+        zip_int64_t index = -1;
         if (source == nullptr ||
-            zip_file_add(archive, name.toUtf8().constData(), source, ZIP_FL_ENC_UTF_8) < 0) {
-            if (source != nullptr)
+            (index = zip_file_add(archive, name.toUtf8().constData(), source, ZIP_FL_ENC_UTF_8)) < 0 ||
+            zip_set_file_compression(archive, static_cast<zip_uint64_t>(index), ZIP_CM_DEFLATE, DeflateLevel) <
+                0) {
+            if (source != nullptr && index < 0)
                 zip_source_free(source);
             const QString why = QString::fromUtf8(zip_strerror(archive));
             zip_discard(archive);
