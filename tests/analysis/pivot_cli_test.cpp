@@ -1,4 +1,6 @@
 // quorvane-cli pivot from end to end.
+#include "store/auction_schema.h"
+#include "store/database.h"
 #include "support/bid_auction.h"
 #include "support/cli_run.h"
 #include "support/temp_dir.h"
@@ -68,6 +70,37 @@ TEST(PivotCommand, MessagesAndExitCodes)
                      QStringList{QStringLiteral("rounds"), QStringLiteral("--from"), QStringLiteral("12345")})
                   .code,
               2);
+}
+
+// An auction made before the analyses' join had its index gets it, as the
+// desktop program's open gives it.
+TEST(PivotCommand, AnAuctionLackingTheLicenceIndexGetsIt)
+{
+    TempDir folder;
+    const QString db = makeBidAuction(folder.path());
+    const auto licenceIndexes = [&db]() {
+        auto database = store::Database::open(db);
+        return database
+            ->openRecordset(QStringLiteral("SELECT name FROM sqlite_master WHERE name = '") +
+                            store::schema::MarketsLicenceIndex + QLatin1Char('\''))
+            ->recordCount();
+    };
+    {
+        auto database = store::Database::open(db);
+        database->execute(store::schema::CreateSuppliedTables);
+        database->execute(store::schema::insertSuppliedTable(QStringLiteral("All Bids")));
+        database->execute(store::schema::insertSuppliedTable(QStringLiteral("Markets")));
+    }
+    const QStringList rounds = {QStringLiteral("pivot"),  db,
+                                QStringLiteral("rounds"), QStringLiteral("--from"),
+                                QStringLiteral("1"),      QStringLiteral("--to"),
+                                QStringLiteral("4")};
+    EXPECT_EQ(licenceIndexes(), 0);
+    const CliRun run = runCli(rounds);
+    EXPECT_EQ(run.code, 0) << run.out.toStdString() << run.err.toStdString();
+    EXPECT_TRUE(run.out.endsWith(QStringLiteral("Sum of Gross Bid Amount: 8 bids, 4 rounds, 5 columns\n")))
+        << run.out.toStdString();
+    EXPECT_EQ(licenceIndexes(), 1);
 }
 
 } // namespace

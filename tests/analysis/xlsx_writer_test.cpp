@@ -1,6 +1,7 @@
 // The .xlsx package: its parts, cells and the native pivot table's definition.
 #include "analysis/core/workbook.h"
 #include "analysis/core/xlsx_writer.h"
+#include "analysis/core/xml_text.h"
 #include "common/error.h"
 #include "support/temp_dir.h"
 #include "zip_parts.h"
@@ -101,6 +102,25 @@ TEST(XlsxWriter, AFileThatCannotBeWrittenIsAnError)
         FAIL() << "no error";
     } catch (const Error& e) {
         EXPECT_EQ(e.number(), qv::err::PathFileAccess);
+    }
+}
+
+// References and numbers are written without the general text routines; they
+// must spell what those spell, past Z and at the widest sheet's last column.
+TEST(XlsxWriter, CellReferencesAndNumbersAsTheyAreSpelt)
+{
+    EXPECT_EQ(cellReference(7, 26), QByteArray("Z7"));
+    EXPECT_EQ(cellReference(1, 27), QByteArray("AA1"));
+    EXPECT_EQ(cellReference(12, 702), QByteArray("ZZ12"));
+    EXPECT_EQ(cellReference(1048576, 16384), QByteArray("XFD1048576"));
+    for (int column = 1; column <= 20000; ++column)
+        ASSERT_EQ(cellReference(3, column), columnLetters(column).toLatin1() + '3') << column;
+
+    for (const double number : {0.0, -0.0, 1500.0, -42.0, 1275.5, 1e15, 123456789012345.0, 0.1, -2.5e-7}) {
+        QByteArray appended;
+        appendXmlNumber(appended, number);
+        EXPECT_EQ(appended, xmlNumber(number)) << number;
+        EXPECT_EQ(appended.toDouble(), number);
     }
 }
 

@@ -33,6 +33,10 @@ void Sheet::setCell(int row, int column, const QVariant& value)
     if (column > static_cast<int>(cells.size())) {
         if (value.isNull())
             return;
+        // A new row is filled cell by cell: room for as many as the widest
+        // row at once, not a reallocation every few cells.
+        if (cells.empty())
+            cells.reserve(static_cast<size_t>(std::max(columns_, column)));
         cells.resize(static_cast<size_t>(column));
     }
     cells[static_cast<size_t>(column - 1)] = value;

@@ -2,6 +2,7 @@
 
 #include "analysis/core/workbook.h"
 
+#include <charconv>
 #include <cmath>
 
 namespace qv::analysis {
@@ -48,7 +49,37 @@ QByteArray xmlNumber(double value)
 
 QByteArray cellReference(int row, int column)
 {
-    return columnLetters(column).toLatin1() + QByteArray::number(row);
+    QByteArray reference;
+    appendCellReference(reference, row, column);
+    return reference;
+}
+
+void appendCellReference(QByteArray& xml, int row, int column)
+{
+    char letters[8];
+    int count = 0;
+    while (column > 0 && count < 8) {
+        letters[count++] = static_cast<char>('A' + (column - 1) % 26);
+        column = (column - 1) / 26;
+    }
+    while (count > 0)
+        xml += letters[--count];
+    appendInteger(xml, row);
+}
+
+void appendInteger(QByteArray& xml, qint64 value)
+{
+    char digits[24];
+    const std::to_chars_result end = std::to_chars(digits, digits + sizeof digits, value);
+    xml.append(digits, end.ptr - digits);
+}
+
+void appendXmlNumber(QByteArray& xml, double value)
+{
+    if (std::isfinite(value) && value == std::trunc(value) && std::fabs(value) < 1e15)
+        appendInteger(xml, static_cast<qint64>(value));
+    else
+        xml += xmlNumber(value);
 }
 
 } // namespace qv::analysis

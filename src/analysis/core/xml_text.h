@@ -16,6 +16,12 @@ QByteArray xmlNumber(double value);
 // "B7" for row 7, column 2 (both from 1).
 QByteArray cellReference(int row, int column);
 
+// The same, appended to a part being written: a sheet has hundreds of
+// thousands of cells, and a text made for each one costs more than the rest.
+void appendCellReference(QByteArray& xml, int row, int column);
+void appendInteger(QByteArray& xml, qint64 value);
+void appendXmlNumber(QByteArray& xml, double value);
+
 inline constexpr char XmlDeclaration[] = "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n";
 inline constexpr char MainNamespace[] = "http://schemas.openxmlformats.org/spreadsheetml/2006/main";
 inline constexpr char RelationshipNamespace[] =
