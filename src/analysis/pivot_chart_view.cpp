@@ -66,6 +66,7 @@ void PivotChartView::showGroup(int row, bool shown)
                 [this, made = line](const QPointF& point, bool state) { tellPoint(made, point, state); });
     }
     line->setVisible(shown);
+    fitPivotChartAmounts(chart());
 }
 
 void PivotChartView::tellPoint(QLineSeries* line, const QPointF& point, bool hovered)

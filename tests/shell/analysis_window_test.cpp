@@ -29,6 +29,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QValueAxis>
 
 using namespace qv;
 using analysis::QtAnalysisDialogs;
@@ -328,6 +329,18 @@ private slots:
         setTick(0, Qt::Unchecked);
         setTick(0, Qt::Checked);
         QCOMPARE(chart->chart()->series().size(), 11); // made once
+        // The amounts' axis follows the lines on show: with Bidder 00's alone
+        // (1,300 at most) it shrinks, and grows again for a bigger line.
+        auto* amounts = qobject_cast<QValueAxis*>(chart->chart()->axes(Qt::Vertical).value(0));
+        QVERIFY(amounts != nullptr);
+        const double allShown = amounts->max();
+        QVERIFY(allShown >= 2400);
+        for (int i = 1; i < 12; ++i)
+            setTick(i, Qt::Unchecked);
+        QVERIFY2(amounts->max() >= 1300 && amounts->max() < allShown,
+                 qPrintable(QString::number(amounts->max())));
+        setTick(11, Qt::Checked);
+        QVERIFY(amounts->max() >= 2400);
 
         QTemporaryDir folder;
         prompter.files = {folder.filePath(QStringLiteral("bids")),

@@ -25,28 +25,39 @@ QChart* makePivotChart(const PivotChartData& data)
     axisY->setLabelFormat(QStringLiteral("%.0f"));
     chart->addAxis(axisX, Qt::AlignBottom);
     chart->addAxis(axisY, Qt::AlignLeft);
-    double low = 0;
-    double high = 0;
     for (const ChartSeries& line : data.series) {
-        if (!line.shown)
-            continue;
-        addPivotChartLine(chart, data, line);
-        for (const std::optional<double>& value : line.values) {
-            if (value) {
-                low = std::min(low, *value);
-                high = std::max(high, *value);
-            }
-        }
+        if (line.shown)
+            addPivotChartLine(chart, data, line);
     }
     if (!data.xs.empty()) {
         const auto [first, last] = std::minmax_element(data.xs.begin(), data.xs.end());
         axisX->setRange(*first, std::max(*last, *first + 1));
         axisX->setTickCount(std::clamp(int(*last - *first) + 1, 2, 11));
     }
-    axisY->setRange(low, high > low ? high * 1.05 : low + 1);
-    axisY->applyNiceNumbers();
+    fitPivotChartAmounts(chart);
     chart->legend()->setAlignment(Qt::AlignRight);
     return chart;
+}
+
+void fitPivotChartAmounts(QChart* chart)
+{
+    double low = 0;
+    double high = 0;
+    for (QAbstractSeries* series : chart->series()) {
+        auto* line = qobject_cast<QLineSeries*>(series);
+        if (line == nullptr || !line->isVisible())
+            continue;
+        for (const QPointF& point : line->points()) {
+            low = std::min(low, point.y());
+            high = std::max(high, point.y());
+        }
+    }
+    const QList<QAbstractAxis*> amounts = chart->axes(Qt::Vertical);
+    auto* axisY = amounts.isEmpty() ? nullptr : qobject_cast<QValueAxis*>(amounts.front());
+    if (axisY == nullptr)
+        return;
+    axisY->setRange(low, high > low ? high * 1.05 : low + 1);
+    axisY->applyNiceNumbers();
 }
 
 QLineSeries* addPivotChartLine(QChart* chart, const PivotChartData& data, const ChartSeries& line)

@@ -17,6 +17,8 @@ namespace qv::analysis {
 // shown at first. The others are added when chosen: a chart holding tens of
 // thousands of lines, even hidden, takes minutes to lay out its legend.
 QChart* makePivotChart(const PivotChartData& data);
+// Fits the amounts' axis to the lines on show, so none runs off the chart.
+void fitPivotChartAmounts(QChart* chart);
 // Adds a group's line (its values filled) to a chart made by makePivotChart.
 QLineSeries* addPivotChartLine(QChart* chart, const PivotChartData& data, const ChartSeries& line);
 
