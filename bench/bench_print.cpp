@@ -22,16 +22,10 @@
 #include <QProcess>
 
 #include <cstdio>
-#include <ctime>
 
 using namespace qv;
 
 namespace {
-
-double processorSeconds()
-{
-    return double(std::clock()) / CLOCKS_PER_SEC;
-}
 
 // The job `quorvane-cli print` makes of a record set: portrait, half-inch
 // margins, columns as the grid window would size them.
@@ -115,7 +109,7 @@ int writePdf(const QString& auction, int pages)
     const print::PrintJob job = printJobOf(rows);
     const int count = pages > 0 ? std::min(pages, job.layout.pageCount()) : job.layout.pageCount();
     bool done = false;
-    const double cpuStart = processorSeconds();
+    const double cpuStart = bench::processorSeconds();
     const double seconds = bench::timeIt([&] {
         QPdfWriter pdf(out);
         pdf.setCreator(QStringLiteral("Quorvane"));
@@ -125,7 +119,7 @@ int writePdf(const QString& auction, int pages)
         print::paintDocument(pdf, job, [&](int page, int) { return page < count; });
         done = true;
     });
-    const double cpu = processorSeconds() - cpuStart;
+    const double cpu = bench::processorSeconds() - cpuStart;
     if (!done || QFile(out).size() == 0)
         bench::fail(QStringLiteral("no PDF written"));
     std::printf("pdf, whole Markets %d rows: %d of %d pages, %.1f MB, %.2f s (%.0f pages a minute; processor "

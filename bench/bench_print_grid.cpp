@@ -21,7 +21,6 @@
 #include <QProcess>
 
 #include <cstdio>
-#include <ctime>
 
 using namespace qv;
 
@@ -76,7 +75,7 @@ int writePdf(const QString& auction, int pages)
     const long loadedKiB = bench::peakResidentKiB();
     const print::PrintJob job = grid.printJob();
     const int count = pages > 0 ? std::min(pages, job.layout.pageCount()) : job.layout.pageCount();
-    const std::clock_t cpuStart = std::clock();
+    const double cpuStart = bench::processorSeconds();
     const double seconds = bench::timeIt([&] {
         // The printer as the grid's print action sets it up, writing a PDF file.
         QPrinter printer(QPrinter::HighResolution);
@@ -87,7 +86,7 @@ int writePdf(const QString& auction, int pages)
         printer.setOutputFileName(out);
         print::paintDocument(printer, job, [&](int page, int) { return page < count; });
     });
-    const double cpu = double(std::clock() - cpuStart) / CLOCKS_PER_SEC;
+    const double cpu = bench::processorSeconds() - cpuStart;
     if (QFile(out).size() == 0)
         bench::fail(QStringLiteral("no PDF written"));
     std::printf(

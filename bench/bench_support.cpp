@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <ctime>
 #include <unistd.h>
 
 namespace qv::bench {
@@ -42,6 +43,11 @@ double median(std::vector<double> values)
     std::sort(values.begin(), values.end());
     const size_t mid = values.size() / 2;
     return values.size() % 2 ? values[mid] : (values[mid - 1] + values[mid]) / 2;
+}
+
+double processorSeconds()
+{
+    return double(std::clock()) / CLOCKS_PER_SEC;
 }
 
 Answer SilentPrompter::message(const QString& text, const QString&, Icon, Buttons buttons, Answer)

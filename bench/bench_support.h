@@ -16,6 +16,9 @@ namespace qv::bench {
 // Seconds taken by work, on the monotonic clock.
 double timeIt(const std::function<void()>& work);
 double median(std::vector<double> values);
+// Processor seconds this process has used so far: on a shared machine the
+// difference of two readings shows what the work itself costs.
+double processorSeconds();
 
 // Chooses `file` in every file dialog and answers every message with its
 // most permissive button (OK, Yes), without printing anything.

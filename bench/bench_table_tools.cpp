@@ -12,7 +12,6 @@
 #include <QFile>
 
 #include <QTextStream>
-#include <ctime>
 
 using namespace qv;
 
@@ -36,9 +35,9 @@ std::vector<double> cpuTimes;
 
 double timed(const std::function<void()>& work)
 {
-    const std::clock_t start = std::clock();
+    const double start = bench::processorSeconds();
     const double wall = bench::timeIt(work);
-    cpuTimes.push_back(static_cast<double>(std::clock() - start) / CLOCKS_PER_SEC);
+    cpuTimes.push_back(bench::processorSeconds() - start);
     return wall;
 }
 
