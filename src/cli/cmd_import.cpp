@@ -2,7 +2,6 @@
 #include "cli/terminal_prompter.h"
 
 #include "common/error.h"
-#include "common/paths.h"
 #include "store/import/import_folder.h"
 #include "store/import/import_routines.h"
 #include "store/session.h"
@@ -25,7 +24,7 @@ int usage(const char* text)
 // if a side matter such as a user table's rebuild was reported on the way.
 template <typename Routine> int run(const Options& options, QStringList files, Routine routine)
 {
-    session().LastImportFile = joinPath(applicationFolder(), QStringLiteral("lastimp.inf"));
+    session().LastImportFile = lastImportFilePath();
     TerminalPrompter prompter(options.yes, std::move(files));
     ImportHost host{prompter};
     host.fileOpen = [] {};
@@ -72,7 +71,7 @@ int runImport(const QStringList& args, const Options& options)
         // The file given here is the dialog's choice, whose folder the import
         // writes to lastimp.inf; written first, the dialog's first folder has
         // nothing missing to complain about.
-        const QString lastImport = joinPath(applicationFolder(), QStringLiteral("lastimp.inf"));
+        const QString lastImport = lastImportFilePath();
         if (!QFileInfo::exists(lastImport)) {
             session().LastImportFile = lastImport;
             TerminalPrompter quiet(options.yes, {});

@@ -5,7 +5,6 @@
 #include "cli/watched_auction.h"
 
 #include "common/error.h"
-#include "common/paths.h"
 #include "store/import/import_folder.h"
 #include "store/import/import_routines.h"
 #include "store/session.h"
@@ -58,7 +57,7 @@ int runWatch(const QStringList& args, const Options&)
     if (database.isEmpty())
         return usage();
 
-    session().LastImportFile = joinPath(applicationFolder(), QStringLiteral("lastimp.inf"));
+    session().LastImportFile = lastImportFilePath();
     WatchedAuction auction(database);
     try {
         auction.ensureOpen();

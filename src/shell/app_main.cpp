@@ -1,12 +1,12 @@
 #include "shell/app_main.h"
 
-#include "common/paths.h"
 #include "shell/command_windows.h"
 #include "shell/frm_main.h"
 #include "shell/frm_splash.h"
 #include "shell/grid_window_factory.h"
 #include "shell/sql_wizard_window.h"
 #include "shell/window_placement.h"
+#include "store/import/import_folder.h"
 #include "store/session.h"
 
 #include <QApplication>
@@ -15,7 +15,7 @@ namespace qv::shell {
 
 int Main()
 {
-    session().LastImportFile = joinPath(applicationFolder(), QStringLiteral("lastimp.inf"));
+    session().LastImportFile = lastImportFilePath();
 
     frmSplash splash;
     splash.show();

@@ -12,6 +12,11 @@
 
 namespace qv {
 
+QString lastImportFilePath()
+{
+    return joinPath(applicationFolder(), QStringLiteral("lastimp.inf"));
+}
+
 QString roundDigits(int round)
 {
     return QStringLiteral("%1").arg(round, 3, 10, QLatin1Char('0'));

@@ -7,7 +7,9 @@
 namespace qv {
 
 // lastimp.inf holds one line: the folder of the last round results file
-// chosen in a file dialog, with its trailing '/'.
+// chosen in a file dialog, with its trailing '/'. It lives in the
+// application folder, at this path.
+QString lastImportFilePath();
 void SaveImportFolder(Prompter& prompter, const QString& chosenPath);
 QString ReadImportFolder(Prompter& prompter);
 
