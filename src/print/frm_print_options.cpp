@@ -106,11 +106,7 @@ void frmPrintOptions::Form_Load()
         else if (setup.orientation == 1)
             optPortrait->setChecked(true);
     } catch (const Error& error) {
-        if (error.number() == err::NoActiveWindow)
-            prompter_.errorMessage(QStringLiteral("You must have an active grid displayed."),
-                                   QStringLiteral("Error!"), Icon::Exclamation);
-        else
-            prompter_.error(error, ErrorLayout::Command);
+        reportLoadError(prompter_, error);
     }
 }
 

@@ -1,6 +1,7 @@
 #include "print/grid_lookup.h"
 
 #include "common/error.h"
+#include "common/prompter.h"
 #include "grid/spread_grid.h"
 
 #include <QWidget>
@@ -15,6 +16,15 @@ grid::SpreadGrid& activeGrid(QWidget* activeChild)
     if (grid == nullptr)
         throw Error(err::NoSuchRoutine, QStringLiteral("Object doesn't support this property or method"));
     return *grid;
+}
+
+void reportLoadError(Prompter& prompter, const Error& error)
+{
+    if (error.number() == err::NoActiveWindow)
+        prompter.errorMessage(QStringLiteral("You must have an active grid displayed."),
+                              QStringLiteral("Error!"), Icon::Exclamation);
+    else
+        prompter.error(error, ErrorLayout::Command);
 }
 
 } // namespace qv::print
