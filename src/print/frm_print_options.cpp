@@ -114,8 +114,7 @@ void frmPrintOptions::cmdOK_Click()
 {
     try {
         if (grid_ == nullptr)
-            throw Error(err::NoActiveWindow,
-                        QStringLiteral("Object variable or With block variable not set"));
+            throw objectNotSet();
         PageSetup& setup = grid_->printSetup;
         // Each margin is written before the next box is read.
         setup.marginLeft = inches(*meLeft) * TwipsPerInch;

@@ -125,8 +125,7 @@ void frmPrintPreview::cmdPrint_Click()
 {
     try {
         if (grid_ == nullptr)
-            throw Error(err::NoActiveWindow,
-                        QStringLiteral("Object variable or With block variable not set"));
+            throw objectNotSet();
         grid::runPrintAction(*grid_, prompter_, this);
         close();
     } catch (const Error& error) {

@@ -11,10 +11,10 @@ namespace qv::print {
 grid::SpreadGrid& activeGrid(QWidget* activeChild)
 {
     if (activeChild == nullptr)
-        throw Error(err::NoActiveWindow, QStringLiteral("Object variable or With block variable not set"));
+        throw objectNotSet();
     auto* grid = activeChild->findChild<grid::SpreadGrid*>(QStringLiteral("MSFlexGrid1"));
     if (grid == nullptr)
-        throw Error(err::NoSuchRoutine, QStringLiteral("Object doesn't support this property or method"));
+        throw routineNotOffered();
     return *grid;
 }
 
