@@ -126,7 +126,7 @@ void frmPrintPreview::cmdPrint_Click()
     try {
         if (grid_ == nullptr)
             throw objectNotSet();
-        grid::runPrintAction(*grid_, prompter_, this);
+        grid::runPrintAction(*grid_, this);
         close();
     } catch (const Error& error) {
         prompter_.error(error, ErrorLayout::Command);

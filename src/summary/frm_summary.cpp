@@ -216,7 +216,7 @@ void frmSummary::cmdPrint_Click()
         vaSpread1->printSetup.orientation = 1;
         vaSpread1->printSetup.marginLeft = 700;
         vaSpread1->printSetup.marginTop = 1440;
-        grid::runPrintAction(*vaSpread1, prompter_, this);
+        grid::runPrintAction(*vaSpread1, this);
     } catch (const Error& error) {
         report(error);
     }
