@@ -49,6 +49,16 @@ bool isSystemTable(const QString& table)
     return table.startsWith(QLatin1String("sys"));
 }
 
+QString listedTableName(const QString& into)
+{
+    QString name = into.trimmed();
+    if (name.startsWith(QLatin1Char('['))) {
+        name.chop(1);
+        name.remove(0, 1);
+    }
+    return name;
+}
+
 void ensureRoundIndexes(Database& db)
 {
     if (db.isReadOnly() || !db.tableExists(QStringLiteral("sysSuppliedTables")))

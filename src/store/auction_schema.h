@@ -30,6 +30,10 @@ QString insertSuppliedTable(const QString& table);
 bool isSuppliedCandidate(const QString& table);
 bool isSystemTable(const QString& table);
 
+// The name a table built by a query is listed under in sysTables: its Into
+// text trimmed, without its brackets ([My Table] gives My Table).
+QString listedTableName(const QString& into);
+
 inline const QString MarketsTable = QStringLiteral("Markets");
 // The analyses join every bid to its licence's [Markets] row of the same
 // round: on [Round] alone each bid's row is searched among all of its

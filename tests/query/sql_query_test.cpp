@@ -82,7 +82,7 @@ TEST(SqlQueryStatement, ClausesKeywordsAndTheClosingSemicolon)
 TEST(SqlQueryStatement, ListedNamesAndDropsOfIntoTexts)
 {
     using qv::query::dropIntoStatement;
-    using qv::query::listedTableName;
+    using qv::store::schema::listedTableName;
     EXPECT_EQ(listedTableName(QStringLiteral("  [Top Bidders] ")), QStringLiteral("Top Bidders"));
     EXPECT_EQ(listedTableName(QStringLiteral("Leaders")), QStringLiteral("Leaders"));
     EXPECT_EQ(dropIntoStatement(QStringLiteral("[Top Bidders]")), QStringLiteral("DROP TABLE [Top Bidders]"));

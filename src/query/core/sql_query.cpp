@@ -1,6 +1,7 @@
 #include "query/core/sql_query.h"
 
 #include "common/error.h"
+#include "store/auction_schema.h"
 
 namespace qv::query {
 
@@ -74,16 +75,6 @@ QString sqlQueryStatement(const SqlQuery& query)
     return statement;
 }
 
-QString listedTableName(const QString& into)
-{
-    QString name = into.trimmed();
-    if (name.startsWith(QLatin1Char('['))) {
-        name.chop(1);
-        name.remove(0, 1);
-    }
-    return name;
-}
-
 QString dropIntoStatement(const QString& into)
 {
     const QString name = into.trimmed();
@@ -95,7 +86,7 @@ QString dropIntoStatement(const QString& into)
 QString runSqlQuery(store::Database& database, const SqlQuery& query, const ShownTable& window)
 {
     const QString statement = sqlQueryStatement(query);
-    const QString listed = listedTableName(query.into);
+    const QString listed = store::schema::listedTableName(query.into);
     for (int tries = 1;; ++tries) {
         try {
             database.execute(statement);

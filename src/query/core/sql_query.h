@@ -27,10 +27,6 @@ struct SqlQuery {
 // already ends with one.
 QString sqlQueryStatement(const SqlQuery& query);
 
-// The name the built table is listed under: the Into text trimmed, without
-// its brackets ([My Table] gives My Table).
-QString listedTableName(const QString& into);
-
 // Drops the Into table: the text as typed when bracketed, else in brackets,
 // so a bare name with blanks drops too.
 QString dropIntoStatement(const QString& into);

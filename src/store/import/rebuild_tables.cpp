@@ -1,4 +1,5 @@
 #include "common/error.h"
+#include "store/auction_schema.h"
 #include "store/import/auction_builder.h"
 #include "store/import/import_routines.h"
 #include "store/session.h"
@@ -11,18 +12,6 @@ QString textOf(const store::Recordset& rs, int row, const QString& field)
 {
     const QVariant v = rs.at(row, rs.fieldIndex(field));
     return v.isNull() ? QString() : v.toString();
-}
-
-// The name under which a query's table is listed: the Into text trimmed,
-// without its brackets.
-QString listedName(const QString& into)
-{
-    QString name = into.trimmed();
-    if (name.startsWith(QLatin1Char('['))) {
-        name.chop(1);
-        name.remove(0, 1);
-    }
-    return name;
 }
 
 } // namespace
@@ -62,7 +51,7 @@ void RebuildQueryTables(ImportHost& host)
             const QString into = textOf(*rs, row, QStringLiteral("Txt1"));
             if (into.isEmpty())
                 continue;
-            const QString listed = listedName(into);
+            const QString listed = store::schema::listedTableName(into);
             // The listed name is data: a quote in it (Bob's Bids) is doubled.
             db.execute(QStringLiteral("DELETE [TableName] FROM [sysTables] WHERE [TableName] = ") +
                        store::Database::dialectQuote(listed));
