@@ -8,11 +8,23 @@ namespace qv::cli {
 
 std::unique_ptr<QCoreApplication> drawingApplication(int& argc, char** argv)
 {
-    bool print = false, pivot = false, chart = false;
-    for (int i = 1; i < argc; ++i) {
-        print = print || std::strcmp(argv[i], "print") == 0;
-        pivot = pivot || std::strcmp(argv[i], "pivot") == 0;
-        chart = chart || (pivot && std::strcmp(argv[i], "--chart") == 0);
+    // The command word follows the options common to every command.
+    int command = 1;
+    while (command < argc) {
+        if (std::strcmp(argv[command], "--app-dir") == 0)
+            command += 2;
+        else if (std::strcmp(argv[command], "--yes") == 0)
+            ++command;
+        else
+            break;
+    }
+    if (command >= argc)
+        return nullptr;
+    const bool print = std::strcmp(argv[command], "print") == 0;
+    bool chart = false;
+    if (std::strcmp(argv[command], "pivot") == 0) {
+        for (int i = command + 1; i < argc; ++i)
+            chart = chart || std::strcmp(argv[i], "--chart") == 0;
     }
     if (!print && !chart)
         return nullptr;
