@@ -6,6 +6,7 @@
 #include "grid/core/tab_export.h"
 #include "grid/core/table_statements.h"
 #include "store/database.h"
+#include "store/newest_round.h"
 
 #include <QFile>
 #include <QTextStream>
@@ -23,13 +24,6 @@ const char* const exportUsage =
     "  (\"[Bidder] = 'Acme'\"), --sort orders them (\"[Gross Bid Amount] DESC\"), as\n"
     "  the grid's Filter and Sort do. Without -o the text goes to standard output.\n"
     "  --format csv or json writes the same rows as CSV (RFC 4180) or JSON.\n";
-
-QString newestRound(store::Database& database)
-{
-    auto rounds =
-        database.openRecordset(QStringLiteral("SELECT [Round] FROM [sysRounds] ORDER BY [Round] DESC"));
-    return rounds->eof() ? QString() : rounds->value(0).toString();
-}
 
 } // namespace
 
@@ -72,7 +66,7 @@ int runExport(const QStringList& given, const Options& options)
     try {
         auto database = store::Database::open(positional[0]);
         const QString table = positional[1];
-        const QString round = positional.size() == 3 ? positional[2] : newestRound(*database);
+        const QString round = positional.size() == 3 ? positional[2] : store::newestRound(*database);
         if (round.isEmpty()) {
             prompter.errorMessage(QStringLiteral("No round has been imported."), QStringLiteral("Quorvane"));
             return 1;

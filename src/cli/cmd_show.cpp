@@ -4,22 +4,11 @@
 #include "common/error.h"
 #include "grid/core/table_statements.h"
 #include "store/database.h"
+#include "store/newest_round.h"
 
 #include <QTextStream>
 
 namespace qv::cli {
-
-namespace {
-
-// Without a round the newest one, as a grid window first shows.
-QString newestRound(store::Database& database)
-{
-    auto rounds =
-        database.openRecordset(QStringLiteral("SELECT [Round] FROM [sysRounds] ORDER BY [Round] DESC"));
-    return rounds->eof() ? QString() : displayText(rounds->value(0));
-}
-
-} // namespace
 
 int runShow(const QStringList& given, const Options&)
 {
@@ -35,7 +24,7 @@ int runShow(const QStringList& given, const Options&)
     try {
         auto database = store::Database::open(args[0]);
         const QString table = args[1];
-        const QString round = args.size() == 3 ? args[2] : newestRound(*database);
+        const QString round = args.size() == 3 ? args[2] : store::newestRound(*database);
         if (round.isEmpty()) {
             QTextStream(stderr) << "No round has been imported\n";
             return 1;

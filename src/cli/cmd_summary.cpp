@@ -4,6 +4,7 @@
 
 #include "common/error.h"
 #include "store/database.h"
+#include "store/newest_round.h"
 #include "summary/core/summary_figures.h"
 
 #include <QTextStream>
@@ -46,16 +47,8 @@ int runSummary(const QStringList& given, const Options& options)
     TerminalPrompter prompter(options.yes, {});
     try {
         auto database = store::Database::open(args[0]);
-        QString round;
-        if (args.size() == 2) {
-            round = args[1];
-        } else {
-            // The newest round, as the window first shows.
-            auto rounds = database->openRecordset(
-                QStringLiteral("SELECT [Round] FROM [sysRounds] ORDER BY [Round] DESC"));
-            if (!rounds->eof())
-                round = rounds->value(0).toString();
-        }
+        // Without a round the newest one, as the window first shows.
+        const QString round = args.size() == 2 ? args[1] : store::newestRound(*database);
         if (round.isEmpty()) {
             err << "No round has been imported\n";
             return 1;

@@ -1,6 +1,7 @@
 #include "cli/table_output.h"
 
 #include "common/number_text.h"
+#include "common/numeric_text.h"
 
 #include <QDateTime>
 #include <QIODevice>
@@ -19,9 +20,7 @@ QString csvField(const QString& text)
     if (!text.contains(QLatin1Char(',')) && !text.contains(QLatin1Char('"')) &&
         !text.contains(QLatin1Char('\n')) && !text.contains(QLatin1Char('\r')))
         return text;
-    QString quoted = text;
-    quoted.replace(QLatin1Char('"'), QStringLiteral("\"\""));
-    return QLatin1Char('"') + quoted + QLatin1Char('"');
+    return quotedText(text, QLatin1Char('"'));
 }
 
 // Tabs and line breaks inside a value would split its row.

@@ -21,9 +21,6 @@ std::optional<OutputFormat> outputFormatNamed(const QString& name);
 // output, when the name is missing or unknown.
 bool takeFormatOption(QStringList& args, OutputFormat& format);
 
-// The usage text of the option, for the commands' usage lines.
-inline constexpr const char* formatOptionUsage = "[--format tsv|csv|json]";
-
 // Writes a table row by row in one of the formats: the header first, then
 // the rows, then finish().
 class TableWriter {

@@ -1,5 +1,6 @@
 #include "store/auction_schema.h"
 
+#include "common/numeric_text.h"
 #include "store/database.h"
 #include "store/sqlite_statement.h"
 
@@ -32,10 +33,8 @@ QStringList systemTableStatements(int auctionNumber, QueryBuilderLayout layout)
 QString insertSuppliedTable(const QString& table)
 {
     // The name is data: a quote in it is doubled, never ends the text.
-    QString quoted = table;
-    quoted.replace(QLatin1Char('"'), QStringLiteral("\"\""));
-    return QStringLiteral("INSERT INTO [sysSuppliedTables] (TableName) VALUES (\"") + quoted +
-           QStringLiteral("\")");
+    return QStringLiteral("INSERT INTO [sysSuppliedTables] (TableName) VALUES (") +
+           quotedText(table, QLatin1Char('"')) + QLatin1Char(')');
 }
 
 bool isSuppliedCandidate(const QString& table)

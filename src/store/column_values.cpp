@@ -19,6 +19,13 @@ QVariant integerVariant(std::int64_t v)
     return fitsInt32(v) ? QVariant(static_cast<int>(v)) : QVariant(static_cast<qint64>(v));
 }
 
+// Distinct text number id: its bytes in buffer from starts[id] to starts[id + 1].
+std::string_view storedText(const std::string& buffer, const std::vector<std::uint32_t>& starts,
+                            std::uint32_t id)
+{
+    return std::string_view(buffer.data() + starts[id], starts[id + 1] - starts[id]);
+}
+
 } // namespace
 
 // Finds a text already in the buffer: open addressing over text ids, so the
@@ -182,10 +189,7 @@ std::uint32_t ColumnValues::textId(std::string_view utf8)
         for (std::uint32_t slot : old) {
             if (slot == 0)
                 continue;
-            const std::uint32_t id = slot - 1;
-            const std::string_view known(textBuffer_.data() + textStarts_[id],
-                                         textStarts_[id + 1] - textStarts_[id]);
-            std::size_t at = TextIndex::hashOf(known) & mask;
+            std::size_t at = TextIndex::hashOf(storedText(textBuffer_, textStarts_, slot - 1)) & mask;
             while (index.places[at] != 0)
                 at = (at + 1) & mask;
             index.places[at] = slot;
@@ -195,9 +199,7 @@ std::uint32_t ColumnValues::textId(std::string_view utf8)
     std::size_t at = TextIndex::hashOf(utf8) & mask;
     while (index.places[at] != 0) {
         const std::uint32_t id = index.places[at] - 1;
-        const std::string_view known(textBuffer_.data() + textStarts_[id],
-                                     textStarts_[id + 1] - textStarts_[id]);
-        if (known == utf8)
+        if (storedText(textBuffer_, textStarts_, id) == utf8)
             return id;
         at = (at + 1) & mask;
     }
@@ -224,8 +226,8 @@ void ColumnValues::finishReading()
 
 QString ColumnValues::textOf(std::uint32_t id) const
 {
-    return QString::fromUtf8(textBuffer_.data() + textStarts_[id],
-                             static_cast<qsizetype>(textStarts_[id + 1] - textStarts_[id]));
+    const std::string_view text = storedText(textBuffer_, textStarts_, id);
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
 bool ColumnValues::isNumber(int row) const
@@ -265,13 +267,10 @@ CellView ColumnValues::cell(int row) const
         view.kind = CellView::Kind::Double;
         view.number = doubles_[i];
         break;
-    case Kind::Text: {
-        const std::uint32_t id = textIds_[i];
+    case Kind::Text:
         view.kind = CellView::Kind::Text;
-        view.text =
-            std::string_view(textBuffer_.data() + textStarts_[id], textStarts_[id + 1] - textStarts_[id]);
+        view.text = storedText(textBuffer_, textStarts_, textIds_[i]);
         break;
-    }
     case Kind::Date:
     case Kind::Variant:
     case Kind::Empty:

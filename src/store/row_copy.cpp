@@ -18,6 +18,14 @@ namespace qv::store {
 
 namespace {
 
+// Error 3078 for the table that rows are copied into.
+Error outputTableNotFound(const QString& target, const QString& targetPath)
+{
+    return Error(err::TableNotFound,
+                 QStringLiteral("The database engine cannot find the output table '%1' in '%2'.")
+                     .arg(target, targetPath));
+}
+
 // The target column that a source column fills, matched by name.
 QString matchingColumn(const QStringList& targetColumns, const QString& name, const QString& target,
                        const QString& targetPath)
@@ -37,10 +45,7 @@ void copyAttachedTable(const QString& sourceTable, const QStringList& sourceColu
                        const QString& target, const QStringList& targetColumns, const QString& targetPath)
 {
     if (targetColumns.isEmpty())
-        throw Error(err::TableNotFound,
-                    QStringLiteral("The database engine cannot find the output table '%1' in "
-                                   "'%2'.")
-                        .arg(target, targetPath));
+        throw outputTableNotFound(target, targetPath);
     // A table has at least one column, so no columns means no such table.
     if (sourceColumns.isEmpty())
         throw inputTableNotFound(sourceTable);
@@ -91,10 +96,7 @@ void copyRowsInto(Database& source, const QString& sourceSelect, const QString& 
         throw Error(err::ReadOnlyDatabase,
                     QStringLiteral("Cannot update. Database or object is read-only ('%1').").arg(targetPath));
     if (!destination->tableExists(target))
-        throw Error(err::TableNotFound,
-                    QStringLiteral("The database engine cannot find the output table '%1' in "
-                                   "'%2'.")
-                        .arg(target, targetPath));
+        throw outputTableNotFound(target, targetPath);
     const QStringList targetColumns = destination->columnNames(target);
 
     if (!sourceTable.isEmpty() && destination->attachedSource() == source.path()) {

@@ -106,15 +106,20 @@ void raiseSqliteMessage(int rc, const QString& message, const QString& context)
     throw Error(err::EngineFailure, message);
 }
 
-void raiseSqliteError(sqlite3* db, int rc, const QString& context)
+QString errorContext(sqlite3* db, int rc, const QString& context)
 {
     const int primary = rc & 0xff;
     const char* file = db ? sqlite3_db_filename(db, "main") : nullptr;
     if ((primary == SQLITE_BUSY || primary == SQLITE_CORRUPT || primary == SQLITE_NOTADB ||
          primary == SQLITE_FULL) &&
         file && *file)
-        raiseSqliteMessage(rc, QString::fromUtf8(sqlite3_errmsg(db)), QString::fromUtf8(file));
-    raiseSqliteMessage(rc, QString::fromUtf8(sqlite3_errmsg(db)), context);
+        return QString::fromUtf8(file);
+    return context;
+}
+
+void raiseSqliteError(sqlite3* db, int rc, const QString& context)
+{
+    raiseSqliteMessage(rc, QString::fromUtf8(sqlite3_errmsg(db)), errorContext(db, rc, context));
 }
 
 } // namespace qv::store

@@ -53,14 +53,7 @@ bool Statement::step()
     // The statement's own error text is kept by the connection until reset.
     const QString message = QString::fromUtf8(sqlite3_errmsg(db_));
     sqlite3_reset(stmt_);
-    // Locks and damage belong to a file, not to the statement that met them.
-    const int primary = rc & 0xff;
-    const char* file = sqlite3_db_filename(db_, "main");
-    if ((primary == SQLITE_BUSY || primary == SQLITE_CORRUPT || primary == SQLITE_NOTADB ||
-         primary == SQLITE_FULL) &&
-        file && *file)
-        raiseSqliteMessage(rc, message, QString::fromUtf8(file));
-    raiseSqliteMessage(rc, message, sql_);
+    raiseSqliteMessage(rc, message, errorContext(db_, rc, sql_));
 }
 
 void Statement::reset()

@@ -5,11 +5,11 @@
 #include "shell/grid_window_factory.h"
 #include "shell/outside_import_notice.h"
 #include "store/session.h"
+#include "support/cli_run.h"
 #include "support/scripted_prompter.h"
 
 #include <QApplication>
 #include <QComboBox>
-#include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTemporaryDir>
@@ -22,10 +22,7 @@ namespace {
 
 int cli(const QStringList& args)
 {
-    QProcess p;
-    p.start(QStringLiteral(QV_CLI_PATH), args);
-    p.waitForFinished(120000);
-    return p.exitCode();
+    return qv::test::runCli(args).code;
 }
 
 } // namespace

@@ -17,16 +17,22 @@ CliRun cli(const QStringList& args)
     return runCli(args);
 }
 
+// Round results files 05_001.zip to 05_003.zip of a small generated auction;
+// the exit code of the run that made them.
+int makeRoundFiles(const TempDir& files)
+{
+    return cli({QStringLiteral("sample"), files.path(), QStringLiteral("--rounds"), QStringLiteral("3"),
+                QStringLiteral("--licenses"), QStringLiteral("16"), QStringLiteral("--bidders"),
+                QStringLiteral("4")})
+        .code;
+}
+
 } // namespace
 
 TEST(QuorvaneCli, ScriptedImportsDuringALiveAuction)
 {
     TempDir app, files;
-    ASSERT_EQ(cli({QStringLiteral("sample"), files.path(), QStringLiteral("--rounds"), QStringLiteral("3"),
-                   QStringLiteral("--licenses"), QStringLiteral("16"), QStringLiteral("--bidders"),
-                   QStringLiteral("4")})
-                  .code,
-              0);
+    ASSERT_EQ(makeRoundFiles(files), 0);
     const QStringList appDir{QStringLiteral("--app-dir"), app.path()};
     const QString auction = app.file(QStringLiteral("Auction5.mdb"));
 
@@ -64,11 +70,7 @@ TEST(QuorvaneCli, ScriptedImportsDuringALiveAuction)
 TEST(QuorvaneCli, ExitCodesFollowWhetherTheRoundIsIn)
 {
     TempDir app, files;
-    ASSERT_EQ(cli({QStringLiteral("sample"), files.path(), QStringLiteral("--rounds"), QStringLiteral("3"),
-                   QStringLiteral("--licenses"), QStringLiteral("16"), QStringLiteral("--bidders"),
-                   QStringLiteral("4")})
-                  .code,
-              0);
+    ASSERT_EQ(makeRoundFiles(files), 0);
     const QStringList appDir{QStringLiteral("--app-dir"), app.path()};
     const QString first = files.file(QStringLiteral("05_001.zip"));
     const QString auction = app.file(QStringLiteral("Auction5.mdb"));

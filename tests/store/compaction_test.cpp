@@ -3,6 +3,7 @@
 #include "common/error.h"
 #include "store/compaction.h"
 #include "store/database.h"
+#include "support/error_number.h"
 #include "support/round_files.h"
 #include "support/temp_dir.h"
 
@@ -12,6 +13,7 @@
 
 using namespace qv;
 using namespace qv::store;
+using qv::test::errorOf;
 
 namespace {
 
@@ -36,16 +38,6 @@ QString makeDatabaseWithFreePages(const test::TempDir& dir)
     db->commitTrans();
     db->execute(QStringLiteral("DELETE * FROM [All Bids] WHERE [Round] > 5"));
     return path;
-}
-
-int errorOf(const std::function<void()>& f)
-{
-    try {
-        f();
-    } catch (const Error& e) {
-        return e.number();
-    }
-    return 0;
 }
 
 } // namespace

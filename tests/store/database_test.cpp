@@ -7,10 +7,12 @@
 
 #include <gtest/gtest.h>
 
+#include "support/error_number.h"
 #include "support/qt_printers.h"
 
 using namespace qv;
 using namespace qv::store;
+using qv::test::errorOf;
 
 namespace {
 
@@ -31,16 +33,6 @@ protected:
     }
 
     QString path(const QString& name) const { return dir.filePath(name); }
-
-    int errorOf(const std::function<void()>& f)
-    {
-        try {
-            f();
-        } catch (const Error& e) {
-            return e.number();
-        }
-        return 0;
-    }
 
     int count(const QString& statement)
     {

@@ -5,6 +5,7 @@
 #include "print/core/page_painter.h"
 #include "print/core/record_source.h"
 #include "store/database.h"
+#include "store/newest_round.h"
 
 #include <QPdfWriter>
 #include <QSaveFile>
@@ -83,13 +84,6 @@ bool parse(const QStringList& args, PrintArgs& parsed, QString& problem)
     return true;
 }
 
-QString newestRound(store::Database& database)
-{
-    auto rounds =
-        database.openRecordset(QStringLiteral("SELECT [Round] FROM [sysRounds] ORDER BY [Round] DESC"));
-    return rounds->eof() ? QString() : rounds->value(0).toString();
-}
-
 } // namespace
 
 int runPrint(const QStringList& args, const Options&)
@@ -105,7 +99,8 @@ int runPrint(const QStringList& args, const Options&)
     try {
         auto database = store::Database::open(parsed.positional[0]);
         const QString table = parsed.positional[1];
-        const QString round = parsed.positional.size() == 3 ? parsed.positional[2] : newestRound(*database);
+        const QString round =
+            parsed.positional.size() == 3 ? parsed.positional[2] : store::newestRound(*database);
         if (round.isEmpty()) {
             err << "No round has been imported\n";
             return 1;
