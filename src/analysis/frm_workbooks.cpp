@@ -15,6 +15,8 @@
 #include <QTabWidget>
 #include <QUrl>
 
+#include <algorithm>
+
 namespace qv::analysis {
 
 void WorkbookApplication::addWorkbook()
@@ -96,23 +98,34 @@ bool frmWorkbooks::writeWorkbook(int index, const QString& path, const QString& 
     }
 }
 
+QString frmWorkbooks::chooseSaveFile(const QString& title, const QString& filter, const QString& baseName,
+                                     const QStringList& extensions)
+{
+    FileChoice choice;
+    choice.title = title;
+    choice.filter = filter;
+    choice.initialFolder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    choice.fileName = baseName + extensions.front();
+    choice.cancelError = false;
+    QString path = prompter_.saveFile(choice);
+    const auto hasExtension = [&path](const QString& extension) {
+        return path.endsWith(extension, Qt::CaseInsensitive);
+    };
+    if (!path.isEmpty() && std::none_of(extensions.begin(), extensions.end(), hasExtension))
+        path += extensions.front();
+    return path;
+}
+
 void frmWorkbooks::saveAs()
 {
     const int index = tabs_->currentIndex();
     if (index < 0 || index >= app_.workbookCount())
         return;
-    FileChoice choice;
-    choice.title = QStringLiteral("Save As");
-    choice.filter = QStringLiteral("Excel Workbook (*.xlsx)|*.xlsx");
-    choice.initialFolder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    choice.fileName = app_.workbook(index).name + QStringLiteral(".xlsx");
-    choice.cancelError = false;
-    QString path = prompter_.saveFile(choice);
-    if (path.isEmpty())
-        return;
-    if (!path.endsWith(QStringLiteral(".xlsx"), Qt::CaseInsensitive))
-        path += QStringLiteral(".xlsx");
-    writeWorkbook(index, path, choice.title);
+    const QString title = QStringLiteral("Save As");
+    const QString path = chooseSaveFile(title, QStringLiteral("Excel Workbook (*.xlsx)|*.xlsx"),
+                                        app_.workbook(index).name, {QStringLiteral(".xlsx")});
+    if (!path.isEmpty())
+        writeWorkbook(index, path, title);
 }
 
 void frmWorkbooks::saveChartAs()
@@ -121,22 +134,14 @@ void frmWorkbooks::saveChartAs()
     const int index = tabs_->currentIndex();
     if (page == nullptr || page->chartView() == nullptr || index >= app_.workbookCount())
         return;
-    FileChoice choice;
-    choice.title = QStringLiteral("Save Chart As");
-    choice.filter = QStringLiteral("PNG Image (*.png)|*.png|SVG Image (*.svg)|*.svg");
-    choice.initialFolder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    choice.fileName = app_.workbook(index).name + QStringLiteral(".png");
-    choice.cancelError = false;
-    QString path = prompter_.saveFile(choice);
-    if (path.isEmpty())
-        return;
-    if (!path.endsWith(QStringLiteral(".png"), Qt::CaseInsensitive) &&
-        !path.endsWith(QStringLiteral(".svg"), Qt::CaseInsensitive))
-        path += QStringLiteral(".png");
-    if (!page->chartView()->save(path))
+    const QString title = QStringLiteral("Save Chart As");
+    const QString path =
+        chooseSaveFile(title, QStringLiteral("PNG Image (*.png)|*.png|SVG Image (*.svg)|*.svg"),
+                       app_.workbook(index).name, {QStringLiteral(".png"), QStringLiteral(".svg")});
+    if (!path.isEmpty() && !page->chartView()->save(path))
         prompter_.errorMessage(QStringLiteral("The chart could not be written to ") +
                                    QDir::toNativeSeparators(path),
-                               choice.title, Icon::Exclamation);
+                               title, Icon::Exclamation);
 }
 
 void frmWorkbooks::openInSpreadsheetProgram()

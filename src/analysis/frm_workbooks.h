@@ -56,6 +56,11 @@ private:
     friend class WorkbookApplication;
     void showWorkbooks();
     bool writeWorkbook(int index, const QString& path, const QString& title);
+    // A file to save to, offered as baseName plus the first of extensions in
+    // the documents folder and given that extension when it ends in none of
+    // them; empty when the user cancels.
+    QString chooseSaveFile(const QString& title, const QString& filter, const QString& baseName,
+                           const QStringList& extensions);
 
     Prompter& prompter_;
     WorkbookApplication app_;

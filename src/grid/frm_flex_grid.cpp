@@ -2,8 +2,8 @@
 
 #include "common/error.h"
 #include "common/prompter.h"
+#include "grid/core/current_database.h"
 #include "grid/core/table_statements.h"
-#include "store/session.h"
 
 #include <QApplication>
 #include <QHBoxLayout>
@@ -13,18 +13,6 @@
 #include <QVBoxLayout>
 
 namespace qv::grid {
-
-namespace {
-
-store::Database& currentDatabase()
-{
-    const store::DatabasePtr& database = session().CurrentDatabase;
-    if (database == nullptr)
-        throw objectNotSet();
-    return *database;
-}
-
-} // namespace
 
 frmFlexGrid::frmFlexGrid(Prompter& prompter, QWidget* parent) : QWidget(parent), prompter_(prompter)
 {

@@ -3,11 +3,12 @@
 #include "common/error.h"
 #include "common/prompter.h"
 #include "grid/core/cell_text.h"
+#include "grid/core/current_database.h"
 #include "grid/core/selection_statistics.h"
 #include "grid/core/table_actions.h"
 #include "grid/frm_flex_grid.h"
 #include "grid/frm_table_actions.h"
-#include "store/session.h"
+#include "store/database.h"
 
 #include <QTabWidget>
 
@@ -49,12 +50,9 @@ std::optional<QStringList> frmFlexGrid::distinctValuesOf(const QString& column)
     if (column.isEmpty() || table.isEmpty())
         return std::nullopt;
     try {
-        const store::DatabasePtr& database = session().CurrentDatabase;
-        if (database == nullptr)
-            throw objectNotSet();
         // Every round's values, whatever round is on show.
-        auto rows = database->openRecordset(QStringLiteral("SELECT DISTINCT [") + column +
-                                            QStringLiteral("] FROM [") + table + QLatin1Char(']'));
+        auto rows = currentDatabase().openRecordset(QStringLiteral("SELECT DISTINCT [") + column +
+                                                    QStringLiteral("] FROM [") + table + QLatin1Char(']'));
         QStringList values;
         values.reserve(rows->recordCount());
         for (int r = 0; r < rows->recordCount(); ++r)

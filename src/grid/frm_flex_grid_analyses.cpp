@@ -5,8 +5,7 @@
 #include "analysis/core/pivot_analysis.h"
 #include "analysis/frm_workbooks.h"
 #include "analysis/qt_analysis_dialogs.h"
-#include "common/error.h"
-#include "store/session.h"
+#include "grid/core/current_database.h"
 
 namespace qv::grid {
 
@@ -27,15 +26,7 @@ void frmFlexGrid::RoundsAnalysis()
 
 void frmFlexGrid::runAnalysis(analysis::AnalysisKind kind)
 {
-    analysis::AnalysisHost host{[]() -> store::Database& {
-                                    const store::DatabasePtr& database = session().CurrentDatabase;
-                                    if (database == nullptr)
-                                        throw Error(
-                                            err::NoActiveWindow,
-                                            QStringLiteral("Object variable or With block variable not set"));
-                                    return *database;
-                                },
-                                analysis::analysisDialogs(), prompter_,
+    analysis::AnalysisHost host{currentDatabase, analysis::analysisDialogs(), prompter_,
                                 [this]() -> analysis::SpreadsheetApplication& {
                                     if (workbookWindow == nullptr)
                                         workbookWindow = new analysis::frmWorkbooks(prompter_);

@@ -129,7 +129,7 @@ void frmFlexGrid::PrintGrid()
 {
     try {
         MSFlexGrid1->PrintAbortMsg = QStringLiteral("Printing - Click Cancel to quit");
-        runPrintAction(*MSFlexGrid1, prompter_, this);
+        runPrintAction(*MSFlexGrid1, this);
     } catch (const Error& error) {
         prompter_.setBusy(false);
         prompter_.error(error, ErrorLayout::Report);

@@ -2,10 +2,10 @@
 // table on show, recorded so that every import rebuilds it.
 #include "common/error.h"
 #include "common/prompter.h"
+#include "grid/core/current_database.h"
 #include "grid/frm_flex_grid.h"
 #include "grid/frm_table_actions.h"
 #include "query/core/wizard_statement.h"
-#include "store/session.h"
 
 #include <QLineEdit>
 #include <QTabWidget>
@@ -66,10 +66,7 @@ void frmFlexGrid::HandelWiz()
         delete wizardDialog;
         wizardDialog = nullptr;
 
-        const store::DatabasePtr& database = session().CurrentDatabase;
-        if (database == nullptr)
-            throw objectNotSet();
-        query::buildWizardTable(*database, choices.tableName, statement);
+        query::buildWizardTable(currentDatabase(), choices.tableName, statement);
     } catch (const Error& error) {
         prompter_.setBusy(false);
         prompter_.error(error, ErrorLayout::Report);

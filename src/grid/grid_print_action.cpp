@@ -39,7 +39,7 @@ void setPrinterChoice(PrinterChoice choice)
     printerChoice() = std::move(choice);
 }
 
-bool runPrintAction(SpreadGrid& grid, Prompter&, QWidget* parent)
+bool runPrintAction(SpreadGrid& grid, QWidget* parent)
 {
     print::PrintJob job = grid.printJob();
     QPrinter printer(QPrinter::HighResolution);

@@ -5,10 +5,6 @@
 class QPrinter;
 class QWidget;
 
-namespace qv {
-class Prompter;
-}
-
 namespace qv::grid {
 
 class SpreadGrid;
@@ -23,6 +19,6 @@ void setPrinterChoice(PrinterChoice choice);
 // abort text (when it has one) shows with a Cancel button that stops the
 // job. False when nothing was printed: cancelled, stopped, or the printer
 // failed (error 482 raised).
-bool runPrintAction(SpreadGrid& grid, Prompter& prompter, QWidget* parent);
+bool runPrintAction(SpreadGrid& grid, QWidget* parent);
 
 } // namespace qv::grid

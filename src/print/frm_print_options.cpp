@@ -106,11 +106,7 @@ void frmPrintOptions::Form_Load()
         else if (setup.orientation == 1)
             optPortrait->setChecked(true);
     } catch (const Error& error) {
-        if (error.number() == err::NoActiveWindow)
-            prompter_.errorMessage(QStringLiteral("You must have an active grid displayed."),
-                                   QStringLiteral("Error!"), Icon::Exclamation);
-        else
-            prompter_.error(error, ErrorLayout::Command);
+        reportLoadError(prompter_, error);
     }
 }
 
@@ -118,8 +114,7 @@ void frmPrintOptions::cmdOK_Click()
 {
     try {
         if (grid_ == nullptr)
-            throw Error(err::NoActiveWindow,
-                        QStringLiteral("Object variable or With block variable not set"));
+            throw objectNotSet();
         PageSetup& setup = grid_->printSetup;
         // Each margin is written before the next box is read.
         setup.marginLeft = inches(*meLeft) * TwipsPerInch;

@@ -83,11 +83,7 @@ void frmPrintPreview::Form_Load(QWidget* activeChild)
         grid_ = &grid;
         txtPage->setText(QStringLiteral("Page 1 of ") + QString::number(pageCount_));
     } catch (const Error& error) {
-        if (error.number() == err::NoActiveWindow)
-            prompter_.errorMessage(QStringLiteral("You must have an active grid displayed."),
-                                   QStringLiteral("Error!"), Icon::Exclamation);
-        else
-            prompter_.error(error, ErrorLayout::Command);
+        reportLoadError(prompter_, error);
     }
 }
 
@@ -129,9 +125,8 @@ void frmPrintPreview::cmdPrint_Click()
 {
     try {
         if (grid_ == nullptr)
-            throw Error(err::NoActiveWindow,
-                        QStringLiteral("Object variable or With block variable not set"));
-        grid::runPrintAction(*grid_, prompter_, this);
+            throw objectNotSet();
+        grid::runPrintAction(*grid_, this);
         close();
     } catch (const Error& error) {
         prompter_.error(error, ErrorLayout::Command);

@@ -1,6 +1,7 @@
 #include "print/grid_lookup.h"
 
 #include "common/error.h"
+#include "common/prompter.h"
 #include "grid/spread_grid.h"
 
 #include <QWidget>
@@ -10,11 +11,20 @@ namespace qv::print {
 grid::SpreadGrid& activeGrid(QWidget* activeChild)
 {
     if (activeChild == nullptr)
-        throw Error(err::NoActiveWindow, QStringLiteral("Object variable or With block variable not set"));
+        throw objectNotSet();
     auto* grid = activeChild->findChild<grid::SpreadGrid*>(QStringLiteral("MSFlexGrid1"));
     if (grid == nullptr)
-        throw Error(err::NoSuchRoutine, QStringLiteral("Object doesn't support this property or method"));
+        throw routineNotOffered();
     return *grid;
+}
+
+void reportLoadError(Prompter& prompter, const Error& error)
+{
+    if (error.number() == err::NoActiveWindow)
+        prompter.errorMessage(QStringLiteral("You must have an active grid displayed."),
+                              QStringLiteral("Error!"), Icon::Exclamation);
+    else
+        prompter.error(error, ErrorLayout::Command);
 }
 
 } // namespace qv::print

@@ -2,6 +2,11 @@
 
 class QWidget;
 
+namespace qv {
+class Error;
+class Prompter;
+} // namespace qv
+
 namespace qv::grid {
 class SpreadGrid;
 }
@@ -11,5 +16,9 @@ namespace qv::print {
 // The grid "MSFlexGrid1" of the frame's active child window: error 91 when
 // there is no child window, 438 when it has no such grid.
 grid::SpreadGrid& activeGrid(QWidget* activeChild);
+
+// How the print windows report a failed load: no child window is "You must
+// have an active grid displayed.", anything else the error itself.
+void reportLoadError(Prompter& prompter, const Error& error);
 
 } // namespace qv::print

@@ -143,10 +143,9 @@ void frmSql::moveTo(int position)
 
 void frmSql::showQuery(const SqlQuery& query)
 {
-    filling_ = true;
+    // setText() raises no textEdited(): filling the boxes saves nothing.
     for (int i = 0; i < 6; ++i)
         txtSql[i]->setText(query.clause(i));
-    filling_ = false;
     txtSql_Change(5);
 }
 
@@ -166,7 +165,7 @@ void frmSql::txtSql_Change(int)
 void frmSql::save(int index)
 {
     store::Database* database = currentDatabase();
-    if (filling_ || database == nullptr)
+    if (database == nullptr)
         return;
     const QString text = txtSql[index]->text();
     SavedQueries saved(*database);
@@ -191,9 +190,7 @@ void frmSql::save(int index)
     } catch (const Error& error) {
         prompter_.error(error, ErrorLayout::Report);
         // The box goes back to what the row holds: nothing is cut silently.
-        filling_ = true;
         txtSql[index]->setText(current_ >= 0 ? rows_[current_].clause(index) : QString());
-        filling_ = false;
         txtSql_Change(index);
     }
 }

@@ -74,7 +74,6 @@ private:
     Prompter& prompter_;
     QList<SqlQuery> rows_;
     int current_ = -1;
-    bool filling_ = false;
 };
 
 } // namespace qv::query

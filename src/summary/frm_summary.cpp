@@ -2,8 +2,9 @@
 
 #include "common/error.h"
 #include "common/prompter.h"
+#include "grid/core/current_database.h"
 #include "grid/grid_print_action.h"
-#include "store/session.h"
+#include "store/database.h"
 #include "summary/core/summary_figures.h"
 
 #include <QComboBox>
@@ -19,14 +20,6 @@
 namespace qv::summary {
 
 namespace {
-
-store::Database& currentDatabase()
-{
-    const store::DatabasePtr& database = session().CurrentDatabase;
-    if (database == nullptr)
-        throw Error(err::NoActiveWindow, QStringLiteral("Object variable or With block variable not set"));
-    return *database;
-}
 
 // Twelve rows of five empty cells for the grid to show and the program to write.
 std::shared_ptr<store::Recordset> emptySheet()
@@ -148,7 +141,7 @@ void frmSummary::Form_Load()
 void frmSummary::PopulateRounds()
 {
     try {
-        auto rows = currentDatabase().openRecordset(
+        auto rows = grid::currentDatabase().openRecordset(
             QStringLiteral("SELECT [Round] FROM [sysRounds] ORDER BY [Round] DESC"));
         if (!rows->eof())
             rows->moveLast();
@@ -172,7 +165,7 @@ void frmSummary::PopulateRounds()
 void frmSummary::GetAuction()
 {
     try {
-        auction_ = summary::GetAuction(currentDatabase(), prompter_);
+        auction_ = summary::GetAuction(grid::currentDatabase(), prompter_);
     } catch (const Error& error) {
         report(error);
     }
@@ -182,7 +175,7 @@ void frmSummary::FillSummary()
 {
     try {
         BusyScope busy(prompter_);
-        summary::FillSummary(currentDatabase(), ddlRound->currentText(), sheet_, prompter_);
+        summary::FillSummary(grid::currentDatabase(), ddlRound->currentText(), sheet_, prompter_);
         showSheet();
     } catch (const Error& error) {
         report(error);
@@ -223,7 +216,7 @@ void frmSummary::cmdPrint_Click()
         vaSpread1->printSetup.orientation = 1;
         vaSpread1->printSetup.marginLeft = 700;
         vaSpread1->printSetup.marginTop = 1440;
-        grid::runPrintAction(*vaSpread1, prompter_, this);
+        grid::runPrintAction(*vaSpread1, this);
     } catch (const Error& error) {
         report(error);
     }

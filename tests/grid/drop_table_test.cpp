@@ -4,6 +4,7 @@
 #include "store/auction_schema.h"
 #include "store/database.h"
 #include "support/scripted_prompter.h"
+#include "support/statement_column.h"
 #include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
@@ -39,10 +40,7 @@ protected:
 
     QStringList column(const QString& statement)
     {
-        QStringList values;
-        auto rows = db_->openRecordset(statement, qv::store::RecordsetType::Snapshot);
-        for (int row = 0; row < rows->recordCount(); ++row)
-            values << rows->at(row, 0).toString();
+        QStringList values = qv::test::statementColumn(*db_, statement);
         values.sort();
         return values;
     }

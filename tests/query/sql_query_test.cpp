@@ -5,6 +5,7 @@
 #include "query/core/sql_query.h"
 #include "store/auction_schema.h"
 #include "store/database.h"
+#include "support/statement_column.h"
 #include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
@@ -47,14 +48,7 @@ protected:
     }
     void SetUp() override { open(schema::QueryBuilderLayout::Single); }
 
-    QStringList column(const QString& statement)
-    {
-        QStringList values;
-        auto rows = db_->openRecordset(statement, qv::store::RecordsetType::Snapshot);
-        for (int row = 0; row < rows->recordCount(); ++row)
-            values << rows->at(row, 0).toString();
-        return values;
-    }
+    QStringList column(const QString& statement) { return qv::test::statementColumn(*db_, statement); }
     int listedTimes(const QString& name)
     {
         return static_cast<int>(column(QStringLiteral("SELECT [TableName] FROM [sysTables]")).count(name));

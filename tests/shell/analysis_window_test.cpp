@@ -42,6 +42,36 @@ void pressLater(std::function<QPushButton*()> button)
     QTimer::singleShot(0, [button] { button()->click(); });
 }
 
+struct BidRow {
+    int round;
+    QString bidder;
+    double gross;
+};
+
+// A new workbook whose Sheet1 holds a Round, Bidder and Gross heading and the
+// rows made by row(0) to row(rows - 1), with a pivot table of the gross bids
+// by round and bidder over them; then the application is shown.
+void showBidPivot(analysis::SpreadsheetApplication& app, int rows, const std::function<BidRow(int)>& row)
+{
+    app.addWorkbook();
+    app.activateSheet(QStringLiteral("sheet1"));
+    app.setCell(1, 1, QStringLiteral("Round"));
+    app.setCell(1, 2, QStringLiteral("Bidder"));
+    app.setCell(1, 3, QStringLiteral("Gross"));
+    for (int i = 0; i < rows; ++i) {
+        const BidRow values = row(i);
+        app.setCell(i + 2, 1, values.round);
+        app.setCell(i + 2, 2, values.bidder);
+        app.setCell(i + 2, 3, values.gross);
+    }
+    app.pivotTableWizard(analysis::SourceTypeDatabase, QStringLiteral("Sheet1!C1:C3"), QString(),
+                         QStringLiteral("PivotTable1"));
+    app.addPivotFields(QStringLiteral("PivotTable1"), {QStringLiteral("Round")}, {QStringLiteral("Bidder")});
+    app.setPivotFieldOrientation(QStringLiteral("PivotTable1"), QStringLiteral("Gross"),
+                                 analysis::PivotOrientation::Data);
+    app.setVisible(true);
+}
+
 } // namespace
 
 class AnalysisWindowTest : public QObject {
@@ -225,24 +255,10 @@ private slots:
         analysis::frmWorkbooks window(prompter);
         window.setAttribute(Qt::WA_DeleteOnClose, false);
         analysis::SpreadsheetApplication& app = window.application();
-        app.addWorkbook();
-        app.activateSheet(QStringLiteral("sheet1"));
         // Two thousand bidders (and a total column): more pivot columns than Calc's sheets hold.
-        app.setCell(1, 1, QStringLiteral("Round"));
-        app.setCell(1, 2, QStringLiteral("Bidder"));
-        app.setCell(1, 3, QStringLiteral("Gross"));
-        for (int i = 0; i < 2000; ++i) {
-            app.setCell(i + 2, 1, 1 + i % 3);
-            app.setCell(i + 2, 2, QStringLiteral("Bidder %1").arg(i));
-            app.setCell(i + 2, 3, 1000.0 + i);
-        }
-        app.pivotTableWizard(analysis::SourceTypeDatabase, QStringLiteral("Sheet1!C1:C3"), QString(),
-                             QStringLiteral("PivotTable1"));
-        app.addPivotFields(QStringLiteral("PivotTable1"), {QStringLiteral("Round")},
-                           {QStringLiteral("Bidder")});
-        app.setPivotFieldOrientation(QStringLiteral("PivotTable1"), QStringLiteral("Gross"),
-                                     analysis::PivotOrientation::Data);
-        app.setVisible(true);
+        showBidPivot(app, 2000, [](int i) {
+            return BidRow{1 + i % 3, QStringLiteral("Bidder %1").arg(i), 1000.0 + i};
+        });
         QCOMPARE(window.tabs()->count(), 1);
 
         QTemporaryDir folder;
@@ -275,24 +291,11 @@ private slots:
         analysis::frmWorkbooks window(prompter);
         window.setAttribute(Qt::WA_DeleteOnClose, false);
         analysis::SpreadsheetApplication& app = window.application();
-        app.addWorkbook();
-        app.activateSheet(QStringLiteral("sheet1"));
-        app.setCell(1, 1, QStringLiteral("Round"));
-        app.setCell(1, 2, QStringLiteral("Bidder"));
-        app.setCell(1, 3, QStringLiteral("Gross"));
         // Twelve bidders in two rounds; Bidder 0 and 1 bid least in round 2.
-        for (int i = 0; i < 24; ++i) {
-            app.setCell(i + 2, 1, 1 + i / 12);
-            app.setCell(i + 2, 2, QStringLiteral("Bidder %1").arg(i % 12, 2, 10, QLatin1Char('0')));
-            app.setCell(i + 2, 3, 100.0 * (i + 1));
-        }
-        app.pivotTableWizard(analysis::SourceTypeDatabase, QStringLiteral("Sheet1!C1:C3"), QString(),
-                             QStringLiteral("PivotTable1"));
-        app.addPivotFields(QStringLiteral("PivotTable1"), {QStringLiteral("Round")},
-                           {QStringLiteral("Bidder")});
-        app.setPivotFieldOrientation(QStringLiteral("PivotTable1"), QStringLiteral("Gross"),
-                                     analysis::PivotOrientation::Data);
-        app.setVisible(true);
+        showBidPivot(app, 24, [](int i) {
+            return BidRow{1 + i / 12, QStringLiteral("Bidder %1").arg(i % 12, 2, 10, QLatin1Char('0')),
+                          100.0 * (i + 1)};
+        });
         auto* page = qobject_cast<analysis::WorkbookPage*>(window.tabs()->currentWidget());
         QVERIFY(page != nullptr && page->chartView() != nullptr);
         analysis::PivotChartView* chart = page->chartView();

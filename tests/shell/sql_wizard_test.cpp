@@ -9,6 +9,7 @@
 #include "store/database.h"
 #include "store/session.h"
 #include "support/scripted_prompter.h"
+#include "support/statement_column.h"
 
 #include <QLineEdit>
 #include <QMdiArea>
@@ -25,11 +26,7 @@ namespace {
 
 QStringList column(const QString& statement)
 {
-    QStringList values;
-    auto rows = qv::session().CurrentDatabase->openRecordset(statement, qv::store::RecordsetType::Snapshot);
-    for (int row = 0; row < rows->recordCount(); ++row)
-        values << rows->at(row, 0).toString();
-    return values;
+    return qv::test::statementColumn(*qv::session().CurrentDatabase, statement);
 }
 
 } // namespace

@@ -109,7 +109,7 @@ void WorkbookModel::removeWorkbook(int index)
 Workbook& WorkbookModel::current()
 {
     if (workbooks_.empty())
-        throw Error(err::NoActiveWindow, QStringLiteral("Object variable or With block variable not set"));
+        throw objectNotSet();
     return workbooks_.back();
 }
 

@@ -173,9 +173,9 @@ int GetAuction(store::Database& database, Prompter& prompter)
         bool ok = false;
         const qlonglong number = id.toLongLong(&ok);
         if (!ok || number < INT32_MIN || number > INT32_MAX)
-            throw Error(id.isNull() ? 94 : err::TypeMismatch, id.isNull()
-                                                                  ? QStringLiteral("Invalid use of Null")
-                                                                  : QStringLiteral("Type mismatch"));
+            throw Error(id.isNull() ? err::InvalidUseOfNull : err::TypeMismatch,
+                        id.isNull() ? QStringLiteral("Invalid use of Null")
+                                    : QStringLiteral("Type mismatch"));
         return static_cast<int>(number);
     } catch (const Error& error) {
         prompter.error(error, ErrorLayout::Report);
