@@ -22,10 +22,8 @@ int runCompact(const QStringList& args, const Options& options)
     try {
         store::compactDatabase(path);
     } catch (const Error& error) {
-        // The same words as at the desktop program's exit.
-        prompter.errorMessage(errorText(ErrorLayout::Command, error) +
-                                  QStringLiteral("\rThe database was left as it was."),
-                              QStringLiteral("Compact"), Icon::Exclamation);
+        prompter.errorMessage(store::compactionFailureText(error), QStringLiteral("Compact"),
+                              Icon::Exclamation);
         return 1;
     }
     QTextStream(stdout) << "Compacted " << path << '\n';

@@ -415,9 +415,7 @@ bool frmMain::ReorganizeDatabase()
         store::compactDatabase(path);
         return true;
     } catch (const Error& error) {
-        prompter_->errorMessage(errorText(ErrorLayout::Command, error) +
-                                    QStringLiteral("\rThe database was left as it was."),
-                                QString(), Icon::Exclamation);
+        prompter_->errorMessage(store::compactionFailureText(error), QString(), Icon::Exclamation);
         return false;
     }
 }

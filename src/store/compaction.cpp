@@ -38,6 +38,11 @@ private:
 
 } // namespace
 
+QString compactionFailureText(const Error& error)
+{
+    return errorText(ErrorLayout::Command, error) + QStringLiteral("\rThe database was left as it was.");
+}
+
 void compactDatabase(const QString& path, std::chrono::milliseconds wait)
 {
     if (!QFileInfo(path).isFile())

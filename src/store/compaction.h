@@ -4,6 +4,10 @@
 
 #include <chrono>
 
+namespace qv {
+class Error;
+}
+
 namespace qv::store {
 
 // How long a compaction waits for other connections (another program, a
@@ -18,5 +22,9 @@ inline constexpr std::chrono::milliseconds compactionWait{30000};
 // database, disk full) qv::Error is raised and the file is as it was.
 // The file should not be open in this process.
 void compactDatabase(const QString& path, std::chrono::milliseconds wait = compactionWait);
+
+// What the user is told when a compaction failed, in the desktop program and
+// in quorvane-cli alike.
+QString compactionFailureText(const Error& error);
 
 } // namespace qv::store
