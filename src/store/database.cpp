@@ -201,7 +201,15 @@ void Database::attachSource(const QString& path)
         QStringLiteral("file:") +
         QString::fromLatin1(QUrl::toPercentEncoding(QFileInfo(path).absoluteFilePath(), "/")) +
         QStringLiteral("?mode=ro");
-    exec(db_, QStringLiteral("ATTACH ") + dialectQuote(uri) + QStringLiteral(" AS qv_source"));
+    try {
+        exec(db_, QStringLiteral("ATTACH ") + dialectQuote(uri) + QStringLiteral(" AS qv_source"));
+    } catch (const Error& e) {
+        // The engine's error names this connection's own file; the file that
+        // cannot be read is the one attached.
+        if (e.number() == err::NotADatabase)
+            throw Error(err::NotADatabase, QStringLiteral("Unrecognized database format '%1'.").arg(path));
+        throw;
+    }
     attachedSource_ = QFileInfo(path).absoluteFilePath();
 }
 

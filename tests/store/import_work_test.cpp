@@ -64,10 +64,15 @@ TEST_F(ImportTest, ARoundIsCopiedWithoutRepeatedWorkAndLeavesNoFile)
         EXPECT_EQ(log.matching(QStringLiteral("SAVEPOINT")), QStringList());
         EXPECT_EQ(log.matching(QStringLiteral("CREATE INDEX")), QStringList());
         // Every table is copied by one statement, and the columns of all
-        // tables are read once for the checks and the copy together.
+        // tables of each database are read once for the checks and the copy
+        // together.
         EXPECT_EQ(log.matching(QStringLiteral("FROM qv_source.")).size(), tables.size());
-        EXPECT_LE(log.matching(QStringLiteral("pragma_table_info")).size(), 1)
+        EXPECT_LE(log.matching(QStringLiteral("pragma_table_info(m.name, 'main')")).size(), 1)
             << log.statements.join(QLatin1Char('\n')).toStdString();
+        EXPECT_EQ(log.matching(QStringLiteral("pragma_table_info(m.name, 'qv_source')")).size(), 1);
+        // The round is checked through the auction's connection: no
+        // connection of its own is opened for it.
+        EXPECT_EQ(log.matching(QStringLiteral("\"qv_source\".quick_check")).size(), 1);
         EXPECT_EQ(appFiles(), QStringList{QStringLiteral("Auction5.mdb")});
     }
     EXPECT_EQ(count(QStringLiteral("SELECT * FROM [Markets] WHERE [Round] = 2")), 24);

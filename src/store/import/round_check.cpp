@@ -44,6 +44,11 @@ QStringList numericColumns(const TableColumns& typesFrom, const QString& table)
     return columns;
 }
 
+QString qualified(const RoundTables& roundDb, const QString& table)
+{
+    return quoteName(roundDb.schema) + QLatin1Char('.') + quoteName(table);
+}
+
 bool looksNumeric(const QString& text)
 {
     bool ok = false;
@@ -53,7 +58,7 @@ bool looksNumeric(const QString& text)
 
 // The first text that is not a number in one of columns of the round
 // database's table: its column and value, or nothing.
-QStringList textInNumbers(store::Database& roundDb, const TableColumns& roundColumns, const QString& table,
+QStringList textInNumbers(const RoundTables& roundDb, const TableColumns& roundColumns, const QString& table,
                           const QStringList& wanted)
 {
     QStringList present;
@@ -67,8 +72,8 @@ QStringList textInNumbers(store::Database& roundDb, const TableColumns& roundCol
         select << quoteName(c);
     // The types are looked at here rather than with typeof() in a WHERE: a
     // function call per value costs more than copying the round's rows.
-    store::Statement rows(roundDb.handle(), QStringLiteral("SELECT ") + select.join(QStringLiteral(", ")) +
-                                                QStringLiteral(" FROM ") + quoteName(table));
+    store::Statement rows(roundDb.connection, QStringLiteral("SELECT ") + select.join(QStringLiteral(", ")) +
+                                                  QStringLiteral(" FROM ") + qualified(roundDb, table));
     const int count = static_cast<int>(present.size());
     while (rows.step()) {
         for (int i = 0; i < count; ++i) {
@@ -84,11 +89,12 @@ QStringList textInNumbers(store::Database& roundDb, const TableColumns& roundCol
 }
 
 // The first [Round] value that is not the round, as text, or empty.
-QString otherRound(store::Database& roundDb, const QString& table, int round)
+QString otherRound(const RoundTables& roundDb, const QString& table, int round)
 {
-    store::Statement other(roundDb.handle(), QStringLiteral("SELECT \"Round\" FROM ") + quoteName(table) +
-                                                 QStringLiteral(" WHERE \"Round\" IS NULL OR \"Round\" <> ") +
-                                                 QString::number(round) + QStringLiteral(" LIMIT 1"));
+    store::Statement other(roundDb.connection,
+                           QStringLiteral("SELECT \"Round\" FROM ") + qualified(roundDb, table) +
+                               QStringLiteral(" WHERE \"Round\" IS NULL OR \"Round\" <> ") +
+                               QString::number(round) + QStringLiteral(" LIMIT 1"));
     if (!other.step())
         return {};
     if (sqlite3_column_type(other.get(), 0) == SQLITE_NULL)
@@ -111,13 +117,15 @@ QString roundFileProblem(store::Database& typesFrom, const QStringList& supplied
                          int round, const QString& fileName)
 {
     const TableColumns roundColumns(roundDb);
+    const RoundTables tables{roundDb.handle(), QStringLiteral("main")};
     if (&typesFrom == &roundDb)
-        return roundFileProblem(roundColumns, supplied, roundDb, roundColumns, round, fileName);
-    return roundFileProblem(TableColumns(typesFrom), supplied, roundDb, roundColumns, round, fileName);
+        return roundFileProblem(roundColumns, supplied, tables, roundColumns, round, fileName);
+    return roundFileProblem(TableColumns(typesFrom), supplied, tables, roundColumns, round, fileName);
 }
 
-QString roundFileProblem(const TableColumns& typesFrom, const QStringList& supplied, store::Database& roundDb,
-                         const TableColumns& roundColumns, int round, const QString& fileName)
+QString roundFileProblem(const TableColumns& typesFrom, const QStringList& supplied,
+                         const RoundTables& roundDb, const TableColumns& roundColumns, int round,
+                         const QString& fileName)
 {
     for (const QString& t : supplied) {
         if (t == store::schema::WithdrawalStatistics || !roundColumns.hasTable(t))

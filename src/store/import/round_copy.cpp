@@ -25,26 +25,47 @@ void copyRoundTables(store::Database& auction, store::Database& roundDb, const Q
         copyRoundTables(auction, {}, roundDb, {}, tables, round, deleteOldRows);
 }
 
+namespace {
+
+// The round's old rows go first, and "Withdrawal Statistics" is replaced
+// whole.
+void clearForRound(store::Database& auction, const QString& table, int round, bool deleteOldRows)
+{
+    if (table == store::schema::WithdrawalStatistics)
+        auction.execute(QStringLiteral("DELETE * FROM [") + table + QLatin1Char(']'));
+    else if (deleteOldRows)
+        auction.execute(QStringLiteral("DELETE * FROM [") + table + QStringLiteral("] WHERE [Round] = ") +
+                        QString::number(round));
+}
+
+} // namespace
+
 void copyRoundTables(store::Database& auction, const std::optional<TableColumns>& auctionColumns,
                      store::Database& roundDb, const std::optional<TableColumns>& roundColumns,
                      const QStringList& tables, int round, bool deleteOldRows)
 {
     // An attached round copies straight on the auction's connection, with the
     // columns already read; a Jet round goes through its own copy.
-    const bool attached = auctionColumns && roundColumns && !auction.attachedSource().isEmpty() &&
-                          auction.attachedSource() == roundDb.path();
+    if (auctionColumns && roundColumns && !auction.attachedSource().isEmpty() &&
+        auction.attachedSource() == roundDb.path()) {
+        copyAttachedRoundTables(auction, *auctionColumns, *roundColumns, tables, round, deleteOldRows);
+        return;
+    }
     for (const QString& t : tables) {
-        if (t == store::schema::WithdrawalStatistics)
-            auction.execute(QStringLiteral("DELETE * FROM [") + t + QLatin1Char(']'));
-        else if (deleteOldRows)
-            auction.execute(QStringLiteral("DELETE * FROM [") + t + QStringLiteral("] WHERE [Round] = ") +
-                            QString::number(round));
-        if (attached)
-            store::copyAttachedTable(t, roundColumns->names(t), auction, t, auctionColumns->names(t),
-                                     auction.path());
-        else
-            roundDb.execute(QStringLiteral("INSERT INTO [") + t + QStringLiteral("] IN \"") + auction.path() +
-                            QStringLiteral("\" SELECT * FROM [") + t + QLatin1Char(']'));
+        clearForRound(auction, t, round, deleteOldRows);
+        roundDb.execute(QStringLiteral("INSERT INTO [") + t + QStringLiteral("] IN \"") + auction.path() +
+                        QStringLiteral("\" SELECT * FROM [") + t + QLatin1Char(']'));
+    }
+}
+
+void copyAttachedRoundTables(store::Database& auction, const TableColumns& auctionColumns,
+                             const TableColumns& roundColumns, const QStringList& tables, int round,
+                             bool deleteOldRows)
+{
+    for (const QString& t : tables) {
+        clearForRound(auction, t, round, deleteOldRows);
+        store::copyAttachedTable(t, roundColumns.names(t), auction, t, auctionColumns.names(t),
+                                 auction.path());
     }
 }
 
@@ -52,6 +73,11 @@ AttachedRound::AttachedRound(store::Database& auction, store::Database& roundDb)
 {
     if (!roundDb.isReadOnly())
         auction_.attachSource(roundDb.path());
+}
+
+AttachedRound::AttachedRound(store::Database& auction, const QString& path) : auction_(auction)
+{
+    auction_.attachSource(path);
 }
 
 AttachedRound::~AttachedRound()

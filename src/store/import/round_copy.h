@@ -19,12 +19,20 @@ void copyRoundTables(store::Database& auction, const std::optional<TableColumns>
                      store::Database& roundDb, const std::optional<TableColumns>& roundColumns,
                      const QStringList& tables, int round, bool deleteOldRows);
 
+// The same for a round attached to the auction's connection (AttachedRound),
+// with the columns of both read.
+void copyAttachedRoundTables(store::Database& auction, const TableColumns& auctionColumns,
+                             const TableColumns& roundColumns, const QStringList& tables, int round,
+                             bool deleteOldRows);
+
 // Attaches a round database of our own format to the auction's connection
 // for the length of a scope, so its tables copy in one statement each. A Jet
 // round, read into memory, copies row by row instead.
 class AttachedRound {
 public:
     AttachedRound(store::Database& auction, store::Database& roundDb);
+    // The round database at path, which must be of our own format.
+    AttachedRound(store::Database& auction, const QString& path);
     ~AttachedRound();
     AttachedRound(const AttachedRound&) = delete;
     AttachedRound& operator=(const AttachedRound&) = delete;

@@ -2,6 +2,7 @@
 
 #include "common/error.h"
 #include "common/paths.h"
+#include "store/field_type.h"
 #include "store/import/auction_file.h"
 #include "store/import/round_archive.h"
 #include "store/import/round_check.h"
@@ -12,6 +13,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 
 #include <sqlite3.h>
 
@@ -39,6 +41,26 @@ Error damaged(const QString& archive, const QString& member, const QString& why)
     return Error(err::NotADatabase, QStringLiteral("The round results file '%1' is damaged: its database %2 "
                                                    "cannot be read (%3).")
                                         .arg(archive, member, why));
+}
+
+// What the engine's quick integrity check says of the database attached to
+// connection as schema: "ok", the first problem found, or why it cannot be
+// read (naming path, the file it was read from).
+QString quickCheckVerdict(sqlite3* connection, const QString& schema, const QString& path)
+{
+    store::Statement check(connection, QStringLiteral("PRAGMA ") + store::quoteName(schema) +
+                                           QStringLiteral(".quick_check(1)"));
+    try {
+        return check.step()
+                   ? QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(check.get(), 0)))
+                   : QString();
+    } catch (const Error& e) {
+        if (e.number() != err::NotADatabase)
+            throw;
+        // The engine's error names the connection's main file.
+        return QStringLiteral("The database '%1' is damaged: %2")
+            .arg(path, QString::fromUtf8(sqlite3_errmsg(connection)));
+    }
 }
 
 } // namespace
@@ -73,11 +95,7 @@ store::Database& ExtractedRound::open()
     const QString member = memberNameOf(fileName());
     try {
         db_ = store::Database::open(path_);
-        store::Statement check(db_->handle(), QStringLiteral("PRAGMA quick_check(1)"));
-        const QString verdict =
-            check.step()
-                ? QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(check.get(), 0)))
-                : QString();
+        const QString verdict = quickCheckVerdict(db_->handle(), QStringLiteral("main"), path_);
         if (verdict != QLatin1String("ok"))
             throw damaged(archive_, member, verdict);
     } catch (const Error& e) {
@@ -91,8 +109,42 @@ store::Database& ExtractedRound::open()
     return *db_;
 }
 
+void ExtractedRound::attachTo(store::Database& auction)
+{
+    const QString member = memberNameOf(fileName());
+    try {
+        auction.attachSource(path_);
+        attachedTo_ = &auction;
+        const QString verdict = quickCheckVerdict(auction.handle(), QStringLiteral("qv_source"), path_);
+        if (verdict != QLatin1String("ok"))
+            throw damaged(archive_, member, verdict);
+    } catch (const Error& e) {
+        if (e.number() != err::NotADatabase)
+            throw;
+        close();
+        if (e.description().startsWith(QStringLiteral("The round results file")))
+            throw;
+        throw damaged(archive_, member, e.description());
+    }
+}
+
+bool ExtractedRound::isOwnFormat() const
+{
+    QFile f(path_);
+    return f.open(QIODevice::ReadOnly) && f.read(16) == QByteArrayLiteral("SQLite format 3\0");
+}
+
 void ExtractedRound::close()
 {
+    if (attachedTo_) {
+        try {
+            attachedTo_->detachSource();
+        } catch (const Error&) {
+            // Only a transaction still open keeps it attached; its end
+            // (commit or rollback) comes before the file is removed.
+        }
+        attachedTo_ = nullptr;
+    }
     if (db_) {
         db_->close();
         db_.reset();
@@ -123,27 +175,36 @@ bool importRoundFile(Prompter& prompter, store::Database& auction, const QString
                      RoundRows rows, const AuctionTables* known)
 {
     ExtractedRound extracted(archive);
-    store::Database& roundDb = extracted.open();
     std::optional<AuctionTables> own;
     const AuctionTables& shape = known ? *known : own.emplace(auction);
     const QStringList& tables = shape.supplied;
+    // A round of our own format is attached and read through the auction's
+    // connection alone; a Jet round is read into memory on a connection of
+    // its own.
+    const bool attached = extracted.isOwnFormat();
+    RoundTables source;
+    if (attached) {
+        extracted.attachTo(auction);
+        source = {auction.handle(), QStringLiteral("qv_source")};
+    } else {
+        source = {extracted.open().handle(), QStringLiteral("main")};
+    }
     // Each table's columns are read once, for the checks and the copy.
     const TableColumns& auctionColumns = shape.columns;
-    const TableColumns roundColumns(roundDb);
+    const TableColumns roundColumns(source.connection, source.schema);
     const QString problem =
-        roundFileProblem(auctionColumns, tables, roundDb, roundColumns, round, extracted.fileName());
+        roundFileProblem(auctionColumns, tables, source, roundColumns, round, extracted.fileName());
     if (!problem.isEmpty()) {
         refuseRoundFile(prompter, problem);
         return false;
     }
-    AttachedRound attached(auction, roundDb);
     store::WriteTransaction transaction(auction.handle());
-    const bool attachedCopy = !roundDb.isReadOnly();
-    copyRoundTables(auction, attachedCopy ? std::optional(auctionColumns) : std::nullopt, roundDb,
-                    attachedCopy ? std::optional(roundColumns) : std::nullopt, tables, round,
-                    rows == RoundRows::Replace);
-    extracted.close();
-    if (rows == RoundRows::Replace)
+    const bool replace = rows == RoundRows::Replace;
+    if (attached)
+        copyAttachedRoundTables(auction, auctionColumns, roundColumns, tables, round, replace);
+    else
+        copyRoundTables(auction, std::nullopt, extracted.database(), std::nullopt, tables, round, replace);
+    if (replace)
         auction.execute(QStringLiteral("DELETE * FROM [sysRounds] WHERE [Round] = ") +
                         QString::number(round));
     auction.execute(QStringLiteral("INSERT INTO sysRounds (Round) VALUES (") + QString::number(round) +

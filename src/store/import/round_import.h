@@ -25,6 +25,12 @@ public:
     // Opens the extracted database and checks that it reads whole; a damaged
     // one raises 3343 naming the round results file.
     store::Database& open();
+    // Attaches the extracted database, which must be of our own format, to
+    // the auction's connection and checks that it reads whole, as open()
+    // does: the round is then read through the auction's connection alone.
+    void attachTo(store::Database& auction);
+    // Whether the extracted database is of our own format (else Jet).
+    bool isOwnFormat() const;
     store::Database& database() { return *db_; }
     void close();
     const QString& path() const { return path_; }
@@ -36,6 +42,7 @@ private:
     QString archive_;
     QString path_;
     std::shared_ptr<store::Database> db_;
+    store::Database* attachedTo_ = nullptr;
     bool keep_ = false;
 };
 

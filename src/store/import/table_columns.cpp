@@ -1,5 +1,7 @@
 #include "store/import/table_columns.h"
 
+#include "store/database.h"
+#include "store/field_type.h"
 #include "store/sqlite_statement.h"
 
 #include <sqlite3.h>
@@ -25,12 +27,17 @@ QString textOf(sqlite3_stmt* s, int column)
 
 } // namespace
 
-TableColumns::TableColumns(store::Database& db)
+TableColumns::TableColumns(store::Database& db) : TableColumns(db.handle(), QStringLiteral("main"))
 {
-    store::Statement s(db.handle(),
-                       QStringLiteral("SELECT m.name, p.name, p.type FROM sqlite_master AS m "
-                                      "JOIN pragma_table_info(m.name) AS p WHERE m.type = 'table' "
-                                      "ORDER BY m.name, p.cid"));
+}
+
+TableColumns::TableColumns(sqlite3* connection, const QString& schema)
+{
+    store::Statement s(connection,
+                       QStringLiteral("SELECT m.name, p.name, p.type FROM ") + store::quoteName(schema) +
+                           QStringLiteral(".sqlite_master AS m JOIN pragma_table_info(m.name, ") +
+                           store::Database::dialectQuote(schema) +
+                           QStringLiteral(") AS p WHERE m.type = 'table' ORDER BY m.name, p.cid"));
     while (s.step()) {
         Columns& columns = byTable_[keyOf(textOf(s.get(), 0))];
         columns.names << textOf(s.get(), 1);

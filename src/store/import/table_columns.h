@@ -13,6 +13,8 @@ namespace qv {
 class TableColumns {
 public:
     explicit TableColumns(store::Database& db);
+    // The tables of the database attached to connection as schema.
+    TableColumns(sqlite3* connection, const QString& schema);
 
     bool hasTable(const QString& table) const;
     // Names and declared types in column order; none when there is no such table.
