@@ -1,17 +1,16 @@
 #include "import_stages.h"
 
 #include "bench_support.h"
-#include "common/paths.h"
 #include "store/database.h"
 #include "store/import/import_routines.h"
-#include "store/import/round_archive.h"
 #include "store/import/round_check.h"
 #include "store/import/round_copy.h"
 #include "store/import/round_import.h"
 #include "store/session.h"
 
-#include <QFile>
 #include <QFileInfo>
+
+#include <optional>
 
 namespace qv::bench {
 
@@ -20,27 +19,42 @@ QString importStages(const QString& zip, int round)
     store::Database& auction = *session().CurrentDatabase;
     SilentPrompter prompter;
     ImportHost host{prompter};
-    const QString member = QFileInfo(zip).completeBaseName() + QStringLiteral(".mdb");
-    QString extracted;
-    store::DatabasePtr roundDb;
-    const double unzip = timeIt([&] { extracted = extractRoundDatabase(zip, member, applicationFolder()); });
-    const double open = timeIt([&] { roundDb = store::Database::open(extracted); });
+    const AuctionTables tables(auction);
+    std::optional<ExtractedRound> extracted;
+    const double unzip = timeIt([&] { extracted.emplace(zip); });
+    // A round of our own format is read through the auction's connection, a
+    // Jet round on one of its own, as an import does.
+    const bool attached = extracted->isOwnFormat();
+    RoundTables source;
+    const double open = timeIt([&] {
+        if (attached) {
+            extracted->attachTo(auction);
+            source = {auction.handle(), QStringLiteral("qv_source")};
+        } else {
+            source = {extracted->open().handle(), QStringLiteral("main")};
+        }
+    });
+    std::optional<TableColumns> roundColumns;
     const double check = timeIt([&] {
-        roundFileProblem(auction, suppliedTablesOf(auction), *roundDb, round, QFileInfo(zip).fileName());
+        roundColumns.emplace(source.connection, source.schema);
+        roundFileProblem(tables.columns, tables.supplied, source, *roundColumns, round,
+                         QFileInfo(zip).fileName());
     });
     const double copy = timeIt([&] {
         auction.beginTrans();
-        copyRoundTables(auction, *roundDb, round, true);
-        roundDb->close();
+        if (attached)
+            copyAttachedRoundTables(auction, tables.columns, *roundColumns, tables.supplied, round, true);
+        else
+            copyRoundTables(auction, extracted->database(), tables.supplied, round, true);
         auction.execute(QStringLiteral("DELETE * FROM [sysRounds] WHERE [Round] = ") +
                         QString::number(round));
         auction.execute(QStringLiteral("INSERT INTO sysRounds (Round) VALUES (") + QString::number(round) +
                         QLatin1Char(')'));
         auction.commitTrans();
     });
+    extracted.reset();
     const double wizard = timeIt([&] { RebuildWizardTables(host); });
     const double queries = timeIt([&] { RebuildQueryTables(host); });
-    QFile::remove(extracted);
     return QStringLiteral("unzip %1 s, open %2 s, round check %3 s, copy+commit %4 s, wizard tables %5 s, "
                           "query tables %6 s")
         .arg(unzip)

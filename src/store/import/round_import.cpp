@@ -203,7 +203,7 @@ bool importRoundFile(Prompter& prompter, store::Database& auction, const QString
     if (attached)
         copyAttachedRoundTables(auction, auctionColumns, roundColumns, tables, round, replace);
     else
-        copyRoundTables(auction, std::nullopt, extracted.database(), std::nullopt, tables, round, replace);
+        copyRoundTables(auction, extracted.database(), tables, round, replace);
     if (replace)
         auction.execute(QStringLiteral("DELETE * FROM [sysRounds] WHERE [Round] = ") +
                         QString::number(round));
