@@ -9,6 +9,7 @@
 #include <QSaveFile>
 #include <QStorageInfo>
 
+#include <sys/statvfs.h>
 #include <zip.h>
 
 #include <cerrno>
@@ -73,8 +74,13 @@ Error diskFull(const QString& folder, const QString& target, qint64 needed)
 
 void requireRoom(const QString& folder, const QString& target, qint64 needed)
 {
-    QStorageInfo volume(folder);
-    if (volume.isValid() && volume.bytesAvailable() >= 0 && volume.bytesAvailable() < needed)
+    // statvfs() alone: QStorageInfo reads the whole mount table first, on
+    // every round of a batch.
+    struct statvfs volume = {};
+    if (::statvfs(QFile::encodeName(folder).constData(), &volume) != 0)
+        return;
+    const qint64 available = static_cast<qint64>(volume.f_bavail) * static_cast<qint64>(volume.f_frsize);
+    if (available < needed)
         throw diskFull(folder, target, needed);
 }
 
