@@ -62,9 +62,18 @@ int declaredLength(const QString& declared)
 
 QString quoteName(const QString& name)
 {
-    QString q = name;
-    q.replace(QLatin1Char('"'), QStringLiteral("\"\""));
-    return QLatin1Char('"') + q + QLatin1Char('"');
+    // Built in one allocation: statements quote every column they name.
+    QString q;
+    q.reserve(name.size() + 2);
+    q += QLatin1Char('"');
+    if (name.contains(QLatin1Char('"'))) {
+        QString doubled = name;
+        q += doubled.replace(QLatin1Char('"'), QStringLiteral("\"\""));
+    } else {
+        q += name;
+    }
+    q += QLatin1Char('"');
+    return q;
 }
 
 QString columnDefinition(const QString& name, FieldType type, int textLength)
