@@ -158,6 +158,26 @@ TEST_F(ImportTest, RoundFilesMustCarryTheirRoundAndNumbers)
                                  QStringLiteral("\"Round\""), QStringLiteral("'12abc'")});
     EXPECT_FALSE(prompter.messages.back().text.contains(QStringLiteral("round 0")));
 
+    // Text in a later table is told before a row of another round in an
+    // earlier one; an empty [Round] is a row of no round. (Each rewrite
+    // starts from the one before.)
+    rewriteRound(QStringLiteral("05_004.zip"),
+                 {QStringLiteral("UPDATE \"Round Statistics\" SET \"Round\" = 9"),
+                  QStringLiteral("UPDATE \"Bidders\" SET \"Round\" = 'x' WHERE rowid = 1")});
+    EXPECT_FALSE(import(QStringLiteral("05_004.zip")));
+    expectErrorNaming(prompter, {QStringLiteral("\"Bidders\""), QStringLiteral("'x'")});
+    rewriteRound(QStringLiteral("05_004.zip"),
+                 {QStringLiteral("UPDATE \"Round Statistics\" SET \"Round\" = 4"),
+                  QStringLiteral("UPDATE \"Bidders\" SET \"Round\" = 4 WHERE rowid = 1"),
+                  QStringLiteral("UPDATE \"Bidders\" SET \"Round\" = NULL WHERE rowid = 2"),
+                  QStringLiteral("UPDATE \"Markets\" SET \"Round\" = 7 WHERE rowid = 3")});
+    EXPECT_FALSE(import(QStringLiteral("05_004.zip")));
+    expectErrorNaming(prompter, {QStringLiteral("does not hold round 4 alone"), QStringLiteral("\"Markets\""),
+                                 QStringLiteral("rows of round 7")});
+    rewriteRound(QStringLiteral("05_004.zip"), {QStringLiteral("UPDATE \"Markets\" SET \"Round\" = 4")});
+    EXPECT_FALSE(import(QStringLiteral("05_004.zip")));
+    expectErrorNaming(prompter, {QStringLiteral("\"Bidders\""), QStringLiteral("rows of round (none)")});
+
     EXPECT_EQ(dump(), before);
     EXPECT_EQ(appFiles(), QStringList{QStringLiteral("Auction5.mdb")});
 }

@@ -6,6 +6,8 @@
 
 #include <sqlite3.h>
 
+#include <optional>
+
 namespace qv {
 
 using store::FieldType;
@@ -56,50 +58,60 @@ bool looksNumeric(const QString& text)
     return ok;
 }
 
-// The first text that is not a number in one of columns of the round
-// database's table: its column and value, or nothing.
-QStringList textInNumbers(const RoundTables& roundDb, const TableColumns& roundColumns, const QString& table,
-                          const QStringList& wanted)
+// What one pass over the numeric columns of a round database's table finds:
+// the first text that is not a number (its column and value), and the first
+// [Round] that is not the round (as text, "(none)" when empty).
+struct NumberScan {
+    QStringList text;
+    QString otherRound;
+};
+
+// The scan stops at the first text; [Round] is only looked at when round is
+// given.
+NumberScan scanNumbers(const RoundTables& roundDb, const TableColumns& roundColumns, const QString& table,
+                       const QStringList& wanted, std::optional<int> round)
 {
     QStringList present;
-    for (const QString& c : roundColumns.names(table))
-        if (wanted.contains(c, Qt::CaseInsensitive))
+    int roundAt = -1;
+    for (const QString& c : roundColumns.names(table)) {
+        const bool isRound = c.compare(RoundColumn, Qt::CaseInsensitive) == 0;
+        if (isRound && round)
+            roundAt = static_cast<int>(present.size());
+        if ((isRound && round) || wanted.contains(c, Qt::CaseInsensitive))
             present << c;
+    }
     if (present.isEmpty())
         return {};
     QStringList select;
     for (const QString& c : present)
         select << quoteName(c);
-    // The types are looked at here rather than with typeof() in a WHERE: a
+    // The values are looked at here rather than with typeof() or a
+    // comparison in a WHERE: one pass over the rows serves both checks, and a
     // function call per value costs more than copying the round's rows.
     store::Statement rows(roundDb.connection, QStringLiteral("SELECT ") + select.join(QStringLiteral(", ")) +
                                                   QStringLiteral(" FROM ") + qualified(roundDb, table));
+    sqlite3_stmt* row = rows.get();
     const int count = static_cast<int>(present.size());
+    NumberScan found;
     while (rows.step()) {
         for (int i = 0; i < count; ++i) {
-            if (sqlite3_column_type(rows.get(), i) != SQLITE_TEXT)
+            if (sqlite3_column_type(row, i) != SQLITE_TEXT)
                 continue;
             const QString value =
-                QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(rows.get(), i)));
-            if (!looksNumeric(value))
-                return {present[i], value};
+                QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(row, i)));
+            if (!looksNumeric(value)) {
+                found.text = {present[i], value};
+                return found;
+            }
         }
+        if (roundAt < 0 || !found.otherRound.isEmpty())
+            continue;
+        if (sqlite3_column_type(row, roundAt) == SQLITE_NULL)
+            found.otherRound = QStringLiteral("(none)");
+        else if (const double value = sqlite3_column_double(row, roundAt); value != *round)
+            found.otherRound = QString::number(value, 'g', 15);
     }
-    return {};
-}
-
-// The first [Round] value that is not the round, as text, or empty.
-QString otherRound(const RoundTables& roundDb, const QString& table, int round)
-{
-    store::Statement other(roundDb.connection,
-                           QStringLiteral("SELECT \"Round\" FROM ") + qualified(roundDb, table) +
-                               QStringLiteral(" WHERE \"Round\" IS NULL OR \"Round\" <> ") +
-                               QString::number(round) + QStringLiteral(" LIMIT 1"));
-    if (!other.step())
-        return {};
-    if (sqlite3_column_type(other.get(), 0) == SQLITE_NULL)
-        return QStringLiteral("(none)");
-    return QString::number(sqlite3_column_double(other.get(), 0), 'g', 15);
+    return found;
 }
 
 } // namespace
@@ -133,26 +145,26 @@ QString roundFileProblem(const TableColumns& typesFrom, const QStringList& suppl
         if (!roundColumns.names(t).contains(RoundColumn, Qt::CaseInsensitive))
             return cannotTake(fileName, QStringLiteral("table \"%1\" has no Round column").arg(t));
     }
+    // Text where a number belongs is told before a row of another round,
+    // whichever table holds either.
+    QString otherRound;
     for (const QString& t : supplied) {
         if (!roundColumns.hasTable(t))
             continue;
-        const QStringList text = textInNumbers(roundDb, roundColumns, t, numericColumns(typesFrom, t));
-        if (!text.isEmpty())
+        const bool hasRounds = t != store::schema::WithdrawalStatistics;
+        const NumberScan scan = scanNumbers(roundDb, roundColumns, t, numericColumns(typesFrom, t),
+                                            hasRounds ? std::optional(round) : std::nullopt);
+        if (!scan.text.isEmpty())
             return cannotTake(fileName, QStringLiteral("column \"%1\" of table \"%2\" holds the text '%3' "
                                                        "where a number belongs")
-                                            .arg(text[0], t, text[1]));
+                                            .arg(scan.text[0], t, scan.text[1]));
+        if (otherRound.isEmpty() && !scan.otherRound.isEmpty())
+            otherRound = QStringLiteral("The round results file ") + fileName +
+                         QStringLiteral(" does not hold round ") + QString::number(round) +
+                         QStringLiteral(" alone: ") +
+                         QStringLiteral("table \"%1\" holds rows of round %2").arg(t, scan.otherRound);
     }
-    for (const QString& t : supplied) {
-        if (t == store::schema::WithdrawalStatistics || !roundColumns.hasTable(t))
-            continue;
-        const QString other = otherRound(roundDb, t, round);
-        if (!other.isEmpty())
-            return QStringLiteral("The round results file ") + fileName +
-                   QStringLiteral(" does not hold round ") + QString::number(round) +
-                   QStringLiteral(" alone: ") +
-                   QStringLiteral("table \"%1\" holds rows of round %2").arg(t, other);
-    }
-    return {};
+    return otherRound;
 }
 
 } // namespace qv
