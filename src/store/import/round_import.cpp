@@ -191,7 +191,7 @@ bool importRoundFile(Prompter& prompter, store::Database& auction, const QString
     }
     // Each table's columns are read once, for the checks and the copy.
     const TableColumns& auctionColumns = shape.columns;
-    const TableColumns roundColumns(source.connection, source.schema);
+    const TableColumns& roundColumns = shape.rounds.columnsOf(source.connection, source.schema);
     const QString problem =
         roundFileProblem(auctionColumns, tables, source, roundColumns, round, extracted.fileName());
     if (!problem.isEmpty()) {

@@ -63,6 +63,8 @@ struct AuctionTables {
     explicit AuctionTables(store::Database& auction);
     QStringList supplied;
     TableColumns columns;
+    // The columns of the rounds imported with these, kept between rounds.
+    mutable RoundColumnsCache rounds;
 };
 
 // Imports the round results file archive as round into the auction: extracts

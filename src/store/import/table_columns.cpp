@@ -45,6 +45,25 @@ TableColumns::TableColumns(sqlite3* connection, const QString& schema)
     }
 }
 
+QString TableColumns::schemaText(sqlite3* connection, const QString& schema)
+{
+    store::Statement s(connection, QStringLiteral("SELECT group_concat(type || ' ' || name || ' ' || "
+                                                  "ifnull(sql, ''), char(10)) FROM ") +
+                                       store::quoteName(schema) + QStringLiteral(".sqlite_master"));
+    return s.step() ? textOf(s.get(), 0) : QString();
+}
+
+const TableColumns& RoundColumnsCache::columnsOf(sqlite3* connection, const QString& schema)
+{
+    QString text = TableColumns::schemaText(connection, schema);
+    if (!columns_ || text != schemaText_) {
+        columns_.reset();
+        columns_.emplace(connection, schema);
+        schemaText_ = std::move(text);
+    }
+    return *columns_;
+}
+
 bool TableColumns::hasTable(const QString& table) const
 {
     return byTable_.contains(keyOf(table));
