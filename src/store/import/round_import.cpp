@@ -90,12 +90,11 @@ QString ExtractedRound::fileName() const
     return SplitPath(archive_, true);
 }
 
-store::Database& ExtractedRound::open()
+void ExtractedRound::connectChecked(const std::function<sqlite3*()>& connect, const QString& schema)
 {
     const QString member = memberNameOf(fileName());
     try {
-        db_ = store::Database::open(path_);
-        const QString verdict = quickCheckVerdict(db_->handle(), QStringLiteral("main"), path_);
+        const QString verdict = quickCheckVerdict(connect(), schema, path_);
         if (verdict != QLatin1String("ok"))
             throw damaged(archive_, member, verdict);
     } catch (const Error& e) {
@@ -106,26 +105,28 @@ store::Database& ExtractedRound::open()
             throw;
         throw damaged(archive_, member, e.description());
     }
+}
+
+store::Database& ExtractedRound::open()
+{
+    connectChecked(
+        [this] {
+            db_ = store::Database::open(path_);
+            return db_->handle();
+        },
+        QStringLiteral("main"));
     return *db_;
 }
 
 void ExtractedRound::attachTo(store::Database& auction)
 {
-    const QString member = memberNameOf(fileName());
-    try {
-        auction.attachSource(path_);
-        attachedTo_ = &auction;
-        const QString verdict = quickCheckVerdict(auction.handle(), QStringLiteral("qv_source"), path_);
-        if (verdict != QLatin1String("ok"))
-            throw damaged(archive_, member, verdict);
-    } catch (const Error& e) {
-        if (e.number() != err::NotADatabase)
-            throw;
-        close();
-        if (e.description().startsWith(QStringLiteral("The round results file")))
-            throw;
-        throw damaged(archive_, member, e.description());
-    }
+    connectChecked(
+        [&] {
+            auction.attachSource(path_);
+            attachedTo_ = &auction;
+            return auction.handle();
+        },
+        QStringLiteral("qv_source"));
 }
 
 bool ExtractedRound::isOwnFormat() const

@@ -7,6 +7,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <memory>
 
 namespace qv {
@@ -39,6 +40,10 @@ public:
     void keep() { keep_ = true; }
 
 private:
+    // Connects (opens or attaches) and checks that the database reads whole;
+    // one that cannot be read raises 3343 naming the round results file.
+    void connectChecked(const std::function<sqlite3*()>& connect, const QString& schema);
+
     QString archive_;
     QString path_;
     std::shared_ptr<store::Database> db_;
