@@ -22,18 +22,8 @@ QString importStages(const QString& zip, int round)
     const AuctionTables tables(auction);
     std::optional<ExtractedRound> extracted;
     const double unzip = timeIt([&] { extracted.emplace(zip); });
-    // A round of our own format is read through the auction's connection, a
-    // Jet round on one of its own, as an import does.
-    const bool attached = extracted->isOwnFormat();
-    RoundTables source;
-    const double open = timeIt([&] {
-        if (attached) {
-            extracted->attachTo(auction);
-            source = {auction.handle(), QStringLiteral("qv_source")};
-        } else {
-            source = {extracted->open().handle(), QStringLiteral("main")};
-        }
-    });
+    const RoundTables source{auction.handle(), QStringLiteral("qv_source")};
+    const double open = timeIt([&] { extracted->attachTo(auction); });
     std::optional<TableColumns> roundColumns;
     const double check = timeIt([&] {
         roundColumns.emplace(source.connection, source.schema);
@@ -42,10 +32,7 @@ QString importStages(const QString& zip, int round)
     });
     const double copy = timeIt([&] {
         auction.beginTrans();
-        if (attached)
-            copyAttachedRoundTables(auction, tables.columns, *roundColumns, tables.supplied, round, true);
-        else
-            copyRoundTables(auction, extracted->database(), tables.supplied, round, true);
+        copyAttachedRoundTables(auction, tables.columns, *roundColumns, tables.supplied, round, true);
         auction.execute(QStringLiteral("DELETE * FROM [sysRounds] WHERE [Round] = ") +
                         QString::number(round));
         auction.execute(QStringLiteral("INSERT INTO sysRounds (Round) VALUES (") + QString::number(round) +

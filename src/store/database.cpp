@@ -213,6 +213,14 @@ void Database::attachSource(const QString& path)
     attachedSource_ = QFileInfo(path).absoluteFilePath();
 }
 
+void Database::attachSourceInMemory(const QString& path)
+{
+    requireOpen();
+    detachSource();
+    exec(db_, QStringLiteral("ATTACH ':memory:' AS qv_source"));
+    attachedSource_ = QFileInfo(path).absoluteFilePath();
+}
+
 void Database::detachSource()
 {
     if (!db_ || attachedSource_.isEmpty())

@@ -61,6 +61,9 @@ public:
     // tables copied from it (INSERT INTO ... IN) run as one statement inside
     // this connection's transaction. Outside a transaction only.
     void attachSource(const QString& path);
+    // Attaches an empty database held in memory as the source, to be filled
+    // with what is read from path (a file the engine cannot attach itself).
+    void attachSourceInMemory(const QString& path);
     void detachSource();
     const QString& attachedSource() const { return attachedSource_; }
 

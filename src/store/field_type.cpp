@@ -76,13 +76,13 @@ QString quoteName(const QString& name)
     return q;
 }
 
-QString columnDefinition(const QString& name, FieldType type, int textLength)
+QString columnDefinition(const QString& name, FieldType type, int textLength, bool lengthCheck)
 {
     QString def = quoteName(name) + QLatin1Char(' ') + declaredType(type, textLength);
     // Text compares and sorts without regard to case, as the dialect expects.
     if (type == FieldType::Text || type == FieldType::Memo)
         def += QStringLiteral(" COLLATE NOCASE");
-    if (type == FieldType::Text) {
+    if (type == FieldType::Text && lengthCheck) {
         // The check's name lets the engine adapter report error 3163 naming the column.
         def += QStringLiteral(" CONSTRAINT ") + quoteName(QStringLiteral("qv_len:") + name) +
                QStringLiteral(" CHECK (length(") + quoteName(name) + QStringLiteral(") <= ") +

@@ -22,8 +22,8 @@ FieldType fieldTypeOf(const QString& declared);
 int declaredLength(const QString& declared);
 
 // One column of a CREATE TABLE for SQLite: quoted name, declared type, and
-// the CHECK that enforces a text length.
-QString columnDefinition(const QString& name, FieldType type, int textLength = 255);
+// (with lengthCheck) the CHECK that enforces a text length.
+QString columnDefinition(const QString& name, FieldType type, int textLength = 255, bool lengthCheck = true);
 
 // Quotes a name for SQLite: "name", any '"' doubled.
 QString quoteName(const QString& name);
@@ -32,4 +32,4 @@ QString quoteName(const QString& name);
 QString dateToStorage(const QVariant& value);
 QVariant dateFromStorage(const QString& text);
 
-}  // namespace qv::store
+} // namespace qv::store

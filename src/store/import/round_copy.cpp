@@ -21,16 +21,6 @@ void clearForRound(store::Database& auction, const QString& table, int round, bo
 
 } // namespace
 
-void copyRoundTables(store::Database& auction, store::Database& roundDb, const QStringList& tables, int round,
-                     bool deleteOldRows)
-{
-    for (const QString& t : tables) {
-        clearForRound(auction, t, round, deleteOldRows);
-        roundDb.execute(QStringLiteral("INSERT INTO [") + t + QStringLiteral("] IN \"") + auction.path() +
-                        QStringLiteral("\" SELECT * FROM [") + t + QLatin1Char(']'));
-    }
-}
-
 void copyAttachedRoundTables(store::Database& auction, const TableColumns& auctionColumns,
                              const TableColumns& roundColumns, const QStringList& tables, int round,
                              bool deleteOldRows)

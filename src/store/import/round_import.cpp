@@ -8,6 +8,7 @@
 #include "store/import/round_check.h"
 #include "store/import/round_copy.h"
 #include "store/import/round_file_name.h"
+#include "store/jet/jet_reader.h"
 #include "store/savepoint.h"
 #include "store/sqlite_statement.h"
 
@@ -122,17 +123,20 @@ void ExtractedRound::attachTo(store::Database& auction)
 {
     connectChecked(
         [&] {
-            auction.attachSource(path_);
-            attachedTo_ = &auction;
+            // A Jet round is read into a database in memory attached in its
+            // place; anything else is attached as it is (and refused there
+            // when it is no database).
+            if (store::jet::isJetDatabase(path_)) {
+                auction.attachSourceInMemory(path_);
+                attachedTo_ = &auction;
+                store::jet::copyJetIntoSqlite(path_, auction.handle(), QStringLiteral("qv_source"), false);
+            } else {
+                auction.attachSource(path_);
+                attachedTo_ = &auction;
+            }
             return auction.handle();
         },
         QStringLiteral("qv_source"));
-}
-
-bool ExtractedRound::isOwnFormat() const
-{
-    QFile f(path_);
-    return f.open(QIODevice::ReadOnly) && f.read(16) == QByteArrayLiteral("SQLite format 3\0");
 }
 
 void ExtractedRound::close()
@@ -179,17 +183,9 @@ bool importRoundFile(Prompter& prompter, store::Database& auction, const QString
     std::optional<AuctionTables> own;
     const AuctionTables& shape = known ? *known : own.emplace(auction);
     const QStringList& tables = shape.supplied;
-    // A round of our own format is attached and read through the auction's
-    // connection alone; a Jet round is read into memory on a connection of
-    // its own.
-    const bool attached = extracted.isOwnFormat();
-    RoundTables source;
-    if (attached) {
-        extracted.attachTo(auction);
-        source = {auction.handle(), QStringLiteral("qv_source")};
-    } else {
-        source = {extracted.open().handle(), QStringLiteral("main")};
-    }
+    // The round is read through the auction's connection alone.
+    extracted.attachTo(auction);
+    const RoundTables source{auction.handle(), QStringLiteral("qv_source")};
     // Each table's columns are read once, for the checks and the copy.
     const TableColumns& auctionColumns = shape.columns;
     const TableColumns& roundColumns = shape.rounds.columnsOf(source.connection, source.schema);
@@ -201,10 +197,7 @@ bool importRoundFile(Prompter& prompter, store::Database& auction, const QString
     }
     store::WriteTransaction transaction(auction.handle());
     const bool replace = rows == RoundRows::Replace;
-    if (attached)
-        copyAttachedRoundTables(auction, auctionColumns, roundColumns, tables, round, replace);
-    else
-        copyRoundTables(auction, extracted.database(), tables, round, replace);
+    copyAttachedRoundTables(auction, auctionColumns, roundColumns, tables, round, replace);
     if (replace)
         auction.execute(QStringLiteral("DELETE * FROM [sysRounds] WHERE [Round] = ") +
                         QString::number(round));

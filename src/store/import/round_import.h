@@ -26,12 +26,10 @@ public:
     // Opens the extracted database and checks that it reads whole; a damaged
     // one raises 3343 naming the round results file.
     store::Database& open();
-    // Attaches the extracted database, which must be of our own format, to
-    // the auction's connection and checks that it reads whole, as open()
-    // does: the round is then read through the auction's connection alone.
+    // Attaches the extracted database to the auction's connection (a Jet
+    // one read into memory) and checks that it reads whole, as open() does:
+    // the round is then read through the auction's connection alone.
     void attachTo(store::Database& auction);
-    // Whether the extracted database is of our own format (else Jet).
-    bool isOwnFormat() const;
     store::Database& database() { return *db_; }
     void close();
     const QString& path() const { return path_; }

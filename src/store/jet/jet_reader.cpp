@@ -351,7 +351,8 @@ bool isJetDatabase(const QString& path)
     return hasJetSignature(file.read(32));
 }
 
-QStringList copyJetIntoSqlite(const QString& mdbPath, sqlite3* destination)
+QStringList copyJetIntoSqlite(const QString& mdbPath, sqlite3* destination, const QString& schema,
+                              bool lengthChecks)
 {
     QByteArray bytes = readWholeFile(mdbPath);
     const JetFileLayout layout = checkJetFile(mdbPath, bytes);
@@ -365,7 +366,7 @@ QStringList copyJetIntoSqlite(const QString& mdbPath, sqlite3* destination)
     if (!mdb_read_catalog(mdb.get(), MDB_TABLE))
         throw damaged(mdbPath, QStringLiteral("the catalogue cannot be read"));
 
-    SqliteCopyScope scope(destination, mdbPath);
+    SqliteCopyScope scope(destination, mdbPath, schema, lengthChecks);
     QStringList names;
     for (unsigned i = 0; i < mdb->num_catalog; ++i) {
         auto* entry = static_cast<MdbCatalogEntry*>(g_ptr_array_index(mdb->catalog, i));

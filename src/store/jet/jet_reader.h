@@ -15,7 +15,9 @@ bool isJetDatabase(const QString& path);
 // columns in the same order, types mapped, and every row copied, all inside one savepoint.
 // Returns the names of ALL tables in the engine's catalogue order, MSys* included.
 // Throws qv::Error: 53 missing file, 3343 damaged or unreadable, 3031 encrypted or password-protected,
-// 3010 a table that already exists in `destination`.
-QStringList copyJetIntoSqlite(const QString& mdbPath, sqlite3* destination);
+// 3010 a table that already exists in `destination`. The tables go into `schema` of `destination`;
+// without `lengthChecks` their texts are not checked against their declared lengths.
+QStringList copyJetIntoSqlite(const QString& mdbPath, sqlite3* destination,
+                              const QString& schema = QStringLiteral("main"), bool lengthChecks = true);
 
 } // namespace qv::store::jet

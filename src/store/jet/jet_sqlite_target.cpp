@@ -24,8 +24,8 @@ void run(sqlite3* db, const QByteArray& sql, const QString& sourcePath)
 
 } // namespace
 
-SqliteCopyScope::SqliteCopyScope(sqlite3* db, QString sourcePath)
-    : db_(db), sourcePath_(std::move(sourcePath))
+SqliteCopyScope::SqliteCopyScope(sqlite3* db, QString sourcePath, QString schema, bool lengthChecks)
+    : db_(db), sourcePath_(std::move(sourcePath)), schema_(std::move(schema)), lengthChecks_(lengthChecks)
 {
     run(db_, QByteArray("SAVEPOINT ") + savepointName, sourcePath_);
     open_ = true;
@@ -54,11 +54,12 @@ SqliteTableWriter::SqliteTableWriter(const SqliteCopyScope& scope, const QString
     QStringList names;
     QStringList parameters;
     for (const TargetColumn& column : columns) {
-        definitions << columnDefinition(column.name, column.type, column.textLength);
+        definitions << columnDefinition(column.name, column.type, column.textLength, scope_.lengthChecks());
         names << quoteName(column.name);
         parameters << QStringLiteral("?");
     }
-    const QByteArray create = (QStringLiteral("CREATE TABLE ") + quoteName(table) + QStringLiteral(" (") +
+    const QString qualified = quoteName(scope_.schema()) + QLatin1Char('.') + quoteName(table);
+    const QByteArray create = (QStringLiteral("CREATE TABLE ") + qualified + QStringLiteral(" (") +
                                definitions.join(QStringLiteral(", ")) + QLatin1Char(')'))
                                   .toUtf8();
     if (sqlite3_exec(scope_.db(), create.constData(), nullptr, nullptr, nullptr) != SQLITE_OK) {
@@ -67,7 +68,7 @@ SqliteTableWriter::SqliteTableWriter(const SqliteCopyScope& scope, const QString
             throw Error(err::TableExists, QStringLiteral("Table '%1' already exists.").arg(table));
         fail(QStringLiteral("creating the table"));
     }
-    const QByteArray insert = (QStringLiteral("INSERT INTO ") + quoteName(table) + QStringLiteral(" (") +
+    const QByteArray insert = (QStringLiteral("INSERT INTO ") + qualified + QStringLiteral(" (") +
                                names.join(QStringLiteral(", ")) + QStringLiteral(") VALUES (") +
                                parameters.join(QStringLiteral(", ")) + QLatin1Char(')'))
                                   .toUtf8();

@@ -16,7 +16,11 @@ namespace qv::store::jet {
 // copy is complete, rolled back when an exception leaves before that.
 class SqliteCopyScope {
 public:
-    SqliteCopyScope(sqlite3* db, QString sourcePath);
+    // The tables go into schema of db; without lengthChecks their texts are
+    // not checked against the lengths declared (a copy read only to be
+    // copied again, into tables that check them).
+    SqliteCopyScope(sqlite3* db, QString sourcePath, QString schema = QStringLiteral("main"),
+                    bool lengthChecks = true);
     ~SqliteCopyScope();
     SqliteCopyScope(const SqliteCopyScope&) = delete;
     SqliteCopyScope& operator=(const SqliteCopyScope&) = delete;
@@ -25,10 +29,14 @@ public:
 
     sqlite3* db() const { return db_; }
     const QString& sourcePath() const { return sourcePath_; }
+    const QString& schema() const { return schema_; }
+    bool lengthChecks() const { return lengthChecks_; }
 
 private:
     sqlite3* db_;
     QString sourcePath_;
+    QString schema_;
+    bool lengthChecks_;
     bool open_ = false;
 };
 
