@@ -1,8 +1,8 @@
 #include "cli/round_file_readiness.h"
 
-#include <QFileInfo>
+#include "common/zip_library.h"
 
-#include <zip.h>
+#include <QFileInfo>
 
 namespace qv::cli {
 
@@ -17,11 +17,11 @@ FileSignature signatureOf(const QString& path)
 bool isCompleteArchive(const QString& path)
 {
     int error = 0;
-    zip_t* archive = zip_open(QFile::encodeName(path).constData(), ZIP_RDONLY | ZIP_CHECKCONS, &error);
+    zip_t* archive = zipLibrary().zip_open(QFile::encodeName(path).constData(), ZIP_RDONLY | ZIP_CHECKCONS, &error);
     if (archive == nullptr)
         return false;
-    const bool hasEntries = zip_get_num_entries(archive, 0) > 0;
-    zip_discard(archive);
+    const bool hasEntries = zipLibrary().zip_get_num_entries(archive, 0) > 0;
+    zipLibrary().zip_discard(archive);
     return hasEntries;
 }
 

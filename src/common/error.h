@@ -39,6 +39,7 @@ inline constexpr int EngineFailure = 3000;
 
 // Run-time errors of expressions and the engine's other failures.
 inline constexpr int OutOfMemory = 7;
+inline constexpr int LibraryNotLoaded = 48;
 inline constexpr int InvalidUseOfNull = 94;
 inline constexpr int PrinterError = 482;
 inline constexpr int EncryptedDatabase = 3031;

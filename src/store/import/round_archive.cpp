@@ -1,5 +1,6 @@
 #include "store/import/round_archive.h"
 
+#include "common/zip_library.h"
 #include "common/error.h"
 #include "common/paths.h"
 #include "store/import/auction_file.h"
@@ -10,7 +11,6 @@
 #include <QStorageInfo>
 
 #include <sys/statvfs.h>
-#include <zip.h>
 
 #include <cerrno>
 #include <cstdio>
@@ -22,10 +22,10 @@ namespace qv {
 namespace {
 
 struct ArchiveCloser {
-    void operator()(zip_t* z) const { zip_discard(z); }
+    void operator()(zip_t* z) const { zipLibrary().zip_discard(z); }
 };
 struct FileCloser {
-    void operator()(zip_file_t* f) const { zip_fclose(f); }
+    void operator()(zip_file_t* f) const { zipLibrary().zip_fclose(f); }
 };
 
 QString baseName(const QString& stored)
@@ -39,7 +39,7 @@ QString baseName(const QString& stored)
 // encryption is named as such, anything else is damage.
 QString unreadableMember(zip_t* zip, const QString& archive, const QString& member)
 {
-    const int why = zip_error_code_zip(zip_get_error(zip));
+    const int why = zipLibrary().zip_error_code_zip(zipLibrary().zip_get_error(zip));
     if (why == ZIP_ER_COMPNOTSUPP)
         return QStringLiteral("The round results file '%1' holds %2 compressed with a method this program "
                               "cannot read; extract it with another tool and zip it again.")
@@ -116,7 +116,7 @@ QString extractRoundDatabase(const QString& archive, const QString& member, cons
 
     int code = 0;
     std::unique_ptr<zip_t, ArchiveCloser> zip(
-        zip_open(QFile::encodeName(archive).constData(), ZIP_RDONLY, &code));
+        zipLibrary().zip_open(QFile::encodeName(archive).constData(), ZIP_RDONLY, &code));
     if (!zip) {
         if (code == ZIP_ER_OPEN || code == ZIP_ER_READ)
             throw Error(err::PathFileAccess,
@@ -128,9 +128,9 @@ QString extractRoundDatabase(const QString& archive, const QString& member, cons
     }
 
     zip_int64_t found = -1;
-    const zip_int64_t entries = zip_get_num_entries(zip.get(), 0);
+    const zip_int64_t entries = zipLibrary().zip_get_num_entries(zip.get(), 0);
     for (zip_int64_t i = 0; i < entries && found < 0; ++i) {
-        const char* name = zip_get_name(zip.get(), static_cast<zip_uint64_t>(i), ZIP_FL_ENC_GUESS);
+        const char* name = zipLibrary().zip_get_name(zip.get(), static_cast<zip_uint64_t>(i), ZIP_FL_ENC_GUESS);
         if (name && baseName(QString::fromUtf8(name)).compare(member, Qt::CaseInsensitive) == 0)
             found = i;
     }
@@ -140,15 +140,15 @@ QString extractRoundDatabase(const QString& archive, const QString& member, cons
                         .arg(archive, member));
 
     std::unique_ptr<zip_file_t, FileCloser> in(
-        zip_fopen_index(zip.get(), static_cast<zip_uint64_t>(found), 0));
+        zipLibrary().zip_fopen_index(zip.get(), static_cast<zip_uint64_t>(found), 0));
     if (!in)
         throw Error(err::PathFileAccess, unreadableMember(zip.get(), archive, member));
 
     const QString target = joinPath(folder, outputName);
     requireWritableFolder(folder, target);
     zip_stat_t stat;
-    zip_stat_init(&stat);
-    if (zip_stat_index(zip.get(), static_cast<zip_uint64_t>(found), 0, &stat) == 0 &&
+    zipLibrary().zip_stat_init(&stat);
+    if (zipLibrary().zip_stat_index(zip.get(), static_cast<zip_uint64_t>(found), 0, &stat) == 0 &&
         (stat.valid & ZIP_STAT_SIZE))
         requireRoom(folder, target, static_cast<qint64>(stat.size));
 
@@ -173,7 +173,7 @@ QString extractRoundDatabase(const QString& archive, const QString& member, cons
         throw cannotWrite(folder, target, out->errorString());
     char buffer[64 * 1024];
     for (;;) {
-        const zip_int64_t n = zip_fread(in.get(), buffer, sizeof buffer);
+        const zip_int64_t n = zipLibrary().zip_fread(in.get(), buffer, sizeof buffer);
         if (n < 0) {
             cancel();
             throw Error(err::PathFileAccess,

@@ -1,11 +1,11 @@
 #include "store/sample/round_archive.h"
 
+#include "common/zip_library.h"
 #include "common/error.h"
 
 #include <QFile>
 
 #include <sqlite3.h>
-#include <zip.h>
 
 namespace qv::store::sample {
 
@@ -38,33 +38,33 @@ void writeRoundArchive(const QString& zipPath, const QString& memberName, const 
     QFile::remove(zipPath);
     const QByteArray path = QFile::encodeName(zipPath);
     int openError = 0;
-    zip_t* archive = zip_open(path.constData(), ZIP_CREATE | ZIP_TRUNCATE, &openError);
+    zip_t* archive = zipLibrary().zip_open(path.constData(), ZIP_CREATE | ZIP_TRUNCATE, &openError);
     if (archive == nullptr) {
         zip_error_t error;
-        zip_error_init_with_code(&error, openError);
-        const QString reason = QString::fromUtf8(zip_error_strerror(&error));
-        zip_error_fini(&error);
+        zipLibrary().zip_error_init_with_code(&error, openError);
+        const QString reason = QString::fromUtf8(zipLibrary().zip_error_strerror(&error));
+        zipLibrary().zip_error_fini(&error);
         failZip(zipPath, reason);
     }
     // The archive reads the bytes when it is closed; contents outlives that.
     zip_source_t* source =
-        zip_source_buffer(archive, contents.constData(), static_cast<zip_uint64_t>(contents.size()), 0);
+        zipLibrary().zip_source_buffer(archive, contents.constData(), static_cast<zip_uint64_t>(contents.size()), 0);
     const QByteArray name = memberName.toUtf8();
     const zip_int64_t index =
-        source == nullptr ? -1 : zip_file_add(archive, name.constData(), source, ZIP_FL_ENC_UTF_8);
+        source == nullptr ? -1 : zipLibrary().zip_file_add(archive, name.constData(), source, ZIP_FL_ENC_UTF_8);
     if (index < 0) {
-        const QString reason = QString::fromUtf8(zip_strerror(archive));
+        const QString reason = QString::fromUtf8(zipLibrary().zip_strerror(archive));
         if (source != nullptr)
-            zip_source_free(source);
-        zip_discard(archive);
+            zipLibrary().zip_source_free(source);
+        zipLibrary().zip_discard(archive);
         failZip(zipPath, reason);
     }
     const zip_uint64_t member = static_cast<zip_uint64_t>(index);
-    if (zip_file_set_dostime(archive, member, memberTime, memberDate, 0) != 0 ||
-        zip_file_set_external_attributes(archive, member, 0, ZIP_OPSYS_UNIX, 0100644u << 16) != 0 ||
-        zip_close(archive) != 0) {
-        const QString reason = QString::fromUtf8(zip_strerror(archive));
-        zip_discard(archive);
+    if (zipLibrary().zip_file_set_dostime(archive, member, memberTime, memberDate, 0) != 0 ||
+        zipLibrary().zip_file_set_external_attributes(archive, member, 0, ZIP_OPSYS_UNIX, 0100644u << 16) != 0 ||
+        zipLibrary().zip_close(archive) != 0) {
+        const QString reason = QString::fromUtf8(zipLibrary().zip_strerror(archive));
+        zipLibrary().zip_discard(archive);
         failZip(zipPath, reason);
     }
 }

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <zip.h>
+
+namespace qv {
+
+// The libzip functions the program calls.
+#define QV_ZIP_FUNCTIONS(X)                                                                                  \
+    X(zip_open)                                                                                              \
+    X(zip_close)                                                                                             \
+    X(zip_discard)                                                                                           \
+    X(zip_strerror)                                                                                          \
+    X(zip_get_error)                                                                                         \
+    X(zip_error_code_zip)                                                                                    \
+    X(zip_error_init_with_code)                                                                              \
+    X(zip_error_strerror)                                                                                    \
+    X(zip_error_fini)                                                                                        \
+    X(zip_get_num_entries)                                                                                   \
+    X(zip_get_name)                                                                                          \
+    X(zip_stat_init)                                                                                         \
+    X(zip_stat_index)                                                                                        \
+    X(zip_fopen_index)                                                                                       \
+    X(zip_fread)                                                                                             \
+    X(zip_fclose)                                                                                            \
+    X(zip_source_buffer)                                                                                     \
+    X(zip_source_free)                                                                                       \
+    X(zip_file_add)                                                                                          \
+    X(zip_set_file_compression)                                                                              \
+    X(zip_file_set_external_attributes)                                                                      \
+    X(zip_file_set_dostime)
+
+// libzip, loaded when an archive is first read or written rather than with
+// the program: most runs of quorvane-cli never open one, and libzip brings
+// OpenSSL's library along, which cost every start about a millisecond.
+struct ZipLibrary {
+#define QV_ZIP_POINTER(name) decltype(&::name) name = nullptr;
+    QV_ZIP_FUNCTIONS(QV_ZIP_POINTER)
+#undef QV_ZIP_POINTER
+};
+
+// The loaded library; error 48 naming it when it cannot be loaded.
+const ZipLibrary& zipLibrary();
+
+} // namespace qv
