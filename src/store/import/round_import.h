@@ -30,7 +30,6 @@ public:
     // one read into memory) and checks that it reads whole, as open() does:
     // the round is then read through the auction's connection alone.
     void attachTo(store::Database& auction);
-    store::Database& database() { return *db_; }
     void close();
     const QString& path() const { return path_; }
     const QString& archive() const { return archive_; }
