@@ -22,8 +22,8 @@ QString importStages(const QString& zip, int round)
     const AuctionTables tables(auction);
     std::optional<ExtractedRound> extracted;
     const double unzip = timeIt([&] { extracted.emplace(zip); });
-    const RoundTables source{auction.handle(), QStringLiteral("qv_source")};
-    const double open = timeIt([&] { extracted->attachTo(auction); });
+    RoundTables source;
+    const double open = timeIt([&] { source = extracted->attachTo(auction); });
     std::optional<TableColumns> roundColumns;
     const double check = timeIt([&] {
         roundColumns.emplace(source.connection, source.schema);

@@ -202,7 +202,7 @@ void Database::attachSource(const QString& path)
         QString::fromLatin1(QUrl::toPercentEncoding(QFileInfo(path).absoluteFilePath(), "/")) +
         QStringLiteral("?mode=ro");
     try {
-        exec(db_, QStringLiteral("ATTACH ") + dialectQuote(uri) + QStringLiteral(" AS qv_source"));
+        exec(db_, QStringLiteral("ATTACH ") + dialectQuote(uri) + QStringLiteral(" AS ") + sourceSchema());
     } catch (const Error& e) {
         // The engine's error names this connection's own file; the file that
         // cannot be read is the one attached.
@@ -217,7 +217,7 @@ void Database::attachSourceInMemory(const QString& path)
 {
     requireOpen();
     detachSource();
-    exec(db_, QStringLiteral("ATTACH ':memory:' AS qv_source"));
+    exec(db_, QStringLiteral("ATTACH ':memory:' AS ") + sourceSchema());
     attachedSource_ = QFileInfo(path).absoluteFilePath();
 }
 
@@ -225,7 +225,7 @@ void Database::detachSource()
 {
     if (!db_ || attachedSource_.isEmpty())
         return;
-    exec(db_, QStringLiteral("DETACH qv_source"));
+    exec(db_, QStringLiteral("DETACH ") + sourceSchema());
     attachedSource_.clear();
 }
 

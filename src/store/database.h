@@ -60,6 +60,8 @@ public:
     // Makes another database file readable on this connection, so that whole
     // tables copied from it (INSERT INTO ... IN) run as one statement inside
     // this connection's transaction. Outside a transaction only.
+    // The schema name an attached source goes by on this connection.
+    static QString sourceSchema() { return QStringLiteral("qv_source"); }
     void attachSource(const QString& path);
     // Attaches an empty database held in memory as the source, to be filled
     // with what is read from path (a file the engine cannot attach itself).

@@ -56,10 +56,10 @@ void copyAttachedTable(const QString& sourceTable, const QStringList& sourceColu
         from << quoteName(name);
     }
     // One statement is all-or-nothing by itself: no savepoint around it.
-    exec(destination.handle(), QStringLiteral("INSERT INTO main.") + quoteName(target) +
-                                   QStringLiteral(" (") + into.join(QStringLiteral(", ")) +
-                                   QStringLiteral(") SELECT ") + from.join(QStringLiteral(", ")) +
-                                   QStringLiteral(" FROM qv_source.") + quoteName(sourceTable));
+    exec(destination.handle(),
+         QStringLiteral("INSERT INTO main.") + quoteName(target) + QStringLiteral(" (") +
+             into.join(QStringLiteral(", ")) + QStringLiteral(") SELECT ") + from.join(QStringLiteral(", ")) +
+             QStringLiteral(" FROM ") + Database::sourceSchema() + QLatin1Char('.') + quoteName(sourceTable));
 }
 
 namespace {

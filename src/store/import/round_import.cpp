@@ -118,8 +118,9 @@ store::Database& ExtractedRound::open()
     return *db_;
 }
 
-void ExtractedRound::attachTo(store::Database& auction)
+RoundTables ExtractedRound::attachTo(store::Database& auction)
 {
+    const QString schema = store::Database::sourceSchema();
     connectChecked(
         [&] {
             // A Jet round is read into a database in memory attached in its
@@ -128,14 +129,15 @@ void ExtractedRound::attachTo(store::Database& auction)
             if (store::jet::isJetDatabase(path_)) {
                 auction.attachSourceInMemory(path_);
                 attachedTo_ = &auction;
-                store::jet::copyJetIntoSqlite(path_, auction.handle(), QStringLiteral("qv_source"), false);
+                store::jet::copyJetIntoSqlite(path_, auction.handle(), schema, false);
             } else {
                 auction.attachSource(path_);
                 attachedTo_ = &auction;
             }
             return auction.handle();
         },
-        QStringLiteral("qv_source"));
+        schema);
+    return {auction.handle(), schema};
 }
 
 void ExtractedRound::close()
@@ -183,8 +185,7 @@ bool importRoundFile(Prompter& prompter, store::Database& auction, const QString
     const AuctionTables& shape = known ? *known : own.emplace(auction);
     const QStringList& tables = shape.supplied;
     // The round is read through the auction's connection alone.
-    extracted.attachTo(auction);
-    const RoundTables source{auction.handle(), QStringLiteral("qv_source")};
+    const RoundTables source = extracted.attachTo(auction);
     // Each table's columns are read once, for the checks and the copy.
     const TableColumns& auctionColumns = shape.columns;
     const TableColumns& roundColumns = shape.rounds.columnsOf(source.connection, source.schema);

@@ -2,6 +2,7 @@
 
 #include "common/prompter.h"
 #include "store/database.h"
+#include "store/import/round_check.h"
 #include "store/import/table_columns.h"
 
 #include <QString>
@@ -29,7 +30,8 @@ public:
     // Attaches the extracted database to the auction's connection (a Jet
     // one read into memory) and checks that it reads whole, as open() does:
     // the round is then read through the auction's connection alone.
-    void attachTo(store::Database& auction);
+    // Returns where its tables are then read.
+    RoundTables attachTo(store::Database& auction);
     void close();
     const QString& path() const { return path_; }
     const QString& archive() const { return archive_; }
