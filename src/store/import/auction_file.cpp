@@ -1,8 +1,8 @@
 #include "store/import/auction_file.h"
 
 #include "common/error.h"
+#include "common/process_state.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -14,8 +14,6 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-
-#include <signal.h>
 
 namespace qv {
 
@@ -42,12 +40,6 @@ bool settle(const QString& path)
     }
     sqlite3_close_v2(db);
     return rc != SQLITE_BUSY && rc != SQLITE_LOCKED;
-}
-
-bool processHasEnded(qint64 pid)
-{
-    return pid > 0 && pid != QCoreApplication::applicationPid() && ::kill(static_cast<pid_t>(pid), 0) != 0 &&
-           errno == ESRCH;
 }
 
 } // namespace

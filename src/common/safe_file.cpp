@@ -1,0 +1,262 @@
+#include "common/safe_file.h"
+
+#include "common/error.h"
+#include "common/process_state.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QIODevice>
+#include <QRegularExpression>
+
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <cstring>
+#include <utility>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace qv {
+
+namespace {
+
+constexpr qsizetype bufferSize = 64 * 1024;
+
+QString systemText(int code)
+{
+    return QString::fromLocal8Bit(std::strerror(code));
+}
+
+// A write, sync or close error as the program's error: a full disk is 61.
+Error writeError(int code, const QString& target, const QString& doing)
+{
+    if (code == ENOSPC || code == EDQUOT)
+        return Error(err::DiskFull,
+                     QStringLiteral("Disk full: cannot %1 '%2'. Make room on the disk and try again.")
+                         .arg(doing, target));
+    return Error(
+        err::PathFileAccess,
+        QStringLiteral("Path/File access error: cannot %1 '%2' (%3).").arg(doing, target, systemText(code)));
+}
+
+// Writes all of [data, data + size) to fd; errno on failure.
+bool writeAll(int fd, const char* data, qsizetype size)
+{
+    while (size > 0) {
+        const ssize_t n = ::write(fd, data, static_cast<size_t>(size));
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        if (n == 0) { // a device that takes nothing more is full
+            errno = ENOSPC;
+            return false;
+        }
+        data += n;
+        size -= n;
+    }
+    return true;
+}
+
+QByteArray encoded(const QString& path)
+{
+    return QFile::encodeName(path);
+}
+
+// ".name.<pid>.qvpart" beside the target: hidden, and tied to this run so
+// that a later run can tell a dead run's leftover from a live one's.
+QString temporaryBeside(const QString& target)
+{
+    const QFileInfo info(target);
+    QString name = info.fileName();
+    if (name.size() > 200) // stay under the file system's name length
+        name.truncate(200);
+    return info.dir().filePath(
+        QStringLiteral(".%1.%2.qvpart").arg(name).arg(QCoreApplication::applicationPid()));
+}
+
+} // namespace
+
+// Hands a Qt writer's bytes to the SafeFile, keeping the first failure for
+// commit() to throw.
+class SafeFile::Device : public QIODevice {
+public:
+    explicit Device(SafeFile& file) : file_(file) { open(QIODevice::WriteOnly | QIODevice::Unbuffered); }
+    bool isSequential() const override { return true; }
+    const std::unique_ptr<Error>& failure() const { return failure_; }
+
+protected:
+    qint64 readData(char*, qint64) override { return -1; }
+    qint64 writeData(const char* data, qint64 size) override
+    {
+        if (failure_)
+            return -1;
+        try {
+            file_.write(data, static_cast<qsizetype>(size));
+        } catch (const Error& e) {
+            failure_ = std::make_unique<Error>(e);
+            setErrorString(e.description());
+            return -1;
+        }
+        return size;
+    }
+
+private:
+    SafeFile& file_;
+    std::unique_ptr<Error> failure_;
+};
+
+SafeFile::SafeFile(const QString& target) : target_(target)
+{
+    const QByteArray path = encoded(target);
+    struct stat st = {};
+    if (::stat(path.constData(), &st) == 0 && !S_ISREG(st.st_mode)) {
+        if (S_ISDIR(st.st_mode))
+            throw Error(err::PathFileAccess,
+                        QStringLiteral("Path/File access error: '%1' is a folder.").arg(target));
+        // A pipe, a terminal or a device: written into, never replaced.
+        fd_ = ::open(path.constData(), O_WRONLY | O_CLOEXEC);
+        if (fd_ < 0)
+            throw writeError(errno, target, QStringLiteral("write"));
+        return;
+    }
+    // Through a symbolic link the file it names is replaced, not the link.
+    QString real = target;
+    if (char* resolved = ::realpath(path.constData(), nullptr)) {
+        real = QFile::decodeName(resolved);
+        std::free(resolved);
+    }
+    const QString folder = QFileInfo(real).absolutePath();
+    if (!QFileInfo(folder).isDir())
+        throw Error(err::PathNotFound, QStringLiteral("Path not found"));
+    clearWriterLeftovers(folder);
+    target_ = real;
+    temporary_ = temporaryBeside(real);
+    const mode_t mode = S_ISREG(st.st_mode) ? (st.st_mode & 07777) : 0666;
+    fd_ = ::open(encoded(temporary_).constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, mode);
+    if (fd_ < 0)
+        throw writeError(errno, target, QStringLiteral("write"));
+    if (S_ISREG(st.st_mode))
+        ::fchmod(fd_, mode); // the old file's permissions, whatever the umask
+}
+
+SafeFile::~SafeFile()
+{
+    if (fd_ >= 0)
+        ::close(fd_);
+    if (!committed_ && !temporary_.isEmpty())
+        ::unlink(encoded(temporary_).constData());
+}
+
+void SafeFile::discard()
+{
+    if (fd_ >= 0)
+        ::close(fd_);
+    fd_ = -1;
+    if (!temporary_.isEmpty())
+        ::unlink(encoded(temporary_).constData());
+    temporary_.clear();
+}
+
+void SafeFile::fail(int errorNumber, const QString& doing)
+{
+    const Error error = writeError(errorNumber, target_, doing);
+    discard();
+    throw error;
+}
+
+void SafeFile::write(const char* data, qsizetype size)
+{
+    if (fd_ < 0)
+        throw Error(err::PathFileAccess,
+                    QStringLiteral("Path/File access error: '%1' is closed.").arg(target_));
+    if (!writeAll(fd_, data, size))
+        fail(errno, QStringLiteral("write"));
+}
+
+QIODevice& SafeFile::device()
+{
+    if (!device_)
+        device_ = std::make_unique<Device>(*this);
+    return *device_;
+}
+
+void SafeFile::commit()
+{
+    if (device_ && device_->failure()) {
+        const Error error = *device_->failure();
+        discard();
+        throw error;
+    }
+    if (fd_ < 0)
+        throw Error(err::PathFileAccess,
+                    QStringLiteral("Path/File access error: '%1' is closed.").arg(target_));
+    const bool direct = temporary_.isEmpty();
+    // A pipe or terminal cannot be synced; a file must be, before the rename.
+    if (::fsync(fd_) != 0 && !(direct && (errno == EINVAL || errno == EROFS)))
+        fail(errno, QStringLiteral("write"));
+    const int fd = std::exchange(fd_, -1);
+    if (::close(fd) != 0)
+        fail(errno, QStringLiteral("write"));
+    if (direct) {
+        committed_ = true;
+        return;
+    }
+    if (::rename(encoded(temporary_).constData(), encoded(target_).constData()) != 0)
+        fail(errno, QStringLiteral("replace"));
+    committed_ = true;
+    // The rename itself is kept only once the folder is synced.
+    const int folder =
+        ::open(encoded(QFileInfo(target_).absolutePath()).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (folder >= 0) {
+        ::fsync(folder);
+        ::close(folder);
+    }
+}
+
+void writeFileSafely(const QString& target, const QByteArray& bytes)
+{
+    SafeFile file(target);
+    file.write(bytes);
+    file.commit();
+}
+
+void clearWriterLeftovers(const QString& folder)
+{
+    static const QRegularExpression leftover(QStringLiteral("^\\..+\\.(\\d+)\\.qvpart$"));
+    const QDir dir(folder);
+    for (const QString& name : dir.entryList({QStringLiteral(".*.qvpart")}, QDir::Files | QDir::Hidden)) {
+        const QRegularExpressionMatch m = leftover.match(name);
+        if (m.hasMatch() && processHasEnded(m.captured(1).toLongLong()))
+            QFile::remove(dir.filePath(name));
+    }
+}
+
+StandardOutput& StandardOutput::instance()
+{
+    static StandardOutput output;
+    return output;
+}
+
+void StandardOutput::write(const char* data, qsizetype size)
+{
+    buffer_.append(data, size);
+    if (buffer_.size() >= bufferSize)
+        flush();
+}
+
+void StandardOutput::flush()
+{
+    const QByteArray pending = std::exchange(buffer_, QByteArray());
+    if (pending.isEmpty())
+        return;
+    if (!writeAll(STDOUT_FILENO, pending.constData(), pending.size()))
+        throw writeError(errno, QStringLiteral("standard output"), QStringLiteral("write"));
+}
+
+} // namespace qv
