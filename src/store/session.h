@@ -3,6 +3,7 @@
 #include "store/database.h"
 
 #include <QString>
+#include <QStringList>
 
 namespace qv {
 
@@ -11,9 +12,10 @@ namespace qv {
 struct Session {
     store::DatabasePtr CurrentDatabase;
     QString CurrentDatabasePath;
-    QString LastImportFile;       // application folder + "/lastimp.inf"
-    QString ExtractRenameTarget;  // while not empty, archive extraction writes under this name
-    QString RebuildTableName;     // the user table the query rebuild is working on
+    QString LastImportFile;      // application folder + "/lastimp.inf"
+    QString ExtractRenameTarget; // while not empty, archive extraction writes under this name
+    QString RebuildTableName;    // the user table the query rebuild is working on
+    QStringList OutOfDateTables; // user tables a rebuild left as they were because a window shows them
 };
 
 Session& session();
@@ -25,4 +27,4 @@ void OpenAuctionDatabase(const QString& path);
 // Closes CurrentDatabase; CurrentDatabasePath keeps its value.
 void CloseAuctionDatabase();
 
-}  // namespace qv
+} // namespace qv
