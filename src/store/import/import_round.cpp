@@ -83,6 +83,8 @@ bool ImportRound(ImportHost& host, bool AutoImport)
         if (wizardTablesDone)
             RebuildQueryTables(host, rebuild);
         reportOpenTables(host.prompter, rebuild.open);
+        if (rebuild.stopped)
+            host.failure = err::OperationCancelled;
         return true;
     } catch (const Error& e) {
         host.failure = e.number();

@@ -16,8 +16,10 @@ struct ImportHost {
     Prompter& prompter;
     std::function<void(const QString&)> setCaption = [](const QString&) {};
     std::function<void()> fileOpen = [] {};
-    // The number of the error that ended the last import, 0 when none did (a
-    // refused file, or success): callers tell failures apart by it.
+    // The number of the error that cut the last import short, 0 when none did
+    // (a refused file, or success): callers tell failures apart by it. 3059
+    // after a successful import: a stop request ended the rebuild of the user
+    // tables after it.
     int failure = 0;
 };
 

@@ -1,0 +1,151 @@
+// Real quorvane-cli processes killed at random points while a saved query's
+// table is replaced, by `query run` and by the rebuild after an import: the
+// table is always whole, as it was or as rebuilt, and listed once.
+#include "store/sample/sample_auction.h"
+#include "support/cli_run.h"
+#include "support/temp_dir.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QThread>
+
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+#include <random>
+
+using namespace qv::test;
+
+namespace {
+
+// The auction as the next run opens it: a journal left by a killed run is
+// rolled back first.
+class RawAuction {
+public:
+    explicit RawAuction(const QString& path)
+    {
+        EXPECT_EQ(sqlite3_open_v2(QFile::encodeName(path).constData(), &db_, SQLITE_OPEN_READWRITE, nullptr),
+                  SQLITE_OK);
+    }
+    ~RawAuction() { sqlite3_close(db_); }
+    RawAuction(const RawAuction&) = delete;
+    RawAuction& operator=(const RawAuction&) = delete;
+
+    QStringList column(const QString& sql)
+    {
+        QStringList values;
+        sqlite3_stmt* s = nullptr;
+        if (sqlite3_prepare_v2(db_, sql.toUtf8().constData(), -1, &s, nullptr) != SQLITE_OK) {
+            ADD_FAILURE() << sql.toStdString() << ": " << sqlite3_errmsg(db_);
+            return values;
+        }
+        while (sqlite3_step(s) == SQLITE_ROW)
+            values << QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(s, 0)));
+        sqlite3_finalize(s);
+        return values;
+    }
+    void exec(const QString& sql)
+    {
+        EXPECT_EQ(sqlite3_exec(db_, sql.toUtf8().constData(), nullptr, nullptr, nullptr), SQLITE_OK)
+            << sql.toStdString();
+    }
+
+private:
+    sqlite3* db_ = nullptr;
+};
+
+void killAfter(const QStringList& args, int microseconds)
+{
+    QProcess p;
+    p.start(QStringLiteral(QV_CLI_PATH), args);
+    p.waitForStarted();
+    QThread::usleep(static_cast<unsigned long>(microseconds));
+    p.kill();
+    p.waitForFinished(10000);
+}
+
+} // namespace
+
+TEST(RebuildCrash, AKilledRebuildLeavesTheTableWholeAndListedOnce)
+{
+    TempDir files, app;
+    qv::store::sample::SampleOptions o;
+    o.rounds = 2;
+    o.licenses = 16;
+    o.bidders = 4;
+    o.seed = 5;
+    qv::store::sample::writeSampleAuction(files.path(), o);
+    const QString auction = app.file(QStringLiteral("Auction5.mdb"));
+    const QString round2 = files.file(QStringLiteral("05_002.zip"));
+    const QStringList inApp{QStringLiteral("--app-dir"), app.path()};
+    ASSERT_EQ(
+        runCli(inApp + QStringList{QStringLiteral("create"), files.file(QStringLiteral("05_001.zip"))}).code,
+        0);
+    ASSERT_EQ(runCli(inApp + QStringList{QStringLiteral("import"), auction, round2}).code, 0);
+    // Two conditions that make the same table in about the same time, with counts of their own.
+    const QString conditions[2] = {QStringLiteral("a.[Round] + b.[Round] + d.[Round] > 0"),
+                                   QStringLiteral("a.[Round] + b.[Round] + d.[Round] > 4")};
+    const QStringList run{QStringLiteral("query"), auction, QStringLiteral("run"), QStringLiteral("slow")};
+    ASSERT_EQ(runCli({QStringLiteral("query"), auction, QStringLiteral("add"), QStringLiteral("slow"),
+                      QStringLiteral("--select"), QStringLiteral("Count(*) AS [N]"), QStringLiteral("--into"),
+                      QStringLiteral("[Slow]"), QStringLiteral("--from"),
+                      QStringLiteral("[All Bids] AS a, [All Bids] AS b, [All Bids] AS c, [Markets] AS d"),
+                      QStringLiteral("--where"), conditions[0]})
+                  .code,
+              0);
+    QElapsedTimer timer;
+    timer.start();
+    ASSERT_EQ(runCli(run).code, 0);
+    const int runMicroseconds = static_cast<int>(timer.nsecsElapsed() / 1000);
+
+    QStringList counts;
+    {
+        RawAuction raw(auction);
+        for (const QString& c : conditions)
+            counts << raw.column(
+                QStringLiteral("SELECT count(*) FROM \"All Bids\" a, \"All Bids\" b, \"All Bids\" c, "
+                               "Markets d WHERE ") +
+                QString(c).remove(QLatin1Char('[')).remove(QLatin1Char(']')));
+    }
+    ASSERT_NE(counts[0], counts[1]);
+
+    std::mt19937 random(20261207);
+    int condition = 0;
+    for (int attempt = 0; attempt < 12; ++attempt) {
+        QString before;
+        {
+            RawAuction raw(auction);
+            before = raw.column(QStringLiteral("SELECT N FROM Slow")).value(0);
+            condition = 1 - condition;
+            raw.exec(QStringLiteral("UPDATE sysQueryBuilder SET Txt3 = '%1'").arg(conditions[condition]));
+        }
+        // Every other time the rebuild after importing round 2 again.
+        const QStringList args =
+            attempt % 2 ? run : inApp + QStringList{QStringLiteral("import"), auction, round2};
+        const int delay = std::uniform_int_distribution<int>(0, runMicroseconds * 3 / 2)(random);
+        killAfter(args, delay);
+        const std::string when =
+            args[attempt % 2 ? 0 : 2].toStdString() + " killed after " + std::to_string(delay) + " us";
+
+        RawAuction raw(auction);
+        EXPECT_EQ(raw.column(QStringLiteral("PRAGMA integrity_check")), QStringList{QStringLiteral("ok")})
+            << when;
+        const QStringList now = raw.column(QStringLiteral("SELECT N FROM Slow"));
+        ASSERT_EQ(now.size(), 1) << when;
+        EXPECT_TRUE(now[0] == before || now[0] == counts[condition]) << when << ": " << now[0].toStdString();
+        EXPECT_EQ(raw.column(QStringLiteral("SELECT count(*) FROM sysTables WHERE TableName = 'Slow'")),
+                  QStringList{QStringLiteral("1")})
+            << when;
+        EXPECT_EQ(raw.column(QStringLiteral("SELECT name FROM sqlite_master WHERE name LIKE 'qv_build%'")),
+                  QStringList())
+            << when;
+        EXPECT_EQ(raw.column(QStringLiteral("SELECT CAST(Round AS INTEGER) FROM sysRounds ORDER BY 1")),
+                  (QStringList{QStringLiteral("1"), QStringLiteral("2")}))
+            << when;
+    }
+    // The next run completes.
+    ASSERT_EQ(runCli(run).code, 0);
+    EXPECT_EQ(RawAuction(auction).column(QStringLiteral("SELECT N FROM Slow")),
+              QStringList{counts[condition]});
+}
