@@ -1,59 +1,23 @@
 // Real quorvane-cli processes killed at random points while a saved query's
 // table is replaced, by `query run` and by the rebuild after an import: the
 // table is always whole, as it was or as rebuilt, and listed once.
+#include "store/database.h"
 #include "store/sample/sample_auction.h"
 #include "support/cli_run.h"
+#include "support/statement_column.h"
 #include "support/temp_dir.h"
 
 #include <QElapsedTimer>
-#include <QFile>
 #include <QProcess>
 #include <QThread>
 
 #include <gtest/gtest.h>
-#include <sqlite3.h>
 
 #include <random>
 
 using namespace qv::test;
 
 namespace {
-
-// The auction as the next run opens it: a journal left by a killed run is
-// rolled back first.
-class RawAuction {
-public:
-    explicit RawAuction(const QString& path)
-    {
-        EXPECT_EQ(sqlite3_open_v2(QFile::encodeName(path).constData(), &db_, SQLITE_OPEN_READWRITE, nullptr),
-                  SQLITE_OK);
-    }
-    ~RawAuction() { sqlite3_close(db_); }
-    RawAuction(const RawAuction&) = delete;
-    RawAuction& operator=(const RawAuction&) = delete;
-
-    QStringList column(const QString& sql)
-    {
-        QStringList values;
-        sqlite3_stmt* s = nullptr;
-        if (sqlite3_prepare_v2(db_, sql.toUtf8().constData(), -1, &s, nullptr) != SQLITE_OK) {
-            ADD_FAILURE() << sql.toStdString() << ": " << sqlite3_errmsg(db_);
-            return values;
-        }
-        while (sqlite3_step(s) == SQLITE_ROW)
-            values << QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(s, 0)));
-        sqlite3_finalize(s);
-        return values;
-    }
-    void exec(const QString& sql)
-    {
-        EXPECT_EQ(sqlite3_exec(db_, sql.toUtf8().constData(), nullptr, nullptr, nullptr), SQLITE_OK)
-            << sql.toStdString();
-    }
-
-private:
-    sqlite3* db_ = nullptr;
-};
 
 void killAfter(const QStringList& args, int microseconds)
 {
@@ -99,27 +63,25 @@ TEST(RebuildCrash, AKilledRebuildLeavesTheTableWholeAndListedOnce)
     ASSERT_EQ(runCli(run).code, 0);
     const int runMicroseconds = static_cast<int>(timer.nsecsElapsed() / 1000);
 
+    // The auction as the next run opens it: a journal left by a killed run is rolled back first.
+    const auto column = [&auction](const QString& sql) {
+        return qv::test::statementColumn(*qv::store::Database::open(auction), sql);
+    };
     QStringList counts;
-    {
-        RawAuction raw(auction);
-        for (const QString& c : conditions)
-            counts << raw.column(
-                QStringLiteral("SELECT count(*) FROM \"All Bids\" a, \"All Bids\" b, \"All Bids\" c, "
-                               "Markets d WHERE ") +
-                QString(c).remove(QLatin1Char('[')).remove(QLatin1Char(']')));
-    }
+    for (const QString& c : conditions)
+        counts << column(
+            QStringLiteral("SELECT Count(*) FROM [All Bids] AS a, [All Bids] AS b, [All Bids] AS c, "
+                           "[Markets] AS d WHERE ") +
+            c);
     ASSERT_NE(counts[0], counts[1]);
 
     std::mt19937 random(20261207);
     int condition = 0;
     for (int attempt = 0; attempt < 12; ++attempt) {
-        QString before;
-        {
-            RawAuction raw(auction);
-            before = raw.column(QStringLiteral("SELECT N FROM Slow")).value(0);
-            condition = 1 - condition;
-            raw.exec(QStringLiteral("UPDATE sysQueryBuilder SET Txt3 = '%1'").arg(conditions[condition]));
-        }
+        const QString before = column(QStringLiteral("SELECT [N] FROM [Slow]")).value(0);
+        condition = 1 - condition;
+        qv::store::Database::open(auction)->execute(
+            QStringLiteral("UPDATE [sysQueryBuilder] SET [Txt3] = '%1'").arg(conditions[condition]));
         // Every other time the rebuild after importing round 2 again.
         const QStringList args =
             attempt % 2 ? run : inApp + QStringList{QStringLiteral("import"), auction, round2};
@@ -128,24 +90,21 @@ TEST(RebuildCrash, AKilledRebuildLeavesTheTableWholeAndListedOnce)
         const std::string when =
             args[attempt % 2 ? 0 : 2].toStdString() + " killed after " + std::to_string(delay) + " us";
 
-        RawAuction raw(auction);
-        EXPECT_EQ(raw.column(QStringLiteral("PRAGMA integrity_check")), QStringList{QStringLiteral("ok")})
-            << when;
-        const QStringList now = raw.column(QStringLiteral("SELECT N FROM Slow"));
+        const QStringList now = column(QStringLiteral("SELECT [N] FROM [Slow]"));
         ASSERT_EQ(now.size(), 1) << when;
         EXPECT_TRUE(now[0] == before || now[0] == counts[condition]) << when << ": " << now[0].toStdString();
-        EXPECT_EQ(raw.column(QStringLiteral("SELECT count(*) FROM sysTables WHERE TableName = 'Slow'")),
-                  QStringList{QStringLiteral("1")})
+        EXPECT_EQ(
+            column(QStringLiteral("SELECT [TableName] FROM [sysTables] WHERE [TableName] = 'Slow'")).size(),
+            1)
             << when;
-        EXPECT_EQ(raw.column(QStringLiteral("SELECT name FROM sqlite_master WHERE name LIKE 'qv_build%'")),
+        EXPECT_EQ(qv::store::Database::open(auction)->tableNames().filter(QStringLiteral("qv_build")),
                   QStringList())
             << when;
-        EXPECT_EQ(raw.column(QStringLiteral("SELECT CAST(Round AS INTEGER) FROM sysRounds ORDER BY 1")),
+        EXPECT_EQ(column(QStringLiteral("SELECT [Round] FROM [sysRounds] ORDER BY [Round]")),
                   (QStringList{QStringLiteral("1"), QStringLiteral("2")}))
             << when;
     }
     // The next run completes.
     ASSERT_EQ(runCli(run).code, 0);
-    EXPECT_EQ(RawAuction(auction).column(QStringLiteral("SELECT N FROM Slow")),
-              QStringList{counts[condition]});
+    EXPECT_EQ(column(QStringLiteral("SELECT [N] FROM [Slow]")), QStringList{counts[condition]});
 }
