@@ -5,18 +5,23 @@ namespace qv::cli {
 Answer HeldBackPrompter::message(const QString& text, const QString& title, Icon icon, Buttons buttons,
                                  Answer defaultAnswer)
 {
-    if (buttons != Buttons::OK)
-        return shown_.message(text, title, icon, buttons, defaultAnswer);
-    held_.push_back({text, title, icon, false});
-    return defaultAnswer;
+    return hold({text, title, icon, false}, buttons, defaultAnswer);
 }
 
 Answer HeldBackPrompter::errorMessage(const QString& text, const QString& title, Icon icon, Buttons buttons,
                                       Answer defaultAnswer)
 {
+    return hold({text, title, icon, true}, buttons, defaultAnswer);
+}
+
+Answer HeldBackPrompter::hold(const Held& message, Buttons buttons, Answer defaultAnswer)
+{
+    // A question is asked at once: its answer is needed now.
     if (buttons != Buttons::OK)
-        return shown_.errorMessage(text, title, icon, buttons, defaultAnswer);
-    held_.push_back({text, title, icon, true});
+        return message.isError
+                   ? shown_.errorMessage(message.text, message.title, message.icon, buttons, defaultAnswer)
+                   : shown_.message(message.text, message.title, message.icon, buttons, defaultAnswer);
+    held_.push_back(message);
     return defaultAnswer;
 }
 

@@ -34,6 +34,8 @@ private:
         Icon icon;
         bool isError;
     };
+    Answer hold(const Held& message, Buttons buttons, Answer defaultAnswer);
+
     Prompter& shown_;
     std::vector<Held> held_;
 };

@@ -8,28 +8,12 @@
 #include "support/temp_dir.h"
 
 #include <QElapsedTimer>
-#include <QProcess>
-#include <QThread>
 
 #include <gtest/gtest.h>
 
 #include <random>
 
 using namespace qv::test;
-
-namespace {
-
-void killAfter(const QStringList& args, int microseconds)
-{
-    QProcess p;
-    p.start(QStringLiteral(QV_CLI_PATH), args);
-    p.waitForStarted();
-    QThread::usleep(static_cast<unsigned long>(microseconds));
-    p.kill();
-    p.waitForFinished(10000);
-}
-
-} // namespace
 
 TEST(RebuildCrash, AKilledRebuildLeavesTheTableWholeAndListedOnce)
 {
@@ -86,7 +70,7 @@ TEST(RebuildCrash, AKilledRebuildLeavesTheTableWholeAndListedOnce)
         const QStringList args =
             attempt % 2 ? run : inApp + QStringList{QStringLiteral("import"), auction, round2};
         const int delay = std::uniform_int_distribution<int>(0, runMicroseconds * 3 / 2)(random);
-        killAfter(args, delay);
+        killCliAfter(args, delay);
         const std::string when =
             args[attempt % 2 ? 0 : 2].toStdString() + " killed after " + std::to_string(delay) + " us";
 
