@@ -51,6 +51,9 @@ SpreadGrid::SpreadGrid(QWidget* parent) : QTableView(parent)
         emit columnWidthChanged();
     });
     connect(verticalHeader(), &QHeaderView::sectionResized, this, [this] { emit rowHeightChanged(); });
+    // The widths printed texts need are measured again for new cells.
+    connect(&model_, &QAbstractItemModel::modelReset, this, [this] { printedWidths_.reset(); });
+    connect(&model_, &QAbstractItemModel::dataChanged, this, [this] { printedWidths_.reset(); });
 }
 
 void SpreadGrid::setRecordset(std::shared_ptr<const store::Recordset> rows)
