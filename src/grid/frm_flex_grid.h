@@ -18,7 +18,7 @@ class Prompter;
 namespace qv::analysis {
 class frmWorkbooks;
 enum class AnalysisKind;
-}
+} // namespace qv::analysis
 
 namespace qv::grid {
 
@@ -44,6 +44,9 @@ public:
     bool actionsPrepared = false;
     int lastRoundIndex = 0;
     int lastTableIndex = 0;
+    // The entries on show when the lists last dropped down.
+    QString lastRoundText;
+    QString lastTableText;
     // The sort and filter choices, kept between uses; the table wizard's own.
     frmTableActions* actionsDialog = nullptr;
     frmTableActions* wizardDialog = nullptr;
@@ -106,13 +109,15 @@ signals:
     void tableListWanted();                                // refill the table list (dropping down)
     void roundListWanted();                                // refill the round list (dropping down)
     void statusTextWanted(int panel, const QString& text); // a status bar panel, from 1
-    void pageBreakMenuWanted(QPoint globalPosition);        // the "Page Breaks" pop-up
+    void pageBreakMenuWanted(QPoint globalPosition);       // the "Page Breaks" pop-up
 
 protected:
     bool event(QEvent* event) override;
 
 private:
     void showRows(std::unique_ptr<store::Recordset> rows);
+    // A list left with no entry chosen shows again what it showed.
+    void restoreChoice(DropDownList& list, int lastIndex, const QString& lastText);
     void showCaption(const QString& caption);
     // Run after a table has loaded and after a round change has loaded its rows.
     void afterTableLoad();
