@@ -7,19 +7,33 @@
 
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QSet>
+
+#include <memory>
 
 namespace qv::shell {
 
 void installCommandWindows(frmMain& main)
 {
+    // The summaries that are active: one becomes active before the one it
+    // replaces is told it is not, so the commands follow the set, not the last word.
+    auto activeSummaries = std::make_shared<QSet<const QObject*>>();
     // The summary opens beside the grid windows and does not wait.
-    main.setCommandWindow(QStringLiteral("frmSummary"), [](frmMain& frame) {
+    main.setCommandWindow(QStringLiteral("frmSummary"), [activeSummaries](frmMain& frame) {
         auto* summary = new summary::frmSummary(frame.prompter());
-        QObject::connect(summary, &summary::frmSummary::tableCommandsWanted, &frame, [&frame](bool enabled) {
-            // A frame closing down takes its commands with it.
-            if (frame.isVisible())
-                frame.setTableCommandsEnabled(enabled);
-        });
+        const QObject* key = summary;
+        QObject::connect(summary, &summary::frmSummary::tableCommandsWanted, &frame,
+                         [&frame, key, activeSummaries](bool enabled) {
+                             if (enabled)
+                                 activeSummaries->remove(key);
+                             else
+                                 activeSummaries->insert(key);
+                             // A frame closing down takes its commands with it.
+                             if (frame.isVisible())
+                                 frame.setTableCommandsEnabled(activeSummaries->isEmpty());
+                         });
+        QObject::connect(summary, &QObject::destroyed, &frame,
+                         [key, activeSummaries] { activeSummaries->remove(key); });
         QMdiSubWindow* window = frame.mdiArea()->addSubWindow(summary);
         window->setAttribute(Qt::WA_DeleteOnClose);
         window->resize(summary->sizeHint().expandedTo(QSize(760, 420)));

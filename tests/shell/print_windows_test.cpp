@@ -177,6 +177,40 @@ private slots:
         QVERIFY(enabled("mnuFilePrint") && enabled("mnuViewSummary") && enabled("tbDropTable"));
     }
 
+    void tableCommandsStayOffWhileAnySummaryIsActive()
+    {
+        main_->mnuClick(QStringLiteral("mnuViewSummary"));
+        main_->mnuClick(QStringLiteral("mnuFileNew"));
+        main_->mnuClick(QStringLiteral("mnuViewSummary"));
+        QList<QMdiSubWindow*> summaries, grids;
+        for (QMdiSubWindow* window : main_->mdiArea()->subWindowList())
+            (qobject_cast<qv::summary::frmSummary*>(window->widget()) ? summaries : grids) << window;
+        QCOMPARE(summaries.size(), 2);
+        QCOMPARE(grids.size(), 1);
+        auto sortEnabled = [this] {
+            return main_->findChild<QAction*>(QStringLiteral("mnuToolsSortTable"))->isEnabled();
+        };
+        // From one summary to the other and back, then to the grid window.
+        const struct {
+            QMdiSubWindow* window;
+            bool commands;
+        } steps[] = {{summaries[0], false},
+                     {summaries[1], false},
+                     {summaries[0], false},
+                     {grids[0], true},
+                     {summaries[1], false}};
+        for (const auto& step : steps) {
+            main_->mdiArea()->setActiveSubWindow(step.window);
+            QCOMPARE(sortEnabled(), step.commands);
+        }
+        // The active summary closed: the grid window's commands come back.
+        main_->mdiArea()->setActiveSubWindow(summaries[0]);
+        summaries[0]->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        main_->mdiArea()->setActiveSubWindow(grids[0]);
+        QVERIFY(sortEnabled());
+    }
+
     void summaryPrintsPortraitAnInchFromTheTop()
     {
         main_->mnuClick(QStringLiteral("mnuViewSummary"));
