@@ -201,9 +201,8 @@ void SpreadGrid::gatherSelection()
         blocks_.append({range.left() + 1, wholeColumns ? -1 : range.top() + 1, range.right() + 1,
                         wholeColumns ? -1 : range.bottom() + 1});
     }
-    // Nothing selected: the cell with the focus is the selection.
-    if (blocks_.isEmpty() && currentIndex().isValid())
-        blocks_.append({activeCol(), activeRow(), activeCol(), activeRow()});
+    // The cell with the focus alone is no selection: a Ctrl-click may have
+    // taken it out.
 }
 
 void SpreadGrid::setSelectionIndex(int index)
