@@ -240,6 +240,18 @@ TEST(WorkbookModel, RefusesWhatASpreadsheetApplicationRefuses)
               }),
               1004);
     EXPECT_EQ(number([&] { app.setRowGrand(QStringLiteral("PivotTable2"), false); }), 1004);
+    // A field name it does not know: nothing moves, the fields placed stay.
+    app.addPivotFields(QStringLiteral("P"), {QStringLiteral("Round")}, {});
+    EXPECT_EQ(number([&] {
+                  app.addPivotFields(QStringLiteral("P"), {QStringLiteral("Amount")},
+                                     {QStringLiteral("Bidder")});
+              }),
+              1004);
+    const PivotDefinition& pivot = app.workbook(0).pivots.front();
+    EXPECT_EQ(pivot.rowFields, QStringList{QStringLiteral("Round")});
+    EXPECT_TRUE(pivot.columnFields.isEmpty());
+    EXPECT_EQ(pivot.field(QStringLiteral("Round"))->orientation, PivotOrientation::Row);
+    EXPECT_EQ(pivot.field(QStringLiteral("Amount"))->orientation, PivotOrientation::Hidden);
 }
 
 } // namespace
