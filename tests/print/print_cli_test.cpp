@@ -217,10 +217,8 @@ TEST(PrintCli, WritesTheGridPagesAsPdf)
         const char* refused;
     } margins[] = {
         {"9.99,9.99,9.99,9.99", false, 2, "left"},
-        {"0.5,8,0.5,0.5", false, 2, "right"},
         {"5,5,1,1", false, 2, "left"},
         {"5,5,1,1", true, 0, nullptr},
-        {"1,1,3,4.6", true, 2, "bottom"},
     };
     for (const auto& m : margins) {
         QStringList args = {QStringLiteral("print"), db,  QStringLiteral("All Bids"),
