@@ -3,6 +3,7 @@
 #include "analysis/core/pivot_table.h"
 #include "analysis/core/pivot_text.h"
 #include "analysis/core/workbook.h"
+#include "bids_workbook.h"
 #include "common/error.h"
 
 #include <gtest/gtest.h>
@@ -172,31 +173,16 @@ TEST(PivotTable, TextLayoutMatchesSpreadsheetPrograms)
 // spelling met, composed. A name one letter longer stays apart.
 TEST(PivotTable, TextsDifferingInCaseOrCompositionAreOneItem)
 {
-    const struct {
-        QString bidder;
-        double amount;
-    } bids[] = {
-        {QStringLiteral("heron"), 1},      {QStringLiteral("Cafe\u0301"), 2}, // decomposed
-        {QStringLiteral("HERON"), 4},      {QStringLiteral("Herons"), 8},
-        {QStringLiteral("CAF\u00c9"), 16}, // composed
-        {QStringLiteral("Heron"), 32},     {QStringLiteral("Stra\u00dfe"), 64},
-        {QStringLiteral("STRASSE"), 128},
-    };
-    WorkbookModel app;
-    app.addWorkbook();
-    app.activateSheet(QStringLiteral("sheet1"));
-    app.setCell(1, 1, QStringLiteral("Round"));
-    app.setCell(1, 2, QStringLiteral("Bidder"));
-    app.setCell(1, 3, QStringLiteral("Gross"));
-    int row = 2;
-    for (const auto& bid : bids) {
-        app.setCell(row, 1, 1);
-        app.setCell(row, 2, bid.bidder);
-        app.setCell(row++, 3, bid.amount);
-    }
-    app.pivotTableWizard(SourceTypeDatabase, QStringLiteral("Sheet1!C1:C3"), QString(), QStringLiteral("P"));
-    app.addPivotFields(QStringLiteral("P"), {QStringLiteral("Round")}, {QStringLiteral("Bidder")});
-    app.setPivotFieldOrientation(QStringLiteral("P"), QStringLiteral("Gross"), PivotOrientation::Data);
+    const WorkbookModel app = test::bidsWorkbook({
+        {1, QStringLiteral("heron"), 1.0},
+        {1, QStringLiteral("Cafe\u0301"), 2.0}, // decomposed
+        {1, QStringLiteral("HERON"), 4.0},
+        {1, QStringLiteral("Herons"), 8.0},
+        {1, QStringLiteral("CAF\u00c9"), 16.0}, // composed
+        {1, QStringLiteral("Heron"), 32.0},
+        {1, QStringLiteral("Stra\u00dfe"), 64.0},
+        {1, QStringLiteral("STRASSE"), 128.0},
+    });
     const PivotResult pivot = computePivot(app.workbook(0), app.workbook(0).pivots.front());
     QStringList columns;
     for (int c = 0; c < pivot.columnCount(); ++c)
