@@ -42,8 +42,7 @@ void appendValue(QByteArray& line, const QVariant& value)
         // Whole numbers of up to 15 digits read the same as integers, and
         // most of an auction's numbers are whole.
         const double number = value.toDouble();
-        if (number == std::trunc(number) && std::fabs(number) < WholeDigitsFrom &&
-            !(number == 0 && std::signbit(number))) {
+        if (number == std::trunc(number) && std::fabs(number) < WholeDigitsFrom) {
             line += QByteArray::number(static_cast<qint64>(number));
         } else {
             std::string digits;
