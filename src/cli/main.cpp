@@ -57,12 +57,27 @@ Commands:
                        with a live pivot table, or print the pivot table;
                        --chart draws its chart (one line per column group,
                        the ten highest in the last round) as PNG or SVG
+  standings DB [ROUND] [--by licence|bidder|changes] [--format tsv|csv|json]
+                       who holds each licence after a round (the newest
+                       when omitted), each bidder's holdings and eligibility,
+                       or what changed since the round before; what the
+                       auction's files lack, and what was assumed, goes to
+                       standard error
+  standings DB [ROUND] --chart licence:NAME|bidder:NAME|net... -o FILE.png|FILE.svg
+                       draw over the rounds the price paths of the licences
+                       named, the licences held and eligibility of the
+                       bidders named, or the net bids (--chart again adds a
+                       line of the same kind)
+  report DB [ROUND] -o FILE.html
+                       the round report in one HTML file that needs nothing
+                       else: the summary's twenty figures, the three
+                       standings views and their charts
   compact DB           compact the auction DB in place; waits for another
                        program that has it open or writes to it, and leaves
                        it as it was when it cannot
 
-Output: sql, show, export, summary and pivot take --format tsv|csv|json: tab-delimited
-(the default), CSV quoted as RFC 4180, or a JSON array of one object per row.
+Output: sql, show, export, summary, pivot and standings take --format tsv|csv|json:
+tab-delimited (the default), CSV quoted as RFC 4180, or a JSON array of one object per row.
 
 Options:
   --app-dir DIR        the application folder (else $QUORVANE_HOME, else the
@@ -103,7 +118,7 @@ int main(int argc, char** argv)
         qputenv("QUORVANE_HOME", options.appDir.toLocal8Bit());
 
     using Runner = std::function<int(const QStringList&, const qv::cli::Options&)>;
-    const std::map<QString, Runner> commands = {
+    std::map<QString, Runner> commands = {
         {QStringLiteral("sample"), qv::cli::runSample},   {QStringLiteral("sql"), qv::cli::runSql},
         {QStringLiteral("create"), qv::cli::runCreate},   {QStringLiteral("batch"), qv::cli::runBatch},
         {QStringLiteral("import"), qv::cli::runImport},   {QStringLiteral("show"), qv::cli::runShow},
@@ -112,6 +127,8 @@ int main(int argc, char** argv)
         {QStringLiteral("summary"), qv::cli::runSummary}, {QStringLiteral("print"), qv::cli::runPrintCommand},
         {QStringLiteral("pivot"), qv::cli::runPivot},     {QStringLiteral("compact"), qv::cli::runCompact},
     };
+    commands.emplace(QStringLiteral("standings"), qv::cli::runStandings);
+    commands.emplace(QStringLiteral("report"), qv::cli::runReport);
     const auto it = commands.find(rest.first());
     if (it == commands.end()) {
         QTextStream(stderr) << "Unknown command: " << rest.first() << "\n" << QString::fromUtf8(usage);
