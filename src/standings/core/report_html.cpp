@@ -17,7 +17,8 @@ h2 { font-size: 17px; margin-top: 28px; border-bottom: 1px solid #ccc; }
 table { border-collapse: collapse; margin: 8px 0; }
 th, td { border: 1px solid #ccc; padding: 3px 8px; }
 th { background: #eef1f6; text-align: left; }
-td.n { text-align: right; white-space: nowrap; }
+td { white-space: nowrap; }
+td.n { text-align: right; }
 table.figures td { border: none; padding: 2px 12px; }
 table.figures td.l { color: #555; }
 .notes { background: #fff7e0; border: 1px solid #e0c060; padding: 8px 12px; }
