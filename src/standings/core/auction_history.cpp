@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <string_view>
+#include <unordered_map>
 
 namespace qv::standings {
 
@@ -12,10 +14,45 @@ namespace {
 bool saysYes(const store::Recordset& rows, int row, int column)
 {
     // The agency writes Y or N; a Jet yes/no field reads as -1 or 0.
-    if (const auto number = numberAt(rows, row, column))
-        return *number != 0;
-    return textAt(rows, row, column).trimmed().startsWith(QLatin1Char('Y'), Qt::CaseInsensitive);
+    const store::CellView cell = rows.cell(row, column);
+    if (cell.kind == store::CellView::Kind::Text) {
+        for (const char c : cell.text)
+            if (c != ' ')
+                return c == 'Y' || c == 'y';
+        return false;
+    }
+    const auto number = numberAt(rows, row, column);
+    return number && *number != 0;
 }
+
+// Names numbered straight from the record set's stored texts: a licence or
+// bidder name is made a QString once, not once a row.
+class NameReader {
+public:
+    NameReader(const store::Recordset& rows, int column, NameIndex& names)
+        : rows_(rows), column_(column), names_(names)
+    {
+    }
+    int id(int row)
+    {
+        const store::CellView cell = rows_.cell(row, column_);
+        if (cell.kind != store::CellView::Kind::Text)
+            return names_.id(textAt(rows_, row, column_));
+        const auto known = ids_.find(cell.text);
+        if (known != ids_.end())
+            return known->second;
+        const int id =
+            names_.id(QString::fromUtf8(cell.text.data(), static_cast<qsizetype>(cell.text.size())));
+        ids_.emplace(cell.text, id);
+        return id;
+    }
+
+private:
+    const store::Recordset& rows_;
+    int column_;
+    NameIndex& names_;
+    std::unordered_map<std::string_view, int> ids_; // views into the record set's texts
+};
 
 QString upTo(int lastRound, const char* column)
 {
@@ -30,24 +67,31 @@ void readBids(store::Database& database, AuctionHistory& history)
         QStringLiteral("SELECT [Round], [License Name], [Bidder], [Gross Bid Amount], [Net Bid Amount]");
     if (history.basis.newHighBid)
         statement += QStringLiteral(", [New High Bid]");
-    statement += QStringLiteral(" FROM [All Bids]") + upTo(history.lastRound, "Round");
+    // The whole table in its own order: reading every row is cheaper than
+    // finding most of them through the [Round] index, and later rounds are
+    // left out below.
+    statement += QStringLiteral(" FROM [All Bids]");
     const auto rows = database.openRecordset(statement, store::RecordsetType::Snapshot);
     history.bids.reserve(static_cast<size_t>(rows->recordCount()));
+    NameReader licenses(*rows, 1, history.licenses);
+    NameReader bidders(*rows, 2, history.bidders);
     for (int row = 0; row < rows->recordCount(); ++row) {
         const std::optional<int> round = roundOf(numberAt(*rows, row, 0));
-        if (!round)
+        if (!round || (history.lastRound > 0 && *round > history.lastRound))
             continue;
         Bid bid;
         bid.round = *round;
-        bid.license = history.licenses.id(textAt(*rows, row, 1));
-        bid.bidder = history.bidders.id(textAt(*rows, row, 2));
+        bid.license = licenses.id(row);
+        bid.bidder = bidders.id(row);
         bid.gross = numberAt(*rows, row, 3);
         bid.net = numberAt(*rows, row, 4);
         bid.newHigh = history.basis.newHighBid && saysYes(*rows, row, 5);
         history.bids.push_back(bid);
     }
-    std::stable_sort(history.bids.begin(), history.bids.end(),
-                     [](const Bid& a, const Bid& b) { return a.round < b.round; });
+    // Rounds are imported in order, so the table mostly holds them so already.
+    const auto byRound = [](const Bid& a, const Bid& b) { return a.round < b.round; };
+    if (!std::is_sorted(history.bids.begin(), history.bids.end(), byRound))
+        std::stable_sort(history.bids.begin(), history.bids.end(), byRound);
 }
 
 void readWithdrawals(store::Database& database, AuctionHistory& history)

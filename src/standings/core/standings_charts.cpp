@@ -21,12 +21,6 @@ QString inList(const QStringList& names)
     return QStringLiteral(" IN (") + quoted.join(QStringLiteral(", ")) + QLatin1Char(')');
 }
 
-QString upTo(int lastRound, const char* column = "Round")
-{
-    return QStringLiteral(" AND [") + QLatin1String(column) + QStringLiteral("] <= ") +
-           QString::number(lastRound);
-}
-
 StandingsChart emptyChart(const AuctionHistory& history, QString title, QString valueTitle, bool money,
                           const QStringList& names)
 {
@@ -43,7 +37,9 @@ int slotOf(const std::vector<int>& rounds, int round)
     return at != rounds.end() && *at == round ? static_cast<int>(at - rounds.begin()) : -1;
 }
 
-// Rows of (round, name, value) spread over the lines named.
+// Rows of (round, name, value) spread over the lines named; rounds after the
+// chart's last are left out here rather than in the statement, where the
+// [Round] index would have every row looked up one by one.
 void fillFromRows(StandingsChart& chart, const store::Recordset& rows, QHash<QString, int>& seen)
 {
     QHash<QString, int> lineOf;
@@ -91,7 +87,7 @@ StandingsChart pricePathChart(store::Database& database, const AuctionHistory& h
     if (history.basis.highBid) {
         const auto rows = database.openRecordset(
             QStringLiteral("SELECT [Round], [License Name], [High Bid] FROM [Markets] WHERE [License Name]") +
-                inList(licences) + upTo(history.lastRound),
+                inList(licences),
             store::RecordsetType::Snapshot);
         fillFromRows(chart, *rows, seen);
     } else {
@@ -128,7 +124,7 @@ BidderCharts bidderCharts(store::Database& database, const AuctionHistory& histo
     QHash<QString, int> seen;
     const auto rows = database.openRecordset(
         QStringLiteral("SELECT [Round], [Bidder], [Current Eligibility] FROM [Bidders] WHERE [Bidder]") +
-            inList(bidders) + upTo(history.lastRound),
+            inList(bidders),
         store::RecordsetType::Snapshot);
     fillFromRows(charts.eligibility, *rows, seen);
     refuseUnknown(bidders, seen, history.bidders, "bidder");
