@@ -19,6 +19,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineSeries>
+#include <QListWidget>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTemporaryDir>
@@ -206,6 +207,46 @@ private slots:
             QVERIFY2(window->lblNotes->text().contains(QLatin1String(lacking)), lacking);
         QCOMPARE(column(window->grdLicences, 2).last(), QStringLiteral("Heron / Kestrel (tied)"));
         QVERIFY(prompter_->messages.empty());
+    }
+
+    // With QV_SCREENSHOT_AUCTION and QV_SCREENSHOT_DIR set: the Standings
+    // window of that auction in the frame, on its Licences tab sorted by the
+    // increase, on its Changes tab for round 3, and on its Charts tab with the price paths
+    // of three licences and the holdings of two bidders (standings-licences.png,
+    // standings-changes.png, standings-prices.png, standings-bidders.png).
+    void screenshotsOfTheStandingsWindow()
+    {
+        const QString auction = qEnvironmentVariable("QV_SCREENSHOT_AUCTION");
+        const QString folder = qEnvironmentVariable("QV_SCREENSHOT_DIR");
+        if (auction.isEmpty() || folder.isEmpty())
+            QSKIP("QV_SCREENSHOT_AUCTION and QV_SCREENSHOT_DIR name the auction and where the pictures go");
+        qv::OpenAuctionDatabase(auction);
+        main_->resize(1180, 680);
+        main_->mnuClick(QStringLiteral("mnuViewStandings"));
+        auto* window = main_->findChild<frmStandings*>();
+        QVERIFY(window != nullptr);
+        window->parentWidget()->showMaximized();
+        window->grdLicences->horizontalHeader()->setSortIndicator(6, Qt::DescendingOrder);
+        window->grdLicences->selectRow(0);
+        QTest::qWait(300);
+        const QDir pictures(folder);
+        QVERIFY(main_->grab().save(pictures.filePath(QStringLiteral("standings-licences.png"))));
+        // The changes of round 3, where the sample auction withdraws a high bid.
+        window->ddlRound->setCurrentIndex(std::max(0, window->ddlRound->findText(QStringLiteral("3"))));
+        window->tabs->setCurrentIndex(2);
+        QTest::qWait(200);
+        QVERIFY(main_->grab().save(pictures.filePath(QStringLiteral("standings-changes.png"))));
+        window->ddlRound->setCurrentIndex(0);
+        window->tabs->setCurrentWidget(window->charts);
+        window->charts->showOne(window->grdLicences->model()->index(0, 0).data().toString(), false);
+        for (int row : {1, 2})
+            window->charts->lstChoices->item(row)->setCheckState(Qt::Checked);
+        QTest::qWait(300);
+        QVERIFY(main_->grab().save(pictures.filePath(QStringLiteral("standings-prices.png"))));
+        window->charts->showOne(window->grdBidders->model()->index(0, 0).data().toString(), true);
+        window->charts->lstChoices->item(0)->setCheckState(Qt::Checked);
+        QTest::qWait(300);
+        QVERIFY(main_->grab().save(pictures.filePath(QStringLiteral("standings-bidders.png"))));
     }
 
 private:

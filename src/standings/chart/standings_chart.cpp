@@ -90,10 +90,19 @@ QChart* makeStandingsChart(const StandingsChart& data)
         series->attachAxis(values);
     }
     if (!data.rounds.empty()) {
+        // Whole rounds at a step of 1, 2, 5, 10, 20, 25, 50... with at most a dozen marks.
         const double first = data.rounds.front();
         const double last = std::max<double>(data.rounds.back(), first + 1);
+        double step = 1;
+        for (const double next : {2.0, 5.0, 10.0, 20.0, 25.0, 50.0, 100.0, 250.0, 500.0, 1000.0}) {
+            if ((last - first) / step <= 12)
+                break;
+            step = next;
+        }
         rounds->setRange(first, last);
-        rounds->setTickCount(std::clamp(static_cast<int>(last - first) + 1, 2, 11));
+        rounds->setTickType(QValueAxis::TicksDynamic);
+        rounds->setTickAnchor(step > 1 ? 0 : first);
+        rounds->setTickInterval(step);
     }
     values->setRange(low, high > low ? high * 1.05 : low + 1);
     values->applyNiceNumbers();

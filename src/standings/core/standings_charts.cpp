@@ -77,8 +77,10 @@ StandingsChart pricePathChart(store::Database& database, const QStringList& lice
 }
 
 StandingsChart pricePathChart(store::Database& database, const AuctionHistory& history,
-                              const QStringList& licences)
+                              const QStringList& named)
 {
+    QStringList licences = named;
+    licences.removeDuplicates(); // one line a licence
     StandingsChart chart =
         emptyChart(history, QStringLiteral("Price paths"), QStringLiteral("High bid"), true, licences);
     QHash<QString, int> seen;
@@ -112,9 +114,10 @@ BidderCharts bidderCharts(store::Database& database, const QStringList& bidders,
     return bidderCharts(database, history, bidders);
 }
 
-BidderCharts bidderCharts(store::Database& database, const AuctionHistory& history,
-                          const QStringList& bidders)
+BidderCharts bidderCharts(store::Database& database, const AuctionHistory& history, const QStringList& named)
 {
+    QStringList bidders = named;
+    bidders.removeDuplicates(); // one line a bidder
     BidderCharts charts{
         emptyChart(history, QStringLiteral("Licences held"), QStringLiteral("Licences held"), false, bidders),
         emptyChart(history, QStringLiteral("Eligibility"), QStringLiteral("Current eligibility"), false,
