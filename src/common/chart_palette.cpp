@@ -6,8 +6,9 @@ namespace qv {
 
 namespace {
 
-// Dark enough to read as thin lines on white, and no two of one family
-// (the light pinks, limes and lavenders of larger sets are left out).
+// Dark enough to read as thin lines on white, and no two close to each other
+// (the light pinks, limes and lavenders of larger sets are left out, and so
+// are teal and olive, too near green and brown).
 constexpr std::array<quint32, chartPaletteColours> colours = {
     0x4363d8, // blue
     0xe6194b, // red
@@ -17,9 +18,9 @@ constexpr std::array<quint32, chartPaletteColours> colours = {
     0x42d4f4, // cyan
     0xf032e6, // magenta
     0x9a6324, // brown
-    0x469990, // teal
+    0x000000, // black
     0x000075, // navy
-    0x808000, // olive
+    0x808080, // grey
     0x800000, // maroon
 };
 
