@@ -110,12 +110,8 @@ int runStandings(const QStringList& given, const Options&)
 {
     QStringList args = given;
     std::optional<OutputFormat> format;
-    if (args.contains(QStringLiteral("--format"))) {
-        OutputFormat chosen = OutputFormat::Tsv;
-        if (!takeFormatOption(args, chosen))
-            return usage();
-        format = chosen;
-    }
+    if (!takeFormatOption(args, format))
+        return usage();
     QStringList positional;
     std::optional<View> view;
     ChartRequest chart;

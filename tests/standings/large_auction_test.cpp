@@ -18,6 +18,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 using namespace qv;
 using namespace qv::standings;
 
@@ -104,6 +106,18 @@ who AS (SELECT seg.L, seg.BR, seg.NR,
                  WHERE b.L = seg.L AND b.BR = seg.BR AND b.G = seg.M)) AS Bs FROM seg)
 SELECT r.Round, who.L, who.Bs FROM who JOIN sysRounds r ON r.Round >= who.BR AND (who.NR IS NULL OR r.Round < who.NR))";
 
+// Each licence's holding after each round, as the replay gives it.
+void eachHolding(const AuctionHistory& history,
+                 const std::function<void(int round, const QString& licence, const Holding& held)>& look)
+{
+    HoldingsReplay replay(history);
+    for (const int round : history.rounds) {
+        replay.playTo(round);
+        for (int l = 0; l < history.licenses.size(); ++l)
+            look(round, history.licenses.name(l), replay.holding(l));
+    }
+}
+
 // A holder as a set of names, for ties whose order the SQL does not keep.
 QString asSet(QString holder)
 {
@@ -139,30 +153,21 @@ void LargeAuction::checkNewHighBidRules()
     ASSERT_TRUE(history.basis.complete());
     ASSERT_EQ(history.rounds.size(), 250u);
     ASSERT_GT(history.withdrawals.size(), 20u) << "the generator withdraws high bids";
-    HoldingsReplay replay(history);
     int compared = 0, agency = 0, wrongHolders = 0, wrongAmounts = 0;
     QStringList firstWrong;
-    for (const int round : history.rounds) {
-        replay.playTo(round);
-        for (int l = 0; l < history.licenses.size(); ++l) {
-            const QString name = history.licenses.name(l);
-            const Holding& held = replay.holding(l);
-            const QString ours = holderText(history, held);
-            const QString sql = expected[static_cast<size_t>(round)].value(name);
-            ++compared;
-            agency += held.kind == HolderKind::Agency ? 1 : 0;
-            if (ours != sql) {
-                ++wrongHolders;
-                if (firstWrong.size() < 5)
-                    firstWrong << QStringLiteral("round %1 %2: %3 / %4").arg(round).arg(name, ours, sql);
-            }
-            const std::optional<double> ourAmount = held.kind == HolderKind::Bidder
-                                                        ? history.bids[static_cast<size_t>(held.bid)].gross
-                                                        : std::nullopt;
-            if (ourAmount != highBids.value({round, name}))
-                ++wrongAmounts;
-        }
-    }
+    eachHolding(history, [&](int round, const QString& name, const Holding& held) {
+        const QString ours = holderText(history, held);
+        const QString sql = expected[static_cast<size_t>(round)].value(name);
+        ++compared;
+        agency += held.kind == HolderKind::Agency ? 1 : 0;
+        if (ours != sql && ++wrongHolders <= 5)
+            firstWrong << QStringLiteral("round %1 %2: %3 / %4").arg(round).arg(name, ours, sql);
+        const std::optional<double> ourAmount = held.kind == HolderKind::Bidder
+                                                    ? history.bids[static_cast<size_t>(held.bid)].gross
+                                                    : std::nullopt;
+        if (ourAmount != highBids.value({round, name}))
+            ++wrongAmounts;
+    });
     EXPECT_EQ(compared, 250 * 1500);
     EXPECT_GT(agency, 0) << "some withdrawn licences were held by the agency";
     EXPECT_EQ(wrongHolders, 0) << firstWrong.join(QLatin1Char('\n')).toStdString();
@@ -184,21 +189,15 @@ void LargeAuction::checkHighestBidRules()
 
     const AuctionHistory history = readHistory(*db, readStandingsBasis(*db));
     ASSERT_EQ(history.basis.missing.size(), 3);
-    HoldingsReplay replay(history);
     int wrong = 0, ties = 0;
     QStringList firstWrong;
-    for (const int round : history.rounds) {
-        replay.playTo(round);
-        for (int l = 0; l < history.licenses.size(); ++l) {
-            const QString name = history.licenses.name(l);
-            const Holding& held = replay.holding(l);
-            ties += held.kind == HolderKind::Tied ? 1 : 0;
-            const QString ours = asSet(holderText(history, held));
-            const QString sql = asSet(expected[static_cast<size_t>(round)].value(name));
-            if (ours != sql && ++wrong <= 5)
-                firstWrong << QStringLiteral("round %1 %2: %3 / %4").arg(round).arg(name, ours, sql);
-        }
-    }
+    eachHolding(history, [&](int round, const QString& name, const Holding& held) {
+        ties += held.kind == HolderKind::Tied ? 1 : 0;
+        const QString ours = asSet(holderText(history, held));
+        const QString sql = asSet(expected[static_cast<size_t>(round)].value(name));
+        if (ours != sql && ++wrong <= 5)
+            firstWrong << QStringLiteral("round %1 %2: %3 / %4").arg(round).arg(name, ours, sql);
+    });
     EXPECT_GT(ties, 0) << "bidders who bid the same amount in one round hold it tied";
     EXPECT_EQ(wrong, 0) << firstWrong.join(QLatin1Char('\n')).toStdString();
 }
