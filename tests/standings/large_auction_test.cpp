@@ -162,10 +162,11 @@ void LargeAuction::checkNewHighBidRules()
         agency += held.kind == HolderKind::Agency ? 1 : 0;
         if (ours != sql && ++wrongHolders <= 5)
             firstWrong << QStringLiteral("round %1 %2: %3 / %4").arg(round).arg(name, ours, sql);
-        const std::optional<double> ourAmount = held.kind == HolderKind::Bidder
-                                                    ? history.bids[static_cast<size_t>(held.bid)].gross
-                                                    : std::nullopt;
-        if (ourAmount != highBids.value({round, name}))
+        // The holder's bid against [High Bid]; nothing against an empty one.
+        const Bid* bid =
+            held.kind == HolderKind::Bidder ? &history.bids[static_cast<size_t>(held.bid)] : nullptr;
+        const double ourAmount = bid != nullptr ? bid->gross.value_or(-1) : -1;
+        if (ourAmount != highBids.value({round, name}).value_or(-1))
             ++wrongAmounts;
     });
     EXPECT_EQ(compared, 250 * 1500);
