@@ -10,7 +10,9 @@
 #include "support/temp_dir.h"
 
 #include <QFile>
+#ifdef QV_HAVE_CHARTS
 #include <QImage>
+#endif
 #include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
@@ -62,8 +64,14 @@ TEST_F(RoundReport, HoldsTheFiguresTheViewsAndTheChartsAndNothingFromOutside)
     EXPECT_TRUE(html.contains("<td>Held by the agency</td><td>B-2</td><td>Kestrel</td><td>(agency)</td>"));
     // Names are text, not markup.
     EXPECT_TRUE(html.contains("<td>D[4]</td><td>Denver</td><td>Wren [West]</td>"));
+#ifdef QV_HAVE_CHARTS
     // Net bids, price paths, licences held and eligibility, each inline.
     EXPECT_EQ(count(html, "<svg"), 4);
+#else
+    // A build without charts says so where they would be.
+    EXPECT_EQ(count(html, "<svg"), 0);
+    EXPECT_TRUE(html.contains("The charts could not be drawn where this report was written."));
+#endif
     EXPECT_EQ(count(html, "<?xml"), 0);
     for (const char* outside : {"<script", "<link", "<img", " src=", "url(http", "@import"})
         EXPECT_EQ(count(html, outside), 0) << outside;
@@ -72,7 +80,9 @@ TEST_F(RoundReport, HoldsTheFiguresTheViewsAndTheChartsAndNothingFromOutside)
     static const QRegularExpression id(QStringLiteral("\\bid=\"([^\"]+)\""));
     for (auto match = id.globalMatch(QString::fromUtf8(html)); match.hasNext();)
         ids << match.next().captured(1);
+#ifdef QV_HAVE_CHARTS
     EXPECT_GT(ids.size(), 0);
+#endif
     EXPECT_EQ(ids.size(), QSet<QString>(ids.begin(), ids.end()).size())
         << ids.join(QLatin1Char(' ')).toStdString();
 }
@@ -130,6 +140,7 @@ TEST_F(RoundReport, IsValidHtml)
         GTEST_SKIP() << "neither python3-html5lib nor tidy is installed: the report's HTML was not validated";
 }
 
+#ifdef QV_HAVE_CHARTS
 TEST_F(RoundReport, ChromiumShowsIt)
 {
     const QString chromium = QStandardPaths::findExecutable(QStringLiteral("chromium"));
@@ -161,3 +172,4 @@ TEST_F(RoundReport, ChromiumShowsIt)
     EXPECT_GT(ink, 2000);
     EXPECT_GT(paletteBlue, 100) << "the charts' first line, in the palette's blue";
 }
+#endif
