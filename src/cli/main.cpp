@@ -2,6 +2,8 @@
 
 #include "cli/cli_application.h"
 #include "cli/draw_module_loader.h"
+#include "common/error.h"
+#include "common/safe_file.h"
 
 #include <QCoreApplication>
 #include <QTextStream>
@@ -58,20 +60,12 @@ Commands:
                        --chart draws its chart (one line per column group,
                        the ten highest in the last round) as PNG or SVG
   standings DB [ROUND] [--by licence|bidder|changes] [--format tsv|csv|json]
-                       who holds each licence after a round (the newest
-                       when omitted), each bidder's holdings and eligibility,
-                       or what changed since the round before; what the
-                       auction's files lack, and what was assumed, goes to
-                       standard error
+                       who holds each licence after a round (the newest when
+                       omitted), the bidders' holdings, or what changed
   standings DB [ROUND] --chart licence:NAME|bidder:NAME|net... -o FILE.png|FILE.svg
-                       draw over the rounds the price paths of the licences
-                       named, the licences held and eligibility of the
-                       bidders named, or the net bids (--chart again adds a
-                       line of the same kind)
+                       price paths, holdings and eligibility, or net bids
   report DB [ROUND] -o FILE.html
-                       the round report in one HTML file that needs nothing
-                       else: the summary's twenty figures, the three
-                       standings views and their charts
+                       the round report: one HTML file that needs nothing else
   compact DB           compact the auction DB in place; waits for another
                        program that has it open or writes to it, and leaves
                        it as it was when it cannot
@@ -109,9 +103,15 @@ int main(int argc, char** argv)
             rest << a;
         }
     }
-    QTextStream out(stdout);
     if (rest.isEmpty() || rest.first() == QLatin1String("--help") || rest.first() == QLatin1String("-h")) {
-        out << QString::fromUtf8(usage);
+        // In one write, so that a reader who stops at the first line it wants
+        // (grep -q) does not cut the program off halfway.
+        try {
+            qv::StandardOutput::instance().write(QString::fromUtf8(usage));
+            qv::StandardOutput::instance().flush();
+        } catch (const qv::Error&) {
+            return 1;
+        }
         return rest.isEmpty() ? 2 : 0;
     }
     if (!options.appDir.isEmpty())

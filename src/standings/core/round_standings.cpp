@@ -368,8 +368,9 @@ RoundStandings computeRoundStandings(store::Database& database, AuctionHistory& 
                                       std::nullopt});
         }
         result.withdrawals = inRound;
-    } else if (counted.inRound) {
-        result.withdrawals = static_cast<int>(*counted.inRound);
+    } else if (const std::optional<int> inRound = roundOf(counted.inRound)) {
+        // A whole count that fits, as a round number does.
+        result.withdrawals = *inRound;
     }
 
     // Bidders as [Bidders] lists them, then any only the bids name.
