@@ -111,12 +111,8 @@ int runPivot(const QStringList& given, const Options& options)
 {
     QStringList args = given;
     std::optional<OutputFormat> format;
-    if (args.contains(QStringLiteral("--format"))) {
-        OutputFormat chosen = OutputFormat::Tsv;
-        if (!takeFormatOption(args, chosen))
-            return usage();
-        format = chosen;
-    }
+    if (!takeFormatOption(args, format))
+        return usage();
     if (args.size() < 2)
         return usage();
     const QString path = args[0];

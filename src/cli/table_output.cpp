@@ -126,6 +126,17 @@ bool takeFormatOption(QStringList& args, OutputFormat& format)
     return true;
 }
 
+bool takeFormatOption(QStringList& args, std::optional<OutputFormat>& format)
+{
+    if (!args.contains(QStringLiteral("--format")))
+        return true;
+    OutputFormat chosen = OutputFormat::Tsv;
+    if (!takeFormatOption(args, chosen))
+        return false;
+    format = chosen;
+    return true;
+}
+
 void TableWriter::header(const QStringList& fieldNames)
 {
     fields_ = fieldNames;
