@@ -182,23 +182,28 @@ private slots:
         main_->mnuClick(QStringLiteral("mnuViewSummary"));
         main_->mnuClick(QStringLiteral("mnuFileNew"));
         main_->mnuClick(QStringLiteral("mnuViewSummary"));
-        QList<QMdiSubWindow*> summaries, grids;
-        for (QMdiSubWindow* window : main_->mdiArea()->subWindowList())
-            (qobject_cast<qv::summary::frmSummary*>(window->widget()) ? summaries : grids) << window;
+        main_->mnuClick(QStringLiteral("mnuViewStandings"));
+        QList<QMdiSubWindow*> summaries, grids, standings;
+        for (QMdiSubWindow* window : main_->mdiArea()->subWindowList()) {
+            if (qobject_cast<qv::summary::frmSummary*>(window->widget()))
+                summaries << window;
+            else
+                (qobject_cast<frmFlexGrid*>(window->widget()) ? grids : standings) << window;
+        }
         QCOMPARE(summaries.size(), 2);
         QCOMPARE(grids.size(), 1);
+        QCOMPARE(standings.size(), 1);
         auto sortEnabled = [this] {
             return main_->findChild<QAction*>(QStringLiteral("mnuToolsSortTable"))->isEnabled();
         };
-        // From one summary to the other and back, then to the grid window.
+        // From one summary to the other and back, to the standings (which
+        // turn them off too) and the grid window.
         const struct {
             QMdiSubWindow* window;
             bool commands;
-        } steps[] = {{summaries[0], false},
-                     {summaries[1], false},
-                     {summaries[0], false},
-                     {grids[0], true},
-                     {summaries[1], false}};
+        } steps[] = {{summaries[0], false}, {summaries[1], false}, {summaries[0], false},
+                     {standings[0], false}, {summaries[1], false}, {grids[0], true},
+                     {standings[0], false}, {grids[0], true}};
         for (const auto& step : steps) {
             main_->mdiArea()->setActiveSubWindow(step.window);
             QCOMPARE(sortEnabled(), step.commands);
