@@ -80,6 +80,8 @@ QString jsonValue(const QVariant& value)
         const double d = value.toDouble();
         if (!std::isfinite(d))
             return QStringLiteral("null");
+        if (const double size = std::abs(d); size >= WholeDigitsFrom && size < WholeDigitsBelow)
+            return numberText(d); // every digit, as in the other formats
         return QString::number(d, 'g', QLocale::FloatingPointShortest);
     }
     case QMetaType::QDateTime: {
