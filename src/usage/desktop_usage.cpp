@@ -31,7 +31,8 @@ const ProgramUsage& desktopUsage()
                      {"Files", "~/.config/Quorvane/Quorvane.conf keeps the main window's placement. The "
                                "application folder holds AuctionN.mdb, one database per auction, and "
                                "lastimp.inf, the folder of the last import. The user guide is also installed "
-                               "as HTML, in share/doc/quorvane/html beside the program's share folder."}},
+                               "as HTML pages: /usr/share/doc/quorvane/html/index.html from the Debian "
+                               "package."}},
         .seeAlso = {"quorvane-cli(1)"},
     };
     return usage;
