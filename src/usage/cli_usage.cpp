@@ -81,11 +81,14 @@ std::vector<CommandUsage> commands()
          .forms = {"DB [--folder DIR] [--interval SECONDS]"},
          .summary = "import each next round file as soon as it is complete in DIR (else the last import "
                     "folder), until SIGINT or SIGTERM; one line per round",
-         .description = "Waits, asleep, for the next expected round file, imports it once it has stopped "
-                        "changing and opens as a whole zip, prints one line of standings for the round "
-                        "(\"Round 13: 41 new high bids, ...\") and goes on. A file that fails is tried again "
-                        "only when it changes.\n\n"
-                        "SIGINT or SIGTERM end it between rounds, or roll back the round in progress.",
+         .description =
+             "Waits, asleep, for the next expected round file, imports it once it has stopped "
+             "changing and opens as a whole zip, prints one line of standings for the round "
+             "(\"Round 13: 41 new high bids, ...\") and goes on. A file that is itself at fault is "
+             "tried again only when it changes; a failure that can pass (a full disk, an auction "
+             "another program is writing) after waits that grow to a minute.\n\n"
+             "SIGINT or SIGTERM end it between rounds, or roll back the round in progress (or the "
+             "table being rebuilt after it) and exit with 1.",
          .options = {{"--folder", "DIR",
                       "the folder the round files arrive in (else the folder of the last "
                       "import)"},
@@ -110,9 +113,10 @@ std::vector<CommandUsage> commands()
          .summary = "drop a table you built, as Tools > Drop Table does",
          .description =
              "Drops a table you built (with the table wizard or a saved SQL query) and its listing "
-             "in sysTables and sysWizard, as Tools > Drop Table does. A table of the round "
-             "results files is refused (\"Access Denied\"). A saved SQL query that builds the "
-             "table stays, and builds it again at the next import.",
+             "in sysTables and sysWizard, as Tools > Drop Table does. Only a table listed as yours "
+             "can go: a table of the round results files, or one of the program's own (sysRounds...), "
+             "is refused (\"Access Denied\"). A saved SQL query that builds the table stays, and "
+             "builds it again at the next import.",
          .options = {{"--yes", "", "answer Yes to \"continue anyway?\" (otherwise No)"}},
          .examples = {"quorvane-cli drop Auction5.mdb \"Top Bids\" --yes"}},
         {.name = "query",
@@ -123,8 +127,11 @@ std::vector<CommandUsage> commands()
          .description = "The saved queries of the SQL Query Wizard. list prints them tab-delimited (name, "
                         "then the five clauses); add saves one, clause texts as you would type them in the "
                         "wizard (without keywords); run builds its table as the wizard's Run does, replacing "
-                        "the table and listing it; delete removes the query (the table it built stays). "
-                        "Saved queries also run after every import.",
+                        "the table and listing it (a run that fails leaves the table as it was); delete "
+                        "removes the query (the table it built stays). Saved queries also run after every "
+                        "import.\n\n"
+                        "INTO is one table name, bare (TopBids) or in square brackets ([Top Bids]), and "
+                        "never a table of the round results files or one of the program's own (sys...).",
          .options = {{"--select", "S", "the fields, as after SELECT"},
                      {"--into", "T", "the table to build, as after INTO"},
                      {"--from", "F", "the tables to read, as after FROM"},
