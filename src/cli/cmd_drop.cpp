@@ -2,6 +2,7 @@
 #include "cli/terminal_prompter.h"
 
 #include "common/error.h"
+#include "common/safe_file.h"
 #include "grid/core/drop_table.h"
 #include "store/database.h"
 
@@ -27,7 +28,7 @@ int runDrop(const QStringList& args, const Options& options)
     QStringList positional;
     for (const QString& a : args) {
         if (a == QLatin1String("--help") || a == QLatin1String("-h")) {
-            QTextStream(stdout) << dropUsage;
+            StandardOutput::instance().write(QByteArray(dropUsage));
             return 0;
         }
         if (a == QLatin1String("--yes"))

@@ -2,6 +2,7 @@
 #include "cli/terminal_prompter.h"
 
 #include "common/error.h"
+#include "common/safe_file.h"
 #include "query/core/saved_queries.h"
 #include "query/core/sql_query.h"
 #include "store/database.h"
@@ -31,13 +32,13 @@ int usageError()
 
 void list(store::Database& database)
 {
-    QTextStream out(stdout);
-    out << "Query Name\tSelect\tInto\tFrom\tWhere\tOrder By\n";
+    StandardOutput& out = StandardOutput::instance();
+    out.write(QByteArray("Query Name\tSelect\tInto\tFrom\tWhere\tOrder By\n"));
     for (const query::SqlQuery& q : query::SavedQueries(database).all()) {
         QStringList cells;
         for (int digit : {5, 0, 1, 2, 3, 4})
             cells << q.clause(digit);
-        out << cells.join(QLatin1Char('\t')) << '\n';
+        out.write(cells.join(QLatin1Char('\t')) + QLatin1Char('\n'));
     }
 }
 
@@ -73,7 +74,7 @@ bool parseAdd(const QStringList& args, query::SqlQuery& q)
 int runQuery(const QStringList& args, const Options& options)
 {
     if (args.contains(QStringLiteral("--help")) || args.contains(QStringLiteral("-h"))) {
-        QTextStream(stdout) << queryUsage;
+        StandardOutput::instance().write(QByteArray(queryUsage));
         return 0;
     }
     if (args.size() < 2)

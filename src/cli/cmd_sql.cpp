@@ -15,7 +15,7 @@ int runSql(const QStringList& given, const Options&)
     OutputFormat format = OutputFormat::Tsv;
     if (!takeFormatOption(args, format))
         return 2;
-    QTextStream out(stdout);
+    StandardOutput& out = StandardOutput::instance();
     if (args.size() != 2) {
         QTextStream(stderr) << "Usage: quorvane-cli sql DB STATEMENT [--format tsv|csv|json]\n";
         return 2;
@@ -32,7 +32,7 @@ int runSql(const QStringList& given, const Options&)
         }
         return 0;
     } catch (const Error& e) {
-        out << errorText(ErrorLayout::Report, e) << '\n';
+        out.writeMessage(errorText(ErrorLayout::Report, e) + QLatin1Char('\n'));
         return 1;
     }
 }

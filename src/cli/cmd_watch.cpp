@@ -5,6 +5,7 @@
 #include "cli/watched_auction.h"
 
 #include "common/error.h"
+#include "common/safe_file.h"
 #include "store/import/import_folder.h"
 #include "store/import/import_routines.h"
 #include "store/session.h"
@@ -62,7 +63,7 @@ int runWatch(const QStringList& args, const Options&)
     try {
         auction.ensureOpen();
     } catch (const Error& e) {
-        QTextStream(stdout) << errorText(ErrorLayout::Generic, e) << '\n';
+        StandardOutput::instance().writeMessage(errorText(ErrorLayout::Generic, e) + QLatin1Char('\n'));
         return 1;
     }
     if (folder.isEmpty()) {

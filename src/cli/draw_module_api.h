@@ -23,9 +23,11 @@ extern "C" {
 using QvDrawApplicationFn = QCoreApplication* (*)(int* argc, char** argv, int charts);
 // quorvane-cli print: the exit code.
 using QvDrawPrintFn = int (*)(const QStringList* args, const qv::cli::Options* options);
-// Writes the chart as PNG, or SVG when the name ends in .svg; 1 on success.
-// Absent from builds without the desktop program's libraries.
-using QvDrawChartFn = int (*)(const qv::analysis::PivotChartData* data, const QString* file);
+// Writes the chart as PNG, or SVG when the name ends in .svg; 1 on success,
+// else 0 with the reason in problem. Absent from builds without the desktop
+// program's libraries.
+using QvDrawChartFn = int (*)(const qv::analysis::PivotChartData* data, const QString* file,
+                              QString* problem);
 }
 
 #define QV_DRAW_APPLICATION_SYMBOL "qv_draw_application"

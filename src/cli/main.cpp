@@ -3,6 +3,8 @@
 #include "cli/cli_application.h"
 #include "cli/draw_module_loader.h"
 
+#include "common/safe_file.h"
+
 #include <QCoreApplication>
 #include <QTextStream>
 
@@ -25,13 +27,15 @@ Commands:
                        that follow it in the same folder
   import DB [ZIP]      import ZIP into the auction DB; without ZIP, the next
                        expected round file from the last import folder
-  show DB TABLE [ROUND] [--format tsv|csv|json]
-                       print the rows a grid window shows for a table
+  show DB TABLE [ROUND | --all] [--format tsv|csv|json]
+                       print the rows a grid window shows for a table: of
+                       ROUND (a whole number; the newest round without one),
+                       or with --all the whole table, in the table's order
   watch DB [--folder DIR] [--interval SECONDS]
                        import each next round file as soon as it is complete
                        in DIR (else the last import folder), until SIGINT or
                        SIGTERM; one line per round
-  export DB TABLE [ROUND] [--sort SPEC] [--filter EXPR] [-o FILE]
+  export DB TABLE [ROUND | --all] [--sort SPEC] [--filter EXPR] [-o FILE]
                        write those rows, sorted and filtered as the grid
                        would, as a tab-delimited text export (or --format
                        csv|json)
@@ -44,7 +48,7 @@ Commands:
   summary DB [ROUND]   the round summary's twenty figures of a round (the
                        newest when omitted), one "label<TAB>figure" line each
                        ([--format csv|json]: a Figure,Value table)
-  print DB TABLE [ROUND] -o FILE.pdf [--landscape] [--margins L,R,T,B]
+  print DB TABLE [ROUND | --all] -o FILE.pdf [--landscape] [--margins L,R,T,B]
         [--row-break N]... [--col-break N]... [--sort SPEC] [--filter EXPR]
                        the pages a grid window prints, as PDF: margins in
                        inches (0.5 each unless given), portrait unless
@@ -63,6 +67,9 @@ Commands:
 
 Output: sql, show, export, summary and pivot take --format tsv|csv|json: tab-delimited
 (the default), CSV quoted as RFC 4180, or a JSON array of one object per row.
+Every file is written whole or not at all (an earlier file stays as it was when
+writing fails); -o naming a pipe, a device or /dev/stdout writes into it. A
+failed write, to a file or to standard output, exits with code 1.
 
 Options:
   --app-dir DIR        the application folder (else $QUORVANE_HOME, else the
@@ -94,10 +101,10 @@ int main(int argc, char** argv)
             rest << a;
         }
     }
-    QTextStream out(stdout);
+    qv::StandardOutput& out = qv::StandardOutput::instance();
     if (rest.isEmpty() || rest.first() == QLatin1String("--help") || rest.first() == QLatin1String("-h")) {
-        out << QString::fromUtf8(usage);
-        return rest.isEmpty() ? 2 : 0;
+        out.write(QByteArray(usage));
+        return out.finish(rest.isEmpty() ? 2 : 0);
     }
     if (!options.appDir.isEmpty())
         qputenv("QUORVANE_HOME", options.appDir.toLocal8Bit());
@@ -117,5 +124,6 @@ int main(int argc, char** argv)
         QTextStream(stderr) << "Unknown command: " << rest.first() << "\n" << QString::fromUtf8(usage);
         return 2;
     }
-    return it->second(rest.mid(1), options);
+    // Whatever the command printed is flushed, and checked, here.
+    return out.finish(it->second(rest.mid(1), options));
 }
