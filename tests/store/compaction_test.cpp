@@ -65,8 +65,7 @@ TEST(Compaction, WaitsForAWriterAndGivesUpLeavingTheFileAsItWas)
         auto writer = Database::open(path);
         writer->beginTrans();
         writer->execute(QStringLiteral("INSERT INTO [All Bids] ([Round], [Bidder]) VALUES (6, 'late')"));
-        EXPECT_EQ(errorOf([&] { compactDatabase(path, std::chrono::milliseconds(200)); }),
-                  err::FileInUse);
+        EXPECT_EQ(errorOf([&] { compactDatabase(path, std::chrono::milliseconds(200)); }), err::FileInUse);
         EXPECT_EQ(test::readFile(path), before);
         writer->commitTrans();
     }
