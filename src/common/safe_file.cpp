@@ -198,7 +198,17 @@ void SafeFile::write(const char* data, qsizetype size)
     if (fd_ < 0)
         throw Error(err::PathFileAccess,
                     QStringLiteral("Path/File access error: '%1' is closed.").arg(target_));
-    if (!writeAll(fd_, data, size))
+    // Writers hand over a row or a PDF object at a time: gathered, they cost
+    // one system call per 64 KiB.
+    buffer_.append(data, size);
+    if (buffer_.size() >= bufferSize)
+        writeBuffer();
+}
+
+void SafeFile::writeBuffer()
+{
+    const QByteArray pending = std::exchange(buffer_, QByteArray());
+    if (!writeAll(fd_, pending.constData(), pending.size()))
         fail(errno, QStringLiteral("write"));
 }
 
@@ -224,6 +234,7 @@ void SafeFile::commit()
     if (fd_ < 0)
         throw Error(err::PathFileAccess,
                     QStringLiteral("Path/File access error: '%1' is closed.").arg(target_));
+    writeBuffer();
     const bool direct = temporary_.isEmpty();
     // A pipe or terminal cannot be synced; a file must be, before the rename.
     if (::fsync(fd_) != 0 && !(direct && (errno == EINVAL || errno == EROFS)))

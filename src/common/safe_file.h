@@ -59,12 +59,14 @@ public:
 
 private:
     class Device;
+    void writeBuffer();
     void discard();
     [[noreturn]] void fail(int errorNumber, const QString& doing);
 
     QString target_;
     QString temporary_; // empty when the target is written directly
     int fd_ = -1;
+    QByteArray buffer_; // written out at 64 KiB and on commit
     bool committed_ = false;
     std::unique_ptr<Device> device_;
 };
