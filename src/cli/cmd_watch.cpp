@@ -4,8 +4,11 @@
 #include "cli/terminal_prompter.h"
 #include "cli/watched_auction.h"
 
+#include "cli/standings_output.h"
 #include "common/error.h"
 #include "common/safe_file.h"
+#include "standings/core/round_line.h"
+#include "standings/core/round_standings.h"
 #include "store/import/import_folder.h"
 #include "store/import/import_routines.h"
 #include "store/session.h"
@@ -32,6 +35,56 @@ void note(const QString& line)
     QTextStream err(stderr);
     err << line << '\n';
     err.flush();
+}
+
+const QString importedTitle = QStringLiteral("Round Imported Successfully");
+
+// The import's messages on the terminal, but its success message held back:
+// the round's line of standings says it instead.
+class WatchPrompter : public TerminalPrompter {
+public:
+    using TerminalPrompter::TerminalPrompter;
+    Answer message(const QString& text, const QString& title, Icon icon, Buttons buttons,
+                   Answer defaultAnswer) override
+    {
+        if (title == importedTitle && buttons == Buttons::OK) {
+            held_ = text;
+            return defaultAnswer;
+        }
+        return TerminalPrompter::message(text, title, icon, buttons, defaultAnswer);
+    }
+    // The success message after all, when no line of standings can be made.
+    void release()
+    {
+        if (!held_.isEmpty())
+            TerminalPrompter::message(std::exchange(held_, QString()), importedTitle, Icon::Information,
+                                      Buttons::OK, Answer::OK);
+    }
+
+private:
+    QString held_;
+};
+
+// One line per imported round: "Round 13: 41 new high bids, ...". What the
+// auction's files lack is said once, on standard error, and again only when
+// it changes.
+void tellRound(WatchPrompter& prompter, QStringList& lastNotes)
+{
+    try {
+        store::Database& auction = *session().CurrentDatabase;
+        const standings::RoundStandings round =
+            standings::computeRoundStandings(auction, standings::chooseRound(auction, QString()));
+        if (round.basis.notes() != lastNotes) {
+            lastNotes = round.basis.notes();
+            noteOnStandardError(lastNotes);
+        }
+        StandardOutput& out = StandardOutput::instance();
+        out.write(standings::roundLine(round) + QLatin1Char('\n'));
+        out.flush();
+    } catch (const Error& error) {
+        prompter.release();
+        note(QStringLiteral("No standings for this round: ") + errorText(ErrorLayout::Report, error));
+    }
 }
 
 } // namespace
@@ -82,11 +135,15 @@ int runWatch(const QStringList& args, const Options&)
         auction.ensureOpen();
         return auction.expectedRoundFile(folder);
     };
+    QStringList lastNotes;
     hooks.importFile = [&](const QString& path) {
         auction.ensureOpen();
-        TerminalPrompter prompter(false, {path});
+        WatchPrompter prompter(false, {path});
         ImportHost host{prompter};
-        return ImportRound(host, false);
+        if (!ImportRound(host, false))
+            return false;
+        tellRound(prompter, lastNotes);
+        return true;
     };
     hooks.note = note;
     RoundWatcher watcher(hooks, static_cast<int>(std::lround(seconds * 1000)));

@@ -2,7 +2,6 @@
 
 #include "cli/cli_application.h"
 #include "cli/draw_module_loader.h"
-
 #include "common/safe_file.h"
 
 #include <QCoreApplication>
@@ -61,12 +60,19 @@ Commands:
                        with a live pivot table, or print the pivot table;
                        --chart draws its chart (one line per column group,
                        the ten highest in the last round) as PNG or SVG
+  standings DB [ROUND] [--by licence|bidder|changes] [--format tsv|csv|json]
+                       who holds each licence after a round (the newest when
+                       omitted), the bidders' holdings, or what changed
+  standings DB [ROUND] --chart licence:NAME|bidder:NAME|net... -o FILE.png|FILE.svg
+                       price paths, holdings and eligibility, or net bids
+  report DB [ROUND] -o FILE.html
+                       the round report: one HTML file that needs nothing else
   compact DB           compact the auction DB in place; waits for another
                        program that has it open or writes to it, and leaves
                        it as it was when it cannot
 
-Output: sql, show, export, summary and pivot take --format tsv|csv|json: tab-delimited
-(the default), CSV quoted as RFC 4180, or a JSON array of one object per row.
+Output: sql, show, export, summary, pivot and standings take --format tsv|csv|json:
+tab-delimited (the default), CSV quoted as RFC 4180, or a JSON array of one object per row.
 Every file is written whole or not at all (an earlier file stays as it was when
 writing fails); -o naming a pipe, a device or /dev/stdout writes into it. A
 failed write, to a file or to standard output, exits with code 1.
@@ -103,6 +109,8 @@ int main(int argc, char** argv)
     }
     qv::StandardOutput& out = qv::StandardOutput::instance();
     if (rest.isEmpty() || rest.first() == QLatin1String("--help") || rest.first() == QLatin1String("-h")) {
+        // In one write (the buffer holds it whole), so that a reader who stops
+        // at the first line it wants (grep -q) does not cut the program off halfway.
         out.write(QByteArray(usage));
         return out.finish(rest.isEmpty() ? 2 : 0);
     }
@@ -110,7 +118,7 @@ int main(int argc, char** argv)
         qputenv("QUORVANE_HOME", options.appDir.toLocal8Bit());
 
     using Runner = std::function<int(const QStringList&, const qv::cli::Options&)>;
-    const std::map<QString, Runner> commands = {
+    std::map<QString, Runner> commands = {
         {QStringLiteral("sample"), qv::cli::runSample},   {QStringLiteral("sql"), qv::cli::runSql},
         {QStringLiteral("create"), qv::cli::runCreate},   {QStringLiteral("batch"), qv::cli::runBatch},
         {QStringLiteral("import"), qv::cli::runImport},   {QStringLiteral("show"), qv::cli::runShow},
@@ -119,6 +127,8 @@ int main(int argc, char** argv)
         {QStringLiteral("summary"), qv::cli::runSummary}, {QStringLiteral("print"), qv::cli::runPrintCommand},
         {QStringLiteral("pivot"), qv::cli::runPivot},     {QStringLiteral("compact"), qv::cli::runCompact},
     };
+    commands.emplace(QStringLiteral("standings"), qv::cli::runStandings);
+    commands.emplace(QStringLiteral("report"), qv::cli::runReport);
     const auto it = commands.find(rest.first());
     if (it == commands.end()) {
         QTextStream(stderr) << "Unknown command: " << rest.first() << "\n" << QString::fromUtf8(usage);

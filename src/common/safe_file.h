@@ -21,6 +21,14 @@ public:
     void write(const QByteArray& bytes) { write(bytes.constData(), bytes.size()); }
 };
 
+// Bytes gathered in memory, for a writer whose text is wanted as a value.
+class ByteBuffer : public ByteSink {
+public:
+    using ByteSink::write;
+    void write(const char* data, qsizetype size) override { bytes.append(data, size); }
+    QByteArray bytes;
+};
+
 // The one way the program writes an output file, so that a failure never
 // leaves half a file or reports success:
 // - the bytes go to a new file beside the target (a hidden name carrying this

@@ -52,7 +52,9 @@ frmMain::frmMain(Prompter* prompter, QWidget* parent) : QMainWindow(parent)
 
     importHost_ = std::make_unique<ImportHost>(ImportHost{
         *prompter_, [this](const QString& caption) { setWindowTitle(caption); }, [this] { FileOpen(); }});
-    new OutsideImportNotice([this](const QString& text) { setStatusText(1, text); }, 2000, this);
+    importNotice_ =
+        new OutsideImportNotice([this](const QString& text) { setStatusText(1, text); }, 2000, this);
+    connect(importNotice_, &OutsideImportNotice::roundsChanged, this, &frmMain::roundsChanged);
 
     // Load: the stored placement.
     applyPlacement(*this, readPlacement());
@@ -218,7 +220,9 @@ void frmMain::importRound(bool autoImport)
         showGenericError(*prompter_, objectNotSet());
         return;
     }
-    ImportRound(*importHost_, autoImport);
+    // The windows that follow the newest round hear of it at once.
+    if (ImportRound(*importHost_, autoImport))
+        importNotice_->check();
 }
 
 void frmMain::endProgram()

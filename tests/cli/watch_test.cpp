@@ -12,6 +12,7 @@
 #include <QDeadlineTimer>
 #include <QFile>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QThread>
 
 #include <gtest/gtest.h>
@@ -121,8 +122,9 @@ struct Watch {
     }
 };
 
-const QString imported2 = QStringLiteral("Round 2 has been successfully imported.");
-const QString imported3 = QStringLiteral("Round 3 has been successfully imported.");
+// Each imported round prints its line of standings.
+const QString imported2 = QStringLiteral("Round 2: ");
+const QString imported3 = QStringLiteral("Round 3: ");
 
 } // namespace
 
@@ -154,6 +156,10 @@ TEST(Watch, ImportsARoundOnceItIsCompleteAndGoesOnWithTheNext)
     EXPECT_EQ(watch.out.count(imported3), 1);
     EXPECT_EQ(watch.out.count(QLatin1Char('\n')), 2) << watch.out.toStdString();
     EXPECT_FALSE(watch.out.contains(QStringLiteral("Error")));
+    static const QRegularExpression line(QStringLiteral(
+        "^Round 3: \\d+ new high bids?, \\d+ licences? changed hands, \\d+ withdrawals?, net bids \\$[0-9,]+ "
+        "\\([+-]\\d+\\.\\d%\\)$"));
+    EXPECT_TRUE(line.match(watch.out.section(QLatin1Char('\n'), 1, 1)).hasMatch()) << watch.out.toStdString();
 
     EXPECT_EQ(watch.terminate(), 0);
     EXPECT_EQ(auction.query(QStringLiteral("SELECT [Round] FROM [sysRounds] ORDER BY [Round]")),

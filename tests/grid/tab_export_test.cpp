@@ -126,14 +126,11 @@ TEST(TabExport, ARecordSetIsWrittenAsTheGridShowsIt)
     const TabRows quick = qv::grid::recordsetRows(*rows);
     TabRows shown = quick;
     shown.appendCell = nullptr;
-    struct Bytes : qv::ByteSink {
-        QByteArray data;
-        void write(const char* bytes, qsizetype size) override { data.append(bytes, size); }
-    } a, b;
+    qv::ByteBuffer a, b;
     qv::grid::writeTabText(a, quick);
     qv::grid::writeTabText(b, shown);
-    EXPECT_EQ(a.data, b.data);
-    EXPECT_TRUE(a.data.startsWith("Name\tAmount\tCount\tWhen\tOk\r\nHeron\t12345678.25\t7\t3/4/2026\t"))
-        << a.data.toStdString();
-    EXPECT_EQ(a.data.count("\r\n"), 7);
+    EXPECT_EQ(a.bytes, b.bytes);
+    EXPECT_TRUE(a.bytes.startsWith("Name\tAmount\tCount\tWhen\tOk\r\nHeron\t12345678.25\t7\t3/4/2026\t"))
+        << a.bytes.toStdString();
+    EXPECT_EQ(a.bytes.count("\r\n"), 7);
 }

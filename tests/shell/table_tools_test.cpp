@@ -359,6 +359,14 @@ private slots:
         view->selectColumn(roundCol);
         main_->mnuClick(QStringLiteral("mnuCompSum"));
         QCOMPARE(main_->statusText(3), qv::grid::formatStatistic(2.0 * view->maxRows()));
+        // A Ctrl-click takes the only selected cell out again: nothing is
+        // selected, and the panel keeps its text.
+        const QPoint cell = view->visualRect(model.index(0, grossCol)).center();
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::NoModifier, cell);
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::ControlModifier, cell);
+        QVERIFY(!view->selectionModel()->hasSelection());
+        main_->mnuClick(QStringLiteral("mnuCompSum"));
+        QCOMPARE(main_->statusText(3), qv::grid::formatStatistic(2.0 * view->maxRows()));
         QVERIFY(prompter_->messages.empty());
 
         view->setCurrentIndex(model.index(0, 2));

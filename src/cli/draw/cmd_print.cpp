@@ -90,6 +90,10 @@ bool parse(const QStringList& args, PrintArgs& parsed, QString& problem)
         problem = QStringLiteral("ROUND must be a whole number: ") + parsed.positional[2];
         return false;
     }
+    if (const std::optional<print::Margin> margin = print::tooLargeMargin(parsed.setup)) {
+        problem = print::tooLargeMarginText(*margin);
+        return false;
+    }
     return true;
 }
 
@@ -134,6 +138,7 @@ int runPrint(const QStringList& args, const Options&)
         job.font = print::printFont();
         job.sheet = print::fittedMetrics(*source, job.font);
         print::fitRowHeaders(job.sheet, job.font);
+        print::fitColumnsToPage(job.sheet, job.setup);
         job.layout = print::PageLayout(job.setup, job.sheet, parsed.rowBreaks, parsed.colBreaks);
 
         try {
