@@ -60,7 +60,17 @@ frmMain::frmMain(Prompter* prompter, QWidget* parent) : QMainWindow(parent)
     applyPlacement(*this, readPlacement());
 }
 
-frmMain::~frmMain() = default;
+frmMain::~frmMain()
+{
+    // Windows that close with the frame leave nothing to rebuild.
+    for (QMdiSubWindow* window : mdiArea_->subWindowList())
+        disconnect(window, nullptr, this, nullptr);
+}
+
+void frmMain::rebuildReleasedTables()
+{
+    RebuildReleasedTables(*importHost_);
+}
 
 QWidget* frmMain::activeChild() const
 {
@@ -164,6 +174,9 @@ QWidget* frmMain::newGridWindow()
     QWidget* grid = gridFactory_(*this);
     QMdiSubWindow* window = mdiArea_->addSubWindow(grid);
     window->setAttribute(Qt::WA_DeleteOnClose);
+    // A table an import left out of date while this window showed it is
+    // rebuilt once the window is gone.
+    connect(window, &QObject::destroyed, this, &frmMain::rebuildReleasedTables, Qt::QueuedConnection);
     // A new window fits the frame it opens in.
     const QSize room = mdiArea_->viewport()->size();
     if (room.width() > 100 && room.height() > 100)
@@ -227,11 +240,22 @@ void frmMain::importRound(bool autoImport)
 
 void frmMain::endProgram()
 {
+    ending_ = true;
     if (endProgram_)
         endProgram_();
 }
 
 void frmMain::FileOpen()
+{
+    // After a failed open, creation or batch import there is no auction to
+    // work on: the question comes again until there is one or the user ends.
+    ending_ = false;
+    do
+        openingQuestions();
+    while (!ending_ && (session().CurrentDatabase == nullptr || !session().CurrentDatabase->isOpen()));
+}
+
+void frmMain::openingQuestions()
 {
     try {
         if (openingDialog_ == nullptr) {
