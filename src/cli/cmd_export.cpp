@@ -9,6 +9,7 @@
 #include "grid/core/table_statements.h"
 #include "store/database.h"
 #include "store/newest_round.h"
+#include "usage/usage_messages.h"
 
 #include <QTextStream>
 
@@ -17,26 +18,6 @@
 namespace qv::cli {
 
 namespace {
-
-const char* const exportUsage =
-    "Usage: quorvane-cli export DB TABLE [ROUND | --all] [--sort SPEC] [--filter EXPR] [-o FILE]\n"
-    "                           [--format tsv|csv|json]\n"
-    "  Writes the rows a grid window shows for TABLE and ROUND (the newest round\n"
-    "  without one; --all for the whole table) as tab-delimited text: a line of\n"
-    "  field names, then one line per row, CR LF line ends. --filter keeps the rows\n"
-    "  matching a condition (\"[Bidder] = 'Acme'\"), --sort orders them (\"[Gross\n"
-    "  Bid Amount] DESC\"), as the grid's Filter and Sort do. Without -o the text\n"
-    "  goes to standard output. --format csv or json writes the same rows as CSV\n"
-    "  (RFC 4180) or JSON.\n";
-
-int usageError(const QString& problem = {})
-{
-    QTextStream err(stderr);
-    if (!problem.isEmpty())
-        err << problem << '\n';
-    err << exportUsage;
-    return 2;
-}
 
 // Writes the rows to the file through SafeFile, or to standard output.
 void writeRows(const store::Recordset& rows, OutputFormat format, const QString& output)
@@ -66,14 +47,10 @@ int runExport(const QStringList& given, const Options& options)
     bool whole = false;
     for (qsizetype i = 0; i < args.size(); ++i) {
         const QString& a = args[i];
-        if (a == QLatin1String("--help") || a == QLatin1String("-h")) {
-            StandardOutput::instance().write(QByteArray(exportUsage));
-            return 0;
-        }
         const bool takesValue =
             a == QLatin1String("--sort") || a == QLatin1String("--filter") || a == QLatin1String("-o");
         if (takesValue && i + 1 >= args.size())
-            return usageError();
+            return usage::usageError("export", a + QStringLiteral(" needs a value"));
         if (a == QLatin1String("--sort"))
             sort = args[++i];
         else if (a == QLatin1String("--filter"))
@@ -86,9 +63,9 @@ int runExport(const QStringList& given, const Options& options)
             positional << a;
     }
     if (positional.size() < 2 || positional.size() > (whole ? 2 : 3))
-        return usageError();
+        return usage::usageError("export");
     if (positional.size() == 3 && !isRoundNumber(positional[2]))
-        return usageError(QStringLiteral("ROUND must be a whole number: ") + positional[2]);
+        return usage::usageError("export", QStringLiteral("ROUND must be a whole number: ") + positional[2]);
 
     TerminalPrompter terminal(options.yes, {});
     Prompter& prompter = terminal;

@@ -6,23 +6,11 @@
 #include "grid/core/table_statements.h"
 #include "store/database.h"
 #include "store/newest_round.h"
+#include "usage/usage_messages.h"
 
 #include <QTextStream>
 
 namespace qv::cli {
-
-namespace {
-
-int usage(const QString& problem = {})
-{
-    QTextStream err(stderr);
-    if (!problem.isEmpty())
-        err << problem << '\n';
-    err << "Usage: quorvane-cli show DB TABLE [ROUND | --all] [--format tsv|csv|json]\n";
-    return 2;
-}
-
-} // namespace
 
 int runShow(const QStringList& given, const Options&)
 {
@@ -32,9 +20,9 @@ int runShow(const QStringList& given, const Options&)
         return 2;
     const bool whole = args.removeAll(QStringLiteral("--all")) > 0;
     if (args.size() < 2 || args.size() > (whole ? 2 : 3))
-        return usage();
+        return usage::usageError("show");
     if (args.size() == 3 && !isRoundNumber(args[2]))
-        return usage(QStringLiteral("ROUND must be a whole number: ") + args[2]);
+        return usage::usageError("show", QStringLiteral("ROUND must be a whole number: ") + args[2]);
     StandardOutput& out = StandardOutput::instance();
     try {
         auto database = store::Database::open(args[0]);

@@ -7,6 +7,7 @@
 #include "store/database.h"
 #include "store/newest_round.h"
 #include "summary/core/summary_figures.h"
+#include "usage/usage_messages.h"
 
 #include <QTextStream>
 
@@ -41,16 +42,10 @@ int runSummary(const QStringList& given, const Options& options)
     OutputFormat format = OutputFormat::Tsv;
     if (!takeFormatOption(args, format))
         return 2;
-    const auto usage = [&err] {
-        err << "Usage: quorvane-cli summary DB [ROUND] [--format tsv|csv|json]\n";
-        return 2;
-    };
     if (args.isEmpty() || args.size() > 2)
-        return usage();
-    if (args.size() == 2 && !isRoundNumber(args[1])) {
-        err << "ROUND must be a whole number: " << args[1] << '\n';
-        return usage();
-    }
+        return usage::usageError("summary");
+    if (args.size() == 2 && !isRoundNumber(args[1]))
+        return usage::usageError("summary", QStringLiteral("ROUND must be a whole number: ") + args[1]);
     TerminalPrompter prompter(options.yes, {});
     try {
         auto database = store::Database::open(args[0]);

@@ -9,16 +9,13 @@
 #include "print/core/record_source.h"
 #include "store/database.h"
 #include "store/newest_round.h"
+#include "usage/usage_messages.h"
 
 #include <QTextStream>
 
 namespace qv::cli {
 
 namespace {
-
-const char* const printUsage =
-    "Usage: quorvane-cli print DB TABLE [ROUND | --all] -o FILE.pdf [--landscape] [--margins L,R,T,B]\n"
-    "                          [--row-break N]... [--col-break N]... [--sort SPEC] [--filter EXPR]\n";
 
 struct PrintArgs {
     QStringList positional;
@@ -81,9 +78,13 @@ bool parse(const QStringList& args, PrintArgs& parsed, QString& problem)
         if (!problem.isEmpty())
             return false;
     }
-    if (parsed.positional.size() < 2 || parsed.positional.size() > (parsed.whole ? 2 : 3) ||
-        parsed.output.isEmpty()) {
-        problem = QStringLiteral("DB, TABLE and -o FILE.pdf are needed, and ROUND or --all");
+    if (parsed.positional.size() < 2 || parsed.output.isEmpty()) {
+        problem = QStringLiteral("DB, TABLE and -o FILE.pdf are needed");
+        return false;
+    }
+    if (parsed.positional.size() > (parsed.whole ? 2 : 3)) {
+        problem = parsed.whole ? QStringLiteral("ROUND and --all cannot go together")
+                               : QStringLiteral("too many arguments");
         return false;
     }
     if (parsed.positional.size() == 3 && !isRoundNumber(parsed.positional[2])) {
@@ -105,10 +106,8 @@ int runPrint(const QStringList& args, const Options&)
     QTextStream err(stderr);
     PrintArgs parsed;
     QString problem;
-    if (!parse(args, parsed, problem)) {
-        err << problem << '\n' << printUsage;
-        return 2;
-    }
+    if (!parse(args, parsed, problem))
+        return usage::usageError("print", problem);
     try {
         auto database = store::Database::open(parsed.positional[0]);
         const QString table = parsed.positional[1];
