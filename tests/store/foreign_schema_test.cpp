@@ -11,6 +11,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sqlite3.h>
+
 namespace qv::test {
 
 namespace {
@@ -78,6 +80,11 @@ TEST(ForeignSchema, SchemaObjectsCallOnlyInnocuousFunctions)
     EXPECT_NO_THROW(pure->execute(QStringLiteral("INSERT INTO [t] ([a]) VALUES ('ab')")));
     EXPECT_THROW(pure->execute(QStringLiteral("INSERT INTO [t] ([a]) VALUES ('xy')")),
                  Error); // the CHECK holds
+    // Defensive: our own connection cannot rewrite the schema either.
+    EXPECT_NE(sqlite3_exec(pure->handle(),
+                           "PRAGMA writable_schema = ON; UPDATE sqlite_master SET sql = 'CREATE TABLE t (a)'",
+                           nullptr, nullptr, nullptr),
+              SQLITE_OK);
     auto clock =
         withTable(QStringLiteral("clock.mdb"), QStringLiteral("CREATE TABLE t (a TEXT, b DEFAULT (Now()))"));
     try {
