@@ -69,6 +69,8 @@ TEST(WriterFaults, AFullDiskFailsEveryWriterAndKeepsTheEarlierFile)
 #ifdef QV_HAVE_CHARTS
         {"pivot|{db}|rounds|--from|1|--to|2|--chart|{out}", QStringLiteral("bids.png")},
         {"pivot|{db}|rounds|--from|1|--to|2|--chart|{out}", QStringLiteral("bids.svg")},
+        {"standings|{db}|--chart|net|-o|{out}", QStringLiteral("net.png")},
+        {"report|{db}|-o|{out}", QStringLiteral("report.html")},
 #endif
     };
     for (const Writer& writer : writers) {
@@ -82,7 +84,9 @@ TEST(WriterFaults, AFullDiskFailsEveryWriterAndKeepsTheEarlierFile)
         EXPECT_EQ(run.code, 1) << run.out.toStdString() << run.err.toStdString();
         EXPECT_TRUE((run.out + run.err).contains(QStringLiteral("Disk full"))) << run.err.toStdString();
         EXPECT_EQ(readFile(target), earlier);
-        EXPECT_EQ(namesIn(volume.path()), (QStringList{writer.file, QStringLiteral("filler")}));
+        QStringList left = namesIn(volume.path());
+        left.removeOne(QStringLiteral("filler"));
+        EXPECT_EQ(left, QStringList{writer.file});
     }
 }
 
@@ -208,7 +212,7 @@ TEST(WriterFaults, AFullStandardOutputIsAnErrorInEveryCommand)
          {"show|{db}|All Bids", "show|{db}|All Bids|--format|json", "sql|{db}|SELECT * FROM [Bidders]",
           "sql|{db}|SELECT * FROM [Bidders]|--format|csv", "summary|{db}", "pivot|{db}|rounds|--from|1|--tsv",
           "export|{db}|All Bids", "export|{db}|All Bids|--format|csv", "export|{db}|All Bids|--format|json",
-          "query|{db}|list"}) {
+          "query|{db}|list", "standings|{db}|--by|bidder", "tables|{db}", "export|--help", "--help"}) {
         SCOPED_TRACE(command);
         QProcess run;
         run.setStandardOutputFile(QStringLiteral("/dev/full"));
