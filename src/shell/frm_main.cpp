@@ -2,6 +2,7 @@
 
 #include "common/error.h"
 #include "common/paths.h"
+#include "common/window_fit.h"
 #include "grid/frm_flex_grid.h"
 #include "shell/frm_about.h"
 #include "shell/frm_opening_questions.h"
@@ -162,18 +163,21 @@ QWidget* frmMain::newGridWindow()
     if (!gridFactory_)
         throw routineNotOffered();
     QWidget* grid = gridFactory_(*this);
-    QMdiSubWindow* window = mdiArea_->addSubWindow(grid);
-    window->setAttribute(Qt::WA_DeleteOnClose);
-    // A new window fits the frame it opens in.
-    const QSize room = mdiArea_->viewport()->size();
-    if (room.width() > 100 && room.height() > 100)
-        window->resize(QSize(760, 460).boundedTo(room * 0.9).expandedTo(QSize(320, 200)));
-    // Each new window a step down and to the right of the one before.
-    const int step = static_cast<int>(mdiArea_->subWindowList().size() - 1) % 8;
-    window->move(step * 26, step * 26);
-    grid->show();
-    mdiArea_->setActiveSubWindow(window);
+    addChildWindow(grid, QSize(760, 460));
     return grid;
+}
+
+QMdiSubWindow* frmMain::addChildWindow(QWidget* child, const QSize& wanted)
+{
+    QMdiSubWindow* window = mdiArea_->addSubWindow(child);
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    // Each new window a step down and to the right of the one before, all of
+    // it inside the frame's area, smaller where the area is.
+    const int step = static_cast<int>(mdiArea_->subWindowList().size() - 1) % 8;
+    window->setGeometry(fitInside(QRect(QPoint(step * 26, step * 26), wanted), mdiArea_->viewport()->rect()));
+    child->show();
+    mdiArea_->setActiveSubWindow(window);
+    return window;
 }
 
 void frmMain::selectFirstEntries(QWidget* grid)
@@ -242,6 +246,7 @@ void frmMain::FileOpen()
                     return;
                 auto* help = new HelpWindow(helpFile_, openingDialog_);
                 help->setAttribute(Qt::WA_DeleteOnClose);
+                placeOnScreen(*help, *openingDialog_);
                 help->showContents();
             });
         }
@@ -382,6 +387,7 @@ void frmMain::showHelp(bool search)
         helpWindow_ = new HelpWindow(helpFile_, this);
         helpWindow_->setAttribute(Qt::WA_DeleteOnClose);
     }
+    placeOnScreen(*helpWindow_, *this);
     if (search)
         helpWindow_->showSearch();
     else
