@@ -6,11 +6,14 @@
 #include "analysis/workbook_page.h"
 #include "common/error.h"
 #include "common/prompter.h"
+#include "common/window_fit.h"
 
+#include <QApplication>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
 #include <QMenuBar>
+#include <QScreen>
 #include <QStandardPaths>
 #include <QTabWidget>
 #include <QUrl>
@@ -69,6 +72,19 @@ void frmWorkbooks::showWorkbooks()
         tabs_->addTab(new WorkbookPage(app_.workbook(i), tabs_), app_.workbook(i).name);
     shownBooks_ = app_.workbookCount();
     tabs_->setCurrentIndex(tabs_->count() - 1);
+    if (!isVisible()) {
+        // The first showing: over the window the analysis ran from, all of it on the screen.
+        const QWidget* over = QApplication::activeWindow();
+        const QScreen* screen = over != nullptr ? over->screen() : QGuiApplication::primaryScreen();
+        if (screen != nullptr) {
+            const QRect area = screen->availableGeometry();
+            const QRect placed = fitInside(
+                centredOver(size(), over != nullptr ? over->frameGeometry() : area), area, TypicalFrame);
+            // move() places the frame, as every window manager does.
+            resize(placed.size());
+            move(placed.topLeft() - QPoint(TypicalFrame.left(), TypicalFrame.top()));
+        }
+    }
     show();
     raise();
     activateWindow();

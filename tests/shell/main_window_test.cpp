@@ -2,6 +2,7 @@
 // the active grid window.
 #include "shell/frm_main.h"
 #include "shell/help_window.h"
+#include "shell/sql_wizard_window.h"
 #include "store/session.h"
 #include "support/scripted_prompter.h"
 
@@ -10,6 +11,7 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScreen>
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
@@ -308,6 +310,27 @@ private slots:
         QVERIFY(help->search(QString()).size() >= 5);
         QVERIFY(help->search(QStringLiteral("batch import")).contains(QStringLiteral("Getting started")));
         QVERIFY(help->search(QStringLiteral("nonexistentword")).isEmpty());
+    }
+
+    // The help and the SQL query wizard open over the main window, but wholly
+    // on the screen when the main window sits low and to the right.
+    void windowsOfTheirOwnOpenWithinTheScreen()
+    {
+        const QRect screen = main_->screen()->availableGeometry();
+        main_->resize(433, 433);
+        main_->move(screen.right() - 300, screen.bottom() - 200);
+        main_->show();
+        main_->mnuClick(QStringLiteral("mnuHelpContents"));
+        qv::shell::showSqlWizard(*main_);
+        auto* help = main_->findChild<qv::shell::HelpWindow*>();
+        auto* wizard = main_->findChild<QWidget*>(QStringLiteral("frmSql"));
+        QVERIFY(help != nullptr && wizard != nullptr);
+        for (QWidget* window : {static_cast<QWidget*>(help), wizard}) {
+            QVERIFY(window->isVisible());
+            QVERIFY2(screen.contains(window->frameGeometry()), qPrintable(window->objectName()));
+            QVERIFY2(window->frameGeometry().intersects(main_->frameGeometry()),
+                     qPrintable(window->objectName()));
+        }
     }
 
     void tableCommandsSwitchOffExactlyTheSummarysList()
