@@ -15,9 +15,11 @@ const QString head = QStringLiteral("SELECT a.[Auction ID], a.[Round], a.[Licens
 TEST(AnalysisStatements, CandidateLists)
 {
     EXPECT_EQ(candidateStatement(AnalysisKind::Markets, 3, 8),
-              QStringLiteral("SELECT DISTINCT [License Name] FROM [All Bids] WHERE [Round] BETWEEN 3 AND 8"));
+              QStringLiteral("SELECT DISTINCT [License Name] FROM [All Bids] WHERE [Round] BETWEEN 3 AND 8 "
+                             "ORDER BY [License Name]"));
     EXPECT_EQ(candidateStatement(AnalysisKind::Bidders, 10, 12),
-              QStringLiteral("SELECT DISTINCT [Bidder] FROM [All Bids] WHERE [Round] BETWEEN 10 AND 12"));
+              QStringLiteral("SELECT DISTINCT [Bidder] FROM [All Bids] WHERE [Round] BETWEEN 10 AND 12 "
+                             "ORDER BY [Bidder]"));
     EXPECT_TRUE(candidateStatement(AnalysisKind::Rounds, 1, 2).isEmpty());
 }
 
