@@ -25,6 +25,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSet>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -353,6 +354,14 @@ private slots:
                  qPrintable(QString::number(amounts->max())));
         setTick(11, Qt::Checked);
         QVERIFY(amounts->max() >= 2400);
+        // With every group shown, no two lines look alike.
+        QSet<QString> looks;
+        for (int i = 0; i < 12; ++i) {
+            setTick(i, Qt::Checked);
+            const QPen pen = chart->line(i)->pen();
+            looks << pen.color().name() + QString::number(int(pen.style()));
+        }
+        QCOMPARE(looks.size(), 12);
 
         QTemporaryDir folder;
         prompter.files = {folder.filePath(QStringLiteral("bids")),
@@ -371,6 +380,28 @@ private slots:
         QVERIFY(prompter.messages.empty());
         // Saving did not take the chart from its view.
         QCOMPARE(chart->chart()->scene(), chart->findChild<QChartView*>()->scene());
+    }
+
+    // A chart over one round shows its points in the middle of the plot,
+    // not on its edge.
+    void aChartOverOneRoundShowsItsPoints()
+    {
+        test::ScriptedPrompter prompter;
+        analysis::frmWorkbooks window(prompter);
+        window.setAttribute(Qt::WA_DeleteOnClose, false);
+        showBidPivot(window.application(), 3, [](int i) {
+            return BidRow{7, QStringLiteral("Bidder %1").arg(i), 1000.0 * (i + 1)};
+        });
+        auto* page = qobject_cast<analysis::WorkbookPage*>(window.tabs()->currentWidget());
+        QVERIFY(page != nullptr && page->chartView() != nullptr);
+        QChart* chart = page->chartView()->chart();
+        auto* rounds = qobject_cast<QValueAxis*>(chart->axes(Qt::Horizontal).value(0));
+        QVERIFY(rounds != nullptr);
+        QVERIFY2(rounds->min() < 7 && rounds->max() > 7,
+                 qPrintable(QStringLiteral("%1 to %2").arg(rounds->min()).arg(rounds->max())));
+        QCOMPARE(chart->series().size(), 3);
+        for (QAbstractSeries* series : chart->series())
+            QVERIFY(qobject_cast<QLineSeries*>(series)->pointsVisible());
     }
 };
 
