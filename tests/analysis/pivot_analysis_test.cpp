@@ -93,6 +93,10 @@ TEST_F(PivotAnalysisTest, MarketsAnalysisCopiesTheBidsAndSetsUpThePivot)
     EXPECT_EQ(pivot.dataFields, QStringList{QStringLiteral("Gross Bid Amount")});
     EXPECT_EQ(pivot.field(QStringLiteral("Gross Bid Amount"))->caption,
               QStringLiteral("Sum of Gross Bid Amount"));
+    // Amounts, on the sheet and in the sums, show their thousands; nothing else does.
+    EXPECT_EQ(pivot.field(QStringLiteral("Gross Bid Amount"))->numberFormat, QStringLiteral("#,##0"));
+    for (int c = 1; c <= 12; ++c)
+        EXPECT_EQ(sheet.numberFormat(c), c == 10 || c == 11 ? QStringLiteral("#,##0") : QString()) << c;
     EXPECT_FALSE(pivot.columnGrand);
     EXPECT_FALSE(pivot.rowGrand);
     for (const QString& field : QStringList{QStringLiteral("Round")} + bidColumns.mid(3, 6))
