@@ -2,6 +2,7 @@
 
 #include "analysis/core/pivot_table.h"
 #include "analysis/core/xlsx_writer.h"
+#include "analysis/desktop_opener.h"
 #include "analysis/pivot_chart_view.h"
 #include "analysis/workbook_page.h"
 #include "common/error.h"
@@ -9,14 +10,12 @@
 #include "common/window_fit.h"
 
 #include <QApplication>
-#include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
 #include <QMenuBar>
 #include <QScreen>
 #include <QStandardPaths>
 #include <QTabWidget>
-#include <QUrl>
 
 #include <algorithm>
 
@@ -44,7 +43,9 @@ frmWorkbooks::frmWorkbooks(Prompter& prompter, QWidget* parent)
     setWindowTitle(QStringLiteral("Quorvane Workbooks"));
     tabs_->setDocumentMode(true);
     setCentralWidget(tabs_);
-    openFile = [](const QString& path) { return QDesktopServices::openUrl(QUrl::fromLocalFile(path)); };
+    openFile = [this](const QString& path, const std::function<void()>& failed) {
+        openWithDesktop(path, this, failed);
+    };
 
     QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
     QAction* save = file->addAction(QStringLiteral("Save &As..."), this, &frmWorkbooks::saveAs);
@@ -172,11 +173,15 @@ void frmWorkbooks::openInSpreadsheetProgram()
     const QString path = openFolder_->filePath(app_.workbook(index).name + QStringLiteral(".xlsx"));
     if (!writeWorkbook(index, path, title))
         return;
-    if (!openFile(path))
+    // The folder goes with this window: the message says how to keep the file.
+    openFile(path, [this, path, title] {
         prompter_.errorMessage(
-            QStringLiteral("No program is set up to open .xlsx files. The workbook is in ") +
-                QDir::toNativeSeparators(path),
+            QStringLiteral("No program is set up to open .xlsx files.\r"
+                           "The workbook was saved as ") +
+                QDir::toNativeSeparators(path) +
+                QStringLiteral(" until this window closes; use File > Save As to keep it."),
             title, Icon::Exclamation);
+    });
 }
 
 void frmWorkbooks::closeWorkbook()

@@ -1,6 +1,7 @@
 // The analysis dialogs, the analyses run from a grid window, and the workbook
 // window they fill.
 #include "analysis/core/pivot_table.h"
+#include "analysis/desktop_opener.h"
 #include "analysis/frm_pivot_list.h"
 #include "analysis/frm_rounds.h"
 #include "analysis/frm_workbooks.h"
@@ -283,16 +284,61 @@ private slots:
         QVERIFY(!prompter.messages.front().isError);
 
         QString opened;
-        window.openFile = [&opened](const QString& path) {
+        window.openFile = [&opened](const QString& path, const std::function<void()>& failed) {
             opened = path;
-            return false;
+            failed();
         };
         window.openInSpreadsheetProgram();
         QVERIFY(opened.endsWith(QStringLiteral("/Book1.xlsx")));
         QVERIFY(QFileInfo(opened).size() > 0);
-        QVERIFY(prompter.messages.back().isError); // no program to open it with
+        // No program to open it with: said, with where the file is.
+        QVERIFY(prompter.messages.back().isError);
+        QCOMPARE(prompter.messages.back().text,
+                 QStringLiteral("No program is set up to open .xlsx files.\rThe workbook was saved as ") +
+                     QDir::toNativeSeparators(opened) +
+                     QStringLiteral(" until this window closes; use File > Save As to keep it."));
         window.closeWorkbook();
         QCOMPARE(window.workbooks().workbookCount(), 0);
+    }
+
+    // The desktop's opener tells by its exit status, after a while, whether a
+    // program took the file; only a failure, or an opener that cannot start,
+    // is reported, and not to a window already gone.
+    void desktopOpenerReportsOnlyAFailure()
+    {
+        QTemporaryDir folder;
+        const auto opener = [&folder](const char* name, int code) {
+            const QString path = folder.filePath(QLatin1String(name));
+            QFile script(path);
+            if (!script.open(QIODevice::WriteOnly))
+                return QString();
+            script.write("#!/bin/sh\nsleep 0.2\nexit " + QByteArray::number(code) + "\n");
+            script.close();
+            script.setPermissions(script.permissions() | QFile::ExeOwner);
+            return path;
+        };
+        const struct {
+            QString opener;
+            bool livesOn;
+            int failures;
+        } cases[] = {
+            {opener("none", 3), true, 1},  {opener("fails", 4), true, 1},
+            {opener("opens", 0), true, 0}, {folder.filePath(QStringLiteral("missing")), true, 1},
+            {opener("late", 3), false, 0},
+        };
+        for (const auto& c : cases) {
+            int failures = 0;
+            auto* context = new QObject;
+            analysis::openWithDesktop(
+                folder.filePath(QStringLiteral("Book1.xlsx")), context, [&failures] { ++failures; },
+                c.opener);
+            if (!c.livesOn)
+                delete context;
+            QTest::qWait(600);
+            QCOMPARE(failures, c.failures);
+            if (c.livesOn)
+                delete context;
+        }
     }
 
     void chartShowsTheChosenGroupsAndSavesAsPngOrSvg()
