@@ -66,7 +66,14 @@ void frmFlexGrid::HandelWiz()
         delete wizardDialog;
         wizardDialog = nullptr;
 
-        query::buildWizardTable(currentDatabase(), choices.tableName, statement);
+        try {
+            query::buildWizardTable(currentDatabase(), choices.tableName, statement);
+        } catch (const Error& error) {
+            // No name makes no table: the engine sees only a query to run.
+            if (error.number() == err::CannotExecuteSelect && choices.tableName.trimmed().isEmpty())
+                throw error.withAdvice(Advice::NameNewTable);
+            throw;
+        }
     } catch (const Error& error) {
         prompter_.setBusy(false);
         prompter_.error(error, ErrorLayout::Report);

@@ -221,7 +221,7 @@ void frmMain::importRound(bool autoImport)
     // After "Wrong File", a No to replacing an auction or a failed open there
     // is no auction to import into.
     if (session().CurrentDatabase == nullptr) {
-        showGenericError(*prompter_, objectNotSet());
+        showGenericError(*prompter_, objectNotSet(Advice::OpenAuction));
         return;
     }
     // The windows that follow the newest round hear of it at once.
@@ -335,10 +335,10 @@ void frmMain::refillList(const char* listName, const QString& statement, const Q
         QWidget* grid = activeChild();
         auto* list = grid != nullptr ? grid->findChild<QComboBox*>(QLatin1String(listName)) : nullptr;
         if (list == nullptr)
-            throw objectNotSet();
+            throw objectNotSet(Advice::OpenGridWindow);
         const store::DatabasePtr database = session().CurrentDatabase;
         if (database == nullptr)
-            throw objectNotSet();
+            throw objectNotSet(Advice::OpenAuction);
         auto rows = database->openRecordset(statement);
         if (!rows->eof())
             rows->moveLast();

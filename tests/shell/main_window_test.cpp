@@ -420,7 +420,8 @@ private slots:
         main_->tbToolBar_ButtonClick(QStringLiteral("Import"));
         QCOMPARE(prompter_->messages.size(), size_t(3));
         for (const auto& message : prompter_->messages) {
-            QCOMPARE(message.text, QStringLiteral("Error:91 Object variable or With block variable not set"));
+            QCOMPARE(message.text, QStringLiteral("Error:91 Object variable or With block variable not set\r"
+                                                  "Open an auction first."));
             QCOMPARE(message.title, QStringLiteral("Quorvane"));
             QVERIFY(message.isError);
         }

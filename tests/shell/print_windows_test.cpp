@@ -392,7 +392,8 @@ private slots:
         options->optLandscape->setChecked(true);
         options->cmdOK->click();
         QCOMPARE(prompter_->messages.size(), size_t(1));
-        QCOMPARE(prompter_->messages[0].text, QStringLiteral("Error: 13 Type mismatch"));
+        QCOMPARE(prompter_->messages[0].text,
+                 QStringLiteral("Error: 13 Type mismatch\rEnter each margin in inches, for example 0.75."));
         QCOMPARE(grid.printSetup.marginLeft, 2880.0);
         QCOMPARE(grid.printSetup.marginTop, 720.0);
         QCOMPARE(grid.printSetup.orientation, 1);
