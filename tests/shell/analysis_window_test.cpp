@@ -28,6 +28,7 @@
 #include <QRadioButton>
 #include <QSet>
 #include <QTabWidget>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -188,6 +189,12 @@ private slots:
         QCOMPARE(pivot.rowCount(), 2);
         QCOMPARE(pivot.columnCount(), 3);
         QVERIFY(!window->grab().isNull()); // the nested headers paint
+        // Sheet1 shows the amounts (J and K) with their thousands, other numbers as they are.
+        const QAbstractItemModel* sheet = page->findChild<QTableView*>(QStringLiteral("sheetView"))->model();
+        QCOMPARE(sheet->index(1, 9).data().toString(), QStringLiteral("1,300"));
+        QCOMPARE(sheet->index(1, 10).data().toString(), QStringLiteral("975"));
+        QCOMPARE(sheet->index(1, 8).data().toString(), QStringLiteral("2"));
+        QCOMPARE(sheet->index(0, 9).data().toString(), QStringLiteral("Gross Bid Amount"));
 
         // The rounds analysis adds a second workbook to the same window.
         dialogs.roundEntries = {{QStringLiteral("1"), QStringLiteral("4"), false}};
