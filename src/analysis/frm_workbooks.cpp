@@ -179,7 +179,7 @@ void frmWorkbooks::openInSpreadsheetProgram()
             QStringLiteral("No program is set up to open .xlsx files.\r"
                            "The workbook was saved as ") +
                 QDir::toNativeSeparators(path) +
-                QStringLiteral(" until this window closes; use File > Save As to keep it."),
+                QStringLiteral("\rIt stays there until this window closes; use File > Save As to keep it."),
             title, Icon::Exclamation);
     });
 }

@@ -300,10 +300,11 @@ private slots:
         QVERIFY(QFileInfo(opened).size() > 0);
         // No program to open it with: said, with where the file is.
         QVERIFY(prompter.messages.back().isError);
-        QCOMPARE(prompter.messages.back().text,
-                 QStringLiteral("No program is set up to open .xlsx files.\rThe workbook was saved as ") +
-                     QDir::toNativeSeparators(opened) +
-                     QStringLiteral(" until this window closes; use File > Save As to keep it."));
+        QCOMPARE(
+            prompter.messages.back().text,
+            QStringLiteral("No program is set up to open .xlsx files.\rThe workbook was saved as ") +
+                QDir::toNativeSeparators(opened) +
+                QStringLiteral("\rIt stays there until this window closes; use File > Save As to keep it."));
         window.closeWorkbook();
         QCOMPARE(window.workbooks().workbookCount(), 0);
     }

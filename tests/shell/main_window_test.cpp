@@ -6,12 +6,17 @@
 #include "store/session.h"
 #include "support/scripted_prompter.h"
 
+#include <QDir>
+#include <QFile>
+#include <QImage>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QRegularExpression>
 #include <QScreen>
+#include <QSet>
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
@@ -310,6 +315,22 @@ private slots:
         QVERIFY(help->search(QString()).size() >= 5);
         QVERIFY(help->search(QStringLiteral("batch import")).contains(QStringLiteral("Getting started")));
         QVERIFY(help->search(QStringLiteral("nonexistentword")).isEmpty());
+        // Every picture a page shows is in the help, and each window's page has its picture.
+        QSet<QString> shown;
+        const QDir pages(QStringLiteral(":/help"));
+        for (const QString& page : pages.entryList({QStringLiteral("*.html")})) {
+            QFile file(pages.filePath(page));
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            static const QRegularExpression image(QStringLiteral("<img src=\"([^\"]+)\""));
+            for (const QRegularExpressionMatch& m : image.globalMatch(QString::fromUtf8(file.readAll()))) {
+                QVERIFY2(QImage(pages.filePath(m.captured(1))).width() > 0, qPrintable(page + m.captured(1)));
+                shown << page;
+            }
+        }
+        for (const char* page :
+             {"grid-windows.html", "summary-printing.html", "export-drop-queries.html", "pivot-analyses.html",
+              "pivot-charts.html", "table-tools.html", "standings.html"})
+            QVERIFY2(shown.contains(QLatin1String(page)), page);
     }
 
     // The help and the SQL query wizard open over the main window, but wholly
