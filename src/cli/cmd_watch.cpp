@@ -1,4 +1,5 @@
 #include "cli/commands.h"
+#include "cli/held_back_prompter.h"
 #include "cli/round_watcher.h"
 #include "cli/stop_signal.h"
 #include "cli/terminal_prompter.h"
@@ -12,6 +13,7 @@
 #include "store/import/import_folder.h"
 #include "store/import/import_routines.h"
 #include "store/session.h"
+#include "usage/usage_messages.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -24,10 +26,9 @@ namespace qv::cli {
 
 namespace {
 
-int usage()
+int usageError()
 {
-    QTextStream(stderr) << "Usage: quorvane-cli watch DB [--folder DIR] [--interval SECONDS]\n";
-    return 2;
+    return usage::usageError("watch");
 }
 
 void note(const QString& line)
@@ -35,6 +36,14 @@ void note(const QString& line)
     QTextStream err(stderr);
     err << line << '\n';
     err.flush();
+}
+
+// Failures that pass by themselves: room made on the disk, another program
+// done with the auction. Told by number, never by wording.
+bool canPass(int error)
+{
+    return error == err::DiskFull || error == err::EngineDiskFull || error == err::FileInUse ||
+           error == err::TableInUse;
 }
 
 const QString importedTitle = QStringLiteral("Round Imported Successfully");
@@ -101,15 +110,15 @@ int runWatch(const QStringList& args, const Options&)
             bool ok = false;
             seconds = args[++i].toDouble(&ok);
             if (!ok || !(seconds >= 0.05) || seconds > 86400)
-                return usage();
+                return usageError();
         } else if (database.isEmpty() && !args[i].startsWith(QLatin1String("--"))) {
             database = QFileInfo(args[i]).absoluteFilePath();
         } else {
-            return usage();
+            return usageError();
         }
     }
     if (database.isEmpty())
-        return usage();
+        return usageError();
 
     session().LastImportFile = lastImportFilePath();
     WatchedAuction auction(database);
@@ -136,21 +145,34 @@ int runWatch(const QStringList& args, const Options&)
         return auction.expectedRoundFile(folder);
     };
     QStringList lastNotes;
-    hooks.importFile = [&](const QString& path) {
+    hooks.importFile = [&](const QString& path, bool retry) {
         auction.ensureOpen();
-        WatchPrompter prompter(false, {path});
-        ImportHost host{prompter};
-        if (!ImportRound(host, false))
-            return false;
-        tellRound(prompter, lastNotes);
-        return true;
+        WatchPrompter terminal(false, {path});
+        HeldBackPrompter held(terminal);
+        ImportHost host{retry ? static_cast<Prompter&>(held) : terminal};
+        using Outcome = RoundWatcher::ImportOutcome;
+        const bool imported = ImportRound(host, false);
+        Outcome outcome = imported ? Outcome::Imported : Outcome::FileRefused;
+        if (host.failure == err::OperationCancelled)
+            outcome = imported ? Outcome::StoppedRebuilding : Outcome::StoppedImporting;
+        else if (!imported && canPass(host.failure))
+            outcome = Outcome::FailedForNow;
+        // A retry that fails for now again has nothing new to say.
+        if (outcome != Outcome::FailedForNow)
+            held.release();
+        if (imported)
+            tellRound(terminal, lastNotes);
+        return outcome;
     };
     hooks.note = note;
     RoundWatcher watcher(hooks, static_cast<int>(std::lround(seconds * 1000)));
     QObject::connect(&signal, &StopSignal::stopRequested, &watcher, &RoundWatcher::stop);
-    QObject::connect(&watcher, &RoundWatcher::stopped, qApp, [] { QCoreApplication::exit(0); });
+    // A stop that cut a round's import or rebuild short leaves work undone.
+    QObject::connect(&watcher, &RoundWatcher::stopped, qApp,
+                     [&watcher] { QCoreApplication::exit(watcher.stoppedMidWork() ? 1 : 0); });
     watcher.start();
-    const int code = StopSignal::requested() ? 0 : QCoreApplication::exec();
+    // A stop that came during the first look has ended the watcher already.
+    const int code = StopSignal::requested() ? (watcher.stoppedMidWork() ? 1 : 0) : QCoreApplication::exec();
     CloseAuctionDatabase();
     note(QStringLiteral("Stopped"));
     return code;

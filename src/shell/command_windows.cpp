@@ -70,10 +70,19 @@ void installCommandWindows(frmMain& main)
     });
     main.setCommandWindow(QStringLiteral("frmPrintOptions"), [](frmMain& frame) {
         auto* options = new print::frmPrintOptions(frame.activeChild(), frame.prompter(), &frame);
+        // Without a grid ("You must have an active grid displayed.") there is nothing to set up.
+        if (!options->hasGrid()) {
+            delete options;
+            return;
+        }
         options->exec();
     });
     main.setCommandWindow(QStringLiteral("frmPrintPreview"), [](frmMain& frame) {
         auto* preview = new print::frmPrintPreview(frame.activeChild(), frame.prompter(), &frame);
+        if (!preview->hasGrid()) {
+            delete preview;
+            return;
+        }
         preview->exec();
     });
 }

@@ -61,7 +61,17 @@ frmMain::frmMain(Prompter* prompter, QWidget* parent) : QMainWindow(parent)
     applyPlacement(*this, readPlacement());
 }
 
-frmMain::~frmMain() = default;
+frmMain::~frmMain()
+{
+    // Windows that close with the frame leave nothing to rebuild.
+    for (QMdiSubWindow* window : mdiArea_->subWindowList())
+        disconnect(window, nullptr, this, nullptr);
+}
+
+void frmMain::rebuildReleasedTables()
+{
+    RebuildReleasedTables(*importHost_);
+}
 
 QWidget* frmMain::activeChild() const
 {
@@ -163,7 +173,10 @@ QWidget* frmMain::newGridWindow()
     if (!gridFactory_)
         throw routineNotOffered();
     QWidget* grid = gridFactory_(*this);
-    addChildWindow(grid, QSize(760, 460));
+    QMdiSubWindow* window = addChildWindow(grid, QSize(760, 460));
+    // A table an import left out of date while this window showed it is
+    // rebuilt once the window is gone.
+    connect(window, &QObject::destroyed, this, &frmMain::rebuildReleasedTables, Qt::QueuedConnection);
     return grid;
 }
 
@@ -231,11 +244,22 @@ void frmMain::importRound(bool autoImport)
 
 void frmMain::endProgram()
 {
+    ending_ = true;
     if (endProgram_)
         endProgram_();
 }
 
 void frmMain::FileOpen()
+{
+    // After a failed open, creation or batch import there is no auction to
+    // work on: the question comes again until there is one or the user ends.
+    ending_ = false;
+    do
+        openingQuestions();
+    while (!ending_ && (session().CurrentDatabase == nullptr || !session().CurrentDatabase->isOpen()));
+}
+
+void frmMain::openingQuestions()
 {
     try {
         if (openingDialog_ == nullptr) {

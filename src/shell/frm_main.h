@@ -99,6 +99,9 @@ private:
     void buildStatusBar();
     void fillWindowMenu();
     void endProgram();
+    // The opening dialog once, and what its answer leads to.
+    void openingQuestions();
+    void rebuildReleasedTables();
     void showHelp(bool search);
     void showAbout();
     void showCommandWindow(const QString& name);
@@ -136,6 +139,7 @@ private:
     ChildFactory gridFactory_;
     QHash<QString, std::function<void(frmMain&)>> commandWindows_;
     std::function<void()> endProgram_;
+    bool ending_ = false;
     QString helpFile_ = QStringLiteral("qrc:/help/index.html");
 };
 

@@ -41,6 +41,11 @@ public:
 
     // Runs one action or definition statement.
     void execute(const QString& statement);
+    // The table a SELECT ... INTO statement builds; 3219 for any other statement.
+    static QString makeTableTarget(const QString& statement);
+    // Runs a SELECT ... INTO statement into target instead of the table it names.
+    void makeTableAs(const QString& statement, const QString& target);
+    void renameTable(const QString& from, const QString& to);
     // Opens a record set on a statement or a bare table name.
     std::unique_ptr<Recordset> openRecordset(const QString& statementOrTable,
                                              RecordsetType type = RecordsetType::Default);
@@ -57,11 +62,12 @@ public:
     void createIndexIfMissing(const QString& index, const QString& table, const QString& column);
     void createIndexIfMissing(const QString& index, const QString& table, const QStringList& columns);
 
-    // Makes another database file readable on this connection, so that whole
-    // tables copied from it (INSERT INTO ... IN) run as one statement inside
-    // this connection's transaction. Outside a transaction only.
     // The schema name an attached source goes by on this connection.
     static QString sourceSchema() { return QStringLiteral("qv_source"); }
+    // Makes another database file readable on this connection as sourceSchema(),
+    // so that a whole table copied from it (INSERT INTO ... SELECT ... FROM
+    // qv_source.table) runs as one statement inside this connection's
+    // transaction. Outside a transaction only.
     void attachSource(const QString& path);
     // Attaches an empty database held in memory as the source, to be filled
     // with what is read from path (a file the engine cannot attach itself).
@@ -78,6 +84,8 @@ public:
     // Keeps tables in use until the hold is let go.
     TableHold holdTables(const QStringList& tables);
     bool isHeld(const QString& table) const;
+    // 3211 while the table is held.
+    void requireNotHeld(const QString& table) const;
 
     sqlite3* handle() const { return db_; }
 
@@ -102,8 +110,8 @@ private:
     QString path_;
     sqlite3* db_ = nullptr;
     bool readOnly_ = false;
-    QStringList engineTables_;
-    QString attachedSource_; // names the engine lists beyond SQLite's own (MSys* of a Jet file)
+    QStringList engineTables_; // names the engine lists beyond SQLite's own (MSys* of a Jet file)
+    QString attachedSource_;   // the file attached as sourceSchema(), empty when none
     std::shared_ptr<HoldRegistry> holds_ = std::make_shared<HoldRegistry>();
 };
 

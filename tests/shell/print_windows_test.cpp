@@ -13,6 +13,7 @@
 #include "summary/frm_summary.h"
 #include "support/scripted_prompter.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
@@ -413,6 +414,29 @@ private slots:
         QCOMPARE(prompter_->messages[0].title, QStringLiteral("Error!"));
         QCOMPARE(prompter_->messages[0].icon, qv::Icon::Exclamation);
         options->close();
+    }
+
+    // With no grid window, Print Setup and Print Preview say so, and nothing opens.
+    void withoutAGridWindowNothingOpens()
+    {
+        int opened = 0;
+        QTimer closer;
+        connect(&closer, &QTimer::timeout, this, [&opened] {
+            if (QWidget* dialog = QApplication::activeModalWidget()) {
+                ++opened;
+                dialog->close();
+            }
+        });
+        closer.start(10);
+        for (const char* item : {"mnuFilePrintSetup", "mnuFilePrintPreview"}) {
+            prompter_->messages.clear();
+            main_->mnuClick(QLatin1String(item));
+            QCOMPARE(prompter_->messages.size(), size_t(1));
+            QCOMPARE(prompter_->messages[0].text, QStringLiteral("You must have an active grid displayed."));
+        }
+        QCOMPARE(opened, 0);
+        QVERIFY(main_->findChild<qv::print::frmPrintOptions*>() == nullptr);
+        QVERIFY(main_->findChild<qv::print::frmPrintPreview*>() == nullptr);
     }
 
     void printOptionsRefuseMarginsThatLeaveNoRoom()
