@@ -13,8 +13,6 @@ QString adviceLine(Advice advice)
         return QStringLiteral("Open a grid window first with File > New.");
     case Advice::MarginInInches:
         return QStringLiteral("Enter each margin in inches, for example 0.75.");
-    case Advice::NameNewTable:
-        return QStringLiteral("Enter a name for the new table.");
     }
     return {};
 }

@@ -12,7 +12,6 @@ enum class Advice {
     OpenAuction,    // Error 91: no auction open
     OpenGridWindow, // Error 91: no grid window open
     MarginInInches, // Error 13: a margin box not holding a number
-    NameNewTable,   // Error 3065: the new table's name left empty
 };
 
 // Every advice line the program shows; empty for None.

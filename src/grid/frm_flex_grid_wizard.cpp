@@ -77,14 +77,7 @@ void frmFlexGrid::HandelWiz()
         delete wizardDialog;
         wizardDialog = nullptr;
 
-        try {
-            query::buildWizardTable(currentDatabase(), choices.tableName, statement);
-        } catch (const Error& error) {
-            // No name makes no table: the engine sees only a query to run.
-            if (error.number() == err::CannotExecuteSelect && choices.tableName.trimmed().isEmpty())
-                throw error.withAdvice(Advice::NameNewTable);
-            throw;
-        }
+        query::buildWizardTable(currentDatabase(), choices.tableName, statement);
     } catch (const Error& error) {
         prompter_.errorWhileBusy(error, ErrorLayout::Report);
     }

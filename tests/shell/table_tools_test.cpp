@@ -332,17 +332,6 @@ private slots:
         main_->mnuClick(QStringLiteral("mnuToolsTableWizard"));
         QCOMPARE(prompter_->messages.size(), size_t(1));
         QVERIFY(prompter_->messages[0].text.startsWith(QStringLiteral("Error 3010: ")));
-        // A name of blanks typed in the box: the engine's error says what to do.
-        frmTableActions::setModalRunner([](frmTableActions& dialog) {
-            pick(dialog.lstSourceTable, QStringLiteral("Round"));
-            dialog.lstSourceTable_DblClick();
-            dialog.txtTableName->setText(QStringLiteral("  "));
-        });
-        prompter_->messages.clear();
-        main_->mnuClick(QStringLiteral("mnuToolsTableWizard"));
-        QCOMPARE(prompter_->messages.size(), size_t(1));
-        QCOMPARE(prompter_->messages[0].text, QStringLiteral("Error 3065: Cannot execute a select query.\r"
-                                                             "Enter a name for the new table."));
         QCOMPARE(query(QStringLiteral("SELECT [TableName] FROM [sysTables]")), tables);
         QCOMPARE(query(QStringLiteral("SELECT Count(*) FROM [sysWizard]")), QStringList{QStringLiteral("0")});
     }
