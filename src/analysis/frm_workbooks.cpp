@@ -2,18 +2,20 @@
 
 #include "analysis/core/pivot_table.h"
 #include "analysis/core/xlsx_writer.h"
+#include "analysis/desktop_opener.h"
 #include "analysis/pivot_chart_view.h"
 #include "analysis/workbook_page.h"
 #include "common/error.h"
 #include "common/prompter.h"
+#include "common/window_fit.h"
 
-#include <QDesktopServices>
+#include <QApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QMenuBar>
+#include <QScreen>
 #include <QStandardPaths>
 #include <QTabWidget>
-#include <QUrl>
 
 #include <algorithm>
 
@@ -41,7 +43,9 @@ frmWorkbooks::frmWorkbooks(Prompter& prompter, QWidget* parent)
     setWindowTitle(QStringLiteral("Quorvane Workbooks"));
     tabs_->setDocumentMode(true);
     setCentralWidget(tabs_);
-    openFile = [](const QString& path) { return QDesktopServices::openUrl(QUrl::fromLocalFile(path)); };
+    openFile = [this](const QString& path, const std::function<void()>& failed) {
+        openWithDesktop(path, this, failed);
+    };
 
     QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
     QAction* save = file->addAction(QStringLiteral("Save &As..."), this, &frmWorkbooks::saveAs);
@@ -69,6 +73,19 @@ void frmWorkbooks::showWorkbooks()
         tabs_->addTab(new WorkbookPage(app_.workbook(i), tabs_), app_.workbook(i).name);
     shownBooks_ = app_.workbookCount();
     tabs_->setCurrentIndex(tabs_->count() - 1);
+    if (!isVisible()) {
+        // The first showing: over the window the analysis ran from, all of it on the screen.
+        const QWidget* over = QApplication::activeWindow();
+        const QScreen* screen = over != nullptr ? over->screen() : QGuiApplication::primaryScreen();
+        if (screen != nullptr) {
+            const QRect area = screen->availableGeometry();
+            const QRect placed = fitInside(
+                centredOver(size(), over != nullptr ? over->frameGeometry() : area), area, TypicalFrame);
+            // move() places the frame, as every window manager does.
+            resize(placed.size());
+            move(placed.topLeft() - QPoint(TypicalFrame.left(), TypicalFrame.top()));
+        }
+    }
     show();
     raise();
     activateWindow();
@@ -161,11 +178,15 @@ void frmWorkbooks::openInSpreadsheetProgram()
     const QString path = openFolder_->filePath(app_.workbook(index).name + QStringLiteral(".xlsx"));
     if (!writeWorkbook(index, path, title))
         return;
-    if (!openFile(path))
+    // The folder goes with this window: the message says how to keep the file.
+    openFile(path, [this, path, title] {
         prompter_.errorMessage(
-            QStringLiteral("No program is set up to open .xlsx files. The workbook is in ") +
-                QDir::toNativeSeparators(path),
+            QStringLiteral("No program is set up to open .xlsx files.\r"
+                           "The workbook was saved as ") +
+                QDir::toNativeSeparators(path) +
+                QStringLiteral("\rIt stays there until this window closes; use File > Save As to keep it."),
             title, Icon::Exclamation);
+    });
 }
 
 void frmWorkbooks::closeWorkbook()

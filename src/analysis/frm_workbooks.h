@@ -49,8 +49,9 @@ public:
     void openInSpreadsheetProgram();
     void closeWorkbook();
 
-    // How the desktop opens a file; tests put their own here.
-    std::function<bool(const QString&)> openFile;
+    // How the desktop opens a file, calling back when no program could;
+    // tests put their own here.
+    std::function<void(const QString&, const std::function<void()>&)> openFile;
 
 private:
     friend class WorkbookApplication;

@@ -2,13 +2,14 @@
 
 #include "analysis/chart/pivot_chart.h"
 #include "analysis/chart_group_model.h"
+#include "common/number_text.h"
 
 #include <QChartView>
 #include <QCursor>
 #include <QHBoxLayout>
 #include <QLineSeries>
 #include <QListView>
-#include <QLocale>
+#include <QSplitter>
 #include <QToolTip>
 
 #include <cmath>
@@ -23,7 +24,6 @@ PivotChartView::PivotChartView(PivotResult pivot, QWidget* parent)
     view_->setObjectName(QStringLiteral("chartView"));
     view_->setRenderHint(QPainter::Antialiasing);
     groups_->setObjectName(QStringLiteral("chartGroups"));
-    groups_->setMaximumWidth(220);
     groups_->setUniformItemSizes(true);
     groups_->setModel(new ChartGroupModel(
         data_, [this](int row, bool shown) { showGroup(row, shown); }, groups_));
@@ -39,10 +39,18 @@ PivotChartView::PivotChartView(PivotResult pivot, QWidget* parent)
             connect(line, &QLineSeries::hovered, this,
                     [this, line](const QPointF& point, bool state) { tellPoint(line, point, state); });
     }
+    // The list can be widened for long names; each name is its item's tooltip too.
+    auto* splitter = new QSplitter(Qt::Horizontal, this);
+    splitter->setObjectName(QStringLiteral("chartSplitter"));
+    splitter->addWidget(view_);
+    splitter->addWidget(groups_);
+    splitter->setStretchFactor(0, 1);
+    splitter->setCollapsible(0, false);
+    splitter->setCollapsible(1, false);
+    splitter->setSizes({700, 260});
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(view_, 1);
-    layout->addWidget(groups_);
+    layout->addWidget(splitter);
 }
 
 QLineSeries* PivotChartView::line(int row) const
@@ -91,8 +99,7 @@ void PivotChartView::tellPoint(QLineSeries* line, const QPointF& point, bool hov
     }
     QToolTip::showText(
         QCursor::pos(),
-        QStringLiteral("Round %1\n%2\n%3").arg(round, line->name(), QLocale().toString(nearest.y(), 'f', 0)),
-        view_);
+        QStringLiteral("Round %1\n%2\n%3").arg(round, line->name(), groupedNumberText(nearest.y())), view_);
 }
 
 QChart* PivotChartView::chart() const

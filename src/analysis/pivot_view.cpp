@@ -1,6 +1,6 @@
 #include "analysis/pivot_view.h"
 
-#include "analysis/core/pivot_text.h"
+#include "common/number_text.h"
 
 #include <QPainter>
 
@@ -25,8 +25,11 @@ int PivotModel::columnCount(const QModelIndex& parent) const
 
 QVariant PivotModel::data(const QModelIndex& index, int role) const
 {
-    if (role == Qt::DisplayRole)
-        return pivotValueText(pivot_.value(index.row(), index.column()));
+    if (role == Qt::DisplayRole) {
+        // Amounts with their thousands marked, as the spreadsheet programs show them.
+        const std::optional<double> value = pivot_.value(index.row(), index.column());
+        return value ? groupedNumberText(*value) : QString();
+    }
     if (role == Qt::TextAlignmentRole)
         return QVariant::fromValue(Qt::AlignVCenter | Qt::AlignRight);
     return {};
@@ -183,7 +186,7 @@ void PivotView::setPivot(PivotResult pivot)
     // Wide enough for the items that stand over one column alone, up to a limit.
     const PivotResult& p = model->pivot();
     const QFontMetrics metrics = header_->fontMetrics();
-    const int widest = metrics.horizontalAdvance(QStringLiteral("0000000000")) + 12;
+    const int widest = metrics.horizontalAdvance(QStringLiteral("0,000,000,000")) + 12;
     // Each item's text is measured once: columns share them.
     std::vector<std::vector<int>> itemWidths(size_t(p.columnFields.size()));
     for (size_t level = 0; level < itemWidths.size(); ++level) {

@@ -2,7 +2,10 @@
 
 #include "analysis/core/pivot_table.h"
 #include "analysis/core/workbook.h"
+#include "common/number_text.h"
 #include "grid/core/cell_text.h"
+
+#include <cmath>
 
 namespace qv::analysis {
 
@@ -23,8 +26,14 @@ int SheetModel::columnCount(const QModelIndex& parent) const
 QVariant SheetModel::data(const QModelIndex& index, int role) const
 {
     const QVariant value = sheet_.cell(index.row() + 1, index.column() + 1);
-    if (role == Qt::DisplayRole)
+    if (role == Qt::DisplayRole) {
+        // A column formatted "#,##0" (the amounts) shows whole numbers with their thousands.
+        const PivotItem item = PivotItem::of(value);
+        if (item.kind == PivotItem::Kind::Number &&
+            sheet_.numberFormat(index.column() + 1).contains(QLatin1Char(',')))
+            return groupedNumberText(std::round(item.number));
         return grid::cellDisplay(value);
+    }
     if (role == Qt::TextAlignmentRole) {
         const bool number = PivotItem::of(value).kind == PivotItem::Kind::Number;
         return QVariant::fromValue(Qt::AlignVCenter | (number ? Qt::AlignRight : Qt::AlignLeft));

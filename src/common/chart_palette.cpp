@@ -36,4 +36,15 @@ ChartStroke chartStroke(int index)
             styles[static_cast<size_t>((n / chartPaletteColours) % static_cast<int>(styles.size()))]};
 }
 
+double roundMarkStep(double first, double last)
+{
+    double step = 1;
+    for (const double next : {2.0, 5.0, 10.0, 20.0, 25.0, 50.0, 100.0, 250.0, 500.0, 1000.0}) {
+        if ((last - first) / step <= 12)
+            break;
+        step = next;
+    }
+    return step;
+}
+
 } // namespace qv

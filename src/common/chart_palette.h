@@ -18,4 +18,9 @@ inline constexpr int chartPaletteColours = 12;
 
 ChartStroke chartStroke(int index);
 
+// The step between the marks of a chart's round axis from the first round to
+// the last: 1, 2, 5, 10, 20, 25, 50, ... whichever first leaves at most a
+// dozen marks, so that every mark stands at a whole round.
+double roundMarkStep(double first, double last);
+
 } // namespace qv

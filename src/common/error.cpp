@@ -9,9 +9,17 @@ Error::Error(int number, QString description)
 {
 }
 
-Error objectNotSet()
+Error Error::withAdvice(Advice advice) const
 {
-    return Error(err::NoActiveWindow, QStringLiteral("Object variable or With block variable not set"));
+    Error advised = *this;
+    advised.advice_ = advice;
+    return advised;
+}
+
+Error objectNotSet(Advice advice)
+{
+    return Error(err::NoActiveWindow, QStringLiteral("Object variable or With block variable not set"))
+        .withAdvice(advice);
 }
 
 Error routineNotOffered()
@@ -37,7 +45,9 @@ QString errorText(ErrorLayout layout, int number, const QString& description)
 
 QString errorText(ErrorLayout layout, const Error& error)
 {
-    return errorText(layout, error.number(), error.description());
+    const QString text = errorText(layout, error.number(), error.description());
+    const QString advice = adviceLine(error.advice());
+    return advice.isEmpty() ? text : text + QLatin1Char('\r') + advice;
 }
 
 } // namespace qv

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/error_advice.h"
+
 #include <QString>
 
 #include <exception>
@@ -66,16 +68,20 @@ public:
     int number() const noexcept { return number_; }
     const QString& description() const noexcept { return description_; }
     const char* what() const noexcept override { return what_.c_str(); }
+    // The same error with a line below its message saying what to do.
+    Error withAdvice(Advice advice) const;
+    Advice advice() const noexcept { return advice_; }
 
 private:
     int number_;
     QString description_;
     std::string what_;
+    Advice advice_ = Advice::None;
 };
 
 // Error 91 "Object variable or With block variable not set": no window, no
-// open auction, no list where one is needed.
-Error objectNotSet();
+// open auction, no list where one is needed; with what to do when the user can.
+Error objectNotSet(Advice advice = Advice::None);
 // Error 438 "Object doesn't support this property or method": a window that
 // offers no routine of the name asked for.
 Error routineNotOffered();
@@ -89,6 +95,7 @@ enum class ErrorLayout {
 };
 
 QString errorText(ErrorLayout layout, int number, const QString& description);
+// The error's message, and its advice on a line of its own below.
 QString errorText(ErrorLayout layout, const Error& error);
 
 } // namespace qv

@@ -47,4 +47,23 @@ QString numberText(double value)
     return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
 }
 
+QString groupedDigits(QString digits)
+{
+    for (qsizetype at = digits.size() - 3; at > 0; at -= 3)
+        digits.insert(at, QLatin1Char(','));
+    return digits;
+}
+
+QString groupedNumberText(double value)
+{
+    const QString text = numberText(value);
+    if (!std::isfinite(value) || text.contains(QLatin1Char('e')))
+        return text;
+    const qsizetype first = text.startsWith(QLatin1Char('-')) ? 1 : 0;
+    qsizetype point = text.indexOf(QLatin1Char('.'));
+    if (point < 0)
+        point = text.size();
+    return text.left(first) + groupedDigits(text.mid(first, point - first)) + text.mid(point);
+}
+
 } // namespace qv

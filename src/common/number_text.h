@@ -19,4 +19,10 @@ QString numberText(double value);
 // The same digits appended as Latin-1 bytes, for writers of large outputs.
 void appendNumberText(std::string& out, double value);
 
+// The same with a comma between groups of three digits before the point
+// ("1,234,567.5", "-1,000"); a number written with an exponent is left as it is.
+QString groupedNumberText(double value);
+// A comma between groups of three in a run of digits ("1234567" -> "1,234,567").
+QString groupedDigits(QString digits);
+
 } // namespace qv

@@ -2,10 +2,10 @@
 // frozen columns.
 #include "common/error.h"
 #include "common/prompter.h"
-#include "grid/core/cell_text.h"
 #include "grid/core/current_database.h"
 #include "grid/core/selection_statistics.h"
 #include "grid/core/table_actions.h"
+#include "grid/core/table_statements.h"
 #include "grid/frm_flex_grid.h"
 #include "grid/frm_table_actions.h"
 #include "store/database.h"
@@ -51,13 +51,7 @@ std::optional<QStringList> frmFlexGrid::distinctValuesOf(const QString& column)
         return std::nullopt;
     try {
         // Every round's values, whatever round is on show.
-        auto rows = currentDatabase().openRecordset(QStringLiteral("SELECT DISTINCT [") + column +
-                                                    QStringLiteral("] FROM [") + table + QLatin1Char(']'));
-        QStringList values;
-        values.reserve(rows->recordCount());
-        for (int r = 0; r < rows->recordCount(); ++r)
-            values << cellDisplay(rows->at(r, 0));
-        return values;
+        return distinctValues(currentDatabase(), table, column);
     } catch (const Error& error) {
         prompter_.error(error, ErrorLayout::Report);
         return std::nullopt;

@@ -10,7 +10,7 @@ void frmFlexGrid::DropTable()
 {
     const store::DatabasePtr database = session().CurrentDatabase;
     if (database == nullptr) {
-        prompter_.error(objectNotSet(), ErrorLayout::Report);
+        prompter_.error(objectNotSet(Advice::OpenAuction), ErrorLayout::Report);
         return;
     }
     const QString table = ddlTableName->currentText();

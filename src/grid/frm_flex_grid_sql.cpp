@@ -41,7 +41,7 @@ void frmFlexGrid::TableSql2()
     try {
         const store::DatabasePtr database = session().CurrentDatabase;
         if (database == nullptr)
-            throw objectNotSet();
+            throw objectNotSet(Advice::OpenAuction);
         query::ShownTable window;
         window.shows = [this](const QString& into) { return ddlTableName->currentText() == into; };
         // The first table takes the place of the one to be replaced, which is then free.

@@ -37,7 +37,7 @@ double inches(const QLineEdit& box)
     bool ok = false;
     const double value = box.displayText().toDouble(&ok);
     if (!ok)
-        throw Error(err::TypeMismatch, QStringLiteral("Type mismatch"));
+        throw Error(err::TypeMismatch, QStringLiteral("Type mismatch")).withAdvice(Advice::MarginInInches);
     return value;
 }
 
@@ -116,7 +116,7 @@ void frmPrintOptions::cmdOK_Click()
 {
     try {
         if (grid_ == nullptr)
-            throw objectNotSet();
+            throw objectNotSet(Advice::OpenGridWindow);
         PageSetup& setup = grid_->printSetup;
         const PageSetup before = setup;
         // Each margin is written before the next box is read.

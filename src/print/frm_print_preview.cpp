@@ -125,7 +125,7 @@ void frmPrintPreview::cmdPrint_Click()
 {
     try {
         if (grid_ == nullptr)
-            throw objectNotSet();
+            throw objectNotSet(Advice::OpenGridWindow);
         grid::runPrintAction(*grid_, this);
         close();
     } catch (const Error& error) {

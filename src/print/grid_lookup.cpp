@@ -11,7 +11,7 @@ namespace qv::print {
 grid::SpreadGrid& activeGrid(QWidget* activeChild)
 {
     if (activeChild == nullptr)
-        throw objectNotSet();
+        throw objectNotSet(Advice::OpenGridWindow);
     auto* grid = activeChild->findChild<grid::SpreadGrid*>(QStringLiteral("MSFlexGrid1"));
     if (grid == nullptr)
         throw routineNotOffered();

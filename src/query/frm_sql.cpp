@@ -63,7 +63,9 @@ void QueryNavigator::setCaption(const QString& caption)
     caption_->setText(caption);
 }
 
-frmSql::frmSql(Prompter& prompter, QWidget* parent) : QWidget(parent, Qt::Window), prompter_(prompter)
+// A tool window of the program's: owned by the main window, it stays in front
+// of it, after every message box too.
+frmSql::frmSql(Prompter& prompter, QWidget* parent) : QWidget(parent, Qt::Tool), prompter_(prompter)
 {
     setObjectName(QStringLiteral("frmSql"));
     setAttribute(Qt::WA_DeleteOnClose);

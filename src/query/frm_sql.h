@@ -35,7 +35,7 @@ private:
     QLabel* caption_;
 };
 
-// The SQL query wizard: a window of its own (not a child of the frame) over
+// The SQL query wizard: a tool window of its own (not a child of the frame) over
 // the rows of sysQueryBuilder. Each box is bound to one field and every edit
 // is saved to the row at once; a query comes into being when its name is
 // typed. Run asks the frame to run TableSql2 on the active grid window.

@@ -6,8 +6,6 @@
 #include "standings/frm_standings.h"
 #include "summary/frm_summary.h"
 
-#include <QMdiArea>
-#include <QMdiSubWindow>
 #include <QSet>
 
 #include <memory>
@@ -59,11 +57,7 @@ void installCommandWindows(frmMain& main)
     main.setCommandWindow(QStringLiteral("frmSummary"), [gate](frmMain& frame) {
         auto* summary = new summary::frmSummary(frame.prompter());
         gateTableCommands(summary, frame, gate);
-        QMdiSubWindow* window = frame.mdiArea()->addSubWindow(summary);
-        window->setAttribute(Qt::WA_DeleteOnClose);
-        window->resize(summary->sizeHint().expandedTo(QSize(760, 420)));
-        summary->show();
-        frame.mdiArea()->setActiveSubWindow(window);
+        frame.addChildWindow(summary, summary->sizeHint().expandedTo(QSize(760, 420)));
         summary->Form_Load();
     });
     // The standings open beside them too, and follow the rounds as they are imported.
@@ -71,11 +65,7 @@ void installCommandWindows(frmMain& main)
         auto* standings = new standings::frmStandings(frame.prompter());
         gateTableCommands(standings, frame, gate);
         QObject::connect(&frame, &frmMain::roundsChanged, standings, &standings::frmStandings::roundsChanged);
-        QMdiSubWindow* window = frame.mdiArea()->addSubWindow(standings);
-        window->setAttribute(Qt::WA_DeleteOnClose);
-        window->resize(QSize(980, 560));
-        standings->show();
-        frame.mdiArea()->setActiveSubWindow(window);
+        frame.addChildWindow(standings, QSize(980, 560));
         standings->Form_Load();
     });
     main.setCommandWindow(QStringLiteral("frmPrintOptions"), [](frmMain& frame) {

@@ -2,6 +2,7 @@
 
 #include "common/error.h"
 #include "common/paths.h"
+#include "common/window_fit.h"
 #include "grid/frm_flex_grid.h"
 #include "shell/frm_about.h"
 #include "shell/frm_opening_questions.h"
@@ -172,21 +173,24 @@ QWidget* frmMain::newGridWindow()
     if (!gridFactory_)
         throw routineNotOffered();
     QWidget* grid = gridFactory_(*this);
-    QMdiSubWindow* window = mdiArea_->addSubWindow(grid);
-    window->setAttribute(Qt::WA_DeleteOnClose);
+    QMdiSubWindow* window = addChildWindow(grid, QSize(760, 460));
     // A table an import left out of date while this window showed it is
     // rebuilt once the window is gone.
     connect(window, &QObject::destroyed, this, &frmMain::rebuildReleasedTables, Qt::QueuedConnection);
-    // A new window fits the frame it opens in.
-    const QSize room = mdiArea_->viewport()->size();
-    if (room.width() > 100 && room.height() > 100)
-        window->resize(QSize(760, 460).boundedTo(room * 0.9).expandedTo(QSize(320, 200)));
-    // Each new window a step down and to the right of the one before.
-    const int step = static_cast<int>(mdiArea_->subWindowList().size() - 1) % 8;
-    window->move(step * 26, step * 26);
-    grid->show();
-    mdiArea_->setActiveSubWindow(window);
     return grid;
+}
+
+QMdiSubWindow* frmMain::addChildWindow(QWidget* child, const QSize& wanted)
+{
+    QMdiSubWindow* window = mdiArea_->addSubWindow(child);
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    // Each new window a step down and to the right of the one before, all of
+    // it inside the frame's area, smaller where the area is.
+    const int step = static_cast<int>(mdiArea_->subWindowList().size() - 1) % 8;
+    window->setGeometry(fitInside(QRect(QPoint(step * 26, step * 26), wanted), mdiArea_->viewport()->rect()));
+    child->show();
+    mdiArea_->setActiveSubWindow(window);
+    return window;
 }
 
 void frmMain::selectFirstEntries(QWidget* grid)
@@ -230,7 +234,7 @@ void frmMain::importRound(bool autoImport)
     // After "Wrong File", a No to replacing an auction or a failed open there
     // is no auction to import into.
     if (session().CurrentDatabase == nullptr) {
-        showGenericError(*prompter_, objectNotSet());
+        showGenericError(*prompter_, objectNotSet(Advice::OpenAuction));
         return;
     }
     // The windows that follow the newest round hear of it at once.
@@ -266,6 +270,7 @@ void frmMain::openingQuestions()
                     return;
                 auto* help = new HelpWindow(helpFile_, openingDialog_);
                 help->setAttribute(Qt::WA_DeleteOnClose);
+                placeOnScreen(*help, *openingDialog_);
                 help->showContents();
             });
         }
@@ -354,10 +359,10 @@ void frmMain::refillList(const char* listName, const QString& statement, const Q
         QWidget* grid = activeChild();
         auto* list = grid != nullptr ? grid->findChild<QComboBox*>(QLatin1String(listName)) : nullptr;
         if (list == nullptr)
-            throw objectNotSet();
+            throw objectNotSet(Advice::OpenGridWindow);
         const store::DatabasePtr database = session().CurrentDatabase;
         if (database == nullptr)
-            throw objectNotSet();
+            throw objectNotSet(Advice::OpenAuction);
         auto rows = database->openRecordset(statement);
         if (!rows->eof())
             rows->moveLast();
@@ -406,6 +411,7 @@ void frmMain::showHelp(bool search)
         helpWindow_ = new HelpWindow(helpFile_, this);
         helpWindow_->setAttribute(Qt::WA_DeleteOnClose);
     }
+    placeOnScreen(*helpWindow_, *this);
     if (search)
         helpWindow_->showSearch();
     else

@@ -60,6 +60,9 @@ public:
 
     // Opens a further grid window on the first table and round.
     QWidget* newGridWindow();
+    // Shows a child window in the frame, as large as wanted where there is
+    // room, wholly inside the frame's area; it becomes the active one.
+    QMdiSubWindow* addChildWindow(QWidget* child, const QSize& wanted);
     // Runs a grid command on the active child window, with its error messages.
     void gridCommand(const char* routine);
     void gridCommand(const char* routine, const QString& argument);

@@ -43,6 +43,10 @@ frmOpeningQuestions::frmOpeningQuestions(QWidget* parent) : QDialog(parent)
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(options);
     layout->addLayout(buttons);
+    // Wide enough for the title bar to show the whole question beside its buttons.
+    QFont bold = font();
+    bold.setBold(true);
+    setMinimumWidth(QFontMetrics(bold).horizontalAdvance(windowTitle()) + 120);
     setTabOrder(optExisting_, optNew_);
     setTabOrder(optNew_, optBatch_);
 

@@ -12,7 +12,7 @@ namespace {
 void requireTarget(const QObject* target)
 {
     if (target == nullptr)
-        throw objectNotSet();
+        throw objectNotSet(Advice::OpenGridWindow);
 }
 
 [[noreturn]] void noSuchRoutine()

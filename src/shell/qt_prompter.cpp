@@ -4,6 +4,7 @@
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QScreen>
 
 namespace qv::shell {
 
@@ -112,10 +113,43 @@ QtPrompter::QtPrompter(QWidget* parent, StatusWriter statusWriter)
 {
 }
 
+QWidget* QtPrompter::owner() const
+{
+    // Over the window the user is working in (the SQL query wizard, the
+    // workbooks), which has the focus again when the dialog closes.
+    QWidget* active = QApplication::activeWindow();
+    return active != nullptr ? active : parent_.data();
+}
+
+namespace {
+
+// The text as laid out, leading blanks and all, as rich text: a message box
+// wraps plain text at half the screen's width. Nothing when a line is wider
+// than the room there is: then wrapping is better than a box off the screen.
+std::optional<QString> unwrappedText(const QString& shown, const QFont& font, int room)
+{
+    const QFontMetrics metrics(font);
+    for (const QString& line : shown.split(QLatin1Char('\n')))
+        if (metrics.horizontalAdvance(line) > room)
+            return std::nullopt;
+    return QStringLiteral("<p style=\"white-space:pre\">") + shown.toHtmlEscaped() + QStringLiteral("</p>");
+}
+
+} // namespace
+
 Answer QtPrompter::message(const QString& text, const QString& title, Icon icon, Buttons buttons,
                            Answer defaultAnswer)
 {
-    QMessageBox box(boxIcon(icon), boxTitle(title), displayText(text), boxButtons(buttons), parent_);
+    QMessageBox box(boxIcon(icon), boxTitle(title), displayText(text), boxButtons(buttons), owner());
+    const QScreen* screen = box.screen();
+    // What the box lets itself grow to (the screen's width on a small screen,
+    // else 1,000 pixels or the width less 480), less its icon and margins.
+    const int screenWidth = screen != nullptr ? screen->availableGeometry().width() : 800;
+    const int room = (screenWidth <= 1024 ? screenWidth : std::min(screenWidth - 480, 1000)) - 120;
+    if (const auto unwrapped = unwrappedText(displayText(text), box.font(), room)) {
+        box.setTextFormat(Qt::RichText);
+        box.setText(*unwrapped);
+    }
     box.setDefaultButton(toButton(defaultAnswer));
     // The hourglass must not hide the pointer while the user answers.
     const bool busy = QApplication::overrideCursor() != nullptr;
@@ -131,7 +165,7 @@ std::optional<QString> QtPrompter::input(const QString& prompt, const QString& t
                                          const QString& defaultText)
 {
     bool ok = false;
-    const QString text = QInputDialog::getText(parent_, boxTitle(title), displayText(prompt),
+    const QString text = QInputDialog::getText(owner(), boxTitle(title), displayText(prompt),
                                                QLineEdit::Normal, defaultText, &ok);
     if (!ok)
         return std::nullopt;
@@ -144,7 +178,7 @@ QString QtPrompter::openFile(const FileChoice& choice)
     if (!choice.fileName.isEmpty())
         start = start.isEmpty() ? choice.fileName : start + QLatin1Char('/') + choice.fileName;
     const QString path =
-        QFileDialog::getOpenFileName(parent_, choice.title.isEmpty() ? QStringLiteral("Open") : choice.title,
+        QFileDialog::getOpenFileName(owner(), choice.title.isEmpty() ? QStringLiteral("Open") : choice.title,
                                      start, qtFileFilter(choice.filter));
     return path.isEmpty() ? cancelledChoice(choice) : path;
 }
@@ -155,7 +189,7 @@ QString QtPrompter::saveFile(const FileChoice& choice)
     if (!choice.fileName.isEmpty())
         start = start.isEmpty() ? choice.fileName : start + QLatin1Char('/') + choice.fileName;
     const QString path = QFileDialog::getSaveFileName(
-        parent_, choice.title.isEmpty() ? QStringLiteral("Save As") : choice.title, start,
+        owner(), choice.title.isEmpty() ? QStringLiteral("Save As") : choice.title, start,
         qtFileFilter(choice.filter));
     return path.isEmpty() ? cancelledChoice(choice) : path;
 }

@@ -32,6 +32,8 @@ public:
     void setBusy(bool busy) override;
 
 private:
+    QWidget* owner() const;
+
     QPointer<QWidget> parent_;
     StatusWriter statusWriter_;
 };

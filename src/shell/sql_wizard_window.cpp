@@ -1,6 +1,7 @@
 #include "shell/sql_wizard_window.h"
 
 #include "query/frm_sql.h"
+#include "shell/window_placement.h"
 
 namespace qv::shell {
 
@@ -13,6 +14,7 @@ void showSqlWizard(frmMain& main)
         QObject::connect(wizard, &query::frmSql::runWanted, &main,
                          [&main] { main.gridCommand("TableSql2"); });
     }
+    placeOnScreen(*wizard, main);
     wizard->show();
     wizard->raise();
     wizard->activateWindow();

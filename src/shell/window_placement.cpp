@@ -1,5 +1,7 @@
 #include "shell/window_placement.h"
 
+#include "common/window_fit.h"
+
 #include <QGuiApplication>
 #include <QScreen>
 #include <QSettings>
@@ -30,6 +32,16 @@ double logicalDpi(const QWidget& window)
 {
     const QScreen* screen = window.screen() != nullptr ? window.screen() : QGuiApplication::primaryScreen();
     return screen != nullptr ? screen->logicalDotsPerInchX() : 96.0;
+}
+
+// What the window manager put around a window, once it has framed it.
+QMargins frameMargins(const QWidget& window)
+{
+    const QRect outer = window.frameGeometry();
+    const QRect inner = window.geometry();
+    const QMargins frame(inner.left() - outer.left(), inner.top() - outer.top(),
+                         outer.right() - inner.right(), outer.bottom() - inner.bottom());
+    return frame.isNull() ? TypicalFrame : frame;
 }
 
 } // namespace
@@ -86,6 +98,22 @@ void applyPlacement(QWidget& window, const Placement& placement)
         wanted = onScreen(wanted, QGuiApplication::primaryScreen()->availableGeometry());
     window.move(wanted.topLeft());
     window.resize(wanted.size());
+}
+
+void placeOnScreen(QWidget& window, const QWidget& over)
+{
+    const QScreen* screen = over.screen() != nullptr ? over.screen() : QGuiApplication::primaryScreen();
+    if (window.isVisible() || screen == nullptr)
+        return;
+    const QSize size = window.testAttribute(Qt::WA_Resized) ? window.size() : window.sizeHint();
+    // The frame the window manager put around `over` it puts around this one too.
+    const QMargins frame = frameMargins(over);
+    const QRect placed =
+        fitInside(centredOver(size, over.frameGeometry()), screen->availableGeometry(), frame);
+    // move() places the frame, which every window manager honours; not all
+    // of them place a window's inside where it is asked to be.
+    window.resize(placed.size());
+    window.move(placed.topLeft() - QPoint(frame.left(), frame.top()));
 }
 
 Placement currentPlacement(const QWidget& window)

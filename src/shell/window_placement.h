@@ -33,4 +33,9 @@ Placement currentPlacement(const QWidget& window);
 // does not overlap it.
 QRect onScreen(const QRect& wanted, const QRect& screenArea);
 
+// Places a window of its own that is not on show: centred over `over`, all
+// of it inside the available screen, shrunk if need be. A window on show
+// stays where the user put it.
+void placeOnScreen(QWidget& window, const QWidget& over);
+
 } // namespace qv::shell

@@ -117,7 +117,13 @@ frmStandings::frmStandings(Prompter& prompter, QWidget* parent) : QWidget(parent
         if (ddlRound->currentIndex() >= 0)
             ShowRound();
     });
-    connect(cmdClose, &QPushButton::clicked, this, &QWidget::close);
+    // Close closes the child window it stands in, frame and all.
+    connect(cmdClose, &QPushButton::clicked, this, [this] {
+        if (auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget()))
+            frame->close();
+        else
+            close();
+    });
 }
 
 frmStandings::~frmStandings()

@@ -71,7 +71,13 @@ frmSummary::frmSummary(Prompter& prompter, QWidget* parent) : QWidget(parent), p
 
     connect(ddlRound, &QComboBox::currentIndexChanged, this, &frmSummary::ddlRound_Click);
     connect(cmdPrint, &QPushButton::clicked, this, &frmSummary::cmdPrint_Click);
-    connect(cmdClose, &QPushButton::clicked, this, &QWidget::close);
+    // Close closes the child window it stands in, frame and all.
+    connect(cmdClose, &QPushButton::clicked, this, [this] {
+        if (auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget()))
+            frame->close();
+        else
+            close();
+    });
 }
 
 frmSummary::~frmSummary()

@@ -31,13 +31,17 @@ QList<QStringList> cellLines(const QString& text)
     return lines;
 }
 
-// Every sheet of the file as TAB-separated text, computed by Calc, by sheet name.
-QMap<QString, QString> calcSheets(const QString& soffice, const TempDir& folder, const QString& xlsx)
+// Every sheet of the file as TAB-separated text, computed by Calc, by sheet
+// name: the cells' values, or their texts as Calc shows them when `shown`.
+QMap<QString, QString> calcSheets(const QString& soffice, const TempDir& folder, const QString& xlsx,
+                                  bool shown = false)
 {
-    const QString filter =
-        QStringLiteral("csv:Text - txt - csv (StarCalc):9,34,76,1,,0,false,true,false,false,false,-1");
+    const QString filter = QStringLiteral("csv:Text - txt - csv (StarCalc):9,34,76,1,,0,false,true,") +
+                           (shown ? QStringLiteral("true") : QStringLiteral("false")) +
+                           QStringLiteral(",false,false,-1");
     const QString profile = QUrl::fromLocalFile(folder.file(QStringLiteral("profile"))).toString();
-    const QString out = folder.file(QStringLiteral("csv-") + QFileInfo(xlsx).completeBaseName());
+    const QString out = folder.file((shown ? QStringLiteral("shown-") : QStringLiteral("csv-")) +
+                                    QFileInfo(xlsx).completeBaseName());
     QProcess calc;
     calc.start(soffice, {QStringLiteral("-env:UserInstallation=") + profile, QStringLiteral("--headless"),
                          QStringLiteral("--convert-to"), filter, QStringLiteral("--outdir"), out, xlsx});
@@ -167,6 +171,13 @@ TEST(CalcPivot, CalcGroupsAndReadsNamesAsWeDo)
     for (const QStringList& line : lines)
         sum = sum || line.contains(QStringLiteral("1259000000000000"));
     EXPECT_TRUE(sum);
+
+    // Calc shows the amounts, the bids' and the sums', with their thousands.
+    const QMap<QString, QString> shown =
+        calcSheets(soffice, folder, folder.file(QStringLiteral("names.xlsx")), true);
+    EXPECT_TRUE(shown.value(QStringLiteral("Sheet1")).contains(QStringLiteral("\t629,500,000,000,000\t")));
+    EXPECT_TRUE(shown.value(QStringLiteral("Sheet1")).contains(QStringLiteral("\t1,035")));
+    EXPECT_TRUE(shown.value(QStringLiteral("Sheet2")).contains(QStringLiteral("1,259,000,000,000,000")));
 }
 
 } // namespace

@@ -93,6 +93,10 @@ TEST_F(PivotAnalysisTest, MarketsAnalysisCopiesTheBidsAndSetsUpThePivot)
     EXPECT_EQ(pivot.dataFields, QStringList{QStringLiteral("Gross Bid Amount")});
     EXPECT_EQ(pivot.field(QStringLiteral("Gross Bid Amount"))->caption,
               QStringLiteral("Sum of Gross Bid Amount"));
+    // Amounts, on the sheet and in the sums, show their thousands; nothing else does.
+    EXPECT_EQ(pivot.field(QStringLiteral("Gross Bid Amount"))->numberFormat, QStringLiteral("#,##0"));
+    for (int c = 1; c <= 12; ++c)
+        EXPECT_EQ(sheet.numberFormat(c), c == 10 || c == 11 ? QStringLiteral("#,##0") : QString()) << c;
     EXPECT_FALSE(pivot.columnGrand);
     EXPECT_FALSE(pivot.rowGrand);
     for (const QString& field : QStringList{QStringLiteral("Round")} + bidColumns.mid(3, 6))
@@ -141,6 +145,32 @@ TEST_F(PivotAnalysisTest, BiddersAnalysisFindsANameWithAQuoteAndForgetsTheRange)
     EXPECT_EQ(sheetColumn(8), QStringList{QStringLiteral("O'Brien Mobile")});
     const PivotResult pivot = computePivot(workbooks.workbook(0), workbooks.workbook(0).pivots.front());
     EXPECT_EQ(pivot.dataCaption, QStringLiteral("Sum of Net Bid Amount"));
+}
+
+// The criteria list in the engine's order: names without regard to case (a
+// case-sensitive sort puts "Zeta" before "apex" and "Heron").
+TEST_F(PivotAnalysisTest, CriteriaListsAreInTheEnginesOrder)
+{
+    database->execute(
+        QStringLiteral("INSERT INTO [All Bids] VALUES (5, 2, 'a-10', 'M1', 'A', 1, 'Zeta', 1, 1, 1)"));
+    database->execute(
+        QStringLiteral("INSERT INTO [All Bids] VALUES (5, 2, 'A-9', 'M1', 'A', 1, 'apex', 1, 1, 1)"));
+    const struct {
+        AnalysisKind kind;
+        QStringList offered;
+    } cases[] = {
+        {AnalysisKind::Bidders,
+         {QStringLiteral("apex"), QStringLiteral("Heron"), QStringLiteral("Kestrel"),
+          QStringLiteral("O'Brien Mobile"), QStringLiteral("Zeta")}},
+        {AnalysisKind::Markets,
+         {QStringLiteral("A-1"), QStringLiteral("a-10"), QStringLiteral("A-9"), QStringLiteral("B-2")}},
+    };
+    for (const auto& c : cases) {
+        dialogs.roundEntries = {{QStringLiteral("1"), QStringLiteral("4")}};
+        dialogs.cancelCriteria = true;
+        EXPECT_EQ(run(c.kind), AnalysisOutcome::Ended);
+        EXPECT_EQ(dialogs.offered, c.offered);
+    }
 }
 
 TEST_F(PivotAnalysisTest, RoundsAnalysisTakesEveryBidByRoundWithoutACriteriaList)

@@ -106,6 +106,47 @@ TEST(XlsxWriter, AFileThatCannotBeWrittenIsAnError)
     }
 }
 
+// Amounts carry "#,##0" as a style on their cells and on the pivot's sums, so
+// they stay numbers; columns are as wide as their widest text as shown, the
+// pivot sheet's as wide as the table laid out there.
+TEST(XlsxWriter, AmountsCarryTheirFormatAndColumnsFitTheirTexts)
+{
+    WorkbookModel app = analysedWorkbook(false);
+    app.activateSheet(QStringLiteral("Sheet1"));
+    app.setCell(3, 10, 1234567890123456.0);
+    app.setColumnsNumberFormat(QStringLiteral("K:J"), QStringLiteral("#,##0"));
+    app.setPivotFieldNumberFormat(QStringLiteral("PivotTable1"), QStringLiteral("Sum of Gross Bid Amount"),
+                                  QStringLiteral("#,##0"));
+    test::TempDir folder;
+    const QString path = folder.file(QStringLiteral("formats.xlsx"));
+    writeXlsx(app.workbook(0), path);
+    const auto parts = test::zipParts(path);
+    const QByteArray styles = parts.value(QStringLiteral("xl/styles.xml"));
+    EXPECT_TRUE(styles.contains("<numFmts count=\"1\"><numFmt numFmtId=\"164\" formatCode=\"#,##0\"/>"));
+    EXPECT_TRUE(styles.contains("<cellXfs count=\"2\">"));
+    EXPECT_TRUE(styles.contains("<xf numFmtId=\"164\" fontId=\"0\" fillId=\"0\" borderId=\"0\" xfId=\"0\" "
+                                "applyNumberFormat=\"1\"/>"));
+    const QByteArray sheet1 = parts.value(QStringLiteral("xl/worksheets/sheet1.xml"));
+    EXPECT_TRUE(sheet1.contains("<c r=\"J3\" s=\"1\"><v>1234567890123456</v></c>"));
+    EXPECT_TRUE(sheet1.contains("<c r=\"K2\" s=\"1\"><v>1275.5</v></c>"));
+    EXPECT_TRUE(sheet1.contains("<c r=\"I2\"><v>2</v></c>")); // other numbers as they are
+    // Widths: the text plus two, at least eight; the amount takes 21 characters
+    // as shown, 16 as written; neighbours of one width share an element.
+    for (const char* column : {"<col min=\"1\" max=\"1\" width=\"12\" customWidth=\"1\"/>",
+                               "<col min=\"2\" max=\"2\" width=\"8\" customWidth=\"1\"/>",
+                               "<col min=\"8\" max=\"8\" width=\"21\" customWidth=\"1\"/>",
+                               "<col min=\"10\" max=\"10\" width=\"23\" customWidth=\"1\"/>",
+                               "<col min=\"4\" max=\"5\" width=\"8\" customWidth=\"1\"/>"})
+        EXPECT_TRUE(sheet1.contains(column)) << column << "\n" << sheet1.left(900).toStdString();
+    EXPECT_LT(sheet1.indexOf("<cols>"), sheet1.indexOf("<sheetData>"));
+    const QByteArray table = parts.value(QStringLiteral("xl/pivotTables/pivotTable1.xml"));
+    EXPECT_TRUE(table.contains("baseField=\"0\" baseItem=\"0\" numFmtId=\"164\"/>"));
+    const QByteArray sheet2 = parts.value(QStringLiteral("xl/worksheets/sheet2.xml"));
+    // The caption "Sum of Gross Bid Amount" heads the table's first column.
+    EXPECT_TRUE(sheet2.contains("<col min=\"1\" max=\"1\" width=\"25\" customWidth=\"1\"/>"))
+        << sheet2.toStdString();
+}
+
 // Texts come back from the file as they were: what XML cannot hold as the
 // format's _xHHHH_, an underscore that would start one escaped, blanks at
 // either end kept.

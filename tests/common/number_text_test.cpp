@@ -62,3 +62,23 @@ TEST(NumberText, LargeAmountsShowEveryDigit)
     for (const auto& c : cases)
         EXPECT_EQ(qv::numberText(c.value), QLatin1String(c.text)) << c.text;
 }
+
+TEST(NumberText, GroupsOfThreeDigitsBeforeThePoint)
+{
+    const struct {
+        double value;
+        const char* text;
+    } cases[] = {
+        {0, "0"},
+        {999, "999"},
+        {1000, "1,000"},
+        {-1000, "-1,000"},
+        {100000, "100,000"},
+        {-1234567.5, "-1,234,567.5"},
+        {0.0003, "0.0003"},
+        {1259000000000000, "1,259,000,000,000,000"},
+        {1e21, "1e+21"}, // an exponent is not grouped
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(qv::groupedNumberText(c.value), QLatin1String(c.text)) << c.text;
+}

@@ -1,6 +1,7 @@
 // The analysis dialogs, the analyses run from a grid window, and the workbook
 // window they fill.
 #include "analysis/core/pivot_table.h"
+#include "analysis/desktop_opener.h"
 #include "analysis/frm_pivot_list.h"
 #include "analysis/frm_rounds.h"
 #include "analysis/frm_workbooks.h"
@@ -25,7 +26,9 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSet>
 #include <QTabWidget>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -186,6 +189,12 @@ private slots:
         QCOMPARE(pivot.rowCount(), 2);
         QCOMPARE(pivot.columnCount(), 3);
         QVERIFY(!window->grab().isNull()); // the nested headers paint
+        // Sheet1 shows the amounts (J and K) with their thousands, other numbers as they are.
+        const QAbstractItemModel* sheet = page->findChild<QTableView*>(QStringLiteral("sheetView"))->model();
+        QCOMPARE(sheet->index(1, 9).data().toString(), QStringLiteral("1,300"));
+        QCOMPARE(sheet->index(1, 10).data().toString(), QStringLiteral("975"));
+        QCOMPARE(sheet->index(1, 8).data().toString(), QStringLiteral("2"));
+        QCOMPARE(sheet->index(0, 9).data().toString(), QStringLiteral("Gross Bid Amount"));
 
         // The rounds analysis adds a second workbook to the same window.
         dialogs.roundEntries = {{QStringLiteral("1"), QStringLiteral("4"), false}};
@@ -282,16 +291,62 @@ private slots:
         QVERIFY(!prompter.messages.front().isError);
 
         QString opened;
-        window.openFile = [&opened](const QString& path) {
+        window.openFile = [&opened](const QString& path, const std::function<void()>& failed) {
             opened = path;
-            return false;
+            failed();
         };
         window.openInSpreadsheetProgram();
         QVERIFY(opened.endsWith(QStringLiteral("/Book1.xlsx")));
         QVERIFY(QFileInfo(opened).size() > 0);
-        QVERIFY(prompter.messages.back().isError); // no program to open it with
+        // No program to open it with: said, with where the file is.
+        QVERIFY(prompter.messages.back().isError);
+        QCOMPARE(
+            prompter.messages.back().text,
+            QStringLiteral("No program is set up to open .xlsx files.\rThe workbook was saved as ") +
+                QDir::toNativeSeparators(opened) +
+                QStringLiteral("\rIt stays there until this window closes; use File > Save As to keep it."));
         window.closeWorkbook();
         QCOMPARE(window.workbooks().workbookCount(), 0);
+    }
+
+    // The desktop's opener tells by its exit status, after a while, whether a
+    // program took the file; only a failure, or an opener that cannot start,
+    // is reported, and not to a window already gone.
+    void desktopOpenerReportsOnlyAFailure()
+    {
+        QTemporaryDir folder;
+        const auto opener = [&folder](const char* name, int code) {
+            const QString path = folder.filePath(QLatin1String(name));
+            QFile script(path);
+            if (!script.open(QIODevice::WriteOnly))
+                return QString();
+            script.write("#!/bin/sh\nsleep 0.2\nexit " + QByteArray::number(code) + "\n");
+            script.close();
+            script.setPermissions(script.permissions() | QFile::ExeOwner);
+            return path;
+        };
+        const struct {
+            QString opener;
+            bool livesOn;
+            int failures;
+        } cases[] = {
+            {opener("none", 3), true, 1},  {opener("fails", 4), true, 1},
+            {opener("opens", 0), true, 0}, {folder.filePath(QStringLiteral("missing")), true, 1},
+            {opener("late", 3), false, 0},
+        };
+        for (const auto& c : cases) {
+            int failures = 0;
+            auto* context = new QObject;
+            analysis::openWithDesktop(
+                folder.filePath(QStringLiteral("Book1.xlsx")), context, [&failures] { ++failures; },
+                c.opener);
+            if (!c.livesOn)
+                delete context;
+            QTest::qWait(600);
+            QCOMPARE(failures, c.failures);
+            if (c.livesOn)
+                delete context;
+        }
     }
 
     void chartShowsTheChosenGroupsAndSavesAsPngOrSvg()
@@ -353,6 +408,14 @@ private slots:
                  qPrintable(QString::number(amounts->max())));
         setTick(11, Qt::Checked);
         QVERIFY(amounts->max() >= 2400);
+        // With every group shown, no two lines look alike.
+        QSet<QString> looks;
+        for (int i = 0; i < 12; ++i) {
+            setTick(i, Qt::Checked);
+            const QPen pen = chart->line(i)->pen();
+            looks << pen.color().name() + QString::number(int(pen.style()));
+        }
+        QCOMPARE(looks.size(), 12);
 
         QTemporaryDir folder;
         prompter.files = {folder.filePath(QStringLiteral("bids")),
@@ -371,6 +434,28 @@ private slots:
         QVERIFY(prompter.messages.empty());
         // Saving did not take the chart from its view.
         QCOMPARE(chart->chart()->scene(), chart->findChild<QChartView*>()->scene());
+    }
+
+    // A chart over one round shows its points in the middle of the plot,
+    // not on its edge.
+    void aChartOverOneRoundShowsItsPoints()
+    {
+        test::ScriptedPrompter prompter;
+        analysis::frmWorkbooks window(prompter);
+        window.setAttribute(Qt::WA_DeleteOnClose, false);
+        showBidPivot(window.application(), 3, [](int i) {
+            return BidRow{7, QStringLiteral("Bidder %1").arg(i), 1000.0 * (i + 1)};
+        });
+        auto* page = qobject_cast<analysis::WorkbookPage*>(window.tabs()->currentWidget());
+        QVERIFY(page != nullptr && page->chartView() != nullptr);
+        QChart* chart = page->chartView()->chart();
+        auto* rounds = qobject_cast<QValueAxis*>(chart->axes(Qt::Horizontal).value(0));
+        QVERIFY(rounds != nullptr);
+        QVERIFY2(rounds->min() < 7 && rounds->max() > 7,
+                 qPrintable(QStringLiteral("%1 to %2").arg(rounds->min()).arg(rounds->max())));
+        QCOMPARE(chart->series().size(), 3);
+        for (QAbstractSeries* series : chart->series())
+            QVERIFY(qobject_cast<QLineSeries*>(series)->pointsVisible());
     }
 };
 

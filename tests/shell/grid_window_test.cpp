@@ -197,7 +197,8 @@ private slots:
         main_->PopulateRounds();
         QCOMPARE(prompter_->messages.size(), size_t(2));
         QCOMPARE(prompter_->messages[0].text,
-                 QStringLiteral("Error 91: Object variable or With block variable not set"));
+                 QStringLiteral("Error 91: Object variable or With block variable not set\r"
+                                "Open a grid window first with File > New."));
     }
 
     void activationNamesTheTableInTheStatusBar()

@@ -2,14 +2,21 @@
 // the active grid window.
 #include "shell/frm_main.h"
 #include "shell/help_window.h"
+#include "shell/sql_wizard_window.h"
 #include "store/session.h"
 #include "support/scripted_prompter.h"
 
+#include <QDir>
+#include <QFile>
+#include <QImage>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QRegularExpression>
+#include <QScreen>
+#include <QSet>
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
@@ -308,6 +315,43 @@ private slots:
         QVERIFY(help->search(QString()).size() >= 5);
         QVERIFY(help->search(QStringLiteral("batch import")).contains(QStringLiteral("Getting started")));
         QVERIFY(help->search(QStringLiteral("nonexistentword")).isEmpty());
+        // Every picture a page shows is in the help, and each window's page has its picture.
+        QSet<QString> shown;
+        const QDir pages(QStringLiteral(":/help"));
+        for (const QString& page : pages.entryList({QStringLiteral("*.html")})) {
+            QFile file(pages.filePath(page));
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            static const QRegularExpression image(QStringLiteral("<img src=\"([^\"]+)\""));
+            for (const QRegularExpressionMatch& m : image.globalMatch(QString::fromUtf8(file.readAll()))) {
+                QVERIFY2(QImage(pages.filePath(m.captured(1))).width() > 0, qPrintable(page + m.captured(1)));
+                shown << page;
+            }
+        }
+        for (const char* page :
+             {"grid-windows.html", "summary-printing.html", "export-drop-queries.html", "pivot-analyses.html",
+              "pivot-charts.html", "table-tools.html", "standings.html"})
+            QVERIFY2(shown.contains(QLatin1String(page)), page);
+    }
+
+    // The help and the SQL query wizard open over the main window, but wholly
+    // on the screen when the main window sits low and to the right.
+    void windowsOfTheirOwnOpenWithinTheScreen()
+    {
+        const QRect screen = main_->screen()->availableGeometry();
+        main_->resize(433, 433);
+        main_->move(screen.right() - 300, screen.bottom() - 200);
+        main_->show();
+        main_->mnuClick(QStringLiteral("mnuHelpContents"));
+        qv::shell::showSqlWizard(*main_);
+        auto* help = main_->findChild<qv::shell::HelpWindow*>();
+        auto* wizard = main_->findChild<QWidget*>(QStringLiteral("frmSql"));
+        QVERIFY(help != nullptr && wizard != nullptr);
+        for (QWidget* window : {static_cast<QWidget*>(help), wizard}) {
+            QVERIFY(window->isVisible());
+            QVERIFY2(screen.contains(window->frameGeometry()), qPrintable(window->objectName()));
+            QVERIFY2(window->frameGeometry().intersects(main_->frameGeometry()),
+                     qPrintable(window->objectName()));
+        }
     }
 
     void tableCommandsSwitchOffExactlyTheSummarysList()
@@ -397,7 +441,8 @@ private slots:
         main_->tbToolBar_ButtonClick(QStringLiteral("Import"));
         QCOMPARE(prompter_->messages.size(), size_t(3));
         for (const auto& message : prompter_->messages) {
-            QCOMPARE(message.text, QStringLiteral("Error:91 Object variable or With block variable not set"));
+            QCOMPARE(message.text, QStringLiteral("Error:91 Object variable or With block variable not set\r"
+                                                  "Open an auction first."));
             QCOMPARE(message.title, QStringLiteral("Quorvane"));
             QVERIFY(message.isError);
         }

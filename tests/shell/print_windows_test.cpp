@@ -8,6 +8,7 @@
 #include "shell/command_windows.h"
 #include "shell/frm_main.h"
 #include "shell/grid_window_factory.h"
+#include "standings/frm_standings.h"
 #include "store/session.h"
 #include "summary/frm_summary.h"
 #include "support/scratch_volume.h"
@@ -218,6 +219,33 @@ private slots:
         QVERIFY(sortEnabled());
     }
 
+    // In a frame smaller than they would be, child windows open wholly inside
+    // its area, their buttons in reach; Close takes the whole child window.
+    void childWindowsOpenInsideTheFrameAndCloseWhole()
+    {
+        main_->resize(520, 440);
+        main_->mnuClick(QStringLiteral("mnuFileNew"));
+        main_->mnuClick(QStringLiteral("mnuViewSummary"));
+        main_->mnuClick(QStringLiteral("mnuViewStandings"));
+        const QRect area = main_->mdiArea()->viewport()->rect();
+        const QList<QMdiSubWindow*> windows = main_->mdiArea()->subWindowList();
+        QCOMPARE(windows.size(), 3);
+        for (QMdiSubWindow* window : windows)
+            QVERIFY2(area.contains(window->geometry()), qPrintable(window->windowTitle()));
+        auto* summary = main_->findChild<qv::summary::frmSummary*>();
+        auto* standings = main_->findChild<qv::standings::frmStandings*>();
+        QVERIFY(summary != nullptr && standings != nullptr);
+        QVERIFY(summary->cmdClose->isVisibleTo(main_.get()));
+
+        summary->cmdClose->click();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QCOMPARE(main_->mdiArea()->subWindowList().size(), 2);
+        standings->cmdClose->click();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QCOMPARE(main_->mdiArea()->subWindowList().size(), 1);
+        QVERIFY(qobject_cast<frmFlexGrid*>(main_->mdiArea()->subWindowList().front()->widget()) != nullptr);
+    }
+
     void summaryPrintsPortraitAnInchFromTheTop()
     {
         main_->mnuClick(QStringLiteral("mnuViewSummary"));
@@ -366,7 +394,8 @@ private slots:
         options->optLandscape->setChecked(true);
         options->cmdOK->click();
         QCOMPARE(prompter_->messages.size(), size_t(1));
-        QCOMPARE(prompter_->messages[0].text, QStringLiteral("Error: 13 Type mismatch"));
+        QCOMPARE(prompter_->messages[0].text,
+                 QStringLiteral("Error: 13 Type mismatch\rEnter each margin in inches, for example 0.75."));
         QCOMPARE(grid.printSetup.marginLeft, 2880.0);
         QCOMPARE(grid.printSetup.marginTop, 720.0);
         QCOMPARE(grid.printSetup.orientation, 1);

@@ -48,7 +48,7 @@ private slots:
                              qv::Icon::Exclamation, qv::Buttons::YesNo, qv::Answer::Yes);
         QCOMPARE(answer, qv::Answer::No);
         QCOMPARE(title, QStringLiteral("Question"));
-        QCOMPARE(text, QStringLiteral("Keep it?\nReally"));
+        QVERIFY2(text.contains(QStringLiteral("Keep it?\nReally")), qPrintable(text));
         QCOMPARE(icon, QMessageBox::Warning);
 
         // A box given no title carries the program's name.
@@ -59,6 +59,38 @@ private slots:
         });
         prompter.message(QStringLiteral("Done"), QString());
         QCOMPARE(title, QStringLiteral("Quorvane"));
+    }
+
+    // Lines laid out with leading blanks to centre them are shown whole, each
+    // on a line of its own, not wrapped at half the screen's width.
+    void messageLinesAreNotWrapped()
+    {
+        const QString lines[] = {
+            QStringLiteral("      In order to batch import a new auction, you must have the round results"),
+            QStringLiteral(
+                "files for all the rounds of the auction you intend to create, in the same directory."),
+            QStringLiteral("       Do you have the all of the round results files in the same directory?")};
+        QtPrompter prompter;
+        int labelWidth = 0;
+        int labelHeight = 0;
+        int lineHeight = 0;
+        int widest = 0;
+        QTimer::singleShot(0, this, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            QVERIFY(box != nullptr);
+            auto* label = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
+            QVERIFY(label != nullptr);
+            labelWidth = label->width();
+            labelHeight = label->height();
+            lineHeight = label->fontMetrics().lineSpacing();
+            for (const QString& line : lines)
+                widest = std::max(widest, label->fontMetrics().horizontalAdvance(line));
+            box->button(QMessageBox::No)->click();
+        });
+        prompter.message(lines[0] + QLatin1Char('\r') + lines[1] + QLatin1Char('\r') + lines[2],
+                         QStringLiteral("Batch Auction Import"), qv::Icon::None, qv::Buttons::YesNo);
+        QVERIFY2(labelWidth >= widest, qPrintable(QStringLiteral("%1 < %2").arg(labelWidth).arg(widest)));
+        QVERIFY(labelHeight < 4 * lineHeight); // three lines, not five
     }
 
     void busyNestsTheHourglass()

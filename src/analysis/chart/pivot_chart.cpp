@@ -1,5 +1,6 @@
 #include "analysis/chart/pivot_chart.h"
 
+#include "common/chart_palette.h"
 #include "common/error.h"
 #include "common/safe_file.h"
 
@@ -8,7 +9,9 @@
 #include <QGraphicsScene>
 #include <QImage>
 #include <QLineSeries>
+#include <QLocale>
 #include <QPainter>
+#include <QPen>
 #include <QSvgGenerator>
 #include <QValueAxis>
 
@@ -17,14 +20,29 @@
 
 namespace qv::analysis {
 
+namespace {
+
+// Amounts with a comma between groups of three digits ("1,500,000").
+QLocale groupingLocale()
+{
+    QLocale locale = QLocale::c();
+    locale.setNumberOptions(QLocale::DefaultNumberOptions);
+    return locale;
+}
+
+} // namespace
+
 QChart* makePivotChart(const PivotChartData& data)
 {
     auto* chart = new QChart;
     chart->setTitle(data.title);
+    chart->setLocale(groupingLocale());
+    chart->setLocalizeNumbers(true);
     auto* axisX = new QValueAxis(chart);
     auto* axisY = new QValueAxis(chart);
     axisX->setTitleText(QStringLiteral("Round"));
-    axisX->setLabelFormat(QStringLiteral("%d"));
+    // Localized labels take no "%d": whole rounds as numbers without decimals.
+    axisX->setLabelFormat(QStringLiteral("%.0f"));
     axisY->setLabelFormat(QStringLiteral("%.0f"));
     chart->addAxis(axisX, Qt::AlignBottom);
     chart->addAxis(axisY, Qt::AlignLeft);
@@ -33,9 +51,16 @@ QChart* makePivotChart(const PivotChartData& data)
             addPivotChartLine(chart, data, line);
     }
     if (!data.xs.empty()) {
+        // Marks at whole rounds only; one round stands in the middle, under its mark.
         const auto [first, last] = std::minmax_element(data.xs.begin(), data.xs.end());
-        axisX->setRange(*first, std::max(*last, *first + 1));
-        axisX->setTickCount(std::clamp(int(*last - *first) + 1, 2, 11));
+        const double step = roundMarkStep(*first, *last);
+        if (*first == *last)
+            axisX->setRange(*first - 0.5, *last + 0.5);
+        else
+            axisX->setRange(*first, *last);
+        axisX->setTickType(QValueAxis::TicksDynamic);
+        axisX->setTickAnchor(step > 1 ? 0 : *first);
+        axisX->setTickInterval(step);
     }
     fitPivotChartAmounts(chart);
     chart->legend()->setAlignment(Qt::AlignRight);
@@ -67,7 +92,16 @@ QLineSeries* addPivotChartLine(QChart* chart, const PivotChartData& data, const 
 {
     auto* series = new QLineSeries(chart);
     series->setName(line.name);
+    // Each line its own colour from the program's palette, in the order the
+    // lines come onto the chart; after twelve, the colours again, dashed.
+    const ChartStroke stroke = chartStroke(static_cast<int>(chart->series().size()));
+    QPen pen(QColor(QRgb(stroke.rgb)), 2.0, stroke.style);
+    pen.setCapStyle(Qt::FlatCap);
+    series->setPen(pen);
     series->setPointsVisible(true);
+    // Over a round or two the points are all there is to see.
+    if (data.xs.size() <= 2)
+        series->setMarkerSize(9);
     // An empty cell has no point: the line runs on to the next round that has one.
     QList<QPointF> points;
     for (size_t i = 0; i < line.values.size() && i < data.xs.size(); ++i) {

@@ -7,9 +7,11 @@ QString candidateStatement(AnalysisKind kind, int from, int to)
     const QString column = profileOf(kind).criteriaColumn;
     if (column.isEmpty())
         return {};
+    // In the order the engine compares the names: without regard to case.
     return QStringLiteral("SELECT DISTINCT [") + column +
            QStringLiteral("] FROM [All Bids] WHERE [Round] BETWEEN ") + QString::number(from) +
-           QStringLiteral(" AND ") + QString::number(to);
+           QStringLiteral(" AND ") + QString::number(to) + QStringLiteral(" ORDER BY [") + column +
+           QLatin1Char(']');
 }
 
 QString inList(const QStringList& names)

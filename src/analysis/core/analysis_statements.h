@@ -8,7 +8,8 @@
 namespace qv::analysis {
 
 // The distinct licences or bidders that bid in a round range, offered in the
-// criteria list. Empty for the rounds analysis, which offers none.
+// criteria list in the engine's order. Empty for the rounds analysis, which
+// offers none.
 QString candidateStatement(AnalysisKind kind, int from, int to);
 
 // "IN('A', 'B') ": the chosen names in quotes, in list order, followed by one

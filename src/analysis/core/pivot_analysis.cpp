@@ -13,6 +13,7 @@ namespace qv::analysis {
 namespace {
 
 const QString pivotName = QStringLiteral("PivotTable1");
+const QString amountFormat = QStringLiteral("#,##0");
 
 // The progress window's count: one step per header cell, per row and per
 // pivot step, out of R + C + 14.
@@ -76,6 +77,7 @@ void buildPivot(SpreadsheetApplication& app, bool gross, ProgressCounter& progre
     app.setPivotFieldOrientation(pivotName, source, PivotOrientation::Data);
     app.setPivotFieldName(pivotName, source, caption);
     app.setPivotFieldFunction(pivotName, caption, PivotFunction::Sum);
+    app.setPivotFieldNumberFormat(pivotName, caption, amountFormat);
     if (!gross)
         progress.advance();
     app.setColumnGrand(pivotName, false);
@@ -149,6 +151,8 @@ AnalysisOutcome runPivotAnalysis(AnalysisKind kind, const AnalysisHost& host)
             progress.advance();
         }
         bids.reset();
+        // The amounts (gross and net) with their thousands marked; they stay numbers.
+        app.setColumnsNumberFormat(QStringLiteral("J:K"), amountFormat);
         buildPivot(app, gross, progress);
 
         dialogs.closeProgress();

@@ -35,6 +35,9 @@ public:
     virtual void setCell(int row, int column, const QVariant& value) = 0;
     // "A:K": whole columns of the active sheet.
     virtual void selectColumns(const QString& range) = 0;
+    // How numbers show in whole columns of the active sheet ("J:K", "#,##0");
+    // the cells keep their values.
+    virtual void setColumnsNumberFormat(const QString& range, const QString& format) = 0;
 
     // Makes a pivot table over SourceData ("Sheet1!C1:C11": columns 1 to 11 of
     // Sheet1), on a new sheet when TableDestination is empty.
@@ -50,6 +53,9 @@ public:
     virtual void setPivotFieldName(const QString& table, const QString& field, const QString& name) = 0;
     virtual void setPivotFieldFunction(const QString& table, const QString& field,
                                        PivotFunction function) = 0;
+    // How a data field's sums show ("#,##0").
+    virtual void setPivotFieldNumberFormat(const QString& table, const QString& field,
+                                           const QString& format) = 0;
     virtual void setColumnGrand(const QString& table, bool on) = 0;
     virtual void setRowGrand(const QString& table, bool on) = 0;
 

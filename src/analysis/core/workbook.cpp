@@ -58,6 +58,22 @@ const QVariant& Sheet::cellAt(int row, int column) const
     return column <= static_cast<int>(cells.size()) ? cells[static_cast<size_t>(column - 1)] : empty;
 }
 
+void Sheet::setNumberFormat(int column, const QString& format)
+{
+    if (column < 1)
+        fail(QStringLiteral("Application-defined or object-defined error"));
+    if (column > static_cast<int>(numberFormats_.size()))
+        numberFormats_.resize(static_cast<size_t>(column));
+    numberFormats_[static_cast<size_t>(column - 1)] = format;
+}
+
+QString Sheet::numberFormat(int column) const
+{
+    return column >= 1 && column <= static_cast<int>(numberFormats_.size())
+               ? numberFormats_[static_cast<size_t>(column - 1)]
+               : QString();
+}
+
 // ---- Pivot definitions and workbooks
 
 int PivotDefinition::fieldIndex(const QString& sourceName) const
@@ -136,14 +152,35 @@ void WorkbookModel::setCell(int row, int column, const QVariant& value)
     activeSheet().setCell(row, column, value);
 }
 
-void WorkbookModel::selectColumns(const QString& range)
+namespace {
+
+// "A:K" as its first and last column; a failure of the Range method otherwise.
+std::pair<int, int> wholeColumns(const QString& range)
 {
     static const QRegularExpression columns(QStringLiteral("^([A-Za-z]{1,3}):([A-Za-z]{1,3})$"));
     const QRegularExpressionMatch match = columns.match(range);
-    if (!match.hasMatch() || columnNumber(match.captured(1)) == 0 || columnNumber(match.captured(2)) == 0)
+    const int first = match.hasMatch() ? columnNumber(match.captured(1)) : 0;
+    const int last = match.hasMatch() ? columnNumber(match.captured(2)) : 0;
+    if (first == 0 || last == 0)
         fail(QStringLiteral("Method 'Range' of object '_Worksheet' failed"));
+    return {std::min(first, last), std::max(first, last)};
+}
+
+} // namespace
+
+void WorkbookModel::selectColumns(const QString& range)
+{
+    wholeColumns(range);
     activeSheet();
     selection_ = range.toUpper();
+}
+
+void WorkbookModel::setColumnsNumberFormat(const QString& range, const QString& format)
+{
+    const auto [first, last] = wholeColumns(range);
+    Sheet& sheet = activeSheet();
+    for (int column = first; column <= last; ++column)
+        sheet.setNumberFormat(column, format);
 }
 
 void WorkbookModel::pivotTableWizard(int sourceType, const QString& sourceData,
@@ -279,6 +316,12 @@ void WorkbookModel::setPivotFieldName(const QString& table, const QString& field
 void WorkbookModel::setPivotFieldFunction(const QString& table, const QString& field, PivotFunction function)
 {
     pivotField(table, field).function = function;
+}
+
+void WorkbookModel::setPivotFieldNumberFormat(const QString& table, const QString& field,
+                                              const QString& format)
+{
+    pivotField(table, field).numberFormat = format;
 }
 
 void WorkbookModel::setColumnGrand(const QString& table, bool on)

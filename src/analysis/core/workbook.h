@@ -23,11 +23,15 @@ public:
     // The used range: the last row and column that hold a value.
     int rowCount() const { return static_cast<int>(rows_.size()); }
     int columnCount() const { return columns_; }
+    // How numbers show in a whole column ("#,##0"); empty for the general way.
+    void setNumberFormat(int column, const QString& format);
+    QString numberFormat(int column) const;
 
 private:
     QString name_;
     std::vector<std::vector<QVariant>> rows_;
     int columns_ = 0;
+    std::vector<QString> numberFormats_; // by column, from 1
 };
 
 struct PivotFieldSettings {
@@ -36,6 +40,7 @@ struct PivotFieldSettings {
     PivotOrientation orientation = PivotOrientation::Hidden;
     bool subtotals = true; // any kind of subtotal on
     PivotFunction function = PivotFunction::Sum;
+    QString numberFormat; // of a data field's sums; empty for the general way
 };
 
 // A pivot table as it was set up: its source, its fields and where they go.
@@ -74,6 +79,7 @@ public:
     void activateSheet(const QString& name) override;
     void setCell(int row, int column, const QVariant& value) override;
     void selectColumns(const QString& range) override;
+    void setColumnsNumberFormat(const QString& range, const QString& format) override;
     void pivotTableWizard(int sourceType, const QString& sourceData, const QString& tableDestination,
                           const QString& tableName) override;
     void setPivotFieldSubtotals(const QString& table, const QString& field,
@@ -84,6 +90,8 @@ public:
                                   PivotOrientation orientation) override;
     void setPivotFieldName(const QString& table, const QString& field, const QString& name) override;
     void setPivotFieldFunction(const QString& table, const QString& field, PivotFunction function) override;
+    void setPivotFieldNumberFormat(const QString& table, const QString& field,
+                                   const QString& format) override;
     void setColumnGrand(const QString& table, bool on) override;
     void setRowGrand(const QString& table, bool on) override;
     void setVisible(bool visible) override { visible_ = visible; }

@@ -2,6 +2,7 @@
 
 #include "analysis/core/pivot_table.h"
 #include "analysis/core/workbook.h"
+#include "analysis/core/xlsx_layout.h"
 #include "analysis/core/xml_text.h"
 
 #include <cmath>
@@ -164,7 +165,8 @@ PivotPlacement pivotPlacement(const PivotResult& result)
     return place;
 }
 
-QByteArray pivotTableXml(const PivotDefinition& pivot, const PivotResult& result, int cacheId)
+QByteArray pivotTableXml(const PivotDefinition& pivot, const PivotResult& result, int cacheId,
+                         const NumberFormats& formats)
 {
     const PivotPlacement place = pivotPlacement(result);
     const QByteArray ref = cellReference(place.top, place.left) + ':' +
@@ -238,7 +240,10 @@ QByteArray pivotTableXml(const PivotDefinition& pivot, const PivotResult& result
                    QByteArray::number(pivot.fieldIndex(name)) + '"';
             if (field->function == PivotFunction::Count)
                 xml += " subtotal=\"count\"";
-            xml += " baseField=\"0\" baseItem=\"0\"/>";
+            xml += " baseField=\"0\" baseItem=\"0\"";
+            if (const int format = formats.id(field->numberFormat); format != 0)
+                xml += " numFmtId=\"" + QByteArray::number(format) + '"';
+            xml += "/>";
         }
         xml += "</dataFields>";
     }

@@ -4,6 +4,7 @@
 
 namespace qv::analysis {
 
+class NumberFormats;
 struct PivotDefinition;
 class PivotResult;
 class Sheet;
@@ -27,6 +28,8 @@ PivotPlacement pivotPlacement(const PivotResult& result);
 
 // The pivot table definition: row, column and data fields, subtotals and
 // grand totals as set up, in the classic (tabular) layout.
-QByteArray pivotTableXml(const PivotDefinition& pivot, const PivotResult& result, int cacheId);
+// Data fields show their sums in their number format.
+QByteArray pivotTableXml(const PivotDefinition& pivot, const PivotResult& result, int cacheId,
+                         const NumberFormats& formats);
 
 } // namespace qv::analysis

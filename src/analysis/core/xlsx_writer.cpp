@@ -2,6 +2,7 @@
 
 #include "analysis/core/pivot_table.h"
 #include "analysis/core/workbook.h"
+#include "analysis/core/xlsx_layout.h"
 #include "analysis/core/xlsx_pivot.h"
 #include "analysis/core/xml_text.h"
 #include "analysis/core/zip_package.h"
@@ -53,7 +54,10 @@ private:
     int uses_ = 0;
 };
 
-QByteArray sheetXml(const Sheet& sheet, SharedStrings& strings)
+// A sheet's cells, numbers in their column's number format, and its columns
+// as wide as their texts (and as `widths` already holds, for a pivot table's).
+QByteArray sheetXml(const Sheet& sheet, SharedStrings& strings, const NumberFormats& formats,
+                    ColumnWidths widths)
 {
     QByteArray xml = XmlDeclaration;
     // About 30 bytes a cell; one allocation instead of a growing part.
@@ -62,6 +66,16 @@ QByteArray sheetXml(const Sheet& sheet, SharedStrings& strings)
            QByteArray(RelationshipNamespace) + "\">";
     if (sheet.rowCount() > 0 && sheet.columnCount() > 0)
         xml += "<dimension ref=\"A1:" + cellReference(sheet.rowCount(), sheet.columnCount()) + "\"/>";
+    // The column widths go here, once every cell has been measured.
+    const qsizetype columnsAt = xml.size();
+    std::vector<QByteArray> styles;
+    std::vector<char> grouped;
+    for (int column = 1; column <= sheet.columnCount(); ++column) {
+        const QString format = sheet.numberFormat(column);
+        const int style = formats.style(format);
+        styles.push_back(style == 0 ? QByteArray() : " s=\"" + QByteArray::number(style) + '"');
+        grouped.push_back(format.contains(QLatin1Char(',')) ? 1 : 0);
+    }
     xml += "<sheetData>";
     for (int row = 1; row <= sheet.rowCount(); ++row) {
         xml += "<row r=\"";
@@ -75,16 +89,21 @@ QByteArray sheetXml(const Sheet& sheet, SharedStrings& strings)
             xml += "<c r=\"";
             appendCellReference(xml, row, column);
             if (item.kind == PivotItem::Kind::Number) {
-                xml += "\"><v>";
+                xml += '"' + styles[size_t(column - 1)] + "><v>";
+                const qsizetype before = xml.size();
                 appendXmlNumber(xml, item.number);
+                widths.fit(column, grouped[size_t(column - 1)] != 0 ? shownLength(item.number, true)
+                                                                    : static_cast<int>(xml.size() - before));
             } else {
                 xml += "\" t=\"s\"><v>";
                 appendInteger(xml, strings.indexOf(item.text));
+                widths.fit(column, static_cast<int>(item.text.size()));
             }
             xml += "</v></c>";
         }
         xml += "</row>";
     }
+    xml.insert(columnsAt, widths.xml());
     return xml + "</sheetData></worksheet>";
 }
 
@@ -101,17 +120,6 @@ QByteArray relationships(const QByteArray& inner)
            "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">" + inner +
            "</Relationships>";
 }
-
-const char styles[] =
-    "<styleSheet xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\">"
-    "<fonts count=\"1\"><font><sz val=\"11\"/><name val=\"Calibri\"/></font></fonts>"
-    "<fills count=\"2\"><fill><patternFill patternType=\"none\"/></fill>"
-    "<fill><patternFill patternType=\"gray125\"/></fill></fills>"
-    "<borders count=\"1\"><border><left/><right/><top/><bottom/><diagonal/></border></borders>"
-    "<cellStyleXfs count=\"1\"><xf numFmtId=\"0\" fontId=\"0\" fillId=\"0\" borderId=\"0\"/></cellStyleXfs>"
-    "<cellXfs count=\"1\"><xf numFmtId=\"0\" fontId=\"0\" fillId=\"0\" borderId=\"0\" xfId=\"0\"/></cellXfs>"
-    "<cellStyles count=\"1\"><cellStyle name=\"Normal\" xfId=\"0\" builtinId=\"0\"/></cellStyles>"
-    "</styleSheet>";
 
 const char contentTypePrefix[] = "application/vnd.openxmlformats-officedocument.spreadsheetml.";
 
@@ -144,11 +152,26 @@ void writeXlsx(const Workbook& book, const QString& path)
     QByteArray workbookRels;
     QByteArray cachesXml;
     int nextId = 1;
+    const NumberFormats formats(book);
+    std::vector<PivotResult> results;
+    for (const PivotDefinition& pivot : book.pivots)
+        results.push_back(computePivot(book, pivot));
     for (size_t s = 0; s < book.sheets.size(); ++s) {
         const Sheet& sheet = book.sheets[s];
         const QByteArray number = QByteArray::number(qulonglong(s + 1));
         const QByteArray part = "worksheets/sheet" + number + ".xml";
-        package.add(QStringLiteral("xl/") + QString::fromLatin1(part), sheetXml(sheet, strings));
+        // A pivot table's sheet is as wide as the table the programs will lay out on it.
+        ColumnWidths widths;
+        for (size_t p = 0; p < book.pivots.size(); ++p) {
+            const PivotDefinition& pivot = book.pivots[p];
+            if (pivot.sheet.compare(sheet.name(), Qt::CaseInsensitive) != 0)
+                continue;
+            const QString format =
+                pivot.dataFields.isEmpty() ? QString() : pivot.field(pivot.dataFields.front())->numberFormat;
+            fitPivotColumns(results[p], pivotPlacement(results[p]).left, format, widths);
+        }
+        package.add(QStringLiteral("xl/") + QString::fromLatin1(part),
+                    sheetXml(sheet, strings, formats, widths));
         types += overrideType("/xl/" + part, "worksheet+xml");
         sheetsXml += "<sheet name=\"" + xmlEscaped(sheet.name()) + "\" sheetId=\"" + number +
                      "\" r:id=\"rId" + QByteArray::number(nextId) + "\"/>";
@@ -164,14 +187,14 @@ void writeXlsx(const Workbook& book, const QString& path)
             const Sheet* source = book.sheet(pivot.sourceSheet);
             const Sheet empty(pivot.sourceSheet);
             const Sheet& rows = source != nullptr ? *source : empty;
-            const PivotResult result = computePivot(rows, pivot);
+            const PivotResult& result = results[p];
             const QByteArray n = QByteArray::number(qulonglong(p + 1));
             const QByteArray cachePart = "pivotCache/pivotCacheDefinition" + n + ".xml";
             const QByteArray tablePart = "pivotTables/pivotTable" + n + ".xml";
             package.add(QStringLiteral("xl/") + QString::fromLatin1(cachePart),
                         pivotCacheDefinitionXml(pivot, rows, result));
             package.add(QStringLiteral("xl/") + QString::fromLatin1(tablePart),
-                        pivotTableXml(pivot, result, static_cast<int>(p + 1)));
+                        pivotTableXml(pivot, result, static_cast<int>(p + 1), formats));
             package.add(QStringLiteral("xl/pivotTables/_rels/pivotTable") + QString::fromLatin1(n) +
                             QStringLiteral(".xml.rels"),
                         relationships(relationship(1, "pivotCacheDefinition",
@@ -204,7 +227,7 @@ void writeXlsx(const Workbook& book, const QString& path)
                 relationships(relationship(1, "officeDocument", "xl/workbook.xml")));
     package.add(QStringLiteral("xl/workbook.xml"), workbook);
     package.add(QStringLiteral("xl/_rels/workbook.xml.rels"), relationships(workbookRels));
-    package.add(QStringLiteral("xl/styles.xml"), QByteArray(XmlDeclaration) + styles);
+    package.add(QStringLiteral("xl/styles.xml"), formats.stylesXml());
     package.add(QStringLiteral("xl/sharedStrings.xml"), strings.xml());
     package.write(path);
 }

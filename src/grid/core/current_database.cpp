@@ -9,7 +9,7 @@ store::Database& currentDatabase()
 {
     const store::DatabasePtr& database = session().CurrentDatabase;
     if (database == nullptr)
-        throw objectNotSet();
+        throw objectNotSet(Advice::OpenAuction);
     return *database;
 }
 

@@ -2,6 +2,7 @@
 
 #include "common/error.h"
 #include "common/numeric_text.h"
+#include "grid/core/cell_text.h"
 
 namespace qv::grid {
 
@@ -56,6 +57,18 @@ QString tableStatement(const QString& table, const QString& round)
 QString tableCaption(const QString& table, const QString& round, bool roundListEnabled)
 {
     return roundListEnabled ? table + QStringLiteral(" - Round ") + round : table;
+}
+
+QStringList distinctValues(store::Database& database, const QString& table, const QString& column)
+{
+    auto rows =
+        database.openRecordset(QStringLiteral("SELECT DISTINCT [") + column + QStringLiteral("] FROM [") +
+                               table + QStringLiteral("] ORDER BY [") + column + QLatin1Char(']'));
+    QStringList values;
+    values.reserve(rows->recordCount());
+    for (int r = 0; r < rows->recordCount(); ++r)
+        values << cellDisplay(rows->at(r, 0));
+    return values;
 }
 
 TableLoad loadTable(store::Database& database, const QString& table, const QString& round)

@@ -26,6 +26,11 @@ QString wholeTableStatement(const QString& table);
 // "All Bids - Round 5", or the table alone when the round list is off.
 QString tableCaption(const QString& table, const QString& round, bool roundListEnabled);
 
+// The values a column holds over every round of a table, once each, for the
+// filter's value lists: sorted as the engine compares them (texts without
+// regard to case, numbers as numbers) and written as the grid shows them.
+QStringList distinctValues(store::Database& database, const QString& table, const QString& column);
+
 // One table load: what was run, what it returned, and whether the round
 // list applies.
 struct TableLoad {

@@ -90,15 +90,9 @@ QChart* makeStandingsChart(const StandingsChart& data)
         series->attachAxis(values);
     }
     if (!data.rounds.empty()) {
-        // Whole rounds at a step of 1, 2, 5, 10, 20, 25, 50... with at most a dozen marks.
         const double first = data.rounds.front();
         const double last = std::max<double>(data.rounds.back(), first + 1);
-        double step = 1;
-        for (const double next : {2.0, 5.0, 10.0, 20.0, 25.0, 50.0, 100.0, 250.0, 500.0, 1000.0}) {
-            if ((last - first) / step <= 12)
-                break;
-            step = next;
-        }
+        const double step = roundMarkStep(first, last);
         rounds->setRange(first, last);
         rounds->setTickType(QValueAxis::TicksDynamic);
         rounds->setTickAnchor(step > 1 ? 0 : first);

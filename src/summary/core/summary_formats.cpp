@@ -1,5 +1,6 @@
 #include "summary/core/summary_formats.h"
 
+#include "common/number_text.h"
 #include "grid/core/cell_text.h"
 
 #include <cmath>
@@ -12,10 +13,8 @@ QString grouped(double value, const QString& prefix)
 {
     // Whole units, halves away from zero.
     const double whole = std::round(value);
-    QString digits = QString::number(std::fabs(whole), 'f', 0);
-    for (qsizetype at = digits.size() - 3; at > 0; at -= 3)
-        digits.insert(at, QLatin1Char(','));
-    return (whole < 0 ? QStringLiteral("-") : QString()) + prefix + digits;
+    return (whole < 0 ? QStringLiteral("-") : QString()) + prefix +
+           groupedDigits(QString::number(std::fabs(whole), 'f', 0));
 }
 
 std::optional<double> number(const QVariant& value)
