@@ -90,9 +90,13 @@ private:
     friend class Recordset;
 
     // Runs a SQLite SELECT, narrowed by filters and ordered, into a record set.
+    using ExpressionTypes = std::vector<std::pair<QString, FieldType>>;
+    // Errors name shownAs, the statement or filter as the user wrote it.
     std::unique_ptr<Recordset> select(const QString& source, RecordsetType type, QStringList filters,
-                                      QString order, const std::vector<Field>* knownFields = nullptr);
-    void makeTable(const dialect::Translation& tr);
+                                      QString order, const std::vector<Field>* knownFields = nullptr,
+                                      const ExpressionTypes* expressionTypes = nullptr,
+                                      const QString& shownAs = {});
+    void makeTable(const dialect::Translation& tr, const QString& statement);
     void createTable(const dialect::Translation& tr);
     void addPrimaryKey(const dialect::Translation& tr);
     void dropTable(const QString& table);
