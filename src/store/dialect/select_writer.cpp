@@ -6,7 +6,7 @@
 
 namespace qv::store::dialect {
 
-struct Core {
+struct SelectParts {
     QString sql;   // SELECT ... HAVING ...
     QString order; // " ORDER BY ..." or empty
     QString limit; // " LIMIT ..." or empty
@@ -182,7 +182,7 @@ WrittenSelect SqlWriter::select(const Select& first, const Scope* outer)
     for (size_t i = 0; i < chain.size(); ++i) {
         const Select& s = *chain[i];
         const bool last = i + 1 == chain.size();
-        Core core = selectCore(s, outer);
+        SelectParts core = selectCore(s, outer);
         if (i == 0)
             out.columns = core.columns;
         QString sql = core.sql;
@@ -201,7 +201,7 @@ WrittenSelect SqlWriter::select(const Select& first, const Scope* outer)
     return out;
 }
 
-Core SqlWriter::selectCore(const Select& s, const Scope* outer)
+SelectParts SqlWriter::selectCore(const Select& s, const Scope* outer)
 {
     Scope scope;
     scope.outer = outer;
@@ -215,7 +215,7 @@ Core SqlWriter::selectCore(const Select& s, const Scope* outer)
     const bool distinct = s.quantifier == Select::Quantifier::Distinct ||
                           (s.quantifier == Select::Quantifier::DistinctRow && hasJoin(s));
 
-    Core core;
+    SelectParts core;
     QString items;
     std::vector<QString> itemValues; // for ORDER BY 1, 2 ...
     int unnamed = 1000;

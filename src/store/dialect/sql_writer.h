@@ -47,7 +47,7 @@ struct WrittenSelect {
     std::vector<OutputColumn> columns;
 };
 
-struct Core;
+struct SelectParts;
 
 // Writes the syntax trees of one statement as SQLite, computing as the
 // dialect's engine does: its operators, its functions, its types.
@@ -86,7 +86,7 @@ private:
     static QString asText(const Operand& o);
     static QString asNumber(const Operand& o);
 
-    Core selectCore(const Select& s, const Scope* outer);
+    SelectParts selectCore(const Select& s, const Scope* outer);
     void addTables(const TableRef& ref, Scope& scope, const Scope* outer);
     QString fromClause(const TableRef& ref, const Scope& scope);
     QString topLimit(const Select& s, const QString& items, const QString& body,
