@@ -2,8 +2,8 @@
 // and a whole table, loaded into the grid's model and painted once.
 #include "bench_support.h"
 
-#include "grid/spread_grid.h"
 #include "grid/core/table_statements.h"
+#include "grid/spread_grid.h"
 #include "store/database.h"
 
 #include <QApplication>

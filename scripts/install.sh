@@ -24,5 +24,6 @@ if [ ${#missing[@]} -gt 0 ]; then
 fi
 
 build_dir="${QUORVANE_BUILD_DIR:-build}"
-cmake -S . -B "$build_dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+# QUORVANE_CMAKE_ARGS: further configure options (CI makes warnings errors).
+cmake -S . -B "$build_dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo ${QUORVANE_CMAKE_ARGS:-} >/dev/null
 cmake --build "$build_dir" -j"$(nproc)"

@@ -17,7 +17,8 @@ FileSignature signatureOf(const QString& path)
 bool isCompleteArchive(const QString& path)
 {
     int error = 0;
-    zip_t* archive = zipLibrary().zip_open(QFile::encodeName(path).constData(), ZIP_RDONLY | ZIP_CHECKCONS, &error);
+    zip_t* archive =
+        zipLibrary().zip_open(QFile::encodeName(path).constData(), ZIP_RDONLY | ZIP_CHECKCONS, &error);
     if (archive == nullptr)
         return false;
     const bool hasEntries = zipLibrary().zip_get_num_entries(archive, 0) > 0;

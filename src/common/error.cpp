@@ -40,4 +40,4 @@ QString errorText(ErrorLayout layout, const Error& error)
     return errorText(layout, error.number(), error.description());
 }
 
-}  // namespace qv
+} // namespace qv

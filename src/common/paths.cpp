@@ -37,4 +37,4 @@ QString joinPath(const QString& folder, const QString& name)
     return folder.endsWith(QLatin1Char('/')) ? folder + name : folder + QLatin1Char('/') + name;
 }
 
-}  // namespace qv
+} // namespace qv

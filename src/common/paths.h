@@ -18,4 +18,4 @@ QString downloadFolder();
 // Joins a folder and a file name with exactly one '/' between them.
 QString joinPath(const QString& folder, const QString& name);
 
-}  // namespace qv
+} // namespace qv

@@ -18,7 +18,7 @@ class Prompter;
 namespace qv::analysis {
 class frmWorkbooks;
 enum class AnalysisKind;
-}
+} // namespace qv::analysis
 
 namespace qv::grid {
 
@@ -106,7 +106,7 @@ signals:
     void tableListWanted();                                // refill the table list (dropping down)
     void roundListWanted();                                // refill the round list (dropping down)
     void statusTextWanted(int panel, const QString& text); // a status bar panel, from 1
-    void pageBreakMenuWanted(QPoint globalPosition);        // the "Page Breaks" pop-up
+    void pageBreakMenuWanted(QPoint globalPosition);       // the "Page Breaks" pop-up
 
 protected:
     bool event(QEvent* event) override;

@@ -11,9 +11,9 @@ namespace qv {
 struct Session {
     store::DatabasePtr CurrentDatabase;
     QString CurrentDatabasePath;
-    QString LastImportFile;       // application folder + "/lastimp.inf"
-    QString ExtractRenameTarget;  // while not empty, archive extraction writes under this name
-    QString RebuildTableName;     // the user table the query rebuild is working on
+    QString LastImportFile;      // application folder + "/lastimp.inf"
+    QString ExtractRenameTarget; // while not empty, archive extraction writes under this name
+    QString RebuildTableName;    // the user table the query rebuild is working on
 };
 
 Session& session();
@@ -25,4 +25,4 @@ void OpenAuctionDatabase(const QString& path);
 // Closes CurrentDatabase; CurrentDatabasePath keeps its value.
 void CloseAuctionDatabase();
 
-}  // namespace qv
+} // namespace qv

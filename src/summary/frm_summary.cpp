@@ -31,9 +31,9 @@ std::shared_ptr<store::Recordset> emptySheet()
     for (store::ColumnValues& column : columns)
         for (int row = 0; row < SummarySheet::Rows; ++row)
             column.appendNull();
-    return std::make_shared<store::Recordset>(std::weak_ptr<store::Database>(), store::RecordsetType::Snapshot,
-                                              QString(), QStringList(), QString(), std::move(fields),
-                                              std::move(columns), QStringList());
+    return std::make_shared<store::Recordset>(
+        std::weak_ptr<store::Database>(), store::RecordsetType::Snapshot, QString(), QStringList(), QString(),
+        std::move(fields), std::move(columns), QStringList());
 }
 
 } // namespace

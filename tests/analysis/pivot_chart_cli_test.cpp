@@ -1,7 +1,7 @@
 // quorvane-cli pivot --chart: the chart written as a picture.
 #ifdef QV_HAVE_CHARTS
-#include "support/cli_run.h"
 #include "support/bid_auction.h"
+#include "support/cli_run.h"
 #include "support/temp_dir.h"
 
 #include <QFile>

@@ -18,8 +18,8 @@ namespace {
 SqlQuery query(const char* select, const QString& into, const char* from, const char* where = "",
                const char* order = "")
 {
-    return SqlQuery{QStringLiteral("q"), QString::fromUtf8(select), into, QString::fromUtf8(from),
-                    QString::fromUtf8(where), QString::fromUtf8(order)};
+    return SqlQuery{QStringLiteral("q"),     QString::fromUtf8(select), into,
+                    QString::fromUtf8(from), QString::fromUtf8(where),  QString::fromUtf8(order)};
 }
 
 SqlQuery query(const char* select, const char* into, const char* from, const char* where = "",

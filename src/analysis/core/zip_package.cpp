@@ -1,7 +1,7 @@
 #include "analysis/core/zip_package.h"
 
-#include "common/zip_library.h"
 #include "common/error.h"
+#include "common/zip_library.h"
 
 #include <QFile>
 
@@ -32,7 +32,8 @@ void ZipPackage::add(const QString& name, QByteArray content)
 void ZipPackage::write(const QString& path) const
 {
     int code = 0;
-    zip_t* archive = zipLibrary().zip_open(QFile::encodeName(path).constData(), ZIP_CREATE | ZIP_TRUNCATE, &code);
+    zip_t* archive =
+        zipLibrary().zip_open(QFile::encodeName(path).constData(), ZIP_CREATE | ZIP_TRUNCATE, &code);
     if (archive == nullptr) {
         zip_error_t error;
         zipLibrary().zip_error_init_with_code(&error, code);
@@ -43,13 +44,14 @@ void ZipPackage::write(const QString& path) const
     for (const auto& [name, content] : parts_) {
         // The library reads the buffers when the archive closes; they live
         // as long as this package.
-        zip_source_t* source =
-            zipLibrary().zip_source_buffer(archive, content.constData(), static_cast<zip_uint64_t>(content.size()), 0);
+        zip_source_t* source = zipLibrary().zip_source_buffer(archive, content.constData(),
+                                                              static_cast<zip_uint64_t>(content.size()), 0);
         zip_int64_t index = -1;
         if (source == nullptr ||
-            (index = zipLibrary().zip_file_add(archive, name.toUtf8().constData(), source, ZIP_FL_ENC_UTF_8)) < 0 ||
-            zipLibrary().zip_set_file_compression(archive, static_cast<zip_uint64_t>(index), ZIP_CM_DEFLATE, DeflateLevel) <
-                0) {
+            (index = zipLibrary().zip_file_add(archive, name.toUtf8().constData(), source,
+                                               ZIP_FL_ENC_UTF_8)) < 0 ||
+            zipLibrary().zip_set_file_compression(archive, static_cast<zip_uint64_t>(index), ZIP_CM_DEFLATE,
+                                                  DeflateLevel) < 0) {
             if (source != nullptr && index < 0)
                 zipLibrary().zip_source_free(source);
             const QString why = QString::fromUtf8(zipLibrary().zip_strerror(archive));

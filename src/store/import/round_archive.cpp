@@ -1,8 +1,8 @@
 #include "store/import/round_archive.h"
 
-#include "common/zip_library.h"
 #include "common/error.h"
 #include "common/paths.h"
+#include "common/zip_library.h"
 #include "store/import/auction_file.h"
 
 #include <QFile>
@@ -130,7 +130,8 @@ QString extractRoundDatabase(const QString& archive, const QString& member, cons
     zip_int64_t found = -1;
     const zip_int64_t entries = zipLibrary().zip_get_num_entries(zip.get(), 0);
     for (zip_int64_t i = 0; i < entries && found < 0; ++i) {
-        const char* name = zipLibrary().zip_get_name(zip.get(), static_cast<zip_uint64_t>(i), ZIP_FL_ENC_GUESS);
+        const char* name =
+            zipLibrary().zip_get_name(zip.get(), static_cast<zip_uint64_t>(i), ZIP_FL_ENC_GUESS);
         if (name && baseName(QString::fromUtf8(name)).compare(member, Qt::CaseInsensitive) == 0)
             found = i;
     }

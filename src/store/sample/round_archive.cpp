@@ -1,7 +1,7 @@
 #include "store/sample/round_archive.h"
 
-#include "common/zip_library.h"
 #include "common/error.h"
+#include "common/zip_library.h"
 
 #include <QFile>
 
@@ -47,11 +47,12 @@ void writeRoundArchive(const QString& zipPath, const QString& memberName, const 
         failZip(zipPath, reason);
     }
     // The archive reads the bytes when it is closed; contents outlives that.
-    zip_source_t* source =
-        zipLibrary().zip_source_buffer(archive, contents.constData(), static_cast<zip_uint64_t>(contents.size()), 0);
+    zip_source_t* source = zipLibrary().zip_source_buffer(archive, contents.constData(),
+                                                          static_cast<zip_uint64_t>(contents.size()), 0);
     const QByteArray name = memberName.toUtf8();
     const zip_int64_t index =
-        source == nullptr ? -1 : zipLibrary().zip_file_add(archive, name.constData(), source, ZIP_FL_ENC_UTF_8);
+        source == nullptr ? -1
+                          : zipLibrary().zip_file_add(archive, name.constData(), source, ZIP_FL_ENC_UTF_8);
     if (index < 0) {
         const QString reason = QString::fromUtf8(zipLibrary().zip_strerror(archive));
         if (source != nullptr)
@@ -61,7 +62,8 @@ void writeRoundArchive(const QString& zipPath, const QString& memberName, const 
     }
     const zip_uint64_t member = static_cast<zip_uint64_t>(index);
     if (zipLibrary().zip_file_set_dostime(archive, member, memberTime, memberDate, 0) != 0 ||
-        zipLibrary().zip_file_set_external_attributes(archive, member, 0, ZIP_OPSYS_UNIX, 0100644u << 16) != 0 ||
+        zipLibrary().zip_file_set_external_attributes(archive, member, 0, ZIP_OPSYS_UNIX, 0100644u << 16) !=
+            0 ||
         zipLibrary().zip_close(archive) != 0) {
         const QString reason = QString::fromUtf8(zipLibrary().zip_strerror(archive));
         zipLibrary().zip_discard(archive);
