@@ -198,7 +198,7 @@ double leadingNumber(const QString& text)
         if (base == 0)
             return 0;
         qsizetype end = 2;
-        while (end < s.size() && (base == 16 ? isxdigit(s[end].unicode()) != 0 && s[end].unicode() < 128
+        while (end < s.size() && (base == 16 ? s[end].unicode() < 128 && isxdigit(s[end].unicode()) != 0
                                              : s[end] >= QLatin1Char('0') && s[end] <= QLatin1Char('7')))
             ++end;
         return radixNumber(s.mid(2, end - 2), base).value_or(0);
