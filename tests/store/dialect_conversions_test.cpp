@@ -94,6 +94,8 @@ TEST(DialectConversions, numbersWrittenAsTexts)
     EXPECT_EQ(numberToText(0.1 + 0.2), QStringLiteral("0.3"));
     EXPECT_EQ(numberToText(1.0 / 3.0), QStringLiteral("0.333333333333333"));
     EXPECT_EQ(numberToText(123456789012345.0), QStringLiteral("123456789012345"));
+    EXPECT_EQ(numberToText(1259000000000000.0), QStringLiteral("1259000000000000")); // whole amounts in full
+    EXPECT_EQ(numberToText(1259000000000000.5), QStringLiteral("1.259E+15"));
     EXPECT_EQ(numberToText(1e20), QStringLiteral("1E+20"));
     EXPECT_EQ(numberToText(0.00001), QStringLiteral("1E-05"));
 }

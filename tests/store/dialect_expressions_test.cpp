@@ -90,6 +90,7 @@ const Case cases[] = {
     {"[r] & ''", "'2.5'", VBA "ampersand-operator"},
     {"Null & Null", "Null", VBA "ampersand-operator"},
     {"[n] & [s]", "'10Bidder B'", VBA "ampersand-operator"},
+    {"CDbl(1259000000000000) & ''", "'1259000000000000'", CHOSEN "issue 21, whole amounts written in full"},
     {"1 + 2 & 3 * 4", "'312'", VBA "operator-precedence (& after arithmetic)"},
     // Comparisons give True (-1) or False (0), Null with Null.
     {"2 > 1", "-1", VBA "comparison-operators; boolean-data-type"},

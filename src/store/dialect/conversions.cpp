@@ -110,6 +110,9 @@ int monthOfName(const QString& name)
 
 QString numberToText(double value)
 {
+    // A whole amount is written in full while a double holds it exactly.
+    if (value == std::trunc(value) && std::fabs(value) < 9007199254740992.0)
+        return QString::number(qint64(value));
     QString text = numberText(value);
     const qsizetype e = text.indexOf(QLatin1Char('e'));
     if (e >= 0)

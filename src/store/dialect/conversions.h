@@ -10,8 +10,9 @@ namespace qv::store::dialect {
 // Dates are serial numbers here: days since 30 December 1899, the fraction the
 // time of day (before that day the fraction still counts forward from midnight).
 
-// A number as text: up to 15 significant digits, no trailing zeros, a capital
-// E for very large or small numbers ("3", "0.5", "1E+20", "1E-05").
+// A number as text: a whole amount in full, else up to 15 significant digits,
+// no trailing zeros, a capital E for very large or small numbers ("3", "0.5",
+// "1259000000000000", "1E+20", "1E-05").
 QString numberToText(double value);
 
 // A text that converts to a number (CDbl, or text used where a number is
