@@ -75,11 +75,10 @@ template <bool Sample, bool Root> void spreadFinal(sqlite3_context* ctx)
     sqlite3_result_double(ctx, Root ? std::sqrt(variance) : variance);
 }
 
-// Currency summed in ten-thousandths: ten values of 0.1 make exactly 1.
-__extension__ typedef __int128 Units; // room for any sum of 64-bit amounts
-
+// Currency summed in ten-thousandths: ten values of 0.1 make exactly 1. A sum
+// beyond Currency's range (a 64-bit count of ten-thousandths) is error 6.
 struct CurrencySum {
-    Units units;
+    qint64 units;
     qint64 count;
 };
 
@@ -91,9 +90,8 @@ void currencyStep(sqlite3_context* ctx, int, sqlite3_value** a)
     if (!s)
         return;
     const double units = std::nearbyint(numberArg(a[0]) * 10000.0);
-    if (!(std::fabs(units) < 9.2e18))
+    if (!(std::fabs(units) < 9.2e18) || __builtin_add_overflow(s->units, qint64(units), &s->units))
         raise(6);
-    s->units += Units(qint64(units));
     ++s->count;
 }
 

@@ -350,6 +350,9 @@ double serialOfDay(int year, int month, int day)
 
 DateParts partsOf(double serial)
 {
+    // Callers keep to the engine's years; anything else must not reach the calendar.
+    if (!(std::fabs(serial) < 1e8))
+        serial = 0;
     double whole = std::trunc(serial);
     qint64 seconds = std::llround(std::fabs(serial - whole) * 86400.0);
     if (seconds >= 86400) {

@@ -60,16 +60,18 @@ qint64 longArg(sqlite3_value* v)
 
 std::optional<double> dateOf(sqlite3_value* v)
 {
-    if (isNumber(v))
-        return sqlite3_value_double(v);
-    return textToDate(textArg(v));
+    const auto d = isNumber(v) ? std::optional<double>(sqlite3_value_double(v)) : textToDate(textArg(v));
+    if (d && !dateInRange(*d))
+        return std::nullopt;
+    return d;
 }
 
 double dateArg(sqlite3_value* v)
 {
     if (const auto d = dateOf(v))
         return *d;
-    raise(13);
+    // A number beyond the engine's years overflows; a text that is no date mismatches.
+    raise(isNumber(v) ? 6 : 13);
 }
 
 void resultText(sqlite3_context* ctx, const QString& s)
