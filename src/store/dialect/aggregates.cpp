@@ -106,16 +106,6 @@ template <bool Average> void currencyFinal(sqlite3_context* ctx)
     resultNumber(ctx, Average ? roundHalfEven(total / double(s->count), 4) : total);
 }
 
-template <void (*F)(sqlite3_context*, int, sqlite3_value**)>
-void guardedStep(sqlite3_context* ctx, int argc, sqlite3_value** argv)
-{
-    try {
-        F(ctx, argc, argv);
-    } catch (const DialectError& e) {
-        resultError(ctx, e.number);
-    }
-}
-
 void defineAggregate(sqlite3* db, const char* name, void (*step)(sqlite3_context*, int, sqlite3_value**),
                      void (*final)(sqlite3_context*))
 {
@@ -128,12 +118,12 @@ void registerAggregates(sqlite3* db)
 {
     defineAggregate(db, "qv_first", keepStep<false>, keepFinal);
     defineAggregate(db, "qv_last", keepStep<true>, keepFinal);
-    defineAggregate(db, "qv_stdev", guardedStep<spreadStep>, spreadFinal<true, true>);
-    defineAggregate(db, "qv_stdevp", guardedStep<spreadStep>, spreadFinal<false, true>);
-    defineAggregate(db, "qv_var", guardedStep<spreadStep>, spreadFinal<true, false>);
-    defineAggregate(db, "qv_varp", guardedStep<spreadStep>, spreadFinal<false, false>);
-    defineAggregate(db, "qv_sum_cur", guardedStep<currencyStep>, currencyFinal<false>);
-    defineAggregate(db, "qv_avg_cur", guardedStep<currencyStep>, currencyFinal<true>);
+    defineAggregate(db, "qv_stdev", guarded<spreadStep>, spreadFinal<true, true>);
+    defineAggregate(db, "qv_stdevp", guarded<spreadStep>, spreadFinal<false, true>);
+    defineAggregate(db, "qv_var", guarded<spreadStep>, spreadFinal<true, false>);
+    defineAggregate(db, "qv_varp", guarded<spreadStep>, spreadFinal<false, false>);
+    defineAggregate(db, "qv_sum_cur", guarded<currencyStep>, currencyFinal<false>);
+    defineAggregate(db, "qv_avg_cur", guarded<currencyStep>, currencyFinal<true>);
 }
 
 } // namespace qv::store::dialect

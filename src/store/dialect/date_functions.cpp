@@ -13,17 +13,6 @@ namespace {
 
 using namespace runtime;
 
-bool anyNull(sqlite3_context* ctx, int argc, sqlite3_value** a)
-{
-    for (int i = 0; i < argc; ++i) {
-        if (isNull(a[i])) {
-            sqlite3_result_null(ctx);
-            return true;
-        }
-    }
-    return false;
-}
-
 // A date as seconds on one straight line (the serial counts negative days
 // oddly), and back.
 qint64 linearSeconds(double serial)
@@ -113,7 +102,7 @@ enum class Part { Year, Month, Day, Hour, Minute, Second };
 
 template <Part P> void partFn(sqlite3_context* ctx, int argc, sqlite3_value** a)
 {
-    if (anyNull(ctx, argc, a))
+    if (nullResult(ctx, argc, a))
         return;
     const DateParts p = partsOf(dateArg(a[0]));
     const int values[] = {p.year, p.month, p.day, p.hour, p.minute, p.second};
@@ -134,7 +123,7 @@ void weekdayFn(sqlite3_context* ctx, int argc, sqlite3_value** a)
 void dateAddFn(sqlite3_context* ctx, int argc, sqlite3_value** a)
 {
     const QString interval = intervalArg(a[0]);
-    if (anyNull(ctx, argc, a))
+    if (nullResult(ctx, argc, a))
         return;
     const double number = std::nearbyint(numberArg(a[1]));
     if (!(std::fabs(number) < 1e7))
@@ -240,7 +229,7 @@ void datePartFn(sqlite3_context* ctx, int argc, sqlite3_value** a)
 // years 0 to 29 are 2000 to 2029, 30 to 99 are 1930 to 1999.
 void dateSerialFn(sqlite3_context* ctx, int argc, sqlite3_value** a)
 {
-    if (anyNull(ctx, argc, a))
+    if (nullResult(ctx, argc, a))
         return;
     qint64 year = longArg(a[0]);
     const qint64 month = longArg(a[1]);
@@ -256,7 +245,7 @@ void dateSerialFn(sqlite3_context* ctx, int argc, sqlite3_value** a)
 
 void timeSerialFn(sqlite3_context* ctx, int argc, sqlite3_value** a)
 {
-    if (anyNull(ctx, argc, a))
+    if (nullResult(ctx, argc, a))
         return;
     const qint64 seconds = longArg(a[0]) * 3600 + longArg(a[1]) * 60 + longArg(a[2]);
     resultDate(ctx, serialOfSeconds(seconds));
@@ -264,14 +253,14 @@ void timeSerialFn(sqlite3_context* ctx, int argc, sqlite3_value** a)
 
 void cdateFn(sqlite3_context* ctx, int argc, sqlite3_value** a)
 {
-    if (!anyNull(ctx, argc, a))
+    if (!nullResult(ctx, argc, a))
         resultDate(ctx, dateArg(a[0]));
 }
 
 // DateValue keeps the date of a date, TimeValue its time.
 template <bool Date> void valueOfFn(sqlite3_context* ctx, int argc, sqlite3_value** a)
 {
-    if (anyNull(ctx, argc, a))
+    if (nullResult(ctx, argc, a))
         return;
     const double d = dateArg(a[0]);
     const double day = std::trunc(d);

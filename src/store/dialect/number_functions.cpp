@@ -10,14 +10,6 @@ namespace {
 
 using namespace runtime;
 
-bool nullGivesNull(sqlite3_context* ctx, sqlite3_value* v)
-{
-    if (!isNull(v))
-        return false;
-    sqlite3_result_null(ctx);
-    return true;
-}
-
 // A whole-number result, or error 6 (Overflow) outside [low, high].
 void wholeResult(sqlite3_context* ctx, double value, double low, double high)
 {
@@ -33,26 +25,26 @@ constexpr double int64High = 9223372036854774784.0; // the largest double below 
 // CLng, CInt and CByte round half to even, as the engine's conversions do.
 template <int Low, int High> void roundToWholeFn(sqlite3_context* ctx, int, sqlite3_value** a)
 {
-    if (!nullGivesNull(ctx, a[0]))
+    if (!nullResult(ctx, 1, a))
         wholeResult(ctx, std::nearbyint(numberArg(a[0])), Low, High);
 }
 
 void clngFn(sqlite3_context* ctx, int, sqlite3_value** a)
 {
-    if (!nullGivesNull(ctx, a[0]))
+    if (!nullResult(ctx, 1, a))
         wholeResult(ctx, std::nearbyint(numberArg(a[0])), -2147483648.0, 2147483647.0);
 }
 
 void cdblFn(sqlite3_context* ctx, int, sqlite3_value** a)
 {
-    if (!nullGivesNull(ctx, a[0]))
+    if (!nullResult(ctx, 1, a))
         sqlite3_result_double(ctx, numberArg(a[0]));
 }
 
 // CBool: a number is True (-1) unless 0; a text may also say True or False.
 void cboolFn(sqlite3_context* ctx, int, sqlite3_value** a)
 {
-    if (nullGivesNull(ctx, a[0]))
+    if (nullResult(ctx, 1, a))
         return;
     if (!isNumber(a[0])) {
         const QString s = textArg(a[0]).trimmed();
@@ -71,7 +63,7 @@ void cboolFn(sqlite3_context* ctx, int, sqlite3_value** a)
 // Int rounds down, Fix toward zero; a whole number comes back unchanged.
 template <bool Down> void wholePartFn(sqlite3_context* ctx, int, sqlite3_value** a)
 {
-    if (nullGivesNull(ctx, a[0]))
+    if (nullResult(ctx, 1, a))
         return;
     if (sqlite3_value_type(a[0]) == SQLITE_INTEGER) {
         sqlite3_result_value(ctx, a[0]);
@@ -84,7 +76,7 @@ template <bool Down> void wholePartFn(sqlite3_context* ctx, int, sqlite3_value**
 // Round: half to even, at 0 to 22 decimals.
 void roundFn(sqlite3_context* ctx, int argc, sqlite3_value** a)
 {
-    if (nullGivesNull(ctx, a[0]))
+    if (nullResult(ctx, 1, a))
         return;
     const qint64 decimals = argc > 1 ? longArg(a[1]) : 0;
     if (decimals < 0)
@@ -102,7 +94,7 @@ void roundFn(sqlite3_context* ctx, int argc, sqlite3_value** a)
 
 void absFn(sqlite3_context* ctx, int, sqlite3_value** a)
 {
-    if (nullGivesNull(ctx, a[0]))
+    if (nullResult(ctx, 1, a))
         return;
     if (sqlite3_value_type(a[0]) == SQLITE_INTEGER && sqlite3_value_int64(a[0]) != INT64_MIN)
         sqlite3_result_int64(ctx, std::llabs(sqlite3_value_int64(a[0])));
@@ -112,7 +104,7 @@ void absFn(sqlite3_context* ctx, int, sqlite3_value** a)
 
 void sgnFn(sqlite3_context* ctx, int, sqlite3_value** a)
 {
-    if (nullGivesNull(ctx, a[0]))
+    if (nullResult(ctx, 1, a))
         return;
     const double n = numberArg(a[0]);
     sqlite3_result_int(ctx, n > 0 ? 1 : n < 0 ? -1 : 0);
@@ -122,7 +114,7 @@ enum class Math { Sqr, Log, Exp, Sin, Cos, Tan, Atn };
 
 template <Math M> void mathFn(sqlite3_context* ctx, int, sqlite3_value** a)
 {
-    if (nullGivesNull(ctx, a[0]))
+    if (nullResult(ctx, 1, a))
         return;
     const double n = numberArg(a[0]);
     double r = 0;
@@ -172,7 +164,7 @@ void isNullFn(sqlite3_context* ctx, int, sqlite3_value** a)
 // Choose and the like: an index rounded to a whole number.
 void indexFn(sqlite3_context* ctx, int, sqlite3_value** a)
 {
-    if (!nullGivesNull(ctx, a[0]))
+    if (!nullResult(ctx, 1, a))
         sqlite3_result_int64(ctx, longArg(a[0]));
 }
 

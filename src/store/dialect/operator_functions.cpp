@@ -13,17 +13,6 @@ namespace {
 
 using namespace runtime;
 
-bool anyNull(sqlite3_context* ctx, int argc, sqlite3_value** a)
-{
-    for (int i = 0; i < argc; ++i) {
-        if (isNull(a[i])) {
-            sqlite3_result_null(ctx);
-            return true;
-        }
-    }
-    return false;
-}
-
 void resultSum(sqlite3_context* ctx, sqlite3_value* x, sqlite3_value* y, double sign)
 {
     if (sqlite3_value_type(x) == SQLITE_INTEGER && sqlite3_value_type(y) == SQLITE_INTEGER) {
@@ -42,7 +31,7 @@ void resultSum(sqlite3_context* ctx, sqlite3_value* x, sqlite3_value* y, double 
 // +: numbers add, two texts join, a text with a number adds when it is a number.
 void addFn(sqlite3_context* ctx, int argc, sqlite3_value** a)
 {
-    if (anyNull(ctx, argc, a))
+    if (nullResult(ctx, argc, a))
         return;
     if (sqlite3_value_type(a[0]) == SQLITE_TEXT && sqlite3_value_type(a[1]) == SQLITE_TEXT)
         resultText(ctx, textArg(a[0]) + textArg(a[1]));
@@ -52,13 +41,13 @@ void addFn(sqlite3_context* ctx, int argc, sqlite3_value** a)
 
 void subtractFn(sqlite3_context* ctx, int argc, sqlite3_value** a)
 {
-    if (!anyNull(ctx, argc, a))
+    if (!nullResult(ctx, argc, a))
         resultSum(ctx, a[0], a[1], -1);
 }
 
 void multiplyFn(sqlite3_context* ctx, int argc, sqlite3_value** a)
 {
-    if (anyNull(ctx, argc, a))
+    if (nullResult(ctx, argc, a))
         return;
     if (sqlite3_value_type(a[0]) == SQLITE_INTEGER && sqlite3_value_type(a[1]) == SQLITE_INTEGER) {
         sqlite3_int64 r = 0;
@@ -73,7 +62,7 @@ void multiplyFn(sqlite3_context* ctx, int argc, sqlite3_value** a)
 // / divides as doubles, whatever its operands.
 void divideFn(sqlite3_context* ctx, int argc, sqlite3_value** a)
 {
-    if (anyNull(ctx, argc, a))
+    if (nullResult(ctx, argc, a))
         return;
     const double divisor = numberArg(a[1]);
     const double dividend = numberArg(a[0]);
@@ -83,31 +72,20 @@ void divideFn(sqlite3_context* ctx, int argc, sqlite3_value** a)
 }
 
 // \ and Mod round their operands to whole numbers first.
-void integerDivideFn(sqlite3_context* ctx, int argc, sqlite3_value** a)
+template <bool Remainder> void wholeDivisionFn(sqlite3_context* ctx, int argc, sqlite3_value** a)
 {
-    if (anyNull(ctx, argc, a))
+    if (nullResult(ctx, argc, a))
         return;
     const qint64 dividend = longArg(a[0]);
     const qint64 divisor = longArg(a[1]);
     if (divisor == 0)
         raise(11);
-    sqlite3_result_int64(ctx, dividend / divisor);
-}
-
-void modFn(sqlite3_context* ctx, int argc, sqlite3_value** a)
-{
-    if (anyNull(ctx, argc, a))
-        return;
-    const qint64 dividend = longArg(a[0]);
-    const qint64 divisor = longArg(a[1]);
-    if (divisor == 0)
-        raise(11);
-    sqlite3_result_int64(ctx, dividend % divisor);
+    sqlite3_result_int64(ctx, Remainder ? dividend % divisor : dividend / divisor);
 }
 
 void powerFn(sqlite3_context* ctx, int argc, sqlite3_value** a)
 {
-    if (anyNull(ctx, argc, a))
+    if (nullResult(ctx, argc, a))
         return;
     const double base = numberArg(a[0]);
     const double exponent = numberArg(a[1]);
@@ -122,7 +100,7 @@ void powerFn(sqlite3_context* ctx, int argc, sqlite3_value** a)
 
 void negateFn(sqlite3_context* ctx, int argc, sqlite3_value** a)
 {
-    if (anyNull(ctx, argc, a))
+    if (nullResult(ctx, argc, a))
         return;
     if (sqlite3_value_type(a[0]) == SQLITE_INTEGER && sqlite3_value_int64(a[0]) != INT64_MIN)
         sqlite3_result_int64(ctx, -sqlite3_value_int64(a[0]));
@@ -176,7 +154,7 @@ template <Bits B> void bitsFn(sqlite3_context* ctx, int, sqlite3_value** a)
 
 void notFn(sqlite3_context* ctx, int argc, sqlite3_value** a)
 {
-    if (!anyNull(ctx, argc, a))
+    if (!nullResult(ctx, argc, a))
         sqlite3_result_int64(ctx, ~longArg(a[0]));
 }
 
@@ -202,7 +180,7 @@ constexpr double currencyLimit = 922337203685477.5807;
 
 void currencyFn(sqlite3_context* ctx, int argc, sqlite3_value** a)
 {
-    if (anyNull(ctx, argc, a))
+    if (nullResult(ctx, argc, a))
         return;
     const double value = roundHalfEven(numberArg(a[0]), 4);
     if (!(std::fabs(value) <= currencyLimit))
@@ -214,7 +192,7 @@ void currencyFn(sqlite3_context* ctx, int argc, sqlite3_value** a)
 // neither is the engine's error 3464.
 void criterionNumberFn(sqlite3_context* ctx, int argc, sqlite3_value** a)
 {
-    if (anyNull(ctx, argc, a))
+    if (nullResult(ctx, argc, a))
         return;
     if (isNumber(a[0])) {
         sqlite3_result_value(ctx, a[0]);
@@ -228,7 +206,7 @@ void criterionNumberFn(sqlite3_context* ctx, int argc, sqlite3_value** a)
 
 void criterionDateFn(sqlite3_context* ctx, int argc, sqlite3_value** a)
 {
-    if (anyNull(ctx, argc, a))
+    if (nullResult(ctx, argc, a))
         return;
     const auto d = dateOf(a[0]);
     if (!d || !dateInRange(*d))
@@ -239,7 +217,7 @@ void criterionDateFn(sqlite3_context* ctx, int argc, sqlite3_value** a)
 // A date where text is wanted: as General Date ("1/7/2026"); anything else as it is.
 void dateTextFn(sqlite3_context* ctx, int argc, sqlite3_value** a)
 {
-    if (anyNull(ctx, argc, a))
+    if (nullResult(ctx, argc, a))
         return;
     const auto d = storedToDate(textArg(a[0]));
     if (d)
@@ -251,25 +229,25 @@ void dateTextFn(sqlite3_context* ctx, int argc, sqlite3_value** a)
 // A date where a number is wanted: its serial.
 void dateNumberFn(sqlite3_context* ctx, int argc, sqlite3_value** a)
 {
-    if (!anyNull(ctx, argc, a))
+    if (!nullResult(ctx, argc, a))
         sqlite3_result_double(ctx, dateArg(a[0]));
 }
 
 void dateAddDaysFn(sqlite3_context* ctx, int argc, sqlite3_value** a)
 {
-    if (!anyNull(ctx, argc, a))
+    if (!nullResult(ctx, argc, a))
         resultDate(ctx, dateArg(a[0]) + numberArg(a[1]));
 }
 
 void dateSubtractDaysFn(sqlite3_context* ctx, int argc, sqlite3_value** a)
 {
-    if (!anyNull(ctx, argc, a))
+    if (!nullResult(ctx, argc, a))
         resultDate(ctx, dateArg(a[0]) - numberArg(a[1]));
 }
 
 void dateDifferenceFn(sqlite3_context* ctx, int argc, sqlite3_value** a)
 {
-    if (!anyNull(ctx, argc, a))
+    if (!nullResult(ctx, argc, a))
         sqlite3_result_double(ctx, dateArg(a[0]) - dateArg(a[1]));
 }
 
@@ -281,8 +259,8 @@ void registerOperators(sqlite3* db)
     defineFunction(db, "qv_sub", 2, guarded<subtractFn>);
     defineFunction(db, "qv_mul", 2, guarded<multiplyFn>);
     defineFunction(db, "qv_div", 2, guarded<divideFn>);
-    defineFunction(db, "qv_idiv", 2, guarded<integerDivideFn>);
-    defineFunction(db, "qv_mod", 2, guarded<modFn>);
+    defineFunction(db, "qv_idiv", 2, guarded<wholeDivisionFn<false>>);
+    defineFunction(db, "qv_mod", 2, guarded<wholeDivisionFn<true>>);
     defineFunction(db, "qv_pow", 2, guarded<powerFn>);
     defineFunction(db, "qv_neg", 1, guarded<negateFn>);
     defineFunction(db, "qv_and", 2, guarded<bitsFn<Bits::And>>);

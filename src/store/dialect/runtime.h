@@ -42,6 +42,19 @@ inline bool isNumber(sqlite3_value* v)
     return t == SQLITE_INTEGER || t == SQLITE_FLOAT;
 }
 
+// Sets a Null result when any argument is Null, as most of the dialect's
+// functions give; true when it did.
+inline bool nullResult(sqlite3_context* ctx, int argc, sqlite3_value** a)
+{
+    for (int i = 0; i < argc; ++i) {
+        if (isNull(a[i])) {
+            sqlite3_result_null(ctx);
+            return true;
+        }
+    }
+    return false;
+}
+
 // A value as text: numbers as the engine writes them ("3", not "3.0").
 QString textArg(sqlite3_value* v);
 // A value as a number: a text must convert whole, else error 13.
