@@ -4,21 +4,45 @@
 
 #include <QHash>
 
+#include <memory>
+
 struct sqlite3;
 
 namespace qv::store {
 
-// The tables of a connection as the dialect's translator sees them: each
-// column with the field type its declared type stands for. A table is read once
-// per translation.
-class ConnectionSchema : public dialect::Schema {
+class Statement;
+
+// The columns of a connection's tables, each with the field type its declared
+// type stands for, read once and kept while the database's schema stays the
+// same (SQLite's schema_version, which every change of any connection bumps).
+class SchemaCache {
 public:
-    explicit ConnectionSchema(sqlite3* db) : db_(db) {}
-    std::optional<std::vector<dialect::SchemaColumn>> columnsOf(const QString& table) const override;
+    explicit SchemaCache(sqlite3* db);
+    ~SchemaCache();
+    SchemaCache(const SchemaCache&) = delete;
+    SchemaCache& operator=(const SchemaCache&) = delete;
+
+    // Forgets what it read when the schema has changed since.
+    void refresh();
+    std::optional<std::vector<dialect::SchemaColumn>> columnsOf(const QString& table);
 
 private:
     sqlite3* db_;
-    mutable QHash<QString, std::optional<std::vector<dialect::SchemaColumn>>> read_;
+    std::unique_ptr<Statement> version_;
+    std::unique_ptr<Statement> columns_;
+    int schemaVersion_ = -1;
+    QHash<QString, std::optional<std::vector<dialect::SchemaColumn>>> read_;
+};
+
+// The schema one translation sees: the cache, checked once for changes.
+class ConnectionSchema : public dialect::Schema {
+public:
+    explicit ConnectionSchema(SchemaCache& cache) : cache_(cache) {}
+    std::optional<std::vector<dialect::SchemaColumn>> columnsOf(const QString& table) const override;
+
+private:
+    SchemaCache& cache_;
+    mutable bool refreshed_ = false;
 };
 
 } // namespace qv::store

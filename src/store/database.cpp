@@ -119,10 +119,18 @@ QString Database::dialectQuote(const QString& text)
     return QLatin1Char('\'') + q + QLatin1Char('\'');
 }
 
+SchemaCache& Database::schemaCache()
+{
+    if (!schemaCache_)
+        schemaCache_ = std::make_unique<SchemaCache>(db_);
+    return *schemaCache_;
+}
+
 void Database::close()
 {
     if (!db_)
         return;
+    schemaCache_.reset(); // its statements go before the connection
     if (sqlite3_get_autocommit(db_) == 0)
         sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
     sqlite3_close_v2(db_);
@@ -273,7 +281,7 @@ std::unique_ptr<Recordset> Database::openRecordset(const QString& statementOrTab
             throw inputTableNotFound(table);
         return select(QStringLiteral("SELECT * FROM ") + quoteName(table), type, {}, {});
     }
-    const ConnectionSchema schema(db_);
+    const ConnectionSchema schema(schemaCache());
     const Translation tr = dialect::translate(statementOrTable, &schema);
     if (tr.kind != StatementKind::Select)
         throw Error(err::InvalidOperation,
@@ -305,7 +313,7 @@ std::unique_ptr<Recordset> Database::select(const QString& source, RecordsetType
 void Database::execute(const QString& statement)
 {
     requireOpen();
-    const ConnectionSchema schema(db_);
+    const ConnectionSchema schema(schemaCache());
     const Translation tr = dialect::translate(statement, &schema);
     switch (tr.kind) {
     case StatementKind::Select:

@@ -16,6 +16,8 @@ struct Translation;
 
 namespace qv::store {
 
+class SchemaCache;
+
 // One open database file. Statements come in the program's SQL dialect and
 // are translated for SQLite; every failure raises qv::Error with the engine's
 // error number.
@@ -103,8 +105,12 @@ private:
     void requireOpen() const;
     void requireWritable() const;
 
+    // The tables' column types for the translator, kept between statements.
+    SchemaCache& schemaCache();
+
     QString path_;
     sqlite3* db_ = nullptr;
+    std::unique_ptr<SchemaCache> schemaCache_;
     bool readOnly_ = false;
     QStringList engineTables_;
     QString attachedSource_; // names the engine lists beyond SQLite's own (MSys* of a Jet file)
