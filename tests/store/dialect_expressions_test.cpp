@@ -68,6 +68,7 @@ const Case cases[] = {
     {"2 ^ -2", "0.25", VBA "caret-operator"},
     {"-2 ^ 2", "-4", VBA "operator-precedence (^ before negation)"},
     {"2 + 3 * 4", "14", VBA "operator-precedence"},
+    {"-(-5) - -[n]", "15", VBA "minus-operator (negation)"},
     {"10 - 4 Mod 3", "9", VBA "operator-precedence (Mod before -)"},
     {"7 \\ 2 * 2", "1", VBA "operator-precedence (* before \\)"},
     {"[n] - 3", "7", VBA "minus-operator"},

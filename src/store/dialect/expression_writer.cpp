@@ -235,8 +235,9 @@ Operand SqlWriter::expression(const Expr& e, const Scope& scope)
             o.literal = &e;
             return o;
         }
+        // Always in brackets: "-" before "-5" would start an SQL comment.
         if (isNumeric(a.type) && !a.condition)
-            return made(QStringLiteral("-") + bracket(a, a.sql),
+            return made(QStringLiteral("-(") + a.sql + QLatin1Char(')'),
                         a.type == ValueType::Boolean ? ValueType::Integer : a.type);
         if (a.condition)
             return made(a.sql, ValueType::Integer); // -(-(x)): 1 for True
