@@ -91,6 +91,11 @@ public:
         case 12:
             return QStringLiteral("DateSerial(") + number() + QStringLiteral(", ") + number() +
                    QStringLiteral(", ") + number() + QLatin1Char(')');
+        case 13: { // signs on signs: - -5, -(-[Amount])
+            const QString operand = pick(2) ? number() : expression(depth + 1);
+            return pick(2) ? QStringLiteral("-(") + operand + QLatin1Char(')')
+                           : oneOf({"-", "- ", "+"}) + operand;
+        }
         default:
             return atom();
         }

@@ -7,9 +7,10 @@
 namespace qv::store::dialect {
 
 struct SelectParts {
-    QString sql;   // SELECT ... HAVING ...
-    QString order; // " ORDER BY ..." or empty
-    QString limit; // " LIMIT ..." or empty
+    QString sql;        // SELECT ... HAVING ...
+    QString order;      // " ORDER BY ..." or empty
+    QString limit;      // " LIMIT ..." or empty
+    QString unionOrder; // the ORDER BY the last SELECT of a UNION gives the whole
     std::vector<OutputColumn> columns;
 };
 
@@ -195,8 +196,8 @@ WrittenSelect SqlWriter::select(const Select& first, const Scope* outer)
         if (i > 0)
             out.sql += chain[i - 1]->unionAll ? QStringLiteral(" UNION ALL ") : QStringLiteral(" UNION ");
         out.sql += sql;
-        if (inUnion && last)
-            out.sql += core.order;
+        if (inUnion && last && !core.order.isEmpty())
+            out.sql += core.unionOrder;
     }
     return out;
 }
@@ -238,9 +239,8 @@ SelectParts SqlWriter::selectCore(const Select& s, const Scope* outer)
         }
         const Operand o = expression(e, scope);
         QString sql = value(o);
-        // A number named by ORDER BY 1 or GROUP BY 1 must not read as an ordinal itself.
-        itemValues.push_back(o.literal && isNumeric(o.type) ? QLatin1Char('(') + sql + QStringLiteral(" + 0)")
-                                                            : sql);
+        // A number named by ORDER BY 1 or GROUP BY 1 must not read as an ordinal itself (-(-5) does).
+        itemValues.push_back(isNumeric(o.type) ? QLatin1Char('(') + sql + QStringLiteral(" + 0)") : sql);
         const bool column = e.kind == Expr::Kind::Column;
         // A computed column without a name gets the engine's: Expr1000, Expr1001, ...
         const QString name = !item.alias.isEmpty() ? item.alias
@@ -288,6 +288,8 @@ SelectParts SqlWriter::selectCore(const Select& s, const Scope* outer)
         const Expr& e = *item.expr;
         bool ordinal = false;
         const int position = e.kind == Expr::Kind::Number ? e.text.toInt(&ordinal) : 0;
+        // After a UNION, ORDER BY 2 names the union's second column as it is.
+        QString unionKey = ordinal ? e.text : QString();
         QString key;
         if (ordinal && position >= 1 && size_t(position) <= itemValues.size() &&
             !itemValues[size_t(position - 1)].isEmpty()) {
@@ -300,11 +302,15 @@ SelectParts SqlWriter::selectCore(const Select& s, const Scope* outer)
             if (isTextLike(o.type) && e.kind != Expr::Kind::Column && !o.literal)
                 key += QStringLiteral(" COLLATE NOCASE");
         }
+        if (unionKey.isEmpty())
+            unionKey = key;
+        const QString direction = item.descending ? QStringLiteral(" DESC") : QString();
+        core.unionOrder += (core.unionOrder.isEmpty() ? QStringLiteral(" ORDER BY ") : QStringLiteral(", ")) +
+                           unionKey + direction;
+        core.order +=
+            (core.order.isEmpty() ? QStringLiteral(" ORDER BY ") : QStringLiteral(", ")) + key + direction;
         keys.emplace_back(key, item.descending);
     }
-    for (const auto& [key, descending] : keys)
-        core.order += (core.order.isEmpty() ? QStringLiteral(" ORDER BY ") : QStringLiteral(", ")) + key +
-                      (descending ? QStringLiteral(" DESC") : QString());
 
     const QString selectWord = distinct ? QStringLiteral("SELECT DISTINCT ") : QStringLiteral("SELECT ");
     core.limit = topLimit(s, items, body, keys);
