@@ -83,7 +83,7 @@ int main(int argc, char** argv)
         analysis::WorkbookModel workbooks;
         analysis::AnalysisHost host{
             [&database]() -> store::Database& { return *database; }, dialogs, prompter,
-            [&workbooks]() -> analysis::SpreadsheetApplication& { return workbooks; }, 250};
+            [&workbooks]() -> analysis::SpreadsheetApplication& { return workbooks; }};
         std::unique_ptr<analysis::WorkbookPage> page;
         ours.push_back(bench::timeIt([&] {
             analysed.push_back(bench::timeIt([&] {

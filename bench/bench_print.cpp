@@ -38,6 +38,7 @@ print::PrintJob printJobOf(std::shared_ptr<const store::Recordset> rows)
     job.font = print::printFont();
     job.sheet = print::fittedMetrics(*source, job.font);
     print::fitRowHeaders(job.sheet, job.font);
+    print::fitColumnsToPage(job.sheet, job.setup);
     job.layout = print::PageLayout(job.setup, job.sheet, {}, {});
     return job;
 }

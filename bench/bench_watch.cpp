@@ -111,7 +111,7 @@ int main(int argc, char** argv)
     clock.start();
     std::rename(QFile::encodeName(incoming + QStringLiteral("/05_002.part")).constData(),
                 QFile::encodeName(incoming + QStringLiteral("/05_002.zip")).constData());
-    if (!waitForOutput(watch, seen, "Round 2 has been successfully imported", 30000))
+    if (!waitForOutput(watch, seen, "Round 2: ", 30000))
         return 1;
     out << "Round 2 (1,500 licences) imported "
         << QString::number(static_cast<double>(clock.elapsed()) / 1000, 'f', 2)

@@ -40,8 +40,9 @@ QString importStages(const QString& zip, int round)
         auction.commitTrans();
     });
     extracted.reset();
-    const double wizard = timeIt([&] { RebuildWizardTables(host); });
-    const double queries = timeIt([&] { RebuildQueryTables(host); });
+    RebuildRun rebuild;
+    const double wizard = timeIt([&] { RebuildWizardTables(host, rebuild); });
+    const double queries = timeIt([&] { RebuildQueryTables(host, rebuild); });
     return QStringLiteral("unzip %1 s, open %2 s, round check %3 s, copy+commit %4 s, wizard tables %5 s, "
                           "query tables %6 s")
         .arg(unzip)

@@ -13,6 +13,9 @@ packages+=(desktop-file-utils)
 packages+=(qt6-charts-dev qt6-svg-dev)
 # The PDF tests read pages back with pdfinfo and pdftotext.
 packages+=(poppler-utils)
+# The round report's tests look at it in chromium (headless) and validate its
+# HTML with html5lib (for Debian's python3) and tidy.
+packages+=(chromium python3-html5lib tidy)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

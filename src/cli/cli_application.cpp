@@ -21,8 +21,9 @@ std::unique_ptr<QCoreApplication> drawingApplication(int& argc, char** argv)
     if (command >= argc)
         return nullptr;
     const bool print = std::strcmp(argv[command], "print") == 0;
-    bool chart = false;
-    if (std::strcmp(argv[command], "pivot") == 0) {
+    // The round report always has charts; pivot and standings draw one when asked.
+    bool chart = std::strcmp(argv[command], "report") == 0;
+    if (std::strcmp(argv[command], "pivot") == 0 || std::strcmp(argv[command], "standings") == 0) {
         for (int i = command + 1; i < argc; ++i)
             chart = chart || std::strcmp(argv[i], "--chart") == 0;
     }

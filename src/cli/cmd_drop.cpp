@@ -15,8 +15,9 @@ const char* const dropUsage =
     "Usage: quorvane-cli drop DB TABLE [--yes]\n"
     "  Drops a table you built (with the table wizard or a saved SQL query) and\n"
     "  its listing in sysTables and sysWizard, as Tools > Drop Table does. The\n"
-    "  question \"continue anyway?\" is answered by --yes (otherwise No). A table\n"
-    "  of the round results files is refused (\"Access Denied\"). A saved SQL\n"
+    "  question \"continue anyway?\" is answered by --yes (otherwise No). Only a\n"
+    "  table listed as yours can go: a table of the round results files, or one of\n"
+    "  the program's own (sysRounds...), is refused (\"Access Denied\"). A saved SQL\n"
     "  query that builds the table stays, and builds it again at the next import.\n";
 
 } // namespace

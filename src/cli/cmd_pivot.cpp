@@ -85,13 +85,6 @@ private:
     bool cancelled_ = false;
 };
 
-int importedRoundCount(store::Database& database)
-{
-    auto rounds = database.openRecordset(QStringLiteral("SELECT [Round] FROM [sysRounds]"),
-                                         store::RecordsetType::Snapshot);
-    return rounds->recordCount();
-}
-
 // The chart as the workbook window shows it, drawn by the drawing module in
 // the widgets application main() made for --chart.
 bool writeChart(const analysis::PivotResult& pivot, const QString& file)
@@ -118,12 +111,8 @@ int runPivot(const QStringList& given, const Options& options)
 {
     QStringList args = given;
     std::optional<OutputFormat> format;
-    if (args.contains(QStringLiteral("--format"))) {
-        OutputFormat chosen = OutputFormat::Tsv;
-        if (!takeFormatOption(args, chosen))
-            return usage();
-        format = chosen;
-    }
+    if (!takeFormatOption(args, format))
+        return usage();
     if (args.size() < 2)
         return usage();
     const QString path = args[0];
@@ -180,10 +169,9 @@ int runPivot(const QStringList& given, const Options& options)
             store::schema::ensureRoundIndexes(*database);
         } catch (const Error&) {
         }
-        analysis::AnalysisHost host{[&database]() -> store::Database& { return *database; }, dialogs,
-                                    prompter,
-                                    [&workbooks]() -> analysis::SpreadsheetApplication& { return workbooks; },
-                                    importedRoundCount(*database)};
+        analysis::AnalysisHost host{
+            [&database]() -> store::Database& { return *database; }, dialogs, prompter,
+            [&workbooks]() -> analysis::SpreadsheetApplication& { return workbooks; }};
         const analysis::AnalysisOutcome outcome = runPivotAnalysis(*kind, host);
         for (const QString& name : dialogs.unknownNames())
             QTextStream(stderr) << "Not offered for rounds " << from << " to " << (to.isEmpty() ? from : to)

@@ -20,8 +20,11 @@ const char* const queryUsage =
     "  The saved queries of the SQL Query Wizard. list prints them tab-delimited\n"
     "  (name, then the five clauses); add saves one, clause texts as you would\n"
     "  type them in the wizard (no keywords); run builds its table as the\n"
-    "  wizard's Run does, replacing the table and listing it; delete removes the\n"
-    "  query (the table it built stays). Saved queries also run after every import.\n";
+    "  wizard's Run does, replacing the table and listing it (a run that fails\n"
+    "  leaves the table as it was); delete removes the query (the table it built\n"
+    "  stays). Saved queries also run after every import. INTO is one table name,\n"
+    "  bare (TopBids) or in square brackets ([Top Bids]), and never a table of the\n"
+    "  round results files or one of the program's own (sys...).\n";
 
 int usageError()
 {

@@ -1,10 +1,15 @@
 #include "cli/commands.h"
+#include "cli/held_back_prompter.h"
 #include "cli/round_watcher.h"
 #include "cli/stop_signal.h"
 #include "cli/terminal_prompter.h"
 #include "cli/watched_auction.h"
 
+#include "cli/standings_output.h"
 #include "common/error.h"
+#include "common/safe_file.h"
+#include "standings/core/round_line.h"
+#include "standings/core/round_standings.h"
 #include "store/import/import_folder.h"
 #include "store/import/import_routines.h"
 #include "store/session.h"
@@ -31,6 +36,64 @@ void note(const QString& line)
     QTextStream err(stderr);
     err << line << '\n';
     err.flush();
+}
+
+// Failures that pass by themselves: room made on the disk, another program
+// done with the auction. Told by number, never by wording.
+bool canPass(int error)
+{
+    return error == err::DiskFull || error == err::EngineDiskFull || error == err::FileInUse ||
+           error == err::TableInUse;
+}
+
+const QString importedTitle = QStringLiteral("Round Imported Successfully");
+
+// The import's messages on the terminal, but its success message held back:
+// the round's line of standings says it instead.
+class WatchPrompter : public TerminalPrompter {
+public:
+    using TerminalPrompter::TerminalPrompter;
+    Answer message(const QString& text, const QString& title, Icon icon, Buttons buttons,
+                   Answer defaultAnswer) override
+    {
+        if (title == importedTitle && buttons == Buttons::OK) {
+            held_ = text;
+            return defaultAnswer;
+        }
+        return TerminalPrompter::message(text, title, icon, buttons, defaultAnswer);
+    }
+    // The success message after all, when no line of standings can be made.
+    void release()
+    {
+        if (!held_.isEmpty())
+            TerminalPrompter::message(std::exchange(held_, QString()), importedTitle, Icon::Information,
+                                      Buttons::OK, Answer::OK);
+    }
+
+private:
+    QString held_;
+};
+
+// One line per imported round: "Round 13: 41 new high bids, ...". What the
+// auction's files lack is said once, on standard error, and again only when
+// it changes.
+void tellRound(WatchPrompter& prompter, QStringList& lastNotes)
+{
+    try {
+        store::Database& auction = *session().CurrentDatabase;
+        const standings::RoundStandings round =
+            standings::computeRoundStandings(auction, standings::chooseRound(auction, QString()));
+        if (round.basis.notes() != lastNotes) {
+            lastNotes = round.basis.notes();
+            noteOnStandardError(lastNotes);
+        }
+        StandardOutput& out = StandardOutput::instance();
+        out.write(standings::roundLine(round) + QLatin1Char('\n'));
+        out.flush();
+    } catch (const Error& error) {
+        prompter.release();
+        note(QStringLiteral("No standings for this round: ") + errorText(ErrorLayout::Report, error));
+    }
 }
 
 } // namespace
@@ -81,18 +144,35 @@ int runWatch(const QStringList& args, const Options&)
         auction.ensureOpen();
         return auction.expectedRoundFile(folder);
     };
-    hooks.importFile = [&](const QString& path) {
+    QStringList lastNotes;
+    hooks.importFile = [&](const QString& path, bool retry) {
         auction.ensureOpen();
-        TerminalPrompter prompter(false, {path});
-        ImportHost host{prompter};
-        return ImportRound(host, false);
+        WatchPrompter terminal(false, {path});
+        HeldBackPrompter held(terminal);
+        ImportHost host{retry ? static_cast<Prompter&>(held) : terminal};
+        using Outcome = RoundWatcher::ImportOutcome;
+        const bool imported = ImportRound(host, false);
+        Outcome outcome = imported ? Outcome::Imported : Outcome::FileRefused;
+        if (host.failure == err::OperationCancelled)
+            outcome = imported ? Outcome::StoppedRebuilding : Outcome::StoppedImporting;
+        else if (!imported && canPass(host.failure))
+            outcome = Outcome::FailedForNow;
+        // A retry that fails for now again has nothing new to say.
+        if (outcome != Outcome::FailedForNow)
+            held.release();
+        if (imported)
+            tellRound(terminal, lastNotes);
+        return outcome;
     };
     hooks.note = note;
     RoundWatcher watcher(hooks, static_cast<int>(std::lround(seconds * 1000)));
     QObject::connect(&signal, &StopSignal::stopRequested, &watcher, &RoundWatcher::stop);
-    QObject::connect(&watcher, &RoundWatcher::stopped, qApp, [] { QCoreApplication::exit(0); });
+    // A stop that cut a round's import or rebuild short leaves work undone.
+    QObject::connect(&watcher, &RoundWatcher::stopped, qApp,
+                     [&watcher] { QCoreApplication::exit(watcher.stoppedMidWork() ? 1 : 0); });
     watcher.start();
-    const int code = StopSignal::requested() ? 0 : QCoreApplication::exec();
+    // A stop that came during the first look has ended the watcher already.
+    const int code = StopSignal::requested() ? (watcher.stoppedMidWork() ? 1 : 0) : QCoreApplication::exec();
     CloseAuctionDatabase();
     note(QStringLiteral("Stopped"));
     return code;

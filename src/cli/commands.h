@@ -26,5 +26,7 @@ int runSummary(const QStringList& args, const Options& options);
 int runPrint(const QStringList& args, const Options& options);
 int runPivot(const QStringList& args, const Options& options);
 int runCompact(const QStringList& args, const Options& options);
+int runStandings(const QStringList& args, const Options& options);
+int runReport(const QStringList& args, const Options& options);
 
 } // namespace qv::cli

@@ -16,6 +16,10 @@ struct PivotChartData;
 namespace qv::cli {
 struct Options;
 }
+namespace qv::standings {
+struct StandingsChart;
+}
+class QByteArray;
 
 extern "C" {
 // The application a drawing command needs (for charts a widgets one), with
@@ -26,8 +30,13 @@ using QvDrawPrintFn = int (*)(const QStringList* args, const qv::cli::Options* o
 // Writes the chart as PNG, or SVG when the name ends in .svg; 1 on success.
 // Absent from builds without the desktop program's libraries.
 using QvDrawChartFn = int (*)(const qv::analysis::PivotChartData* data, const QString* file);
+// Draws standings charts one above the other into *out, as SVG when svg is
+// 1, else PNG; 1 on success. Absent, as the pivot chart, without charts.
+using QvDrawStandingsFn = int (*)(const qv::standings::StandingsChart* const* charts, int count, int svg,
+                                  QByteArray* out);
 }
 
 #define QV_DRAW_APPLICATION_SYMBOL "qv_draw_application"
 #define QV_DRAW_PRINT_SYMBOL "qv_draw_print"
 #define QV_DRAW_CHART_SYMBOL "qv_draw_chart"
+#define QV_DRAW_STANDINGS_SYMBOL "qv_draw_standings"

@@ -40,6 +40,7 @@ DrawModule load()
         module.makeApplication = symbol<QvDrawApplicationFn>(handle, QV_DRAW_APPLICATION_SYMBOL);
         module.print = symbol<QvDrawPrintFn>(handle, QV_DRAW_PRINT_SYMBOL);
         module.chart = symbol<QvDrawChartFn>(handle, QV_DRAW_CHART_SYMBOL);
+        module.standings = symbol<QvDrawStandingsFn>(handle, QV_DRAW_STANDINGS_SYMBOL);
         if (module.makeApplication && module.print)
             return module;
         dlclose(handle);

@@ -6,11 +6,13 @@ namespace qv::cli {
 
 // The drawing module's entry points, loaded on first use from beside the
 // program (its build folder) or the library folder it is installed to; null
-// when it cannot be loaded. `chart` is null in builds without charts.
+// when it cannot be loaded. `chart` and `standings` are null in builds
+// without charts.
 struct DrawModule {
     QvDrawApplicationFn makeApplication = nullptr;
     QvDrawPrintFn print = nullptr;
     QvDrawChartFn chart = nullptr;
+    QvDrawStandingsFn standings = nullptr;
 };
 const DrawModule* drawModule();
 

@@ -2,6 +2,8 @@
 
 #include "cli/cli_application.h"
 #include "cli/draw_module_loader.h"
+#include "common/error.h"
+#include "common/safe_file.h"
 
 #include <QCoreApplication>
 #include <QTextStream>
@@ -57,12 +59,19 @@ Commands:
                        with a live pivot table, or print the pivot table;
                        --chart draws its chart (one line per column group,
                        the ten highest in the last round) as PNG or SVG
+  standings DB [ROUND] [--by licence|bidder|changes] [--format tsv|csv|json]
+                       who holds each licence after a round (the newest when
+                       omitted), the bidders' holdings, or what changed
+  standings DB [ROUND] --chart licence:NAME|bidder:NAME|net... -o FILE.png|FILE.svg
+                       price paths, holdings and eligibility, or net bids
+  report DB [ROUND] -o FILE.html
+                       the round report: one HTML file that needs nothing else
   compact DB           compact the auction DB in place; waits for another
                        program that has it open or writes to it, and leaves
                        it as it was when it cannot
 
-Output: sql, show, export, summary and pivot take --format tsv|csv|json: tab-delimited
-(the default), CSV quoted as RFC 4180, or a JSON array of one object per row.
+Output: sql, show, export, summary, pivot and standings take --format tsv|csv|json:
+tab-delimited (the default), CSV quoted as RFC 4180, or a JSON array of one object per row.
 
 Options:
   --app-dir DIR        the application folder (else $QUORVANE_HOME, else the
@@ -94,16 +103,22 @@ int main(int argc, char** argv)
             rest << a;
         }
     }
-    QTextStream out(stdout);
     if (rest.isEmpty() || rest.first() == QLatin1String("--help") || rest.first() == QLatin1String("-h")) {
-        out << QString::fromUtf8(usage);
+        // In one write, so that a reader who stops at the first line it wants
+        // (grep -q) does not cut the program off halfway.
+        try {
+            qv::StandardOutput::instance().write(QString::fromUtf8(usage));
+            qv::StandardOutput::instance().flush();
+        } catch (const qv::Error&) {
+            return 1;
+        }
         return rest.isEmpty() ? 2 : 0;
     }
     if (!options.appDir.isEmpty())
         qputenv("QUORVANE_HOME", options.appDir.toLocal8Bit());
 
     using Runner = std::function<int(const QStringList&, const qv::cli::Options&)>;
-    const std::map<QString, Runner> commands = {
+    std::map<QString, Runner> commands = {
         {QStringLiteral("sample"), qv::cli::runSample},   {QStringLiteral("sql"), qv::cli::runSql},
         {QStringLiteral("create"), qv::cli::runCreate},   {QStringLiteral("batch"), qv::cli::runBatch},
         {QStringLiteral("import"), qv::cli::runImport},   {QStringLiteral("show"), qv::cli::runShow},
@@ -112,6 +127,8 @@ int main(int argc, char** argv)
         {QStringLiteral("summary"), qv::cli::runSummary}, {QStringLiteral("print"), qv::cli::runPrintCommand},
         {QStringLiteral("pivot"), qv::cli::runPivot},     {QStringLiteral("compact"), qv::cli::runCompact},
     };
+    commands.emplace(QStringLiteral("standings"), qv::cli::runStandings);
+    commands.emplace(QStringLiteral("report"), qv::cli::runReport);
     const auto it = commands.find(rest.first());
     if (it == commands.end()) {
         QTextStream(stderr) << "Unknown command: " << rest.first() << "\n" << QString::fromUtf8(usage);

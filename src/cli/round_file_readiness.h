@@ -36,6 +36,8 @@ public:
     // The outcome of the import that the last Import verdict started.
     void imported() { done_ = observed_; }
     void failed() { done_ = observed_; }
+    // The last failure may pass: the same file may be imported again unchanged.
+    void retry() { done_ = {}; }
 
 private:
     qint64 settleMs_;

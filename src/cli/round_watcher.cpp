@@ -16,6 +16,16 @@ constexpr qint64 minimumGraceMs = 3000;
 
 } // namespace
 
+int retryDelayMs(int failures)
+{
+    constexpr int firstMs = 2000;
+    constexpr int capMs = 60000;
+    int delay = firstMs;
+    for (int i = 1; i < failures && delay < capMs; ++i)
+        delay *= 2;
+    return std::min(delay, capMs);
+}
+
 RoundWatcher::RoundWatcher(Hooks hooks, int intervalMs, QObject* parent)
     : QObject(parent), hooks_(std::move(hooks)), intervalMs_(intervalMs),
       // Timers may fire a little early: a file unchanged for most of an
@@ -33,6 +43,11 @@ RoundWatcher::RoundWatcher(Hooks hooks, int intervalMs, QObject* parent)
     };
     connect(&notifications_, &QFileSystemWatcher::directoryChanged, this, changed);
     connect(&notifications_, &QFileSystemWatcher::fileChanged, this, changed);
+    retry_.setSingleShot(true);
+    connect(&retry_, &QTimer::timeout, this, [this] {
+        readiness_.retry();
+        check();
+    });
 }
 
 void RoundWatcher::start()
@@ -46,6 +61,7 @@ void RoundWatcher::stop()
 {
     stopping_ = true;
     periodic_.stop();
+    retry_.stop();
     if (!importing_)
         emit stopped();
 }
@@ -59,6 +75,8 @@ void RoundWatcher::follow(const QString& path)
     if (!notifications_.directories().isEmpty())
         notifications_.removePaths(notifications_.directories());
     expected_ = path;
+    failuresForNow_ = 0;
+    retry_.stop();
     hooks_.note(QStringLiteral("Waiting for ") + path);
 }
 
@@ -93,19 +111,36 @@ void RoundWatcher::check()
         return;
 
     importing_ = true;
-    const bool imported = hooks_.importFile(path);
+    const ImportOutcome outcome = hooks_.importFile(path, failuresForNow_ > 0);
     importing_ = false;
-    if (imported) {
+    switch (outcome) {
+    case ImportOutcome::Imported:
+    case ImportOutcome::StoppedRebuilding:
         readiness_.imported();
-    } else {
+        failuresForNow_ = 0;
+        break;
+    case ImportOutcome::FailedForNow:
+        // Left alone until the wait is over, or until it changes.
         readiness_.failed();
-        if (StopSignal::requested())
-            hooks_.note(QStringLiteral("Stopped during the import: nothing of ") + path +
-                        QStringLiteral(" was kept"));
-        else
-            hooks_.note(QStringLiteral("Not imported: ") + path +
-                        QStringLiteral(" will be tried again when it changes"));
+        if (++failuresForNow_ == 1)
+            hooks_.note(QStringLiteral("Not imported for now: ") + path +
+                        QStringLiteral(" will be tried again, after waits that grow to a minute"));
+        retry_.start(retryDelayMs(failuresForNow_));
+        break;
+    case ImportOutcome::StoppedImporting:
+        readiness_.failed();
+        hooks_.note(QStringLiteral("Stopped during the import: nothing of ") + path +
+                    QStringLiteral(" was kept"));
+        break;
+    case ImportOutcome::FileRefused:
+        readiness_.failed();
+        failuresForNow_ = 0;
+        hooks_.note(QStringLiteral("Not imported: ") + path +
+                    QStringLiteral(" will be tried again when it changes"));
+        break;
     }
+    if (outcome == ImportOutcome::StoppedImporting || outcome == ImportOutcome::StoppedRebuilding)
+        stoppedMidWork_ = true;
     if (stopping_ || StopSignal::requested()) {
         stop();
         return;

@@ -18,12 +18,20 @@ namespace qv::cli {
 class RoundWatcher : public QObject {
     Q_OBJECT
 public:
+    enum class ImportOutcome {
+        Imported,
+        FileRefused,       // the file itself is at fault: tried again when it changes
+        FailedForNow,      // a failure that can pass (disk full, auction busy): tried again after a wait
+        StoppedImporting,  // a stop request rolled the round back
+        StoppedRebuilding, // the round is in; a stop request ended the rebuild of the user tables
+    };
     struct Hooks {
         // The full path of the next expected round file (it may not exist yet);
         // an Error when the auction cannot be read.
         std::function<QString()> expectedFile;
-        // Imports the file; false when the import failed (already reported).
-        std::function<bool(const QString&)> importFile;
+        // Imports the file, reporting its failures; retry is true when the try
+        // before failed for now (what it said need not be said again).
+        std::function<ImportOutcome(const QString& path, bool retry)> importFile;
         // A line for the person watching (waiting, retry notes).
         std::function<void(const QString&)> note;
     };
@@ -34,6 +42,9 @@ public:
     void start();
     // Ends after the import in progress, if any.
     void stop();
+    // True when a stop request cut the import of a round, or the rebuild of
+    // the user tables after it, short.
+    bool stoppedMidWork() const { return stoppedMidWork_; }
 
 signals:
     void stopped();
@@ -50,8 +61,15 @@ private:
     RoundFileReadiness readiness_;
     QString expected_;
     QString lastProblem_;
+    QTimer retry_;
+    int failuresForNow_ = 0; // in a row, on the file followed
     bool importing_ = false;
     bool stopping_ = false;
+    bool stoppedMidWork_ = false;
 };
+
+// The wait before the next try after failures (that can pass) in a row:
+// two seconds, doubling up to a minute.
+int retryDelayMs(int failures);
 
 } // namespace qv::cli

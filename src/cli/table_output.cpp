@@ -80,6 +80,8 @@ QString jsonValue(const QVariant& value)
         const double d = value.toDouble();
         if (!std::isfinite(d))
             return QStringLiteral("null");
+        if (const double size = std::abs(d); size >= WholeDigitsFrom && size < WholeDigitsBelow)
+            return numberText(d); // every digit, as in the other formats
         return QString::number(d, 'g', QLocale::FloatingPointShortest);
     }
     case QMetaType::QDateTime: {
@@ -121,6 +123,17 @@ bool takeFormatOption(QStringList& args, OutputFormat& format)
         args.remove(i, 2);
         --i;
     }
+    return true;
+}
+
+bool takeFormatOption(QStringList& args, std::optional<OutputFormat>& format)
+{
+    if (!args.contains(QStringLiteral("--format")))
+        return true;
+    OutputFormat chosen = OutputFormat::Tsv;
+    if (!takeFormatOption(args, chosen))
+        return false;
+    format = chosen;
     return true;
 }
 

@@ -20,6 +20,9 @@ std::optional<OutputFormat> outputFormatNamed(const QString& name);
 // Takes "--format NAME" out of args. False, after printing why on the error
 // output, when the name is missing or unknown.
 bool takeFormatOption(QStringList& args, OutputFormat& format);
+// The same for commands whose output without --format is not a table: the
+// format stays empty when none was given.
+bool takeFormatOption(QStringList& args, std::optional<OutputFormat>& format);
 
 // Writes a table row by row in one of the formats: the header first, then
 // the rows, then finish().

@@ -24,6 +24,12 @@ void appendNumberText(std::string& out, double value)
 {
     if (value == 0) {
         out += '0'; // minus zero too
+    } else if (const double size = std::abs(value); size >= WholeDigitsFrom && size < WholeDigitsBelow) {
+        // Amounts this large are whole: every digit, not "1.259e+15". The
+        // shortest digits that read back as the same number.
+        char digits[48];
+        const auto written = std::to_chars(digits, digits + sizeof digits, value, std::chars_format::fixed);
+        out.append(digits, written.ptr);
     } else if (std::isnan(value) || std::isinf(value) || mayBeATie(value)) {
         out += QString::number(value, 'g', 15).toStdString();
     } else {

@@ -6,9 +6,15 @@
 
 namespace qv {
 
+// Numbers from 1e15 up to (not including) 1e21 are written with all their
+// digits and no exponent.
+inline constexpr double WholeDigitsFrom = 1e15;
+inline constexpr double WholeDigitsBelow = 1e21;
+
 // A number as the program shows it: up to 15 significant digits, no trailing
-// zeros, an exponent only for very large or small numbers ("1234567.5",
-// "0.0003", "1e+20"). Written without the slow general path of QString::number.
+// zeros, an exponent only for very small or huge numbers ("1234567.5",
+// "0.0003", "1e+21"); from 1e15 every digit ("1259000000000000"). Written
+// without the slow general path of QString::number.
 QString numberText(double value);
 // The same digits appended as Latin-1 bytes, for writers of large outputs.
 void appendNumberText(std::string& out, double value);

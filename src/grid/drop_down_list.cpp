@@ -1,6 +1,8 @@
 #include "grid/drop_down_list.h"
 
+#include <QAbstractItemView>
 #include <QFocusEvent>
+#include <QTimer>
 
 namespace qv::grid {
 
@@ -35,6 +37,16 @@ void DropDownList::showPopup()
     changedBeforeActivation_ = false;
     emit droppedDown();
     QComboBox::showPopup();
+}
+
+void DropDownList::hidePopup()
+{
+    QComboBox::hidePopup();
+    // Told once the choice, if one was made, has been taken.
+    QTimer::singleShot(0, this, [this] {
+        if (currentIndex() == -1 && !view()->isVisible())
+            emit closedWithoutChoice();
+    });
 }
 
 void DropDownList::focusOutEvent(QFocusEvent* event)

@@ -14,6 +14,7 @@ public:
     explicit DropDownList(QWidget* parent = nullptr);
 
     void showPopup() override;
+    void hidePopup() override;
     // Selects by code; choosing the entry already selected clicks it again.
     void setCurrentIndex(int index);
 
@@ -22,6 +23,9 @@ signals:
     void lostFocus();
     // An entry was selected (never for an empty selection).
     void clicked();
+    // The list closed up with no entry selected (Escape, or a click
+    // elsewhere, after a refill emptied the selection).
+    void closedWithoutChoice();
 
 protected:
     void focusOutEvent(QFocusEvent* event) override;

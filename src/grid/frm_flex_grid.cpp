@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QMdiSubWindow>
 #include <QMetaObject>
+#include <QSignalBlocker>
 #include <QVBoxLayout>
 
 namespace qv::grid {
@@ -58,6 +59,9 @@ frmFlexGrid::frmFlexGrid(Prompter& prompter, QWidget* parent) : QWidget(parent),
     connect(ddlRoundNum, &DropDownList::droppedDown, this, &frmFlexGrid::ddlRoundNum_DropDown);
     connect(ddlTableName, &DropDownList::lostFocus, this, &frmFlexGrid::ddlTableName_LostFocus);
     connect(ddlRoundNum, &DropDownList::lostFocus, this, &frmFlexGrid::ddlRoundNum_LostFocus);
+    // Closed with Escape (or a click outside it): the list shows its entry again at once.
+    connect(ddlTableName, &DropDownList::closedWithoutChoice, this, &frmFlexGrid::ddlTableName_LostFocus);
+    connect(ddlRoundNum, &DropDownList::closedWithoutChoice, this, &frmFlexGrid::ddlRoundNum_LostFocus);
     connect(MSFlexGrid1, &SpreadGrid::rightClicked, this, &frmFlexGrid::MSFlexGrid1_RightClick);
     // New column widths or row heights move the page boundaries.
     for (auto changed : {&SpreadGrid::columnWidthChanged, &SpreadGrid::rowHeightChanged})
@@ -165,29 +169,47 @@ void frmFlexGrid::ddlRoundNum_Click()
 
 void frmFlexGrid::ddlTableName_DropDown()
 {
-    if (ddlTableName->currentIndex() >= 0)
+    if (ddlTableName->currentIndex() >= 0) {
         lastTableIndex = ddlTableName->currentIndex();
+        lastTableText = ddlTableName->currentText();
+    }
     emit tableListWanted();
 }
 
 void frmFlexGrid::ddlRoundNum_DropDown()
 {
-    if (ddlRoundNum->currentIndex() >= 0)
+    if (ddlRoundNum->currentIndex() >= 0) {
         lastRoundIndex = ddlRoundNum->currentIndex();
+        lastRoundText = ddlRoundNum->currentText();
+    }
     emit roundListWanted();
 }
 
 void frmFlexGrid::ddlTableName_LostFocus()
 {
-    // The position comes back, not the entry: a refill may have moved it.
-    if (ddlTableName->currentIndex() == -1 && lastTableIndex < ddlTableName->count())
-        ddlTableName->setCurrentIndex(lastTableIndex);
+    restoreChoice(*ddlTableName, lastTableIndex, lastTableText);
 }
 
 void frmFlexGrid::ddlRoundNum_LostFocus()
 {
-    if (ddlRoundNum->currentIndex() == -1 && lastRoundIndex < ddlRoundNum->count())
-        ddlRoundNum->setCurrentIndex(lastRoundIndex);
+    restoreChoice(*ddlRoundNum, lastRoundIndex, lastRoundText);
+}
+
+void frmFlexGrid::restoreChoice(DropDownList& list, int lastIndex, const QString& lastText)
+{
+    if (list.currentIndex() != -1)
+        return;
+    // The entry itself, not its position: a refill puts new rounds ahead of
+    // it. The grid shows it still, so nothing is loaded again.
+    const int same =
+        lastText.isEmpty() ? -1 : list.findText(lastText, Qt::MatchFixedString | Qt::MatchCaseSensitive);
+    if (same >= 0) {
+        const QSignalBlocker quiet(list);
+        list.setCurrentIndex(same);
+    } else if (lastIndex < list.count()) {
+        // That entry is gone: what now stands in its place is loaded.
+        list.setCurrentIndex(lastIndex);
+    }
 }
 
 void frmFlexGrid::Form_Activate()

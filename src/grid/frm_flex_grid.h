@@ -44,6 +44,9 @@ public:
     bool actionsPrepared = false;
     int lastRoundIndex = 0;
     int lastTableIndex = 0;
+    // The entries on show when the lists last dropped down.
+    QString lastRoundText;
+    QString lastTableText;
     // The sort and filter choices, kept between uses; the table wizard's own.
     frmTableActions* actionsDialog = nullptr;
     frmTableActions* wizardDialog = nullptr;
@@ -113,6 +116,8 @@ protected:
 
 private:
     void showRows(std::unique_ptr<store::Recordset> rows);
+    // A list left with no entry chosen shows again what it showed.
+    void restoreChoice(DropDownList& list, int lastIndex, const QString& lastText);
     void showCaption(const QString& caption);
     // Run after a table has loaded and after a round change has loaded its rows.
     void afterTableLoad();

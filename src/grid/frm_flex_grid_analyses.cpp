@@ -31,8 +31,7 @@ void frmFlexGrid::runAnalysis(analysis::AnalysisKind kind)
                                     if (workbookWindow == nullptr)
                                         workbookWindow = new analysis::frmWorkbooks(prompter_);
                                     return workbookWindow->application();
-                                },
-                                ddlRoundNum->count()};
+                                }};
     analysis::runPivotAnalysis(kind, host);
 }
 

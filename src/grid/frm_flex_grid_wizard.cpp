@@ -10,6 +10,8 @@
 #include <QLineEdit>
 #include <QTabWidget>
 
+#include <optional>
+
 namespace qv::grid {
 
 void frmFlexGrid::TableWiz()
@@ -51,11 +53,20 @@ void frmFlexGrid::HandelWiz()
         choices.tableName = wizardDialog->txtTableName->text();
         choices.nameTyped = !choices.tableName.isEmpty();
         if (!choices.nameTyped) {
+            // Asked until a name comes back; Cancel builds nothing and says nothing.
             prompter_.setBusy(false);
-            choices.tableName =
-                prompter_.input(QStringLiteral("Please Enter Table Name"), QStringLiteral("Name New Table"))
-                    .value_or(QString());
+            std::optional<QString> name;
+            do
+                name = prompter_.input(QStringLiteral("Please Enter Table Name"),
+                                       QStringLiteral("Name New Table"));
+            while (name && name->trimmed().isEmpty());
             prompter_.setBusy(true);
+            if (!name) {
+                delete wizardDialog;
+                wizardDialog = nullptr;
+                return;
+            }
+            choices.tableName = *name;
             wizardDialog->txtTableName->setText(choices.tableName);
         }
         choices.sourceTable = ddlTableName->currentText();

@@ -29,6 +29,8 @@ public:
     // The text a cell shows; rows and columns from 0.
     QString cellText(int row, int column) const;
     void setCellText(int row, int column, const QString& text);
+    // True when the program wrote the cell's text over the record set's value.
+    bool isWritten(int row, int column) const { return texts_.contains(key(row, column)); }
     void setCellAlignment(int row, int column, Qt::Alignment alignment);
 
 private:

@@ -51,6 +51,9 @@ SpreadGrid::SpreadGrid(QWidget* parent) : QTableView(parent)
         emit columnWidthChanged();
     });
     connect(verticalHeader(), &QHeaderView::sectionResized, this, [this] { emit rowHeightChanged(); });
+    // The widths printed texts need are measured again for new cells.
+    connect(&model_, &QAbstractItemModel::modelReset, this, [this] { printedWidths_.reset(); });
+    connect(&model_, &QAbstractItemModel::dataChanged, this, [this] { printedWidths_.reset(); });
 }
 
 void SpreadGrid::setRecordset(std::shared_ptr<const store::Recordset> rows)
@@ -198,9 +201,8 @@ void SpreadGrid::gatherSelection()
         blocks_.append({range.left() + 1, wholeColumns ? -1 : range.top() + 1, range.right() + 1,
                         wholeColumns ? -1 : range.bottom() + 1});
     }
-    // Nothing selected: the cell with the focus is the selection.
-    if (blocks_.isEmpty() && currentIndex().isValid())
-        blocks_.append({activeCol(), activeRow(), activeCol(), activeRow()});
+    // The cell with the focus alone is no selection: a Ctrl-click may have
+    // taken it out.
 }
 
 void SpreadGrid::setSelectionIndex(int index)

@@ -9,6 +9,7 @@
 #include <memory>
 #include <optional>
 #include <set>
+#include <vector>
 
 namespace qv::grid {
 
@@ -106,6 +107,7 @@ private:
     std::set<int> rowBreaks_, colBreaks_, rowMarks_, colMarks_;
     print::BoundaryCursor rowBoundaries_, colBoundaries_;
     bool rowsReported_ = false, colsReported_ = false;
+    mutable std::optional<std::vector<double>> printedWidths_; // until the cells change
     class PrintView;
 };
 

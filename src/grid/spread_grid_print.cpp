@@ -1,6 +1,9 @@
 // The grid's printing: page setup, forced breaks, boundaries and their marks.
 #include "grid/spread_grid.h"
 
+#include "print/core/column_widths.h"
+#include "print/core/record_source.h"
+
 #include <QHeaderView>
 #include <QPainter>
 
@@ -18,6 +21,13 @@ public:
     Qt::Alignment alignment(int row, int column) const override
     {
         return Qt::Alignment(model_.data(model_.index(row - 1, column - 1), Qt::TextAlignmentRole).toInt());
+    }
+    double textWidthBound(int row, int column, const print::TextWidthBound& bound) const override
+    {
+        // Values as stored, without a text a cell, unless the program wrote one.
+        if (model_.recordset() != nullptr && !model_.isWritten(row - 1, column - 1))
+            return print::storedTextWidthBound(*model_.recordset(), row - 1, column - 1, bound);
+        return PrintSource::textWidthBound(row, column, bound);
     }
 
 private:
@@ -60,10 +70,16 @@ print::PrintJob SpreadGrid::printJob(const std::optional<QPageSize>& paper) cons
     job.sheet.rowHeight = verticalHeader()->defaultSectionSize() * twipsY;
     job.sheet.headerHeight = std::max(horizontalHeader()->sizeHint().height(), 10) * twipsY;
     job.sheet.rowHeaderWidth = std::max(verticalHeader()->width(), 20) * twipsX;
-    for (int c = 0; c < maxCols(); ++c)
-        job.sheet.columnWidths.push_back((isColumnHidden(c) ? 0 : columnWidth(c)) * twipsX);
     job.font = print::printFont(font());
+    // As wide as on screen, and as every value on paper needs: measured once
+    // for the rows on show.
+    if (!printedWidths_)
+        printedWidths_ = print::fittedColumnWidths(*job.source, maxRows(), maxCols(), job.font);
+    for (int c = 0; c < maxCols(); ++c)
+        job.sheet.columnWidths.push_back(
+            isColumnHidden(c) ? 0 : std::max(columnWidth(c) * twipsX, (*printedWidths_)[size_t(c)]));
     print::fitRowHeaders(job.sheet, job.font);
+    print::fitColumnsToPage(job.sheet, job.setup);
     const std::set<int> rows(rowBreaks_.begin(), rowBreaks_.lower_bound(maxRows() + 1));
     const std::set<int> columns(colBreaks_.begin(), colBreaks_.lower_bound(maxCols() + 1));
     job.layout = print::PageLayout(job.setup, job.sheet, rows, columns);

@@ -15,6 +15,8 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include <array>
+
 namespace qv::print {
 
 namespace {
@@ -116,12 +118,25 @@ void frmPrintOptions::cmdOK_Click()
         if (grid_ == nullptr)
             throw objectNotSet();
         PageSetup& setup = grid_->printSetup;
+        const PageSetup before = setup;
         // Each margin is written before the next box is read.
         setup.marginLeft = inches(*meLeft) * TwipsPerInch;
         setup.marginRight = inches(*meRight) * TwipsPerInch;
         setup.marginTop = inches(*meTop) * TwipsPerInch;
         setup.marginBottom = inches(*meBottom) * TwipsPerInch;
-        setup.orientation = optLandscape->isChecked() ? 2 : 1;
+        PageSetup chosen = setup;
+        chosen.orientation = optLandscape->isChecked() ? 2 : 1;
+        // Margins that leave no room to print on change nothing; the dialog
+        // stays open on the margin to make smaller.
+        if (const std::optional<Margin> margin = tooLargeMargin(chosen)) {
+            setup = before;
+            prompter_.errorMessage(tooLargeMarginText(*margin), windowTitle(), Icon::Exclamation);
+            QLineEdit* box = std::array{meLeft, meRight, meTop, meBottom}[static_cast<size_t>(*margin)];
+            box->setFocus();
+            box->selectAll();
+            return;
+        }
+        setup.orientation = chosen.orientation;
         QPointer<QWidget> child = child_;
         close();
         // The page-break marks follow the new page size.

@@ -39,6 +39,9 @@ public:
     void cmdOK_Click();
     void cmdCancel_Click();
 
+    // False when no grid was found to work on: the dialog is not to be shown.
+    bool hasGrid() const { return !grid_.isNull(); }
+
 private:
     void Form_Load();
 

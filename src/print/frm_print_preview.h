@@ -42,6 +42,9 @@ public:
     void cmbZoom_Click();
     void cmdPrint_Click();
 
+    // False when no grid was found to work on: the dialog is not to be shown.
+    bool hasGrid() const { return !grid_.isNull(); }
+
 private:
     void Form_Load(QWidget* activeChild);
     void ApplyZoom();

@@ -4,7 +4,9 @@
 #include "common/prompter.h"
 #include "query/core/saved_queries.h"
 #include "store/session.h"
+#include "store/user_tables.h"
 
+#include <QCloseEvent>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -103,6 +105,7 @@ frmSql::frmSql(Prompter& prompter, QWidget* parent) : QWidget(parent, Qt::Window
             txtSql_Change(i);
             save(i);
         });
+    connect(txtSql[1], &QLineEdit::editingFinished, this, &frmSql::txtSql1_Validate);
     connect(Data1->first, &QToolButton::clicked, this, [this] { moveTo(rows_.isEmpty() ? -1 : 0); });
     connect(Data1->previous, &QToolButton::clicked, this, [this] {
         if (current_ > 0)
@@ -124,6 +127,7 @@ frmSql::frmSql(Prompter& prompter, QWidget* parent) : QWidget(parent, Qt::Window
 void frmSql::Form_Load()
 {
     rows_.clear();
+    current_ = -1;
     if (store::Database* database = currentDatabase()) {
         try {
             rows_ = SavedQueries(*database).all();
@@ -136,6 +140,8 @@ void frmSql::Form_Load()
 
 void frmSql::moveTo(int position)
 {
+    // An Into still being typed is kept (or refused) before the boxes change.
+    txtSql1_Validate();
     current_ = position >= 0 && position < rows_.size() ? position : -1;
     showQuery(current_ >= 0 ? rows_[current_] : SqlQuery{});
     Data1_Reposition();
@@ -185,6 +191,10 @@ void frmSql::save(int index)
         // A name cleared on the way to another is not saved: the row keeps its key.
         if (index == 5 && text.trimmed().isEmpty())
             return;
+        // The Into waits for its typing to end: "[Top" on the way to "[Top Bids]"
+        // names no table, and "Top " on the way to "Top Bids" another one.
+        if (index == 1)
+            return;
         saved.setClause(rows_[current_].name, index, text);
         rows_[current_].setClause(index, text);
     } catch (const Error& error) {
@@ -195,9 +205,39 @@ void frmSql::save(int index)
     }
 }
 
+bool frmSql::txtSql1_Validate()
+{
+    store::Database* database = currentDatabase();
+    if (database == nullptr || current_ < 0 || current_ >= rows_.size() ||
+        txtSql[1]->text() == rows_[current_].into)
+        return true;
+    const QString text = txtSql[1]->text();
+    try {
+        const QString problem = text.isEmpty() ? QString() : store::intoProblem(*database, text);
+        if (problem.isEmpty()) {
+            SavedQueries(*database).setClause(rows_[current_].name, 1, text);
+            rows_[current_].into = text;
+            return true;
+        }
+        prompter_.errorMessage(problem, QStringLiteral("Error"), Icon::Exclamation);
+    } catch (const Error& error) {
+        prompter_.error(error, ErrorLayout::Report);
+    }
+    // The box goes back to what the row holds: nothing of the refused text is kept.
+    txtSql[1]->setText(rows_[current_].into);
+    return false;
+}
+
 void frmSql::cmdRun_Click()
 {
-    emit runWanted();
+    if (txtSql1_Validate())
+        emit runWanted();
+}
+
+void frmSql::closeEvent(QCloseEvent* event)
+{
+    txtSql1_Validate();
+    QWidget::closeEvent(event);
 }
 
 void frmSql::cdmDelete_Click()

@@ -55,6 +55,11 @@ public:
     void Form_Load();
     void Data1_Reposition();
     void txtSql_Change(int index);
+    // The Into box is saved when its editing ends (Enter, leaving it, moving
+    // to another query, Run, closing): an Into that is not one name, or names
+    // a table of the round results files or the program's own, is refused and
+    // the box shows the saved one again. False when refused.
+    bool txtSql1_Validate();
     void cmdRun_Click();
     void cdmDelete_Click();
     void cmdClose_Click();
@@ -66,6 +71,9 @@ public:
 
 signals:
     void runWanted();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void showQuery(const SqlQuery& query);

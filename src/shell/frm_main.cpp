@@ -52,13 +52,25 @@ frmMain::frmMain(Prompter* prompter, QWidget* parent) : QMainWindow(parent)
 
     importHost_ = std::make_unique<ImportHost>(ImportHost{
         *prompter_, [this](const QString& caption) { setWindowTitle(caption); }, [this] { FileOpen(); }});
-    new OutsideImportNotice([this](const QString& text) { setStatusText(1, text); }, 2000, this);
+    importNotice_ =
+        new OutsideImportNotice([this](const QString& text) { setStatusText(1, text); }, 2000, this);
+    connect(importNotice_, &OutsideImportNotice::roundsChanged, this, &frmMain::roundsChanged);
 
     // Load: the stored placement.
     applyPlacement(*this, readPlacement());
 }
 
-frmMain::~frmMain() = default;
+frmMain::~frmMain()
+{
+    // Windows that close with the frame leave nothing to rebuild.
+    for (QMdiSubWindow* window : mdiArea_->subWindowList())
+        disconnect(window, nullptr, this, nullptr);
+}
+
+void frmMain::rebuildReleasedTables()
+{
+    RebuildReleasedTables(*importHost_);
+}
 
 QWidget* frmMain::activeChild() const
 {
@@ -162,6 +174,9 @@ QWidget* frmMain::newGridWindow()
     QWidget* grid = gridFactory_(*this);
     QMdiSubWindow* window = mdiArea_->addSubWindow(grid);
     window->setAttribute(Qt::WA_DeleteOnClose);
+    // A table an import left out of date while this window showed it is
+    // rebuilt once the window is gone.
+    connect(window, &QObject::destroyed, this, &frmMain::rebuildReleasedTables, Qt::QueuedConnection);
     // A new window fits the frame it opens in.
     const QSize room = mdiArea_->viewport()->size();
     if (room.width() > 100 && room.height() > 100)
@@ -218,16 +233,29 @@ void frmMain::importRound(bool autoImport)
         showGenericError(*prompter_, objectNotSet());
         return;
     }
-    ImportRound(*importHost_, autoImport);
+    // The windows that follow the newest round hear of it at once.
+    if (ImportRound(*importHost_, autoImport))
+        importNotice_->check();
 }
 
 void frmMain::endProgram()
 {
+    ending_ = true;
     if (endProgram_)
         endProgram_();
 }
 
 void frmMain::FileOpen()
+{
+    // After a failed open, creation or batch import there is no auction to
+    // work on: the question comes again until there is one or the user ends.
+    ending_ = false;
+    do
+        openingQuestions();
+    while (!ending_ && (session().CurrentDatabase == nullptr || !session().CurrentDatabase->isOpen()));
+}
+
+void frmMain::openingQuestions()
 {
     try {
         if (openingDialog_ == nullptr) {

@@ -21,6 +21,7 @@ namespace qv::shell {
 
 class frmOpeningQuestions;
 class HelpWindow;
+class OutsideImportNotice;
 
 // The main window: a multiple-document frame with the menus, the toolbar and
 // the status bar through which every command of the program starts.
@@ -66,7 +67,7 @@ public:
     void mnuClick(const QString& name);
     bool offersCommand(const QString& name) const;
     // The windows of other parts of the program that menu items show
-    // ("frmSummary", "frmSql", "frmPrintOptions", "frmPrintPreview").
+    // ("frmSummary", "frmStandings", "frmSql", "frmPrintOptions", "frmPrintPreview").
     void setCommandWindow(const QString& name, std::function<void(frmMain&)> show);
     // A toolbar click, dispatched on the button's key.
     void tbToolBar_ButtonClick(const QString& key);
@@ -79,6 +80,11 @@ public:
     // which has been reported.
     bool ReorganizeDatabase();
 
+signals:
+    // A round was imported here or by another program (the windows that
+    // follow the newest round refresh).
+    void roundsChanged();
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -90,6 +96,9 @@ private:
     void buildStatusBar();
     void fillWindowMenu();
     void endProgram();
+    // The opening dialog once, and what its answer leads to.
+    void openingQuestions();
+    void rebuildReleasedTables();
     void showHelp(bool search);
     void showAbout();
     void showCommandWindow(const QString& name);
@@ -123,9 +132,11 @@ private:
     QList<QAction*> windowListActions_;
     QPointer<frmOpeningQuestions> openingDialog_;
     QPointer<HelpWindow> helpWindow_;
+    OutsideImportNotice* importNotice_ = nullptr;
     ChildFactory gridFactory_;
     QHash<QString, std::function<void(frmMain&)>> commandWindows_;
     std::function<void()> endProgram_;
+    bool ending_ = false;
     QString helpFile_ = QStringLiteral("qrc:/help/index.html");
 };
 

@@ -170,6 +170,7 @@ void frmMain::buildCommands()
         {"mnuViewToolbar", [this] { toggleBar(*tbToolBar_, *mnuViewToolbar_); }},
         {"mnuViewStatusBar", [this] { toggleBar(*statusBar(), *mnuViewStatusBar_); }},
         {"mnuViewSummary", [this] { showCommandWindow(QStringLiteral("frmSummary")); }},
+        {"mnuViewStandings", [this] { showCommandWindow(QStringLiteral("frmStandings")); }},
         {"mnuToolsSQLCommandLine", [this] { showCommandWindow(QStringLiteral("frmSql")); }},
         {"mnuWindowCascade", [this] { arrangeWindows(*mdiArea_, ArrangeStyle::Cascade); }},
         {"mnuWindowTileHorizontal", [this] { arrangeWindows(*mdiArea_, ArrangeStyle::TileHorizontal); }},

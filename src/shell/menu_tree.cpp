@@ -26,6 +26,7 @@ const MenuItem menuTree[] = {
     {2, "mnuViewToolbar", "&Toolbar", nullptr, always},
     {2, "mnuViewStatusBar", "Status &Bar", nullptr, always},
     {2, "mnuViewSummary", "Summary...", nullptr, onTable},
+    {2, "mnuViewStandings", "Standings...", nullptr, always},
     {1, "mnuTools", "&Tools", nullptr, always},
     {2, "mnuToolsAnalysis", "&Pivot Table Wizard", nullptr, onTable},
     {3, "mnuToolsAnalysisMarkets", "&Markets...", "MarketsAnalysis", onTable},

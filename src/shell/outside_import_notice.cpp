@@ -46,9 +46,12 @@ void OutsideImportNotice::check()
         announce_(QStringLiteral("Round ") + QString::number(highest) +
                   QStringLiteral(" was imported by another program."));
     // Rounds this program imports itself move the mark without a word.
+    const bool changed = connection == connection_ && (byOthers || highest != highest_);
     connection_ = connection;
     dataVersion_ = version;
     highest_ = highest;
+    if (changed)
+        emit roundsChanged();
 }
 
 } // namespace qv::shell

@@ -13,7 +13,8 @@ namespace qv::shell {
 // import) adds to the open auction database, and says so once through
 // announce. It only tells: no list or window is refilled on its own. A look
 // costs two tiny reads on the open connection: SQLite's data_version, which
-// changes only for other connections' commits, and the highest round.
+// changes only for other connections' commits, and the highest round. Windows
+// that follow the newest round listen to roundsChanged.
 class OutsideImportNotice : public QObject {
     Q_OBJECT
 public:
@@ -21,6 +22,11 @@ public:
 
     // One look (the timer's; tests call it directly).
     void check();
+
+signals:
+    // The auction's rounds may have changed: a round was imported, here or by
+    // another program, or another program wrote to the auction.
+    void roundsChanged();
 
 private:
     std::function<void(const QString&)> announce_;

@@ -272,6 +272,15 @@ bool Database::isHeld(const QString& table) const
     return holds_->isHeld(table);
 }
 
+void Database::requireNotHeld(const QString& table) const
+{
+    if (isHeld(table))
+        throw Error(err::TableInUse,
+                    QStringLiteral("The database engine could not lock table '%1' because it is "
+                                   "already in use by another person or process.")
+                        .arg(table));
+}
+
 std::unique_ptr<Recordset> Database::openRecordset(const QString& statementOrTable, RecordsetType type)
 {
     requireOpen();
@@ -345,6 +354,35 @@ void Database::execute(const QString& statement)
         break;
     }
     }
+}
+
+QString Database::makeTableTarget(const QString& statement)
+{
+    const Translation tr = dialect::translate(statement);
+    if (tr.kind != StatementKind::MakeTable)
+        throw Error(err::InvalidOperation,
+                    QStringLiteral("Invalid operation: only a SELECT ... INTO statement builds a table."));
+    return tr.target;
+}
+
+void Database::makeTableAs(const QString& statement, const QString& target)
+{
+    requireOpen();
+    requireWritable();
+    Translation tr = dialect::translate(statement);
+    if (tr.kind != StatementKind::MakeTable)
+        throw Error(err::InvalidOperation,
+                    QStringLiteral("Invalid operation: only a SELECT ... INTO statement builds a table."));
+    tr.target = target;
+    makeTable(tr);
+}
+
+void Database::renameTable(const QString& from, const QString& to)
+{
+    requireOpen();
+    requireWritable();
+    exec(db_,
+         QStringLiteral("ALTER TABLE ") + quoteName(from) + QStringLiteral(" RENAME TO ") + quoteName(to));
 }
 
 static bool isTextType(const QString& declared)
@@ -438,11 +476,7 @@ void Database::dropTable(const QString& table)
 {
     if (!tableExists(table))
         throw Error(err::DropTableMissing, QStringLiteral("Table '%1' does not exist.").arg(table));
-    if (isHeld(table))
-        throw Error(err::TableInUse,
-                    QStringLiteral("The database engine could not lock table '%1' because it is "
-                                   "already in use by another person or process.")
-                        .arg(table));
+    requireNotHeld(table);
     exec(db_, QStringLiteral("DROP TABLE ") + quoteName(table));
 }
 

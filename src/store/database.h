@@ -43,6 +43,11 @@ public:
 
     // Runs one action or definition statement.
     void execute(const QString& statement);
+    // The table a SELECT ... INTO statement builds; 3219 for any other statement.
+    static QString makeTableTarget(const QString& statement);
+    // Runs a SELECT ... INTO statement into target instead of the table it names.
+    void makeTableAs(const QString& statement, const QString& target);
+    void renameTable(const QString& from, const QString& to);
     // Opens a record set on a statement or a bare table name.
     std::unique_ptr<Recordset> openRecordset(const QString& statementOrTable,
                                              RecordsetType type = RecordsetType::Default);
@@ -80,6 +85,8 @@ public:
     // Keeps tables in use until the hold is let go.
     TableHold holdTables(const QStringList& tables);
     bool isHeld(const QString& table) const;
+    // 3211 while the table is held.
+    void requireNotHeld(const QString& table) const;
 
     sqlite3* handle() const { return db_; }
 

@@ -18,6 +18,7 @@ void OpenAuctionDatabase(const QString& path)
         s.CurrentDatabase->close();
         s.CurrentDatabase.reset();
     }
+    s.OutOfDateTables.clear();
     s.CurrentDatabase = store::Database::open(path);
     s.CurrentDatabasePath = s.CurrentDatabase->path();
     // Auctions made before the round index existed get it now; it only speeds
@@ -31,6 +32,7 @@ void OpenAuctionDatabase(const QString& path)
 void CloseAuctionDatabase()
 {
     Session& s = session();
+    s.OutOfDateTables.clear();
     if (s.CurrentDatabase) {
         s.CurrentDatabase->close();
         s.CurrentDatabase.reset();

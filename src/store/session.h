@@ -3,6 +3,7 @@
 #include "store/database.h"
 
 #include <QString>
+#include <QStringList>
 
 namespace qv {
 
@@ -14,6 +15,7 @@ struct Session {
     QString LastImportFile;      // application folder + "/lastimp.inf"
     QString ExtractRenameTarget; // while not empty, archive extraction writes under this name
     QString RebuildTableName;    // the user table the query rebuild is working on
+    QStringList OutOfDateTables; // user tables a rebuild left as they were because a window shows them
 };
 
 Session& session();

@@ -115,6 +115,9 @@ void raiseSqliteMessage(int rc, const QString& sqliteMessage, const QString& con
     case SQLITE_CORRUPT:
         throw Error(err::NotADatabase,
                     QStringLiteral("The database '%1' is damaged: %2").arg(context, message));
+    case SQLITE_INTERRUPT:
+        // Only a stop request interrupts a statement: what it was doing is undone.
+        throw Error(err::OperationCancelled, QStringLiteral("Operation canceled by user."));
     case SQLITE_FULL:
         throw Error(
             err::EngineDiskFull,

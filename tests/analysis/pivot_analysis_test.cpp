@@ -35,8 +35,7 @@ protected:
                           [this]() -> SpreadsheetApplication& {
                               ++spreadsheetAsked;
                               return workbooks;
-                          },
-                          4};
+                          }};
         return runPivotAnalysis(kind, host);
     }
 

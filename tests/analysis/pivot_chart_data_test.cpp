@@ -3,40 +3,15 @@
 #include "analysis/core/pivot_chart_data.h"
 #include "analysis/core/pivot_table.h"
 #include "analysis/core/workbook.h"
+#include "bids_workbook.h"
 
 #include <gtest/gtest.h>
 
 namespace qv::analysis {
 namespace {
 
-struct Bid {
-    int round;
-    QString bidder;
-    QVariant amount;
-};
-
-// Rounds down, bidders across, amounts summed.
-WorkbookModel bidsWorkbook(const std::vector<Bid>& bids)
-{
-    WorkbookModel app;
-    app.addWorkbook();
-    app.activateSheet(QStringLiteral("sheet1"));
-    app.setCell(1, 1, QStringLiteral("Round"));
-    app.setCell(1, 2, QStringLiteral("Bidder"));
-    app.setCell(1, 3, QStringLiteral("Amount"));
-    int r = 2;
-    for (const Bid& bid : bids) {
-        app.setCell(r, 1, bid.round);
-        app.setCell(r, 2, bid.bidder);
-        app.setCell(r, 3, bid.amount);
-        ++r;
-    }
-    app.selectColumns(QStringLiteral("A:C"));
-    app.pivotTableWizard(SourceTypeDatabase, QStringLiteral("Sheet1!C1:C3"), QString(), QStringLiteral("P"));
-    app.addPivotFields(QStringLiteral("P"), {QStringLiteral("Round")}, {QStringLiteral("Bidder")});
-    app.setPivotFieldOrientation(QStringLiteral("P"), QStringLiteral("Amount"), PivotOrientation::Data);
-    return app;
-}
+using test::Bid;
+using test::bidsWorkbook;
 
 QStringList shownNames(const PivotChartData& data)
 {

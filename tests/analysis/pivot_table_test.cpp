@@ -3,6 +3,7 @@
 #include "analysis/core/pivot_table.h"
 #include "analysis/core/pivot_text.h"
 #include "analysis/core/workbook.h"
+#include "bids_workbook.h"
 #include "common/error.h"
 
 #include <gtest/gtest.h>
@@ -167,6 +168,29 @@ TEST(PivotTable, TextLayoutMatchesSpreadsheetPrograms)
         << withTotals.toStdString();
 }
 
+// Texts group as the database engine compares them: without regard to case,
+// and composed and decomposed accents alike; the item shows the first
+// spelling met, composed. A name one letter longer stays apart.
+TEST(PivotTable, TextsDifferingInCaseOrCompositionAreOneItem)
+{
+    const WorkbookModel app = test::bidsWorkbook({
+        {1, QStringLiteral("heron"), 1.0},
+        {1, QStringLiteral("Cafe\u0301"), 2.0}, // decomposed
+        {1, QStringLiteral("HERON"), 4.0},
+        {1, QStringLiteral("Herons"), 8.0},
+        {1, QStringLiteral("CAF\u00c9"), 16.0}, // composed
+        {1, QStringLiteral("Heron"), 32.0},
+        {1, QStringLiteral("Stra\u00dfe"), 64.0},
+        {1, QStringLiteral("STRASSE"), 128.0},
+    });
+    const PivotResult pivot = computePivot(app.workbook(0), app.workbook(0).pivots.front());
+    QStringList columns;
+    for (int c = 0; c < pivot.columnCount(); ++c)
+        columns << pivot.columnItem(c, 0).display() + QLatin1Char('=') + pivotValueText(pivot.value(0, c));
+    EXPECT_EQ(columns, (QStringList{QStringLiteral("Caf\u00e9=18"), QStringLiteral("heron=37"),
+                                    QStringLiteral("Herons=8"), QStringLiteral("Stra\u00dfe=192")}));
+}
+
 TEST(WorkbookModel, RefusesWhatASpreadsheetApplicationRefuses)
 {
     WorkbookModel app;
@@ -202,6 +226,18 @@ TEST(WorkbookModel, RefusesWhatASpreadsheetApplicationRefuses)
               }),
               1004);
     EXPECT_EQ(number([&] { app.setRowGrand(QStringLiteral("PivotTable2"), false); }), 1004);
+    // A field name it does not know: nothing moves, the fields placed stay.
+    app.addPivotFields(QStringLiteral("P"), {QStringLiteral("Round")}, {});
+    EXPECT_EQ(number([&] {
+                  app.addPivotFields(QStringLiteral("P"), {QStringLiteral("Amount")},
+                                     {QStringLiteral("Bidder")});
+              }),
+              1004);
+    const PivotDefinition& pivot = app.workbook(0).pivots.front();
+    EXPECT_EQ(pivot.rowFields, QStringList{QStringLiteral("Round")});
+    EXPECT_TRUE(pivot.columnFields.isEmpty());
+    EXPECT_EQ(pivot.field(QStringLiteral("Round"))->orientation, PivotOrientation::Row);
+    EXPECT_EQ(pivot.field(QStringLiteral("Amount"))->orientation, PivotOrientation::Hidden);
 }
 
 } // namespace

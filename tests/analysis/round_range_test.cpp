@@ -17,7 +17,8 @@ struct RangeRun {
     ScriptedPrompter prompter;
     std::optional<RoundRange> ask(AnalysisKind kind = AnalysisKind::Markets, int imported = 12)
     {
-        return askRoundRange(kind, imported, dialogs, prompter);
+        return askRoundRange(
+            kind, [imported] { return imported; }, dialogs, prompter);
     }
 };
 
@@ -103,6 +104,22 @@ TEST(RoundRange, EndBeyondTheRoundsYesTakesTheLastRoundNoAsksAgain)
     ASSERT_TRUE(corrected);
     EXPECT_EQ(corrected->to, 7);
     EXPECT_EQ(no.dialogs.roundsShown, 2);
+}
+
+// Rounds imported while the dialog was open count when the entry is checked.
+TEST(RoundRange, RoundsAreCountedWhenTheEntryIsChecked)
+{
+    RangeRun run;
+    int counted = 0;
+    run.dialogs.roundEntries = {{QStringLiteral("8"), QString()},
+                                {QStringLiteral("8"), QStringLiteral("10")}};
+    const auto range = askRoundRange(
+        AnalysisKind::Markets, [&counted] { return ++counted == 1 ? 7 : 10; }, run.dialogs, run.prompter);
+    ASSERT_TRUE(range);
+    EXPECT_EQ(range->from, 8);
+    EXPECT_EQ(range->to, 10);
+    EXPECT_EQ(run.prompter.messages.size(), 1u); // round 8 was beyond the first count
+    EXPECT_EQ(counted, 2);
 }
 
 TEST(RoundRange, EmptyFromOrCancelEndsWithoutAMessage)

@@ -74,6 +74,7 @@ TEST(XlsxWriter, PackageHoldsTheSheetsAndANativePivotTable)
     EXPECT_TRUE(sheet1.contains("<c r=\"J2\"><v>1500</v></c><c r=\"K2\"><v>1275.5</v></c>"));
     EXPECT_TRUE(sheet1.contains("<c r=\"J3\"><v>1600</v></c></row>"));
     EXPECT_TRUE(sheet1.contains("<c r=\"A1\" t=\"s\">"));
+    EXPECT_TRUE(sheet1.contains("<dimension ref=\"A1:K3\"/>")); // three rows, eleven columns
     EXPECT_TRUE(parts.value(QStringLiteral("xl/sharedStrings.xml"))
                     .contains("Smith &amp; &lt;Sons&gt; &quot;AT&quot;"));
 
@@ -103,6 +104,49 @@ TEST(XlsxWriter, AFileThatCannotBeWrittenIsAnError)
     } catch (const Error& e) {
         EXPECT_EQ(e.number(), qv::err::PathFileAccess);
     }
+}
+
+// Texts come back from the file as they were: what XML cannot hold as the
+// format's _xHHHH_, an underscore that would start one escaped, blanks at
+// either end kept.
+TEST(XlsxWriter, TextsAreWrittenSoTheyReadBackAsTheyWere)
+{
+    const struct {
+        QString text;
+        const char* written;
+    } cases[] = {
+        {QStringLiteral("Bell\x01"
+                        "Co"),
+         "Bell_x0001_Co"},
+        {QStringLiteral("Bell\x1f"
+                        "Co\x7f"),
+         "Bell_x001F_Co\x7f"},
+        {QStringLiteral("CR\rLF\nTAB\t"), "CR_x000D_LF&#10;TAB&#9;"},
+        {QStringLiteral("_x0041_ and _xBeeF_"), "_x005F_x0041_ and _x005F_xBeeF_"},
+        {QStringLiteral("_x004_ _x0041 _X0041_ x0041_"), "_x004_ _x0041 _X0041_ x0041_"},
+        {QStringLiteral("end\uFFFF"), "end_xFFFF_"},
+        {QString(QChar(0xD800)) + QStringLiteral("x"), "_xD800_x"},
+        {QStringLiteral("\U0001F600 <&>"), "\xF0\x9F\x98\x80 &lt;&amp;&gt;"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(xlsxText(c.text), QByteArray(c.written)) << c.written;
+
+    WorkbookModel app;
+    app.addWorkbook();
+    app.activateSheet(QStringLiteral("sheet1"));
+    const QString cells[] = {QStringLiteral(" Lead"), QStringLiteral("Tail "), QStringLiteral("Heron"),
+                             QStringLiteral("Bell\x01"
+                                            "Co")};
+    for (int column = 1; column <= 4; ++column)
+        app.setCell(1, column, cells[column - 1]);
+    test::TempDir folder;
+    const QString path = folder.file(QStringLiteral("texts.xlsx"));
+    writeXlsx(app.workbook(0), path);
+    const QByteArray strings = test::zipParts(path).value(QStringLiteral("xl/sharedStrings.xml"));
+    EXPECT_TRUE(strings.contains("<si><t xml:space=\"preserve\"> Lead</t></si>")) << strings.toStdString();
+    EXPECT_TRUE(strings.contains("<si><t xml:space=\"preserve\">Tail </t></si>"));
+    EXPECT_TRUE(strings.contains("<si><t>Heron</t></si>"));
+    EXPECT_TRUE(strings.contains("<si><t>Bell_x0001_Co</t></si>"));
 }
 
 // References and numbers are written without the general text routines; they

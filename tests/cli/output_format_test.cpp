@@ -178,3 +178,36 @@ TEST(OutputFormats, PivotTableAsOneRowPerRound)
              QStringLiteral("1"), QStringLiteral("--format"), QStringLiteral("csv")});
     EXPECT_EQ(parsedByPython(QStringLiteral("csv"), csv).count(QLatin1Char('\n')), 2);
 }
+
+// A sum of a quadrillion or more keeps every digit in every format, where
+// fifteen significant digits would print 1.259e+15.
+TEST(OutputFormats, LargeAmountsKeepEveryDigit)
+{
+    OddTable t;
+    t.sql(QStringLiteral("INSERT INTO [Odd] VALUES ('big', 1259000000000000, 1, Null)"));
+    const QString sum = QStringLiteral("SELECT Sum([Amount]) + 1 AS [Total] FROM [Odd] WHERE [Count] = 1");
+    const struct {
+        const char* format;
+        const char* expected;
+    } cases[] = {
+        {"tsv", "Total\n1259000000000001\n"},
+        {"csv", "Total\r\n1259000000000001\r\n"},
+        {"json", "[\n{\"Total\":1259000000000001}\n]\n"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(
+            cli({QStringLiteral("sql"), t.db, sum, QStringLiteral("--format"), QLatin1String(c.format)}),
+            QLatin1String(c.expected))
+            << c.format;
+    // The export writes what the grid shows.
+    TempDir out;
+    const QString file = out.file(QStringLiteral("odd.txt"));
+    int code = 0;
+    cli({QStringLiteral("export"), t.db, QStringLiteral("Odd"), QStringLiteral("--filter"),
+         QStringLiteral("[Count] = 1"), QStringLiteral("-o"), file},
+        &code);
+    ASSERT_EQ(code, 0);
+    QFile written(file);
+    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(written.readAll().contains("\t1259000000000000\t")) << file.toStdString();
+}

@@ -1,4 +1,5 @@
 #include "cli/round_file_readiness.h"
+#include "cli/round_watcher.h"
 #include "cli/stop_signal.h"
 #include "cli/watched_auction.h"
 #include "common/paths.h"
@@ -12,9 +13,11 @@
 #include <QDeadlineTimer>
 #include <QFile>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QThread>
 
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
 #include <csignal>
 #include <cstdio>
@@ -121,8 +124,9 @@ struct Watch {
     }
 };
 
-const QString imported2 = QStringLiteral("Round 2 has been successfully imported.");
-const QString imported3 = QStringLiteral("Round 3 has been successfully imported.");
+// Each imported round prints its line of standings.
+const QString imported2 = QStringLiteral("Round 2: ");
+const QString imported3 = QStringLiteral("Round 3: ");
 
 } // namespace
 
@@ -154,6 +158,10 @@ TEST(Watch, ImportsARoundOnceItIsCompleteAndGoesOnWithTheNext)
     EXPECT_EQ(watch.out.count(imported3), 1);
     EXPECT_EQ(watch.out.count(QLatin1Char('\n')), 2) << watch.out.toStdString();
     EXPECT_FALSE(watch.out.contains(QStringLiteral("Error")));
+    static const QRegularExpression line(QStringLiteral(
+        "^Round 3: \\d+ new high bids?, \\d+ licences? changed hands, \\d+ withdrawals?, net bids \\$[0-9,]+ "
+        "\\([+-]\\d+\\.\\d%\\)$"));
+    EXPECT_TRUE(line.match(watch.out.section(QLatin1Char('\n'), 1, 1)).hasMatch()) << watch.out.toStdString();
 
     EXPECT_EQ(watch.terminate(), 0);
     EXPECT_EQ(auction.query(QStringLiteral("SELECT [Round] FROM [sysRounds] ORDER BY [Round]")),
@@ -213,6 +221,77 @@ TEST(Watch, EndsCleanlyOnSignalsBetweenRounds)
     EXPECT_EQ(again.process.exitCode(), 0);
     EXPECT_EQ(auction.query(QStringLiteral("SELECT [Round] FROM [sysRounds] ORDER BY [Round]")),
               QStringLiteral("Round\n1\n2\n3\n"));
+}
+
+// While another program holds the auction's write lock the import fails for
+// now: watch says so once, tries again after a wait, and imports the round
+// once the auction is free, without the file changing.
+TEST(Watch, RetriesAFailureThatCanPassAndSaysSoOnce)
+{
+    LiveAuction auction;
+    sqlite3* other = nullptr;
+    ASSERT_EQ(sqlite3_open(QFile::encodeName(auction.database).constData(), &other), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(other, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr), SQLITE_OK);
+    Watch watch(auction);
+    ASSERT_TRUE(watch.waitFor(QStringLiteral("Waiting for ")));
+    auction.drop(2);
+    const QString forNow = QStringLiteral("Not imported for now: ") + auction.arrived(2);
+    ASSERT_TRUE(watch.waitFor(forNow, 30000)) << watch.err.toStdString();
+    // The first retry (two seconds on, five of them waiting for the lock) fails as well, quietly.
+    watch.idle(9000);
+    sqlite3_exec(other, "ROLLBACK", nullptr, nullptr, nullptr);
+    sqlite3_close(other);
+    ASSERT_TRUE(watch.waitFor(imported2, 30000)) << watch.out.toStdString() << watch.err.toStdString();
+    EXPECT_EQ(watch.out.count(QStringLiteral("Error:3045 ")), 1) << watch.out.toStdString();
+    EXPECT_EQ(watch.err.count(forNow), 1);
+    EXPECT_FALSE(watch.err.contains(QStringLiteral("will be tried again when it changes")));
+    EXPECT_EQ(watch.terminate(), 0);
+    EXPECT_EQ(auction.query(QStringLiteral("SELECT [Round] FROM [sysRounds] ORDER BY [Round]")),
+              QStringLiteral("Round\n1\n2\n"));
+}
+
+TEST(Watch, RetryWaitsGrowToAMinute)
+{
+    const std::pair<int, int> waits[] = {{1, 2000},  {2, 4000},  {5, 32000},
+                                         {6, 60000}, {7, 60000}, {500, 60000}};
+    for (const auto& [failures, ms] : waits)
+        EXPECT_EQ(cli::retryDelayMs(failures), ms) << failures;
+}
+
+// A stop while the saved queries' tables are rebuilt after a round: the
+// table in hand keeps its earlier rows and its listing, watch says so and
+// ends with a failure.
+TEST(Watch, AStopDuringTheRebuildKeepsTheTableAndFails)
+{
+    LiveAuction auction;
+    // Slow enough to be caught in the middle with the rounds to come.
+    runCli(
+        {QStringLiteral("query"), auction.database, QStringLiteral("add"), QStringLiteral("slow"),
+         QStringLiteral("--select"), QStringLiteral("Count(*) AS [N]"), QStringLiteral("--into"),
+         QStringLiteral("[Slow]"), QStringLiteral("--from"),
+         QStringLiteral("[All Bids] AS a, [All Bids] AS b, [All Bids] AS c, [Markets] AS d, [Markets] AS e"),
+         QStringLiteral("--where"), QStringLiteral("a.[Round] + b.[Round] + c.[Round] + d.[Round] > 0")});
+    runCli({QStringLiteral("query"), auction.database, QStringLiteral("run"), QStringLiteral("slow")});
+    const QString slow = QStringLiteral("SELECT [N] FROM [Slow]");
+    const QString before = auction.query(slow);
+    Watch watch(auction);
+    ASSERT_TRUE(watch.waitFor(QStringLiteral("Waiting for ")));
+    auction.drop(2);
+    // The round is in; the saved queries' tables are being rebuilt.
+    ASSERT_TRUE(watch.waitFor(QStringLiteral("Auto-Rebuilding Customized Table(s)...Please Standby!")))
+        << watch.err.toStdString();
+    EXPECT_EQ(watch.terminate(), 1);
+    EXPECT_TRUE(
+        watch.out.contains(QStringLiteral("Rebuild Stopped: The rebuild of the user defined tables was "
+                                          "stopped at 'Slow'")))
+        << watch.out.toStdString();
+    EXPECT_TRUE(watch.err.endsWith(QStringLiteral("Stopped\n"))) << watch.err.toStdString();
+    EXPECT_EQ(auction.query(slow), before);
+    EXPECT_EQ(
+        auction.query(QStringLiteral("SELECT Count(*) AS N FROM [sysTables] WHERE [TableName] = 'Slow'")),
+        QStringLiteral("N\n1\n"));
+    EXPECT_EQ(auction.query(QStringLiteral("SELECT [Round] FROM [sysRounds] ORDER BY [Round]")),
+              QStringLiteral("Round\n1\n2\n"));
 }
 
 // A stop request while a round is being copied rolls the whole round back; the

@@ -74,6 +74,35 @@ TEST_F(DropTable, ASuppliedTableIsRefusedAndNothingChanges)
     EXPECT_EQ(prompter_.busyDepth, 0);
 }
 
+// Only a table listed as the user's own: never the program's tables, the
+// engine's, one that was never listed, nor (with sysSuppliedTables gone) a
+// table of the round results files.
+TEST_F(DropTable, OnlyListedUserTablesCanBeDropped)
+{
+    db_->execute(QStringLiteral("CREATE TABLE [Unlisted] ([Bidder] Text)"));
+    // A listing that names the program's own table changes nothing.
+    db_->execute(QStringLiteral("INSERT INTO [sysTables] (TableName) VALUES ('sysWizard')"));
+    prompter_.answers = std::deque<qv::Answer>(12, qv::Answer::Yes);
+    for (const char* name : {"sysRounds", "SYSROUNDS", "sysQueryBuilder", "sysWizard", "sysTables",
+                             "sysSuppliedTables", "sqlite_master", "Unlisted", "Nowhere"}) {
+        const QString table = QString::fromUtf8(name);
+        prompter_.messages.clear();
+        EXPECT_EQ(drop(table), DropOutcome::Refused) << name;
+        ASSERT_EQ(prompter_.messages.size(), 1u) << name;
+        EXPECT_EQ(prompter_.messages[0].text,
+                  QStringLiteral("Access to ") + table + QStringLiteral(" denied."));
+    }
+    for (const char* name : {"sysRounds", "sysQueryBuilder", "sysWizard", "sysSuppliedTables", "Unlisted"})
+        EXPECT_TRUE(db_->tableExists(QString::fromUtf8(name))) << name;
+    EXPECT_EQ(column(QStringLiteral("SELECT [Txt5] FROM [sysQueryBuilder]")),
+              QStringList{QStringLiteral("top")});
+
+    db_->execute(QStringLiteral("DROP TABLE [sysSuppliedTables]"));
+    EXPECT_EQ(drop(QStringLiteral("All Bids")), DropOutcome::Refused);
+    EXPECT_TRUE(db_->tableExists(QStringLiteral("All Bids")));
+    EXPECT_EQ(letGoCalls_, 0);
+}
+
 TEST_F(DropTable, NoKeepsEverythingYesDropsTableListingAndDefinition)
 {
     prompter_.answers = {qv::Answer::No};

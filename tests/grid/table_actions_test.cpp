@@ -79,6 +79,10 @@ TEST(SelectionStatistics, FormatHasCommaGroupsAndTwoDecimals)
     EXPECT_EQ(formatStatistic(999.999), QStringLiteral("1,000.00"));
     EXPECT_EQ(formatStatistic(1234567.5), QStringLiteral("1,234,567.50"));
     EXPECT_EQ(formatStatistic(-1234.5), QStringLiteral("-1,234.50"));
+    // A negative that rounds to nothing has no sign; one that rounds to a cent has.
+    EXPECT_EQ(formatStatistic(-0.004), QStringLiteral(".00"));
+    EXPECT_EQ(formatStatistic(-1e-12), QStringLiteral(".00"));
+    EXPECT_EQ(formatStatistic(-0.006), QStringLiteral("-.01"));
 }
 
 namespace {
@@ -127,6 +131,10 @@ TEST(SelectionStatistics, MoreThanOneColumnOrANonNumberShowsZero)
     cells.column(1, {QStringLiteral("Heron"), QStringLiteral("Kestrel")});
     cells.column(2, {QStringLiteral("10"), QString(), QStringLiteral("30")});
     EXPECT_EQ(cells.stat("Sum", {{1, 1, 2, 2}}), QStringLiteral("0"));
+    // Two columns of numbers are still two columns.
+    cells.column(3, {QStringLiteral("5"), QStringLiteral("7")});
+    EXPECT_EQ(cells.stat("Sum", {{2, 1, 3, 1}}), QStringLiteral("0"));
+    EXPECT_EQ(cells.stat("Count", {{2, 1, 2, 1}, {2, 3, 3, 3}}), QStringLiteral("0"));
     EXPECT_EQ(cells.stat("Sum", {{2, 1, 2, 1}, {1, 1, 1, 1}}), QStringLiteral("0"));
     EXPECT_EQ(cells.stat("Sum", {{1, 1, 1, 1}}), QStringLiteral("0"));
     // An empty cell inside a block is not a number either.

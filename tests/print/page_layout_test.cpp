@@ -61,6 +61,50 @@ TEST(PageLayout, PagesFollowPaperMarginsAndOrientation)
     EXPECT_EQ(PageLayout(setup(1), tall, {}, {}).rowStarts(), (Starts{1, 3}));
 }
 
+// Letter paper is 8.5 by 11 inches: an inch must stay inside the margins
+// across and down, with the orientation chosen. Of two facing margins the
+// larger is named.
+TEST(PageLayout, MarginsMustLeaveAnInchToPrintOn)
+{
+    const struct {
+        int orientation;
+        double left, right, top, bottom; // inches
+        std::optional<Margin> refused;
+    } cases[] = {
+        {1, 3.75, 3.75, 0.5, 0.5, std::nullopt}, // exactly an inch across
+        {1, 3.76, 3.75, 0.5, 0.5, Margin::Left},
+        {1, 3.75, 3.76, 0.5, 0.5, Margin::Right},
+        {1, 0, 7.51, 0.5, 0.5, Margin::Right},
+        {2, 5, 5, 0.5, 0.5, std::nullopt}, // landscape: eleven inches across
+        {1, 5, 5, 0.5, 0.5, Margin::Left},
+        {1, 1, 1, 5, 5.01, Margin::Bottom},
+        {1, 1, 1, 5, 5, std::nullopt},
+        {2, 1, 1, 3.76, 3.75, Margin::Top},
+        {1, 9.99, 9.99, 9.99, 9.99, Margin::Left},
+    };
+    for (const auto& c : cases) {
+        PageSetup s = setup(c.orientation);
+        s.marginLeft = c.left * 1440;
+        s.marginRight = c.right * 1440;
+        s.marginTop = c.top * 1440;
+        s.marginBottom = c.bottom * 1440;
+        EXPECT_EQ(tooLargeMargin(s), c.refused)
+            << c.left << ',' << c.right << ',' << c.top << ',' << c.bottom;
+    }
+    EXPECT_EQ(tooLargeMarginText(Margin::Bottom),
+              QStringLiteral("The bottom margin is too large: the margins must leave at least an inch of "
+                             "the page to print on, across and down."));
+}
+
+// A column wider than a page is as wide as the page beside the row headers.
+TEST(PageLayout, NoColumnWiderThanAPage)
+{
+    SheetMetrics wide = sheet(3, 3);
+    wide.columnWidths = {3000, 20000, 10200};
+    fitColumnsToPage(wide, setup(1));
+    EXPECT_EQ(wide.columnWidths, (std::vector<double>{3000, 10200, 10200}));
+}
+
 TEST(PageLayout, ForcedBreaksStartPages)
 {
     const PageLayout forced(setup(1), sheet(100, 5), {10, 1, 200}, {2});

@@ -79,15 +79,89 @@ TEST(SqlQueryStatement, ClausesKeywordsAndTheClosingSemicolon)
               QStringLiteral("SELECT * INTO T FROM [All Bids];"));
 }
 
-TEST(SqlQueryStatement, ListedNamesAndDropsOfIntoTexts)
+TEST(SqlQueryStatement, ListedNamesOfIntoTexts)
 {
-    using qv::query::dropIntoStatement;
     using qv::store::schema::listedTableName;
     EXPECT_EQ(listedTableName(QStringLiteral("  [Top Bidders] ")), QStringLiteral("Top Bidders"));
     EXPECT_EQ(listedTableName(QStringLiteral("Leaders")), QStringLiteral("Leaders"));
-    EXPECT_EQ(dropIntoStatement(QStringLiteral("[Top Bidders]")), QStringLiteral("DROP TABLE [Top Bidders]"));
-    // A bare name with blanks would not drop as typed.
-    EXPECT_EQ(dropIntoStatement(QStringLiteral("Top Bidders")), QStringLiteral("DROP TABLE [Top Bidders]"));
+}
+
+// Which Into texts a saved query may have: one name, and none of the tables
+// of the round results files, the program's or the engine's. A refused one
+// is refused when saved and when run, and nothing is dropped.
+TEST_F(SqlQueries, AnIntoMustBeOneNameOfATableTheUserMayBuild)
+{
+    db_->execute(QStringLiteral("CREATE TABLE [Top] ([Bidder] Text)"));
+    const struct {
+        const char* into;
+        int refusal; // 0: accepted
+    } cases[] = {
+        {"Leaders", 0},
+        {" [Top Bidders] ", 0},
+        {"Round_2$", 0},
+        {"Systematic", 0}, // only sys... names are the program's
+        {"Top Bids", qv::err::InvalidName},
+        {"[x] junk", qv::err::InvalidName},
+        {"[Top]]", qv::err::InvalidName},
+        {"Top-Bids", qv::err::InvalidName},
+        {"[]", qv::err::InvalidName},
+        {"[All Bids]", qv::err::NoPermission},
+        {"[ALL BIDS]", qv::err::NoPermission},
+        {"sysRounds", qv::err::NoPermission},
+        {"SYSROUNDS", qv::err::NoPermission}, // the engine reaches sysRounds
+        {"sysNew", qv::err::NoPermission},
+        {"sqlite_master", qv::err::NoPermission},
+        {"[SQLite_x]", qv::err::NoPermission},
+        {"MSysObjects", qv::err::NoPermission},
+    };
+    qv::query::SavedQueries saved(*db_);
+    for (const auto& c : cases) {
+        const QString into = QString::fromUtf8(c.into);
+        SCOPED_TRACE(c.into);
+        SqlQuery q = query("[Bidder]", into, "[All Bids]");
+        q.name = into;
+        const QString listed = schema::listedTableName(into);
+        try {
+            saved.add(q);
+            EXPECT_EQ(c.refusal, 0);
+            EXPECT_EQ(qv::query::runSqlQuery(*db_, q), listed);
+            EXPECT_EQ(column(QStringLiteral("SELECT [Bidder] FROM [") + listed + QLatin1Char(']')).size(), 3);
+        } catch (const qv::Error& e) {
+            EXPECT_EQ(e.number(), c.refusal) << e.description().toStdString();
+            if (c.refusal != qv::err::InvalidName) {
+                EXPECT_TRUE(e.description().contains(QLatin1Char('\'') + listed + QLatin1Char('\'')))
+                    << e.description().toStdString();
+            }
+            EXPECT_THROW(qv::query::runSqlQuery(*db_, q), qv::Error);
+            EXPECT_FALSE(saved.find(into).has_value());
+        }
+    }
+    EXPECT_EQ(column(QStringLiteral("SELECT [Bidder] FROM [All Bids]")).size(), 3);
+    EXPECT_EQ(column(QStringLiteral("SELECT [Round] FROM [sysRounds]")), QStringList{QStringLiteral("1")});
+    EXPECT_EQ(column(QStringLiteral("SELECT [Bidder] FROM [Top]")), QStringList());
+    EXPECT_FALSE(db_->tableExists(QStringLiteral("sysNew")));
+}
+
+// A run that fails leaves the table it built before, and its listing, as they were.
+TEST_F(SqlQueries, AFailedRunKeepsTheEarlierTable)
+{
+    SqlQuery tenth = query("[Bidder], CInt([Gross Bid Amount] / 10) AS [Tenth]", "[Tenths]", "[All Bids]");
+    qv::query::runSqlQuery(*db_, tenth);
+    const QStringList before = column(QStringLiteral("SELECT [Tenth] FROM [Tenths]"));
+    ASSERT_EQ(before.size(), 3);
+    // One row that overflows CInt, then a column that does not exist.
+    db_->execute(QStringLiteral("INSERT INTO [All Bids] VALUES (3, 'Heron', 400000)"));
+    EXPECT_THROW(qv::query::runSqlQuery(*db_, tenth), qv::Error);
+    tenth.select = QStringLiteral("[Nope]");
+    EXPECT_THROW(qv::query::runSqlQuery(*db_, tenth), qv::Error);
+    EXPECT_EQ(column(QStringLiteral("SELECT [Tenth] FROM [Tenths]")), before);
+    EXPECT_EQ(listedTimes(QStringLiteral("Tenths")), 1);
+    // A query may read the table it replaces.
+    tenth.select = QStringLiteral("[Bidder], [Tenth] * 2 AS [Tenth]");
+    tenth.from = QStringLiteral("[Tenths]");
+    qv::query::runSqlQuery(*db_, tenth);
+    EXPECT_EQ(column(QStringLiteral("SELECT [Tenth] FROM [Tenths]")).first(),
+              QString::number(before.first().toInt() * 2));
 }
 
 TEST_F(SqlQueries, ARunBuildsListsOnceAndReplacesTheTable)
@@ -99,13 +173,13 @@ TEST_F(SqlQueries, ARunBuildsListsOnceAndReplacesTheTable)
               (QStringList{QStringLiteral("Kestrel"), QStringLiteral("Osprey")}));
     EXPECT_EQ(listedTimes(QStringLiteral("Top Bids")), 1);
 
-    // Run again after new rows: the table is replaced (3010, drop, run again), listed once.
+    // Run again after new rows: the table is replaced, listed once.
     db_->execute(QStringLiteral("INSERT INTO [All Bids] VALUES (3, 'Heron', 400000)"));
     EXPECT_EQ(qv::query::runSqlQuery(*db_, top), QStringLiteral("Top Bids"));
     EXPECT_EQ(column(QStringLiteral("SELECT [Bidder] FROM [Top Bids]")).first(), QStringLiteral("Heron"));
     EXPECT_EQ(listedTimes(QStringLiteral("Top Bids")), 1);
 
-    // A bare Into name with blanks and an apostrophe.
+    // An Into name with blanks and an apostrophe.
     const SqlQuery bob = query("*", "[Bob's Bids]", "[All Bids]", "[Bidder] = 'Heron'");
     EXPECT_EQ(qv::query::runSqlQuery(*db_, bob), QStringLiteral("Bob's Bids"));
     EXPECT_EQ(qv::query::runSqlQuery(*db_, bob), QStringLiteral("Bob's Bids"));

@@ -195,6 +195,15 @@ private slots:
         QCOMPARE(window->tabs()->currentIndex(), 1);
         QVERIFY(prompter.messages.empty());
 
+        // A round list filled before rounds 3 and 4 arrived: the range is
+        // checked against the auction's four rounds, not the list's two.
+        grid.ddlRoundNum->clear();
+        grid.ddlRoundNum->addItems({QStringLiteral("2"), QStringLiteral("1")});
+        dialogs.roundEntries = {{QStringLiteral("3"), QStringLiteral("4")}};
+        QVERIFY(QMetaObject::invokeMethod(&grid, "RoundsAnalysis"));
+        QCOMPARE(window->tabs()->count(), 3);
+        QVERIFY(prompter.messages.empty());
+
         // Closed by the user, it comes back with the next analysis.
         window->close();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);

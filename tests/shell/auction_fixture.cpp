@@ -9,6 +9,7 @@ QString makeSmallAuction(const QString& folder)
     const QString path = folder + QStringLiteral("/Auction5.mdb");
     auto db = store::Database::create(path);
     const char* const statements[] = {
+        "CREATE TABLE [sysSuppliedTables] ([TableName] Text)",
         "CREATE TABLE [sysRounds] ([Round] Number)",
         "CREATE TABLE [sysTables] ([TableName] Text)",
         "CREATE TABLE [Round Statistics] ([Auction ID] Number, [Round] Number, [Net Bids] Number)",
@@ -17,6 +18,9 @@ QString makeSmallAuction(const QString& folder)
         "CREATE TABLE [Markets] ([Auction ID] Number, [Round] Number, [License Name] Text, [Market Name] "
         "Text)",
         "CREATE TABLE [Leaders] ([Bidder] Text, [Total] Number)",
+        "INSERT INTO [sysSuppliedTables] ([TableName]) VALUES ('Round Statistics')",
+        "INSERT INTO [sysSuppliedTables] ([TableName]) VALUES ('All Bids')",
+        "INSERT INTO [sysSuppliedTables] ([TableName]) VALUES ('Markets')",
         "INSERT INTO [sysTables] ([TableName]) VALUES ('Round Statistics')",
         "INSERT INTO [sysTables] ([TableName]) VALUES ('All Bids')",
         "INSERT INTO [sysTables] ([TableName]) VALUES ('Markets')",

@@ -26,10 +26,6 @@ private slots:
         path_ = qv::test::makeSmallAuction(folder_.path());
         qv::OpenAuctionDatabase(path_);
         auto& db = *qv::session().CurrentDatabase;
-        db.execute(QStringLiteral("CREATE TABLE [sysSuppliedTables] ([TableName] Text)"));
-        for (const char* table : {"Round Statistics", "All Bids", "Markets"})
-            db.execute(QStringLiteral("INSERT INTO [sysSuppliedTables] (TableName) VALUES ('%1')")
-                           .arg(QLatin1String(table)));
         db.execute(QStringLiteral("CREATE TABLE [sysWizard] ([Table Name] TEXT(65), [SQL String] MEMO)"));
         prompter_ = std::make_unique<qv::test::ScriptedPrompter>();
         main_ = std::make_unique<frmMain>(prompter_.get());

@@ -183,6 +183,36 @@ private slots:
         QVERIFY(prompter_->messages.empty());
     }
 
+    // When an open or a batch import fails there is no auction: the opening
+    // dialog comes again (here it is cancelled the second time).
+    void aFailedOpenOrBatchAsksAgain_data()
+    {
+        QTest::addColumn<QString>("option");
+        QTest::addColumn<QString>("file");
+        QTest::newRow("open") << QStringLiteral("optExisting") << QStringLiteral("Notes.mdb");
+        QTest::newRow("batch") << QStringLiteral("optBatch") << QStringLiteral("05_001.zip");
+    }
+    void aFailedOpenOrBatchAsksAgain()
+    {
+        QFETCH(QString, option);
+        QFETCH(QString, file);
+        const QString path = folder_.filePath(file);
+        QFile damaged(path);
+        QVERIFY(damaged.open(QIODevice::WriteOnly));
+        damaged.write("not what it claims to be");
+        damaged.close();
+        prompter_->answers = {qv::Answer::Yes};
+        prompter_->files = {path};
+        const QByteArray name = option.toLatin1();
+        DialogScript script(
+            std::vector<DialogScript::Step>{{name.constData(), "cmdContinue"}, {nullptr, "cmdCancel"}});
+        main_->FileOpen();
+        QCOMPARE(script.answered(), 2);
+        QVERIFY(ended_);
+        QCOMPARE(prompter_->errors().size(), 1);
+        QVERIFY(qv::session().CurrentDatabase == nullptr);
+    }
+
 private:
     QTemporaryDir folder_;
     bool ended_ = false;

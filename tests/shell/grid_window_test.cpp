@@ -14,6 +14,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+using qv::grid::DropDownList;
 using qv::grid::frmFlexGrid;
 using qv::shell::frmMain;
 
@@ -188,7 +189,7 @@ private slots:
         QCOMPARE(grid->ddlRoundNum->currentText(), QStringLiteral("2"));
 
         // Round 4 arrives: the next drop-down puts it at the top, and leaving the
-        // list without a choice selects the same position again: now round 3.
+        // list without a choice shows round 2 again, now in the third place.
         qv::session().CurrentDatabase->execute(
             QStringLiteral("INSERT INTO [sysRounds] ([Round]) VALUES (4)"));
         grid->ddlRoundNum_DropDown();
@@ -196,8 +197,42 @@ private slots:
         QCOMPARE(grid->ddlRoundNum->currentIndex(), -1);
         QCOMPARE(grid->lastRoundIndex, 1);
         grid->ddlRoundNum_LostFocus();
-        QCOMPARE(grid->ddlRoundNum->currentText(), QStringLiteral("3"));
-        QCOMPARE(grid->windowTitle(), QStringLiteral("All Bids - Round 3"));
+        QCOMPARE(grid->ddlRoundNum->currentText(), QStringLiteral("2"));
+        QCOMPARE(grid->windowTitle(), QStringLiteral("All Bids - Round 2"));
+    }
+
+    void escapeInADroppedDownListKeepsTheGridOnItsChoice()
+    {
+        main_->mnuClick(QStringLiteral("mnuFileNew"));
+        auto* grid = qobject_cast<frmFlexGrid*>(main_->activeChild());
+        choose(grid->ddlTableName, QStringLiteral("All Bids"));
+        choose(grid->ddlRoundNum, QStringLiteral("2"));
+        // Rounds 4 and 5 arrive and a table listed ahead of "All Bids" goes, so
+        // dropping down refills both lists with their entries in other places.
+        qv::session().CurrentDatabase->execute(
+            QStringLiteral("INSERT INTO [sysRounds] ([Round]) VALUES (4), (5)"));
+        qv::session().CurrentDatabase->execute(
+            QStringLiteral("DELETE FROM [sysTables] WHERE [TableName] = 'Round Statistics'"));
+        const struct {
+            DropDownList* list;
+            const char* shown;
+        } lists[] = {{grid->ddlRoundNum, "2"}, {grid->ddlTableName, "All Bids"}};
+        for (const auto& l : lists) {
+            l.list->setFocus();
+            l.list->showPopup();
+            QTRY_VERIFY(l.list->view()->isVisible());
+            QCOMPARE(l.list->currentIndex(), -1); // refilled
+            QTest::keyClick(l.list->view(), Qt::Key_Escape);
+            QTRY_COMPARE(l.list->currentText(), QLatin1String(l.shown));
+            grid->MSFlexGrid1->setFocus();
+            QCoreApplication::processEvents();
+            QCOMPARE(l.list->currentText(), QLatin1String(l.shown));
+            QCOMPARE(grid->windowTitle(), QStringLiteral("All Bids - Round 2"));
+            QCOMPARE(column(*grid, 6), (QStringList{QStringLiteral("Kestrel"), QStringLiteral("Heron"),
+                                                    QStringLiteral("Kestrel")}));
+        }
+        QCOMPARE(grid->ddlRoundNum->itemText(0), QStringLiteral("5"));
+        QVERIFY(prompter_->messages.empty());
     }
 
     void populateWithoutAGridWindowReports()

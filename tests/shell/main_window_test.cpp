@@ -56,6 +56,7 @@ const Item expectedMenus[] = {
     {2, "mnuViewToolbar", "&Toolbar"},
     {2, "mnuViewStatusBar", "Status &Bar"},
     {2, "mnuViewSummary", "Summary..."},
+    {2, "mnuViewStandings", "Standings..."},
     {1, "mnuTools", "&Tools"},
     {2, "mnuToolsAnalysis", "&Pivot Table Wizard"},
     {3, "mnuToolsAnalysisMarkets", "&Markets..."},

@@ -12,9 +12,11 @@
 #include "summary/frm_summary.h"
 #include "support/scripted_prompter.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QFontMetricsF>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -174,6 +176,45 @@ private slots:
         summary->cmdClose->click();
         QTRY_VERIFY(main_->findChild<qv::summary::frmSummary*>() == nullptr);
         QVERIFY(enabled("mnuFilePrint") && enabled("mnuViewSummary") && enabled("tbDropTable"));
+    }
+
+    void tableCommandsStayOffWhileAnySummaryIsActive()
+    {
+        main_->mnuClick(QStringLiteral("mnuViewSummary"));
+        main_->mnuClick(QStringLiteral("mnuFileNew"));
+        main_->mnuClick(QStringLiteral("mnuViewSummary"));
+        main_->mnuClick(QStringLiteral("mnuViewStandings"));
+        QList<QMdiSubWindow*> summaries, grids, standings;
+        for (QMdiSubWindow* window : main_->mdiArea()->subWindowList()) {
+            if (qobject_cast<qv::summary::frmSummary*>(window->widget()))
+                summaries << window;
+            else
+                (qobject_cast<frmFlexGrid*>(window->widget()) ? grids : standings) << window;
+        }
+        QCOMPARE(summaries.size(), 2);
+        QCOMPARE(grids.size(), 1);
+        QCOMPARE(standings.size(), 1);
+        auto sortEnabled = [this] {
+            return main_->findChild<QAction*>(QStringLiteral("mnuToolsSortTable"))->isEnabled();
+        };
+        // From one summary to the other and back, to the standings (which
+        // turn them off too) and the grid window.
+        const struct {
+            QMdiSubWindow* window;
+            bool commands;
+        } steps[] = {{summaries[0], false}, {summaries[1], false}, {summaries[0], false},
+                     {standings[0], false}, {summaries[1], false}, {grids[0], true},
+                     {standings[0], false}, {grids[0], true}};
+        for (const auto& step : steps) {
+            main_->mdiArea()->setActiveSubWindow(step.window);
+            QCOMPARE(sortEnabled(), step.commands);
+        }
+        // The active summary closed: the grid window's commands come back.
+        main_->mdiArea()->setActiveSubWindow(summaries[0]);
+        summaries[0]->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        main_->mdiArea()->setActiveSubWindow(grids[0]);
+        QVERIFY(sortEnabled());
     }
 
     void summaryPrintsPortraitAnInchFromTheTop()
@@ -344,6 +385,84 @@ private slots:
         QCOMPARE(prompter_->messages[0].title, QStringLiteral("Error!"));
         QCOMPARE(prompter_->messages[0].icon, qv::Icon::Exclamation);
         options->close();
+    }
+
+    // With no grid window, Print Setup and Print Preview say so, and nothing opens.
+    void withoutAGridWindowNothingOpens()
+    {
+        int opened = 0;
+        QTimer closer;
+        connect(&closer, &QTimer::timeout, this, [&opened] {
+            if (QWidget* dialog = QApplication::activeModalWidget()) {
+                ++opened;
+                dialog->close();
+            }
+        });
+        closer.start(10);
+        for (const char* item : {"mnuFilePrintSetup", "mnuFilePrintPreview"}) {
+            prompter_->messages.clear();
+            main_->mnuClick(QLatin1String(item));
+            QCOMPARE(prompter_->messages.size(), size_t(1));
+            QCOMPARE(prompter_->messages[0].text, QStringLiteral("You must have an active grid displayed."));
+        }
+        QCOMPARE(opened, 0);
+        QVERIFY(main_->findChild<qv::print::frmPrintOptions*>() == nullptr);
+        QVERIFY(main_->findChild<qv::print::frmPrintPreview*>() == nullptr);
+    }
+
+    void printOptionsRefuseMarginsThatLeaveNoRoom()
+    {
+        frmFlexGrid window(*prompter_);
+        SpreadGrid& grid = *window.MSFlexGrid1;
+        grid.setRecordset(numbers(10, 2));
+        // 8.5 inches across in portrait: 8.6 inches of margins leave no inch.
+        auto* options = new qv::print::frmPrintOptions(&window, *prompter_);
+        QPointer<QDialog> open(options);
+        options->meLeft->setText(QStringLiteral("4.00"));
+        options->meRight->setText(QStringLiteral("4.60"));
+        options->optPortrait->setChecked(true);
+        options->cmdOK->click();
+        QCOMPARE(prompter_->messages.size(), size_t(1));
+        QCOMPARE(
+            prompter_->messages[0].text,
+            QStringLiteral("The right margin is too large: the margins must leave at least an inch of the "
+                           "page to print on, across and down."));
+        QCOMPARE(prompter_->messages[0].title, QStringLiteral("Print Options"));
+        QCOMPARE(prompter_->messages[0].icon, qv::Icon::Exclamation);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(open != nullptr); // still open, to be corrected
+        QCOMPARE(grid.printSetup.marginLeft, 720.0);
+        QCOMPARE(grid.printSetup.marginRight, 720.0);
+        QCOMPARE(grid.printSetup.orientation, 2);
+        // Eleven inches across the page on its side: accepted.
+        options->optLandscape->setChecked(true);
+        options->cmdOK->click();
+        QTRY_VERIFY(open == nullptr);
+        QCOMPARE(prompter_->messages.size(), size_t(1));
+        QCOMPARE(grid.printSetup.marginRight, 4.6 * 1440);
+    }
+
+    void printedColumnsHoldEveryValue()
+    {
+        // The longest text is below the rows the screen's widths look at.
+        const QString longest =
+            QStringLiteral("Harbor Communications of the Greater Northwestern Seaboard, Incorporated");
+        std::vector<qv::store::Field> fields{{QStringLiteral("Bidder"), qv::store::FieldType::Text, false}};
+        std::vector<qv::store::ColumnValues> values(1);
+        for (int r = 1; r <= 150; ++r)
+            values[0].appendText((r == 140 ? longest : QStringLiteral("Heron")).toStdString());
+        frmFlexGrid window(*prompter_);
+        SpreadGrid& grid = *window.MSFlexGrid1;
+        grid.setRecordset(std::make_shared<qv::store::Recordset>(
+            std::weak_ptr<qv::store::Database>(), qv::store::RecordsetType::Snapshot, QString(),
+            QStringList(), QString(), std::move(fields), std::move(values), QStringList()));
+        const qv::print::PrintJob job = grid.printJob();
+        const double needed = QFontMetricsF(job.font).horizontalAdvance(longest) + 2 * qv::print::CellPadding;
+        QVERIFY2(job.sheet.columnWidths.at(0) >= needed,
+                 qPrintable(QStringLiteral("%1 < %2").arg(job.sheet.columnWidths.at(0)).arg(needed)));
+        // Other rows are measured again.
+        grid.setRecordset(numbers(3, 1));
+        QVERIFY(grid.printJob().sheet.columnWidths.at(0) < needed / 2);
     }
 
     void previewTurnsPagesZoomsAndPrints()

@@ -106,13 +106,15 @@ private slots:
         wizard.Data1->first->click();
         QCOMPARE(wizard.txtSql[1]->text(), QStringLiteral("A"));
 
-        // The built table's name holds 65 characters here: the 66th is refused, not cut.
+        // The built table's name holds 65 characters here: 66 are refused when the
+        // typing ends, not cut, and the box shows the saved name again.
         wizard.txtSql[1]->clear();
         QTest::keyClicks(wizard.txtSql[1], QString(66, QLatin1Char('x')));
+        QTest::keyClick(wizard.txtSql[1], Qt::Key_Return);
         QCOMPARE(prompter_->messages.size(), size_t(1));
         QVERIFY(prompter_->messages[0].isError);
         QVERIFY(prompter_->messages[0].text.startsWith(QStringLiteral("Error 3163: ")));
-        QCOMPARE(wizard.txtSql[1]->text(), QString(65, QLatin1Char('x')));
+        QCOMPARE(wizard.txtSql[1]->text(), QStringLiteral("A"));
 
         wizard.cdmDelete->click();
         QCOMPARE(column(QStringLiteral("SELECT [Txt5] FROM [sysQueryBuilder]")),
@@ -156,6 +158,56 @@ private slots:
                      .size(),
                  1);
         QCOMPARE(prompter_->busyDepth, 0);
+    }
+
+    // An Into that would build another table than it names, or a table of
+    // the round results files or the program's, is refused when typed and
+    // when run; the saved one stays.
+    void anIntoMustNameOneTableTheUserMayBuild()
+    {
+        frmSql& wizard = openWizard();
+        QTest::keyClicks(wizard.txtSql[5], QStringLiteral("Q"));
+        type(wizard, 0, "[Bidder]");
+        type(wizard, 2, "[All Bids]");
+        type(wizard, 1, "[Top Bids]");
+        QTest::keyClick(wizard.txtSql[1], Qt::Key_Return);
+        QVERIFY(prompter_->messages.empty());
+        const struct {
+            const char* into;
+            const char* refusal;
+        } cases[] = {
+            {"Top Bids",
+             "The Into text 'Top Bids' is not one table name: put the name in square brackets, as "
+             "in [Top Bids]."},
+            {"[x] junk",
+             "The Into text '[x] junk' is not one table name: put the name in square brackets, as "
+             "in [Top Bids]."},
+            {"Markets", "'Markets' is a table of the round results files: a table you build cannot take its "
+                        "name."},
+            {"[sysTables]",
+             "'sysTables' is one of Quorvane's own tables: a table you build cannot take its name."},
+        };
+        for (const auto& c : cases) {
+            prompter_->messages.clear();
+            wizard.txtSql[1]->selectAll();
+            type(wizard, 1, c.into);
+            QTest::keyClick(wizard.txtSql[1], Qt::Key_Return);
+            QCOMPARE(prompter_->messages.size(), size_t(1));
+            QCOMPARE(prompter_->messages[0].text, QString::fromUtf8(c.refusal));
+            QCOMPARE(prompter_->messages[0].title, QStringLiteral("Error"));
+            QVERIFY(prompter_->messages[0].isError);
+            QCOMPARE(wizard.txtSql[1]->text(), QStringLiteral("[Top Bids]"));
+            QCOMPARE(column(QStringLiteral("SELECT [Txt1] FROM [sysQueryBuilder]")),
+                     QStringList{QStringLiteral("[Top Bids]")});
+        }
+        // Run while the refused text is still being typed: refused, nothing built.
+        prompter_->messages.clear();
+        wizard.txtSql[1]->selectAll();
+        type(wizard, 1, "Markets");
+        wizard.cmdRun->click();
+        QCOMPARE(prompter_->titles(), QStringList{QStringLiteral("Error")});
+        QCOMPARE(column(QStringLiteral("SELECT [Market Name] FROM [Markets]")).size(), 3);
+        QVERIFY(!qv::session().CurrentDatabase->tableExists(QStringLiteral("Top Bids")));
     }
 
     void runNeedsTheThreeClausesAndAGridWindow()

@@ -4,6 +4,9 @@
 #include "grid/core/selection_statistics.h"
 #include "grid/frm_flex_grid.h"
 #include "grid/frm_table_actions.h"
+#include "query/core/saved_queries.h"
+#include "query/core/sql_query.h"
+#include "query/core/wizard_statement.h"
 #include "shell/frm_main.h"
 #include "shell/grid_window_factory.h"
 #include "store/import/import_routines.h"
@@ -348,6 +351,81 @@ private slots:
         QCOMPARE(query(QStringLiteral("SELECT Count(*) FROM [sysWizard]")), QStringList{QStringLiteral("0")});
     }
 
+    // Cancel at "Name New Table" builds nothing and says nothing; an empty
+    // name is asked for again.
+    void nameNewTableCancelsQuietlyAndAsksAgainForAName()
+    {
+        const QStringList tables = query(QStringLiteral("SELECT [TableName] FROM [sysTables]"));
+        const auto wizard = [this] {
+            frmTableActions::setModalRunner([](frmTableActions& dialog) {
+                pick(dialog.lstSourceTable, QStringLiteral("Round"));
+                dialog.lstSourceTable_DblClick();
+            });
+            main_->mnuClick(QStringLiteral("mnuToolsTableWizard"));
+        };
+        prompter_->inputs = {QString(), QStringLiteral("  "), std::nullopt, QStringLiteral("unasked")};
+        wizard();
+        QCOMPARE(prompter_->inputs.size(), size_t(1));
+        QVERIFY(prompter_->messages.empty());
+        QVERIFY(grid_->wizardDialog == nullptr);
+        QCOMPARE(query(QStringLiteral("SELECT [TableName] FROM [sysTables]")), tables);
+
+        prompter_->inputs = {QString(), QStringLiteral("Rounds Only")};
+        wizard();
+        QVERIFY(prompter_->inputs.empty());
+        QVERIFY(prompter_->messages.empty());
+        QCOMPARE(query(QStringLiteral("SELECT [TableName] FROM [sysTables]")),
+                 tables + QStringList{QStringLiteral("Rounds Only")});
+    }
+
+    // An import while built tables are on show: they stay listed and readable
+    // with their earlier rows, one message names them, and each is rebuilt
+    // once its window closes.
+    void builtTablesOnShowAreRebuiltWhenTheirWindowsClose()
+    {
+        auto& db = *qv::session().CurrentDatabase;
+        qv::query::SqlQuery top{QStringLiteral("Top"),
+                                QStringLiteral("[Round], [Bidder]"),
+                                QStringLiteral("[Top Bids]"),
+                                QStringLiteral("[All Bids]"),
+                                QString(),
+                                QString()};
+        qv::query::SavedQueries(db).add(top);
+        qv::query::runSqlQuery(db, top);
+        qv::query::buildWizardTable(db, QStringLiteral("Wiz"),
+                                    QStringLiteral("SELECT [Round] INTO [Wiz] FROM [Markets];"));
+        main_->PopulateTables();
+        choose(grid_->ddlTableName, QStringLiteral("Top Bids"));
+        main_->mnuClick(QStringLiteral("mnuFileNew"));
+        auto* other = qobject_cast<frmFlexGrid*>(main_->activeChild());
+        choose(other->ddlTableName, QStringLiteral("Wiz"));
+        const QStringList newest = {QStringLiteral("3")};
+        QCOMPARE(query(QStringLiteral("SELECT Max([Round]) FROM [Top Bids]")), newest);
+
+        prompter_->files.push_back(zips_[3]);
+        QVERIFY(qv::ImportRound(main_->importHost(), false));
+        QCOMPARE(prompter_->titles(), (QStringList{QStringLiteral("Round Imported Successfully"),
+                                                   QStringLiteral("Successful Round Import!")}));
+        QVERIFY(prompter_->messages[1].text.contains(QStringLiteral(" < < < Top Bids > > > ")));
+        QVERIFY(prompter_->messages[1].text.contains(QStringLiteral(" < < < Wiz > > > ")));
+        const QStringList listed = query(QStringLiteral("SELECT [TableName] FROM [sysTables]"));
+        QCOMPARE(listed.count(QStringLiteral("Top Bids")), 1);
+        QCOMPARE(listed.count(QStringLiteral("Wiz")), 1);
+        QCOMPARE(query(QStringLiteral("SELECT Max([Round]) FROM [Top Bids]")), newest);
+        choose(grid_->ddlRoundNum, QStringLiteral("3"));
+        QVERIFY(grid_->MSFlexGrid1->maxRows() > 0);
+
+        grid_->parentWidget()->close();
+        QTRY_COMPARE(query(QStringLiteral("SELECT Max([Round]) FROM [Top Bids]")),
+                     QStringList{QStringLiteral("4")});
+        QCOMPARE(query(QStringLiteral("SELECT Max([Round]) FROM [Wiz]")), newest); // still on show
+        other->parentWidget()->close();
+        QTRY_COMPARE(query(QStringLiteral("SELECT Max([Round]) FROM [Wiz]")),
+                     QStringList{QStringLiteral("4")});
+        QCOMPARE(prompter_->messages.size(), size_t(2));
+        grid_ = nullptr;
+    }
+
     void statisticsOfTheSelectionReachTheThirdPanel()
     {
         auto* view = grid_->MSFlexGrid1;
@@ -372,6 +450,14 @@ private slots:
         // A whole column, by its header.
         view->clearSelection();
         view->selectColumn(roundCol);
+        main_->mnuClick(QStringLiteral("mnuCompSum"));
+        QCOMPARE(main_->statusText(3), qv::grid::formatStatistic(2.0 * view->maxRows()));
+        // A Ctrl-click takes the only selected cell out again: nothing is
+        // selected, and the panel keeps its text.
+        const QPoint cell = view->visualRect(model.index(0, grossCol)).center();
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::NoModifier, cell);
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::ControlModifier, cell);
+        QVERIFY(!view->selectionModel()->hasSelection());
         main_->mnuClick(QStringLiteral("mnuCompSum"));
         QCOMPARE(main_->statusText(3), qv::grid::formatStatistic(2.0 * view->maxRows()));
         QVERIFY(prompter_->messages.empty());

@@ -31,17 +31,6 @@ CliRun cli(const QStringList& args)
     return runCli(args);
 }
 
-// Starts quorvane-cli and kills it after the given time (if still running).
-void killAfter(const QStringList& args, int microseconds)
-{
-    QProcess p;
-    p.start(QStringLiteral(QV_CLI_PATH), args);
-    p.waitForStarted();
-    QThread::usleep(static_cast<unsigned long>(microseconds));
-    p.kill();
-    p.waitForFinished(10000);
-}
-
 // Rows per table and round: table -> round -> rows.
 using RoundRows = QMap<QString, QMap<int, int>>;
 
@@ -162,7 +151,7 @@ TEST_F(ImportCrash, AKilledBatchLeavesTheOldAuctionOrWholeRounds)
 {
     for (int run = 0; run < 16; ++run) {
         const int delay = std::uniform_int_distribution<int>(0, batchMicroseconds * 11 / 10)(random);
-        killAfter(dir(app) + QStringList{QStringLiteral("--yes"), QStringLiteral("batch"), zip(1)}, delay);
+        killCliAfter(dir(app) + QStringList{QStringLiteral("--yes"), QStringLiteral("batch"), zip(1)}, delay);
         const std::string when = "batch killed after " + std::to_string(delay) + " us";
         if (!QFile::exists(auction())) {
             // Killed before the new auction was moved into place: a batch now completes.
@@ -190,7 +179,7 @@ TEST_F(ImportCrash, AKilledImportLeavesTheRoundWhollyInOrOut)
     for (int run = 0; run < 20; ++run) {
         const int round = std::uniform_int_distribution<int>(2, Rounds)(random);
         const int delay = std::uniform_int_distribution<int>(0, importMicroseconds * 11 / 10)(random);
-        killAfter(dir(app) + QStringList{QStringLiteral("import"), auction(), zip(round)}, delay);
+        killCliAfter(dir(app) + QStringList{QStringLiteral("import"), auction(), zip(round)}, delay);
         const std::string when =
             "import of round " + std::to_string(round) + " killed after " + std::to_string(delay) + " us";
         expectWholeRounds(when);

@@ -66,56 +66,128 @@ TEST_F(RebuildTest, ImportRebuildsBothKindsInOrderWithTheirStatusTexts)
     EXPECT_EQ(listed.count(QStringLiteral("Wiz")), 1);
 }
 
-TEST_F(RebuildTest, OpenQueryTableIsReportedAfterTheSuccessBox)
+// Tables on show in windows keep their rows and their listing; the others
+// are rebuilt; one message names the open ones, which are rebuilt once let go.
+TEST_F(RebuildTest, TablesOnShowStayListedAndAreRebuiltWhenLetGo)
 {
+    addWizardTable(QStringLiteral("Wiz Held"),
+                   QStringLiteral("SELECT [Round] INTO [Wiz Held] FROM [Markets]"));
     addQuery(QStringLiteral("q1"), QStringLiteral("[Round], [Bidder]"), QStringLiteral("[Held Table]"),
-             QStringLiteral("[All Bids]"), QStringLiteral("[Round] = 1"), QString());
-    addQuery(QStringLiteral("q2"), QStringLiteral("[Round]"), QStringLiteral("[Never Rebuilt]"),
              QStringLiteral("[All Bids]"), QString(), QString());
-    auto shown = db().openRecordset(QStringLiteral("[Held Table]"));
-    store::TableHold hold = shown->hold();
-    db().execute(QStringLiteral("DROP TABLE [Never Rebuilt]"));
+    addQuery(QStringLiteral("q2"), QStringLiteral("[Round]"), QStringLiteral("[After It]"),
+             QStringLiteral("[All Bids]"), QString(), QString());
+    auto wizardShown = db().openRecordset(QStringLiteral("[Wiz Held]"));
+    auto queryShown = db().openRecordset(QStringLiteral("[Held Table]"));
+    auto holds = std::make_unique<std::pair<store::TableHold, store::TableHold>>(wizardShown->hold(),
+                                                                                 queryShown->hold());
+    const int wizardRows = count(QStringLiteral("SELECT * FROM [Wiz Held]"));
+    const int queryRows = count(QStringLiteral("SELECT * FROM [Held Table]"));
 
     ASSERT_TRUE(import(QStringLiteral("05_002.zip")));
-    ASSERT_EQ(prompter.messages.size(), 2u);
-    EXPECT_EQ(prompter.messages[0].title, QStringLiteral("Round Imported Successfully"));
-    EXPECT_EQ(prompter.messages[1].title, QStringLiteral("Successful Round Import!"));
-    EXPECT_EQ(prompter.messages[1].icon, Icon::Information);
-    EXPECT_EQ(prompter.messages[1].text,
-              QStringLiteral(
-                  " The Round Import Was Successful. However... \r A User Defined Table (UDT) named:  < < "
-                  "< [Held Table] > > > \r is currently open in a data window.\r\r To be refreshed "
-                  "automatically in the Round Import: UDT must be closed.\r You can still re-build the "
-                  "table by running the SQL manually."));
-    EXPECT_EQ(prompter.statusTexts.last(),
-              QStringLiteral("Can NOT Refresh User-Defined Table Due To Open! Please Rebuild It Manually"));
-    // The held table stays; its listing goes until it is built again; later rows are not rebuilt.
-    EXPECT_TRUE(db().tableExists(QStringLiteral("Held Table")));
-    EXPECT_FALSE(column(QStringLiteral("SELECT * FROM [sysTables]")).contains(QStringLiteral("Held Table")));
-    EXPECT_FALSE(db().tableExists(QStringLiteral("Never Rebuilt")));
+    EXPECT_EQ(prompter.titles(), (QStringList{QStringLiteral("Round Imported Successfully"),
+                                              QStringLiteral("Successful Round Import!")}));
+    EXPECT_EQ(
+        prompter.messages[1].text,
+        QStringLiteral(" The Round Import Was Successful. However... \r These user defined tables (UDT) "
+                       "are open in a data window: \r < < < Wiz Held > > > \r < < < Held Table > > > "
+                       "\r\r They keep their earlier rows until their windows close, and are then "
+                       "rebuilt."));
+    EXPECT_EQ(count(QStringLiteral("SELECT * FROM [Wiz Held]")), wizardRows);
+    EXPECT_EQ(count(QStringLiteral("SELECT * FROM [Held Table]")), queryRows);
+    const QStringList listed = column(QStringLiteral("SELECT * FROM [sysTables]"));
+    EXPECT_EQ(listed.count(QStringLiteral("Wiz Held")), 1);
+    EXPECT_EQ(listed.count(QStringLiteral("Held Table")), 1);
+    // The query after the held one is rebuilt.
+    EXPECT_EQ(count(QStringLiteral("SELECT * FROM [After It] WHERE [Round] = 2")),
+              count(QStringLiteral("SELECT * FROM [All Bids] WHERE [Round] = 2")));
+
+    // Nothing to do while they are shown; once let go, they are rebuilt quietly.
+    prompter.messages.clear();
+    RebuildReleasedTables(host);
+    EXPECT_EQ(count(QStringLiteral("SELECT * FROM [Held Table]")), queryRows);
+    holds.reset();
+    RebuildReleasedTables(host);
+    EXPECT_GT(count(QStringLiteral("SELECT * FROM [Wiz Held] WHERE [Round] = 2")), 0);
+    EXPECT_EQ(count(QStringLiteral("SELECT * FROM [Held Table]")),
+              count(QStringLiteral("SELECT * FROM [All Bids]")));
+    EXPECT_EQ(column(QStringLiteral("SELECT * FROM [sysTables]")).count(QStringLiteral("Held Table")), 1);
+    EXPECT_TRUE(prompter.messages.empty());
+    EXPECT_TRUE(session().OutOfDateTables.isEmpty());
 }
 
-TEST_F(RebuildTest, UsersSqlErrorAndWizardFailures)
+// A failing query leaves the table it built before, listed; a query with an
+// empty Into is skipped (it stands before the failing one, so that its own
+// failure would show instead); the rows after the failure wait for the next import.
+TEST_F(RebuildTest, AFailingQueryKeepsItsTableAndEndsTheRebuild)
 {
     addWizardTable(QStringLiteral("Gone"), QStringLiteral("SELECT [Round] INTO [Gone] FROM [Markets]"));
-    addWizardTable(QStringLiteral("Held"), QStringLiteral("SELECT [Bidder] INTO [Held] FROM [Bidders]"));
     db().execute(QStringLiteral("DROP TABLE [Gone]")); // rebuilt without a message
-    auto shown = db().openRecordset(QStringLiteral("Held"));
-    store::TableHold hold = shown->hold();
-    db().execute(
-        QStringLiteral("INSERT INTO [sysQueryBuilder] ([Txt5], [Txt0], [Txt1], [Txt2]) VALUES ('bad', "
-                       "'[Nope]', 'Bad', '[Markets]')"));
-    db().execute(
-        QStringLiteral("INSERT INTO [sysQueryBuilder] ([Txt5], [Txt0], [Txt1], [Txt2]) VALUES ('skip', "
-                       "'[Round]', NULL, '[Markets]')"));
+    addQuery(QStringLiteral("a"), QStringLiteral("[Round]"), QStringLiteral("[First]"),
+             QStringLiteral("[Markets]"), QString(), QString());
+    db().execute(QStringLiteral("INSERT INTO [sysQueryBuilder] ([Txt5], [Txt0], [Txt1], [Txt2]) VALUES ('b', "
+                                "'[Round]', NULL, '[Markets]')"));
+    addQuery(QStringLiteral("c"), QStringLiteral("[Round]"), QStringLiteral("[Bad]"),
+             QStringLiteral("[Markets]"), QString(), QString());
+    db().execute(QStringLiteral("UPDATE [sysQueryBuilder] SET [Txt0] = '[Nope]' WHERE [Txt5] = 'c'"));
+    addQuery(QStringLiteral("d"), QStringLiteral("[Round]"), QStringLiteral("[Last]"),
+             QStringLiteral("[Markets]"), QString(), QString());
+    const int badRows = count(QStringLiteral("SELECT * FROM [Bad]"));
 
     ASSERT_TRUE(import(QStringLiteral("05_002.zip")));
     EXPECT_TRUE(db().tableExists(QStringLiteral("Gone")));
-    ASSERT_EQ(prompter.messages.size(), 3u);
-    EXPECT_TRUE(prompter.messages[0].text.startsWith(QStringLiteral("Error:3211 ")));
-    EXPECT_EQ(prompter.messages[1].title, QStringLiteral("Round Imported Successfully"));
-    EXPECT_EQ(prompter.messages[2].title, QStringLiteral("USER'S SQL ERROR"));
-    EXPECT_TRUE(prompter.messages[2].text.startsWith(QStringLiteral("User's Error:3061 ")));
+    EXPECT_EQ(prompter.titles(), (QStringList{QStringLiteral("Round Imported Successfully"),
+                                              QStringLiteral("USER'S SQL ERROR")}));
+    EXPECT_TRUE(prompter.messages[1].text.startsWith(QStringLiteral("User's Error:3061 ")))
+        << prompter.messages[1].text.toStdString();
+    EXPECT_EQ(prompter.statusTexts.last(),
+              QStringLiteral("Can NOT Refresh User-Defined Table Due To Open! Please Rebuild It Manually"));
+    EXPECT_GT(count(QStringLiteral("SELECT * FROM [First] WHERE [Round] = 2")), 0);
+    EXPECT_EQ(count(QStringLiteral("SELECT * FROM [Bad]")), badRows);
+    EXPECT_EQ(count(QStringLiteral("SELECT * FROM [Last] WHERE [Round] = 2")), 0);
+    const QStringList listed = column(QStringLiteral("SELECT * FROM [sysTables]"));
+    EXPECT_EQ(listed.count(QStringLiteral("Bad")), 1);
+    EXPECT_EQ(listed.count(QStringLiteral("Last")), 1);
+}
+
+// Saved definitions (from an older version, or a file from elsewhere) that
+// would build over a table the user did not build are refused by number;
+// the round's tables stay as the import left them, and so do the program's.
+TEST_F(RebuildTest, DefinitionsThatWouldReplaceOtherTablesAreRefused)
+{
+    ASSERT_TRUE(import(QStringLiteral("05_002.zip")));
+    const QStringList before = dump();
+    const struct {
+        const char* table; // sysQueryBuilder or sysWizard
+        const char* definition;
+        const char* error;
+    } cases[] = {
+        {"q", "Markets", "User's Error:3033 'Markets' is a table of the round results files"},
+        {"q", "[sysRounds]", "User's Error:3033 'sysRounds' is one of Quorvane's own tables"},
+        {"q", "Top Bids", "User's Error:3125 The Into text 'Top Bids' is not one table name"},
+        {"w", "SELECT [Round] INTO [Bidders] FROM [Markets]", "Error:3033 'Bidders' is a table of the"},
+        {"w", "DELETE FROM [All Bids]", "Error:3219 "},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.definition);
+        db().execute(QStringLiteral("DELETE FROM [sysQueryBuilder]"));
+        db().execute(QStringLiteral("DELETE FROM [sysWizard]"));
+        const QString definition = QString::fromUtf8(c.definition);
+        if (QLatin1String(c.table) == QLatin1String("q"))
+            db().execute(QStringLiteral("INSERT INTO [sysQueryBuilder] ([Txt5], [Txt0], [Txt1], [Txt2]) "
+                                        "VALUES ('x', '[Round]', '%1', '[Markets]')")
+                             .arg(definition));
+        else
+            db().execute(QStringLiteral("INSERT INTO [sysWizard] ([Table Name], [SQL String]) VALUES ('x', "
+                                        "\"%1\")")
+                             .arg(definition));
+        prompter.messages.clear();
+        ASSERT_TRUE(import(QStringLiteral("05_002.zip")));
+        const QStringList errors = prompter.errors();
+        ASSERT_EQ(errors.size(), 1);
+        EXPECT_TRUE(errors[0].startsWith(QLatin1String(c.error))) << errors[0].toStdString();
+        EXPECT_EQ(dump(), before);
+        EXPECT_FALSE(db().tableExists(QStringLiteral("Top")));
+    }
 }
 
 TEST_F(RebuildTest, NoSavedQueriesKeepsTheStandbyText)

@@ -65,4 +65,13 @@ QStringList ScriptedPrompter::titles() const
     return t;
 }
 
+QStringList ScriptedPrompter::errors() const
+{
+    QStringList texts;
+    for (const Message& m : messages)
+        if (m.isError)
+            texts << m.text;
+    return texts;
+}
+
 } // namespace qv::test

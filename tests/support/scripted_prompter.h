@@ -47,6 +47,8 @@ public:
     void setBusy(bool busy) override { busyDepth += busy ? 1 : -1; }
 
     QStringList titles() const;
+    // The texts of the messages reported as errors, in order.
+    QStringList errors() const;
 };
 
 } // namespace qv::test

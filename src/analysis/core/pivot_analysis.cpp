@@ -86,6 +86,13 @@ void buildPivot(SpreadsheetApplication& app, bool gross, ProgressCounter& progre
 
 } // namespace
 
+int importedRoundCount(store::Database& database)
+{
+    auto rounds = database.openRecordset(QStringLiteral("SELECT [Round] FROM [sysRounds]"),
+                                         store::RecordsetType::Snapshot);
+    return rounds->recordCount();
+}
+
 AnalysisOutcome runPivotAnalysis(AnalysisKind kind, const AnalysisHost& host)
 {
     AnalysisDialogs& dialogs = host.dialogs;
@@ -93,7 +100,10 @@ AnalysisOutcome runPivotAnalysis(AnalysisKind kind, const AnalysisHost& host)
     bool busy = false;
     bool progressShown = false;
     try {
-        const std::optional<RoundRange> range = askRoundRange(kind, host.importedRounds, dialogs, prompter);
+        // The auction's rounds as they are when the range is checked, not as
+        // any round list was last filled.
+        const std::optional<RoundRange> range = askRoundRange(
+            kind, [&host] { return importedRoundCount(host.database()); }, dialogs, prompter);
         if (!range)
             return AnalysisOutcome::Ended;
         const bool gross = dialogs.grossSelected();

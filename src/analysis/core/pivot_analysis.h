@@ -24,8 +24,11 @@ struct AnalysisHost {
     AnalysisDialogs& dialogs;
     Prompter& prompter;
     std::function<SpreadsheetApplication&()> spreadsheet;
-    int importedRounds = 0; // the highest round accepted
 };
+
+// The rounds imported into the auction ([sysRounds]): the highest round an
+// analysis accepts.
+int importedRoundCount(store::Database& database);
 
 enum class AnalysisOutcome {
     Built,  // a workbook with its pivot table, application visible

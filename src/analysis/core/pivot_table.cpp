@@ -91,10 +91,20 @@ private:
         const auto it = texts_.find(text);
         if (it != texts_.end())
             return it->second;
-        PivotItem item;
-        item.kind = PivotItem::Kind::Text;
-        item.text = text;
-        const int index = add(item);
+        // A spelling not met before may still be an item met before, in
+        // other letter case or composed otherwise.
+        QString key = pivotTextKey(text);
+        const auto same = keys_.find(key);
+        int index = 0;
+        if (same != keys_.end()) {
+            index = same->second;
+        } else {
+            PivotItem item;
+            item.kind = PivotItem::Kind::Text;
+            item.text = text.normalized(QString::NormalizationForm_C);
+            index = add(item);
+            keys_.emplace(std::move(key), index);
+        }
         texts_.emplace(text, index);
         return index;
     }
@@ -116,7 +126,8 @@ private:
                 std::u16string_view(reinterpret_cast<const char16_t*>(text.utf16()), size_t(text.size())));
         }
     };
-    std::unordered_map<QString, int, TextHash> texts_;
+    std::unordered_map<QString, int, TextHash> texts_; // every spelling met
+    std::unordered_map<QString, int, TextHash> keys_;  // by pivotTextKey
     int empty_ = -1;
 };
 
@@ -173,6 +184,14 @@ void accumulate(std::optional<double>* total, double amount)
 }
 
 } // namespace
+
+QString pivotTextKey(const QString& text)
+{
+    QString key = text.normalized(QString::NormalizationForm_C).toCaseFolded();
+    // Folded in full, as spreadsheet programs compare: "STRASSE" is "Straße".
+    key.replace(QChar(0x00DF), QLatin1String("ss"));
+    return key;
+}
 
 PivotItem PivotItem::of(const QVariant& value)
 {

@@ -14,6 +14,7 @@ namespace qv::analysis {
 
 // One distinct value of a row or column field. Numbers come first in
 // ascending order, then texts without regard to case, then the empty item.
+// Texts are grouped as the database engine groups them: see pivotTextKey.
 struct PivotItem {
     enum class Kind { Number, Text, Empty };
     Kind kind = Kind::Empty;
@@ -26,6 +27,11 @@ struct PivotItem {
 };
 
 bool itemLess(const PivotItem& a, const PivotItem& b);
+
+// What a text item is grouped by: texts that differ only in letter case, or
+// in composed and decomposed accents, are one item, shown as first met
+// (composed).
+QString pivotTextKey(const QString& text);
 
 // A pivot table's values as computed from its source: the row keys (one item
 // per row field), the column keys (one item per column field, outermost

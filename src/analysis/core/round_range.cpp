@@ -15,8 +15,8 @@ int roundNumber(const QString& digits)
 
 } // namespace
 
-std::optional<RoundRange> askRoundRange(AnalysisKind kind, int importedRounds, AnalysisDialogs& dialogs,
-                                        Prompter& prompter)
+std::optional<RoundRange> askRoundRange(AnalysisKind kind, const std::function<int()>& importedRounds,
+                                        AnalysisDialogs& dialogs, Prompter& prompter)
 {
     const QString errorTitle = QStringLiteral("Error");
     dialogs.showRounds();
@@ -28,16 +28,17 @@ std::optional<RoundRange> askRoundRange(AnalysisKind kind, int importedRounds, A
         RoundRange range;
         range.from = roundNumber(dialogs.fromText());
         range.to = dialogs.toText().trimmed().isEmpty() ? range.from : roundNumber(dialogs.toText());
-        if (range.from > importedRounds) {
+        const int imported = importedRounds();
+        if (range.from > imported) {
             prompter.errorMessage(profileOf(kind).startBeyondMessage, errorTitle, Icon::Exclamation);
             dialogs.showRounds();
             continue;
         }
-        if (range.to > importedRounds) {
+        if (range.to > imported) {
             const Answer answer =
                 prompter.message(endBeyondQuestion(), errorTitle, Icon::None, Buttons::YesNo, Answer::Yes);
             if (answer == Answer::Yes) {
-                range.to = importedRounds;
+                range.to = imported;
                 return range;
             }
             dialogs.showRounds();

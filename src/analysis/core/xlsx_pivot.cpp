@@ -72,7 +72,7 @@ QByteArray itemXml(const PivotItem& item)
     case PivotItem::Kind::Number:
         return "<n v=\"" + xmlNumber(item.number) + "\"/>";
     case PivotItem::Kind::Text:
-        return "<s v=\"" + xmlEscaped(item.text) + "\"/>";
+        return "<s v=\"" + xlsxText(item.text) + "\"/>";
     case PivotItem::Kind::Empty:
         break;
     }
@@ -136,7 +136,7 @@ QByteArray pivotCacheDefinitionXml(const PivotDefinition& pivot, const Sheet& so
     for (size_t f = 0; f < pivot.fields.size(); ++f) {
         const PivotFieldSettings& field = pivot.fields[f];
         const ColumnStats stats = statsOf(source, pivot.firstColumn + static_cast<int>(f));
-        xml += "<cacheField name=\"" + xmlEscaped(field.source) + "\" numFmtId=\"0\"><sharedItems" +
+        xml += "<cacheField name=\"" + xlsxText(field.source) + "\" numFmtId=\"0\"><sharedItems" +
                sharedItemsAttributes(stats);
         const std::vector<PivotItem>* items = axisItems(pivot, result, field.source);
         if (items == nullptr) {
@@ -195,7 +195,7 @@ QByteArray pivotTableXml(const PivotDefinition& pivot, const PivotResult& result
         if (pivot.dataFields.contains(field.source))
             xml += " dataField=\"1\"";
         if (field.caption != field.source && !pivot.dataFields.contains(field.source))
-            xml += " name=\"" + xmlEscaped(field.caption) + '"';
+            xml += " name=\"" + xlsxText(field.caption) + '"';
         xml += " compact=\"0\" outline=\"0\" showAll=\"0\"";
         if (!field.subtotals)
             xml += " defaultSubtotal=\"0\"";
@@ -234,7 +234,7 @@ QByteArray pivotTableXml(const PivotDefinition& pivot, const PivotResult& result
         xml += "<dataFields count=\"" + QByteArray::number(pivot.dataFields.size()) + "\">";
         for (const QString& name : pivot.dataFields) {
             const PivotFieldSettings* field = pivot.field(name);
-            xml += "<dataField name=\"" + xmlEscaped(field->caption) + "\" fld=\"" +
+            xml += "<dataField name=\"" + xlsxText(field->caption) + "\" fld=\"" +
                    QByteArray::number(pivot.fieldIndex(name)) + '"';
             if (field->function == PivotFunction::Count)
                 xml += " subtotal=\"count\"";

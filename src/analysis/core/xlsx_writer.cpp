@@ -12,21 +12,27 @@ namespace qv::analysis {
 
 namespace {
 
-// Every text of the workbook once, referred to by position.
+// Every text of the workbook once, referred to by position. Texts are
+// written composed (NFC): a program that groups the cells sees one name where
+// the pivot table groups one.
 class SharedStrings {
 public:
     int indexOf(const QString& text)
     {
+        ++uses_;
         const auto it = index_.constFind(text);
         if (it != index_.constEnd())
             return it.value();
-        const int position = static_cast<int>(texts_.size());
+        const QString composed = text.normalized(QString::NormalizationForm_C);
+        int position = static_cast<int>(texts_.size());
+        if (const auto same = index_.constFind(composed); same != index_.constEnd())
+            position = same.value();
+        else
+            texts_ << composed;
         index_.insert(text, position);
-        texts_ << text;
-        ++uses_;
+        index_.insert(composed, position);
         return position;
     }
-    void countUse() { ++uses_; }
 
     QByteArray xml() const
     {
@@ -36,7 +42,7 @@ public:
         for (const QString& text : texts_) {
             const bool keepSpaces = text != text.trimmed();
             xml += keepSpaces ? QByteArray("<si><t xml:space=\"preserve\">") : QByteArray("<si><t>");
-            xml += xmlEscaped(text) + "</t></si>";
+            xml += xlsxText(text) + "</t></si>";
         }
         return xml + "</sst>";
     }

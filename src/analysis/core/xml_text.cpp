@@ -25,9 +25,12 @@ QByteArray xmlEscaped(const QString& text)
         case u'"':
             out += QStringLiteral("&quot;");
             break;
+        // As references: an attribute's value would read them as blanks.
         case u'\t':
+            out += QStringLiteral("&#9;");
+            break;
         case u'\n':
-            out += c;
+            out += QStringLiteral("&#10;");
             break;
         case u'\r':
             out += QStringLiteral("&#13;");
@@ -38,6 +41,57 @@ QByteArray xmlEscaped(const QString& text)
         }
     }
     return out.toUtf8();
+}
+
+namespace {
+
+bool isHexDigit(QChar c)
+{
+    const char16_t u = c.unicode();
+    return (u >= u'0' && u <= u'9') || (u >= u'a' && u <= u'f') || (u >= u'A' && u <= u'F');
+}
+
+// "_x" and four hex digits and "_": what a reader takes for an escape.
+bool startsAnEscape(const QString& text, qsizetype at)
+{
+    if (at + 7 > text.size() || text[at + 1] != QLatin1Char('x') || text[at + 6] != QLatin1Char('_'))
+        return false;
+    for (qsizetype i = at + 2; i < at + 6; ++i) {
+        if (!isHexDigit(text[i]))
+            return false;
+    }
+    return true;
+}
+
+bool xmlCannotHold(QChar c, bool pairedSurrogate)
+{
+    const char16_t u = c.unicode();
+    if (u < 0x20)
+        return u != u'\t' && u != u'\n'; // a carriage return would be read as a line feed
+    return u == 0xFFFE || u == 0xFFFF || (c.isSurrogate() && !pairedSurrogate);
+}
+
+} // namespace
+
+QByteArray xlsxText(const QString& text)
+{
+    QString out;
+    out.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        const bool paired = (c.isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) ||
+                            (c.isLowSurrogate() && i > 0 && text[i - 1].isHighSurrogate());
+        if (xmlCannotHold(c, paired) || (c == QLatin1Char('_') && startsAnEscape(text, i))) {
+            static const char hex[] = "0123456789ABCDEF";
+            out += QLatin1String("_x");
+            for (const int shift : {12, 8, 4, 0})
+                out += QLatin1Char(hex[(c.unicode() >> shift) & 0xF]);
+            out += QLatin1Char('_');
+        } else {
+            out += c;
+        }
+    }
+    return xmlEscaped(out);
 }
 
 QByteArray xmlNumber(double value)

@@ -9,6 +9,13 @@ namespace qv::analysis {
 // control characters XML cannot hold left out.
 QByteArray xmlEscaped(const QString& text);
 
+// A text as a cell or a pivot item of an .xlsx holds it: the characters XML
+// cannot hold (control characters but TAB and line feed, U+FFFE, U+FFFF, a
+// lone surrogate) written as the format's "_xHHHH_", an underscore that would
+// read as the start of one written "_x005F_", then escaped as XML. Readers
+// get back the text as it was.
+QByteArray xlsxText(const QString& text);
+
 // A number as a cell or cache value: integers without a point, others with
 // the digits a double needs.
 QByteArray xmlNumber(double value);

@@ -81,6 +81,10 @@ bool parse(const QStringList& args, PrintArgs& parsed, QString& problem)
         problem = QStringLiteral("DB, TABLE and -o FILE.pdf are needed");
         return false;
     }
+    if (const std::optional<print::Margin> margin = print::tooLargeMargin(parsed.setup)) {
+        problem = print::tooLargeMarginText(*margin);
+        return false;
+    }
     return true;
 }
 
@@ -124,6 +128,7 @@ int runPrint(const QStringList& args, const Options&)
         job.font = print::printFont();
         job.sheet = print::fittedMetrics(*source, job.font);
         print::fitRowHeaders(job.sheet, job.font);
+        print::fitColumnsToPage(job.sheet, job.setup);
         job.layout = print::PageLayout(job.setup, job.sheet, parsed.rowBreaks, parsed.colBreaks);
 
         // The pages go to a temporary file that replaces the target only once

@@ -4,6 +4,7 @@
 
 #ifdef QV_HAVE_CHARTS
 #include "analysis/chart/pivot_chart.h"
+#include "standings/chart/standings_chart.h"
 #endif
 
 #include <QGuiApplication>
@@ -35,6 +36,15 @@ Q_DECL_EXPORT int qv_draw_print(const QStringList* args, const qv::cli::Options*
 Q_DECL_EXPORT int qv_draw_chart(const qv::analysis::PivotChartData* data, const QString* file)
 {
     return qv::analysis::savePivotChart(*data, *file, QSize(1200, 700)) ? 1 : 0;
+}
+
+// Standings charts at the size of the pivot chart each, one above the other.
+Q_DECL_EXPORT int qv_draw_standings(const qv::standings::StandingsChart* const* charts, int count, int svg,
+                                    QByteArray* out)
+{
+    const std::vector<const qv::standings::StandingsChart*> drawn(charts, charts + count);
+    *out = qv::standings::drawCharts(drawn, QSize(1200, 600), svg != 0);
+    return out->isEmpty() ? 0 : 1;
 }
 #endif
 }

@@ -1,6 +1,7 @@
 #include "grid/core/drop_table.h"
 
 #include "common/error.h"
+#include "store/user_tables.h"
 
 namespace qv::grid {
 
@@ -9,19 +10,6 @@ QString quotedValue(const QString& text)
     QString quoted = text;
     quoted.replace(QLatin1Char('\''), QStringLiteral("''"));
     return QLatin1Char('\'') + quoted + QLatin1Char('\'');
-}
-
-bool isSuppliedTable(store::Database& database, const QString& table)
-{
-    try {
-        auto rows = database.openRecordset(
-            QStringLiteral("SELECT [TableName] FROM [sysSuppliedTables] WHERE [TableName] = ") +
-            quotedValue(table));
-        rows->moveLast();
-        return rows->recordCount() >= 1;
-    } catch (const Error&) {
-        return false;
-    }
 }
 
 void dropUserTable(store::Database& database, const QString& table)
@@ -44,7 +32,9 @@ DropOutcome dropTableAsked(store::Database& database, Prompter& prompter, const 
                            const std::function<void()>& letGo)
 {
     BusyScope busy(prompter);
-    if (isSuppliedTable(database, table)) {
+    // Only a table the user built: never one of the round results files, the
+    // program's own (sysRounds...) or the engine's.
+    if (!store::isUserTable(database, table)) {
         prompter.setBusy(false);
         prompter.errorMessage(QStringLiteral("Access to ") + table + QStringLiteral(" denied."),
                               QStringLiteral("Access Denied"), Icon::Exclamation);

@@ -1,6 +1,7 @@
 #include "grid/core/tab_export.h"
 
 #include "common/error.h"
+#include "common/number_text.h"
 #include "grid/core/cell_text.h"
 
 #include <QDir>
@@ -41,11 +42,13 @@ void appendValue(QByteArray& line, const QVariant& value)
         // Whole numbers of up to 15 digits read the same as integers, and
         // most of an auction's numbers are whole.
         const double number = value.toDouble();
-        if (number == std::trunc(number) && std::fabs(number) < 1e15 &&
-            !(number == 0 && std::signbit(number)))
+        if (number == std::trunc(number) && std::fabs(number) < WholeDigitsFrom) {
             line += QByteArray::number(static_cast<qint64>(number));
-        else
-            line += QByteArray::number(number, 'g', 15);
+        } else {
+            std::string digits;
+            appendNumberText(digits, number);
+            line.append(digits.data(), static_cast<qsizetype>(digits.size()));
+        }
         return;
     }
     case QMetaType::Int:

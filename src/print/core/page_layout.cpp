@@ -43,6 +43,34 @@ QRectF PageSetup::printableTwips() const
     return {left, top, width, height};
 }
 
+std::optional<Margin> tooLargeMargin(const PageSetup& setup)
+{
+    const QSizeF size = setup.paperTwips();
+    const auto larger = [](double first, Margin firstName, double second, Margin secondName) {
+        return second > first ? secondName : firstName;
+    };
+    if (size.width() - setup.marginLeft - setup.marginRight < TwipsPerInch)
+        return larger(setup.marginLeft, Margin::Left, setup.marginRight, Margin::Right);
+    if (size.height() - setup.marginTop - setup.marginBottom < TwipsPerInch)
+        return larger(setup.marginTop, Margin::Top, setup.marginBottom, Margin::Bottom);
+    return std::nullopt;
+}
+
+QString tooLargeMarginText(Margin margin)
+{
+    static const char* const names[] = {"left", "right", "top", "bottom"};
+    return QStringLiteral("The %1 margin is too large: the margins must leave at least an inch of the "
+                          "page to print on, across and down.")
+        .arg(QLatin1String(names[static_cast<int>(margin)]));
+}
+
+void fitColumnsToPage(SheetMetrics& sheet, const PageSetup& setup)
+{
+    const double room = std::max(0.0, setup.printableTwips().width() - sheet.rowHeaderWidth);
+    for (double& width : sheet.columnWidths)
+        width = std::min(width, room);
+}
+
 PageLayout::PageLayout(const PageSetup& setup, const SheetMetrics& sheet, const std::set<int>& rowBreaks,
                        const std::set<int>& colBreaks)
     : rowCount_(sheet.rowCount), colCount_(int(sheet.columnWidths.size()))

@@ -2,7 +2,9 @@
 
 #include <QPageSize>
 #include <QRectF>
+#include <QString>
 
+#include <optional>
 #include <set>
 #include <vector>
 
@@ -27,6 +29,16 @@ struct PageSetup {
     QRectF printableTwips() const;
 };
 
+// The margins in their usual order, for the messages that name one.
+enum class Margin { Left, Right, Top, Bottom };
+
+// The margin that leaves less than an inch of the paper to print on, across
+// or down: of the two that face each other, the larger (the left or top one
+// when they are equal). Nothing when the page keeps its inch both ways.
+std::optional<Margin> tooLargeMargin(const PageSetup& setup);
+// "The left margin is too large: ..." for the margin tooLargeMargin names.
+QString tooLargeMarginText(Margin margin);
+
 // The sheet's measures in twips: its data columns, its rows, the header row
 // on top of every page and the row-header column left of it.
 struct SheetMetrics {
@@ -39,6 +51,10 @@ struct SheetMetrics {
 
     double heightOf(int row) const { return rowHeights.empty() ? rowHeight : rowHeights[size_t(row - 1)]; }
 };
+
+// Narrows every column wider than a page holds beside the row headers to
+// that width: its text is cut only where no page could show it whole.
+void fitColumnsToPage(SheetMetrics& sheet, const PageSetup& setup);
 
 // One printed page: the rows and columns on it, from 1 (lastRow 0 on the
 // single page of an empty sheet).

@@ -1,5 +1,7 @@
 #include "print/core/page_painter.h"
 
+#include "print/core/column_widths.h"
+
 #include <QFontMetricsF>
 #include <QPagedPaintDevice>
 #include <QPainter>
@@ -11,7 +13,7 @@ namespace qv::print {
 
 namespace {
 
-constexpr double Pad = 60; // twips between a cell's text and its edges
+constexpr double Pad = CellPadding;
 
 void drawText(QPainter& painter, const QRectF& cell, const QString& text, Qt::Alignment alignment)
 {
@@ -23,6 +25,11 @@ void drawText(QPainter& painter, const QRectF& cell, const QString& text, Qt::Al
 }
 
 } // namespace
+
+double PrintSource::textWidthBound(int row, int column, const TextWidthBound& bound) const
+{
+    return bound.of(cellText(row, column));
+}
 
 QFont printFont(QFont base)
 {

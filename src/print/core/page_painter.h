@@ -13,6 +13,11 @@ class QPagedPaintDevice;
 
 namespace qv::print {
 
+class TextWidthBound;
+
+// Twips between a cell's text and its left and right edges.
+inline constexpr double CellPadding = 60;
+
 // What a page shows of a sheet: rows and columns from 1.
 class PrintSource {
 public:
@@ -21,6 +26,9 @@ public:
     virtual QString rowHeader(int row) const { return QString::number(row); }
     virtual QString cellText(int row, int column) const = 0;
     virtual Qt::Alignment alignment(int row, int column) const = 0;
+    // At least as wide as the cell's text; a source that holds its values
+    // otherwise than as texts answers without making one.
+    virtual double textWidthBound(int row, int column, const TextWidthBound& bound) const;
 };
 
 // Everything that decides how the pages look.

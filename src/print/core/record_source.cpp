@@ -1,10 +1,13 @@
 #include "print/core/record_source.h"
 
+#include "common/number_text.h"
 #include "grid/core/cell_text.h"
+#include "print/core/column_widths.h"
 
 #include <QFontMetrics>
 
 #include <algorithm>
+#include <cmath>
 
 namespace qv::print {
 
@@ -33,6 +36,36 @@ Qt::Alignment RecordSource::alignment(int row, int column) const
     return number ? Qt::AlignRight : Qt::AlignLeft;
 }
 
+double RecordSource::textWidthBound(int row, int column, const TextWidthBound& bound) const
+{
+    return storedTextWidthBound(*rows_, row - 1, column - 1, bound);
+}
+
+double storedTextWidthBound(const store::Recordset& rows, int row, int column, const TextWidthBound& bound)
+{
+    using Kind = store::CellView::Kind;
+    const store::CellView cell = rows.cell(row, column);
+    switch (cell.kind) {
+    case Kind::Null:
+        return 0;
+    case Kind::Integer:
+        return bound.ofWhole(cell.integer);
+    case Kind::Double: {
+        // Most amounts are whole: their digits without writing them out.
+        if (cell.number == std::trunc(cell.number) && std::abs(cell.number) < WholeDigitsFrom)
+            return bound.ofWhole(static_cast<long long>(cell.number));
+        std::string digits;
+        appendNumberText(digits, cell.number);
+        return bound.ofUtf8(digits);
+    }
+    case Kind::Text:
+        return bound.ofUtf8(cell.text);
+    case Kind::Other:
+        break;
+    }
+    return bound.of(grid::cellDisplay(rows.at(row, column)));
+}
+
 SheetMetrics fittedMetrics(const RecordSource& source, const QFont& font)
 {
     QFont screen = font;
@@ -44,13 +77,17 @@ SheetMetrics fittedMetrics(const RecordSource& source, const QFont& font)
     sheet.headerHeight = (metrics.height() + 8) * TwipsPerPixel;
     sheet.rowHeaderWidth =
         std::max(40, metrics.horizontalAdvance(QString::number(sheet.rowCount)) + 16) * TwipsPerPixel;
-    // The widths of the grid window: names and the first hundred values.
+    // The widths of the grid window (names and the first hundred values),
+    // widened where a value further down needs more on paper.
+    const std::vector<double> printed =
+        fittedColumnWidths(source, sheet.rowCount, source.columnCount(), font);
     const int sampled = std::min(sheet.rowCount, 100);
     for (int c = 1; c <= source.columnCount(); ++c) {
         int width = metrics.horizontalAdvance(source.columnHeader(c)) + 24;
         for (int r = 1; r <= sampled; ++r)
             width = std::max(width, metrics.horizontalAdvance(source.cellText(r, c)) + 14);
-        sheet.columnWidths.push_back(std::clamp(width, 60, 320) * TwipsPerPixel);
+        sheet.columnWidths.push_back(
+            std::max(std::clamp(width, 60, 320) * TwipsPerPixel, printed[size_t(c - 1)]));
     }
     return sheet;
 }

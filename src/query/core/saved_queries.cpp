@@ -1,6 +1,7 @@
 #include "query/core/saved_queries.h"
 
 #include "common/error.h"
+#include "store/user_tables.h"
 
 namespace qv::query {
 
@@ -55,6 +56,8 @@ std::optional<SqlQuery> SavedQueries::find(const QString& name) const
 
 void SavedQueries::add(const SqlQuery& query)
 {
+    if (!query.into.isEmpty())
+        store::requireBuildableInto(database_, query.into);
     QStringList values;
     for (int digit = 0; digit <= 5; ++digit)
         values << valueOf(query.clause(digit));
@@ -65,6 +68,8 @@ void SavedQueries::add(const SqlQuery& query)
 
 void SavedQueries::setClause(const QString& name, int digit, const QString& text)
 {
+    if (digit == 1 && !text.isEmpty())
+        store::requireBuildableInto(database_, text);
     database_.execute(QStringLiteral("UPDATE [sysQueryBuilder] SET ") + field(digit) + QStringLiteral(" = ") +
                       valueOf(text) + QStringLiteral(" WHERE [Txt5] = ") + valueOf(name));
 }

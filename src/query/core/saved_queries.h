@@ -12,7 +12,9 @@ namespace qv::query {
 // The saved queries of the SQL query wizard: rows of sysQueryBuilder, keyed
 // by their name (Txt5). Texts go in as quoted values with apostrophes
 // doubled; a text longer than its column allows fails with the engine's
-// error 3163 instead of being cut. An empty clause is stored as Null.
+// error 3163 instead of being cut. An empty clause is stored as Null. An
+// Into that is not one name (3125) or names a table a user may not build
+// (3033) is refused.
 class SavedQueries {
 public:
     explicit SavedQueries(store::Database& database) : database_(database) {}

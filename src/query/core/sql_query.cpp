@@ -2,6 +2,7 @@
 
 #include "common/error.h"
 #include "store/auction_schema.h"
+#include "store/user_tables.h"
 
 namespace qv::query {
 
@@ -75,43 +76,32 @@ QString sqlQueryStatement(const SqlQuery& query)
     return statement;
 }
 
-QString dropIntoStatement(const QString& into)
-{
-    const QString name = into.trimmed();
-    if (name.startsWith(QLatin1Char('[')))
-        return QStringLiteral("DROP TABLE ") + name;
-    return QStringLiteral("DROP TABLE [") + name + QLatin1Char(']');
-}
-
 QString runSqlQuery(store::Database& database, const SqlQuery& query, const ShownTable& window)
 {
+    store::requireBuildableInto(database, query.into);
     const QString statement = sqlQueryStatement(query);
     const QString listed = store::schema::listedTableName(query.into);
+    // The list shows the listed name; the Into text may carry brackets.
+    if (window.shows && (window.shows(query.into) || window.shows(listed)) && window.switchAway)
+        window.switchAway();
+    const auto list = [&] {
+        auto already = database.openRecordset(
+            QStringLiteral("SELECT [TableName] FROM [sysTables] WHERE [TableName] = ") + quotedValue(listed),
+            store::RecordsetType::Snapshot);
+        if (already->recordCount() == 0)
+            database.execute(QStringLiteral("INSERT INTO [sysTables] (TableName) VALUES (") +
+                             quotedValue(listed) + QLatin1Char(')'));
+    };
     for (int tries = 1;; ++tries) {
         try {
-            database.execute(statement);
-            break;
+            store::replaceBuiltTable(database, statement, list);
+            return listed;
         } catch (const Error& error) {
-            const bool exists = error.number() == err::TableExists;
-            if (tries >= maxQueryTries || (!exists && error.number() != err::TableInUse))
+            if (tries >= maxQueryTries || error.number() != err::TableInUse || !window.switchAway)
                 throw;
-            if (exists) {
-                // The list shows the listed name; the Into text may carry brackets.
-                if (window.shows && (window.shows(query.into) || window.shows(listed)) && window.switchAway)
-                    window.switchAway();
-                database.execute(dropIntoStatement(query.into));
-            } else if (window.switchAway) {
-                window.switchAway();
-            }
+            window.switchAway();
         }
     }
-    auto already = database.openRecordset(
-        QStringLiteral("SELECT [TableName] FROM [sysTables] WHERE [TableName] = ") + quotedValue(listed),
-        store::RecordsetType::Snapshot);
-    if (already->recordCount() == 0)
-        database.execute(QStringLiteral("INSERT INTO [sysTables] (TableName) VALUES (") +
-                         quotedValue(listed) + QLatin1Char(')'));
-    return listed;
 }
 
 QString finishedBuildingText(const QString& listedName)

@@ -27,10 +27,6 @@ struct SqlQuery {
 // already ends with one.
 QString sqlQueryStatement(const SqlQuery& query);
 
-// Drops the Into table: the text as typed when bracketed, else in brackets,
-// so a bare name with blanks drops too.
-QString dropIntoStatement(const QString& into);
-
 // What the window running a query does for it: whether it shows the table
 // about to be replaced, and switching it to its first table so that it lets go.
 struct ShownTable {
@@ -38,14 +34,17 @@ struct ShownTable {
     std::function<void()> switchAway;
 };
 
-// How often a query runs before a table that exists or is in use is reported.
+// How often a query runs before a table in use is reported.
 inline constexpr int maxQueryTries = 3;
 
-// Runs a query: builds its table, replacing one of the same name (3010: the
-// window lets go if it shows it, the table is dropped, the query runs again;
-// 3211: the window lets go and the query runs again, at most maxQueryTries
-// runs in all), then lists the table in sysTables unless it is listed already.
-// Returns the listed name; any other engine error passes to the caller.
+// Runs a query: builds its table into a new one and puts that in the place of
+// a table of the same name, listing it in sysTables unless it is listed
+// already, all in one transaction: a failure leaves the old table and its
+// listing as they were. A window that shows the table lets go of it first
+// (and again on 3211, at most maxQueryTries runs in all). An Into that is not
+// one name (3125) or names a table of the round results files, the program's
+// or the engine's (3033) is refused before anything runs. Returns the listed
+// name; engine errors pass to the caller.
 QString runSqlQuery(store::Database& database, const SqlQuery& query, const ShownTable& window = {});
 
 // The three lines that report a built table, joined by carriage returns.

@@ -1,6 +1,7 @@
 #include "query/core/wizard_statement.h"
 
 #include "common/numeric_text.h"
+#include "store/savepoint.h"
 
 namespace qv::query {
 
@@ -54,9 +55,12 @@ QString wizardDefinition(const QString& tableName, const QString& statement)
 
 void buildWizardTable(store::Database& database, const QString& tableName, const QString& statement)
 {
-    database.execute(statement);
-    database.execute(wizardTableListing(tableName));
-    database.execute(wizardDefinition(tableName, statement));
+    // A table that is built is listed and rebuilt after imports, or not built at all.
+    store::atomically(database.handle(), QStringLiteral("qv_wizard"), [&] {
+        database.execute(statement);
+        database.execute(wizardTableListing(tableName));
+        database.execute(wizardDefinition(tableName, statement));
+    });
 }
 
 } // namespace qv::query

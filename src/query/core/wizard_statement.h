@@ -31,7 +31,7 @@ QString wizardTableListing(const QString& tableName);
 QString wizardDefinition(const QString& tableName, const QString& statement);
 
 // Runs the statement, then lists the table and records its statement, in
-// that order; engine errors pass to the caller.
+// that order and all or nothing; engine errors pass to the caller.
 void buildWizardTable(store::Database& database, const QString& tableName, const QString& statement);
 
 } // namespace qv::query

@@ -38,11 +38,28 @@ void refuseOtherAuction(Prompter& prompter)
                      QStringLiteral("Wrong Round Results File"), Icon::Exclamation);
 }
 
+// Once for the whole import: the tables on show keep their earlier rows.
+void reportOpenTables(Prompter& prompter, const QStringList& open)
+{
+    if (open.isEmpty())
+        return;
+    QString tables;
+    for (const QString& table : open)
+        tables += QStringLiteral(" < < < ") + table + QStringLiteral(" > > > \r");
+    prompter.message(QStringLiteral(" The Round Import Was Successful. However... \r") +
+                         QStringLiteral(" These user defined tables (UDT) are open in a data window: \r") +
+                         tables +
+                         QStringLiteral("\r They keep their earlier rows until their windows close, and are "
+                                        "then rebuilt."),
+                     QStringLiteral("Successful Round Import!"), Icon::Information);
+}
+
 } // namespace
 
 bool ImportRound(ImportHost& host, bool AutoImport)
 {
     BusyScope busy(host.prompter);
+    host.failure = 0;
     try {
         store::Database& auction = *session().CurrentDatabase;
         const QString path = AutoImport ? NextRoundFileName(host.prompter) : chooseRoundFile(host);
@@ -58,13 +75,19 @@ bool ImportRound(ImportHost& host, bool AutoImport)
         }
         if (!importRoundFile(host.prompter, auction, path, round, RoundRows::Replace))
             return false;
-        RebuildWizardTables(host);
+        RebuildRun rebuild;
+        const bool wizardTablesDone = RebuildWizardTables(host, rebuild);
         host.prompter.message(QStringLiteral("Round ") + QString::number(round) +
                                   QStringLiteral(" has been successfully imported.\r"),
                               QStringLiteral("Round Imported Successfully"), Icon::Information);
-        RebuildQueryTables(host);
+        if (wizardTablesDone)
+            RebuildQueryTables(host, rebuild);
+        reportOpenTables(host.prompter, rebuild.open);
+        if (rebuild.stopped)
+            host.failure = err::OperationCancelled;
         return true;
     } catch (const Error& e) {
+        host.failure = e.number();
         if (e.number() == err::TableInUse) {
             host.prompter.message(
                 QStringLiteral("    A user defined table is currently open in a data window.\r") +

@@ -3,6 +3,7 @@
 #include "common/prompter.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 
@@ -15,6 +16,11 @@ struct ImportHost {
     Prompter& prompter;
     std::function<void(const QString&)> setCaption = [](const QString&) {};
     std::function<void()> fileOpen = [] {};
+    // The number of the error that cut the last import short, 0 when none did
+    // (a refused file, or success): callers tell failures apart by it. 3059
+    // after a successful import: a stop request ended the rebuild of the user
+    // tables after it.
+    int failure = 0;
 };
 
 // Each routine reports its own failures through the prompter and returns
@@ -22,7 +28,22 @@ struct ImportHost {
 bool CreateAuction(ImportHost& host);
 bool ImportRound(ImportHost& host, bool AutoImport);
 bool BatchImportAuction(ImportHost& host);
-void RebuildWizardTables(ImportHost& host);
-void RebuildQueryTables(ImportHost& host);
+
+// What the rebuild of the user tables after one import met.
+struct RebuildRun {
+    // Left with their earlier rows because a window shows them.
+    QStringList open;
+    // A stop request ended it: the table in hand and those after it keep their earlier rows.
+    bool stopped = false;
+};
+
+// Each user table is rebuilt whole or not at all (the old one stays, and
+// stays listed). A table open in a window is left out of date, noted in
+// run.open and in the session, and rebuilt when let go (RebuildReleasedTables)
+// or at the next import. Each returns false when a stop request ended it.
+bool RebuildWizardTables(ImportHost& host, RebuildRun& run);
+bool RebuildQueryTables(ImportHost& host, RebuildRun& run);
+// Rebuilds the tables left out of date that no window shows any longer.
+void RebuildReleasedTables(ImportHost& host);
 
 } // namespace qv

@@ -3,10 +3,16 @@
 #include "store/import/auction_builder.h"
 #include "store/import/import_routines.h"
 #include "store/session.h"
+#include "store/user_tables.h"
+
+#include <functional>
 
 namespace qv {
 
 namespace {
+
+// Which rows to rebuild, by the name their table is listed under.
+using Wanted = std::function<bool(const QString& listed)>;
 
 QString textOf(const store::Recordset& rs, int row, const QString& field)
 {
@@ -14,30 +20,79 @@ QString textOf(const store::Recordset& rs, int row, const QString& field)
     return v.isNull() ? QString() : v.toString();
 }
 
-} // namespace
+enum class Step { Rebuilt, Open, Stopped };
 
-void RebuildWizardTables(ImportHost& host)
+// One table, whole or not at all: a table open in a window and a stop
+// request leave it as it was; other failures pass to the caller.
+Step rebuildOne(RebuildRun& run, const QString& listed, const std::function<void()>& work)
+{
+    QStringList& outOfDate = session().OutOfDateTables;
+    try {
+        work();
+        outOfDate.removeIf([&](const QString& t) { return t.compare(listed, Qt::CaseInsensitive) == 0; });
+        return Step::Rebuilt;
+    } catch (const Error& e) {
+        if (e.number() == err::TableInUse) {
+            if (!outOfDate.contains(listed, Qt::CaseInsensitive))
+                outOfDate << listed;
+            if (!run.open.contains(listed, Qt::CaseInsensitive))
+                run.open << listed;
+            return Step::Open;
+        }
+        if (e.number() != err::OperationCancelled)
+            throw;
+        run.stopped = true;
+        return Step::Stopped;
+    }
+}
+
+void reportStop(ImportHost& host, const QString& listed)
+{
+    host.prompter.errorMessage(QStringLiteral("The rebuild of the user defined tables was stopped at '") +
+                                   listed +
+                                   QStringLiteral("': it and the tables after it keep their earlier rows "
+                                                  "until the next import."),
+                               QStringLiteral("Rebuild Stopped"), Icon::Exclamation);
+}
+
+bool rebuildWizardRows(ImportHost& host, RebuildRun& run, const Wanted& wanted)
 {
     store::Database& db = *session().CurrentDatabase;
     try {
         auto rs = db.openRecordset(QStringLiteral("SELECT [Table Name], [SQL String] FROM [sysWizard]"),
                                    store::RecordsetType::Snapshot);
         for (int row = 0; row < rs->recordCount(); ++row) {
-            try {
-                db.execute(QStringLiteral("DROP TABLE [") + textOf(*rs, row, QStringLiteral("Table Name")) +
-                           QLatin1Char(']'));
-            } catch (const Error& e) {
-                if (e.number() != err::DropTableMissing)
-                    throw;
+            const QString listed = textOf(*rs, row, QStringLiteral("Table Name"));
+            if (wanted && !wanted(listed))
+                continue;
+            // The table keeps its sysTables entry.
+            const QString statement = textOf(*rs, row, QStringLiteral("SQL String"));
+            if (rebuildOne(run, listed, [&] { store::replaceBuiltTable(db, statement); }) == Step::Stopped) {
+                reportStop(host, listed);
+                return false;
             }
-            db.execute(textOf(*rs, row, QStringLiteral("SQL String")));
         }
     } catch (const Error& e) {
         showGenericError(host.prompter, e);
     }
+    return true;
 }
 
-void RebuildQueryTables(ImportHost& host)
+QString queryStatement(const store::Recordset& rs, int row)
+{
+    QString statement = QStringLiteral("SELECT ") + textOf(rs, row, QStringLiteral("Txt0")) +
+                        QStringLiteral(" INTO ") + textOf(rs, row, QStringLiteral("Txt1")) +
+                        QStringLiteral(" FROM ") + textOf(rs, row, QStringLiteral("Txt2"));
+    const QString where = textOf(rs, row, QStringLiteral("Txt3"));
+    if (!where.isEmpty())
+        statement += QStringLiteral(" WHERE ") + where;
+    const QString order = textOf(rs, row, QStringLiteral("Txt4"));
+    if (!order.isEmpty())
+        statement += QStringLiteral(" ORDER BY ") + order;
+    return statement;
+}
+
+bool rebuildQueryRows(ImportHost& host, RebuildRun& run, const Wanted& wanted)
 {
     Session& s = session();
     store::Database& db = *s.CurrentDatabase;
@@ -45,54 +100,81 @@ void RebuildQueryTables(ImportHost& host)
     auto rs =
         db.openRecordset(QStringLiteral("SELECT * FROM sysQueryBuilder"), store::RecordsetType::Snapshot);
     if (rs->recordCount() == 0)
-        return;
+        return true;
     try {
         for (int row = 0; row < rs->recordCount(); ++row) {
             const QString into = textOf(*rs, row, QStringLiteral("Txt1"));
-            if (into.isEmpty())
+            if (into.trimmed().isEmpty())
                 continue;
             const QString listed = store::schema::listedTableName(into);
-            // The listed name is data: a quote in it (Bob's Bids) is doubled.
-            db.execute(QStringLiteral("DELETE [TableName] FROM [sysTables] WHERE [TableName] = ") +
-                       store::Database::dialectQuote(listed));
+            if (wanted && !wanted(listed))
+                continue;
             s.RebuildTableName = into;
-            try {
-                db.execute(QStringLiteral("drop table ") + into);
-            } catch (const Error&) {
-                // The table may not exist yet.
+            store::requireBuildableInto(db, into);
+            // The listed name is data: a quote in it (Bob's Bids) is doubled.
+            const QString name = store::Database::dialectQuote(listed);
+            const auto list = [&] {
+                db.execute(QStringLiteral("DELETE [TableName] FROM [sysTables] WHERE [TableName] = ") + name);
+                db.execute(QStringLiteral("INSERT INTO [sysTables] (TableName) VALUES (") + name +
+                           QLatin1Char(')'));
+            };
+            const QString statement = queryStatement(*rs, row);
+            if (rebuildOne(run, listed, [&] { store::replaceBuiltTable(db, statement, list); }) ==
+                Step::Stopped) {
+                reportStop(host, listed);
+                return false;
             }
-            QString statement = QStringLiteral("SELECT ") + textOf(*rs, row, QStringLiteral("Txt0")) +
-                                QStringLiteral(" INTO ") + into + QStringLiteral(" FROM ") +
-                                textOf(*rs, row, QStringLiteral("Txt2"));
-            const QString where = textOf(*rs, row, QStringLiteral("Txt3"));
-            if (!where.isEmpty())
-                statement += QStringLiteral(" WHERE ") + where;
-            const QString order = textOf(*rs, row, QStringLiteral("Txt4"));
-            if (!order.isEmpty())
-                statement += QStringLiteral(" ORDER BY ") + order;
-            db.execute(statement);
-            db.execute(QStringLiteral("INSERT INTO [sysTables] (TableName) VALUES (") +
-                       store::Database::dialectQuote(listed) + QLatin1Char(')'));
         }
-        host.prompter.setStatus(1, QStringLiteral("Completed Auto-Rebuilding Customized Table(s)!"));
     } catch (const Error& e) {
         host.prompter.setStatus(1, QStringLiteral("Can NOT Refresh User-Defined Table Due To Open! Please "
                                                   "Rebuild It Manually"));
-        if (e.number() == err::TableExists) {
-            host.prompter.message(
-                QStringLiteral(" The Round Import Was Successful. However... \r") +
-                    QStringLiteral(" A User Defined Table (UDT) named: ") + QStringLiteral(" < < < ") +
-                    s.RebuildTableName + QStringLiteral(" > > > ") + QStringLiteral("\r") +
-                    QStringLiteral(" is currently open in a data window.\r\r") +
-                    QStringLiteral(
-                        " To be refreshed automatically in the Round Import: UDT must be closed.\r") +
-                    QStringLiteral(" You can still re-build the table by running the SQL manually."),
-                QStringLiteral("Successful Round Import!"), Icon::Information);
-        } else {
-            host.prompter.errorMessage(QStringLiteral("User's Error:") + QString::number(e.number()) +
-                                           QStringLiteral(" ") + e.description(),
-                                       QStringLiteral("USER'S SQL ERROR"), Icon::Information);
-        }
+        host.prompter.errorMessage(QStringLiteral("User's Error:") + QString::number(e.number()) +
+                                       QStringLiteral(" ") + e.description(),
+                                   QStringLiteral("USER'S SQL ERROR"), Icon::Information);
+        return true;
+    }
+    host.prompter.setStatus(1, run.open.isEmpty()
+                                   ? QStringLiteral("Completed Auto-Rebuilding Customized Table(s)!")
+                                   : QStringLiteral("Can NOT Refresh User-Defined Table Due To Open! Please "
+                                                    "Rebuild It Manually"));
+    return true;
+}
+
+} // namespace
+
+bool RebuildWizardTables(ImportHost& host, RebuildRun& run)
+{
+    return rebuildWizardRows(host, run, {});
+}
+
+bool RebuildQueryTables(ImportHost& host, RebuildRun& run)
+{
+    return rebuildQueryRows(host, run, {});
+}
+
+void RebuildReleasedTables(ImportHost& host)
+{
+    Session& s = session();
+    if (s.CurrentDatabase == nullptr || !s.CurrentDatabase->isOpen())
+        return;
+    QStringList released;
+    for (const QString& table : s.OutOfDateTables)
+        if (!s.CurrentDatabase->isHeld(table))
+            released << table;
+    if (released.isEmpty())
+        return;
+    // One try each: a table whose rebuild fails now waits for the next import.
+    for (const QString& table : released)
+        s.OutOfDateTables.removeAll(table);
+    const Wanted wanted = [&released](const QString& listed) {
+        return released.contains(listed, Qt::CaseInsensitive);
+    };
+    RebuildRun run;
+    try {
+        if (rebuildWizardRows(host, run, wanted))
+            rebuildQueryRows(host, run, wanted);
+    } catch (const Error& e) {
+        showGenericError(host.prompter, e);
     }
 }
 

@@ -1,0 +1,422 @@
+#include "standings/core/round_standings.h"
+
+#include "common/error.h"
+#include "store/database.h"
+#include "summary/core/summary_formats.h"
+
+#include <QHash>
+
+#include <algorithm>
+#include <cmath>
+
+namespace qv::standings {
+
+namespace {
+
+const QString agencyText = QStringLiteral("(agency)");
+
+// A licence's row of [Markets] in one round.
+struct MarketRow {
+    QString marketName;
+    std::optional<double> highBid;
+};
+
+struct BidderRow {
+    std::optional<double> eligibility;
+    std::optional<double> additional;
+};
+
+Error notFound(const QString& what)
+{
+    return Error(err::ItemNotFound, what);
+}
+
+bool hasColumn(store::Database& database, const QString& table, const QString& column)
+{
+    return database.tableExists(table) && database.columnNames(table).contains(column, Qt::CaseInsensitive);
+}
+
+// [Markets] of a round, in the table's order, its licences numbered.
+std::vector<std::pair<int, MarketRow>> readMarkets(store::Database& database, AuctionHistory& history,
+                                                   int round)
+{
+    std::vector<std::pair<int, MarketRow>> markets;
+    if (round <= 0)
+        return markets;
+    const bool highBid = history.basis.highBid;
+    const auto rows = database.openRecordset(QStringLiteral("SELECT [License Name], [Market Name]") +
+                                                 (highBid ? QStringLiteral(", [High Bid]") : QString()) +
+                                                 QStringLiteral(" FROM [Markets] WHERE [Round] = ") +
+                                                 QString::number(round),
+                                             store::RecordsetType::Snapshot);
+    markets.reserve(static_cast<size_t>(rows->recordCount()));
+    for (int row = 0; row < rows->recordCount(); ++row) {
+        MarketRow market{textAt(*rows, row, 1), highBid ? numberAt(*rows, row, 2) : std::nullopt};
+        markets.emplace_back(history.licenses.id(textAt(*rows, row, 0)), std::move(market));
+    }
+    return markets;
+}
+
+QHash<int, BidderRow> readBidders(store::Database& database, AuctionHistory& history, int round,
+                                  std::vector<int>* order)
+{
+    QHash<int, BidderRow> bidders;
+    if (round <= 0)
+        return bidders;
+    const auto rows = database.openRecordset(
+        QStringLiteral(
+            "SELECT [Bidder], [Current Eligibility], [Additional Activity Required] FROM [Bidders] "
+            "WHERE [Round] = ") +
+            QString::number(round),
+        store::RecordsetType::Snapshot);
+    for (int row = 0; row < rows->recordCount(); ++row) {
+        const int bidder = history.bidders.id(textAt(*rows, row, 0));
+        if (order != nullptr && !bidders.contains(bidder))
+            order->push_back(bidder);
+        bidders.insert(bidder, {numberAt(*rows, row, 1), numberAt(*rows, row, 2)});
+    }
+    return bidders;
+}
+
+// [Net Bids] of a round; nothing when the auction has no such figure.
+std::optional<double> netBidsOf(store::Database& database, int round)
+{
+    if (round <= 0 || !hasColumn(database, QStringLiteral("Round Statistics"), QStringLiteral("Net Bids")))
+        return std::nullopt;
+    const auto rows = database.openRecordset(
+        QStringLiteral("SELECT [Net Bids] FROM [Round Statistics] WHERE [Round] = ") + QString::number(round),
+        store::RecordsetType::Snapshot);
+    return rows->recordCount() > 0 ? numberAt(*rows, 0, 0) : std::nullopt;
+}
+
+// What [Round Statistics] says of withdrawals: in the round, and up to it.
+struct CountedWithdrawals {
+    std::optional<double> inRound;
+    std::optional<double> upToRound;
+};
+
+CountedWithdrawals countedWithdrawals(store::Database& database, int round)
+{
+    if (!hasColumn(database, QStringLiteral("Round Statistics"), QStringLiteral("Withdrawals")))
+        return {};
+    const auto rows = database.openRecordset(
+        QStringLiteral("SELECT [Round], [Withdrawals] FROM [Round Statistics] WHERE [Round] <= ") +
+            QString::number(round),
+        store::RecordsetType::Snapshot);
+    CountedWithdrawals counted;
+    for (int row = 0; row < rows->recordCount(); ++row) {
+        const auto number = numberAt(*rows, row, 1);
+        if (!number)
+            continue;
+        counted.upToRound = counted.upToRound.value_or(0) + *number;
+        if (roundOf(numberAt(*rows, row, 0)) == round)
+            counted.inRound = *number;
+    }
+    return counted;
+}
+
+bool differs(double a, double b)
+{
+    return std::fabs(a - b) > 0.005;
+}
+
+QString plainNumber(const std::optional<double>& value)
+{
+    return value ? QString::number(*value, 'f', std::floor(*value) == *value ? 0 : 2) : QString();
+}
+
+// The standing amount of a licence, and whether the agency's agrees with the holder's bid.
+void standingAmounts(const AuctionHistory& history, const Holding& held,
+                     const std::optional<MarketRow>& market, std::optional<double>& gross,
+                     std::optional<double>* net, QString* check)
+{
+    const Bid* bid = held.kind == HolderKind::Bidder || held.kind == HolderKind::Tied
+                         ? &history.bids[static_cast<size_t>(held.bid)]
+                         : nullptr;
+    if (net != nullptr && held.kind == HolderKind::Bidder)
+        *net = bid->net;
+    if (!history.basis.highBid) {
+        gross = bid != nullptr ? bid->gross : std::nullopt;
+        return;
+    }
+    gross = market ? market->highBid : std::nullopt;
+    if (check == nullptr)
+        return;
+    if (bid != nullptr) {
+        if (!gross)
+            *check = QStringLiteral("[High Bid] is empty; the holder's bid is ") +
+                     (bid->gross ? summary::formatMoney(*bid->gross) : QStringLiteral("empty"));
+        else if (!bid->gross || differs(*gross, *bid->gross))
+            *check = QStringLiteral("[High Bid] ") + summary::formatMoney(*gross) +
+                     QStringLiteral(" differs from the holder's bid ") +
+                     (bid->gross ? summary::formatMoney(*bid->gross) : QStringLiteral("(empty)"));
+    } else if (held.kind == HolderKind::None && gross) {
+        *check = QStringLiteral("[High Bid] ") + summary::formatMoney(*gross) +
+                 QStringLiteral(" but no new high bid on record");
+    }
+}
+
+} // namespace
+
+std::optional<double> LicenseStanding::increase() const
+{
+    if (!gross || !grossBefore)
+        return std::nullopt;
+    return *gross - *grossBefore;
+}
+
+std::optional<double> LicenseStanding::increasePercent() const
+{
+    if (!gross || !grossBefore || *grossBefore <= 0)
+        return std::nullopt;
+    return 100.0 * (*gross - *grossBefore) / *grossBefore;
+}
+
+QString changeName(ChangeKind kind)
+{
+    switch (kind) {
+    case ChangeKind::ChangedHands:
+        return QStringLiteral("Changed hands");
+    case ChangeKind::Withdrawn:
+        return QStringLiteral("Withdrawn");
+    case ChangeKind::HeldByAgency:
+        return QStringLiteral("Held by the agency");
+    case ChangeKind::EligibilityFell:
+        return QStringLiteral("Eligibility fell");
+    case ChangeKind::EligibilityZero:
+        return QStringLiteral("Eligibility reached 0");
+    }
+    return {};
+}
+
+QString holderText(const AuctionHistory& history, const Holding& holding)
+{
+    switch (holding.kind) {
+    case HolderKind::Bidder:
+        return history.bidders.name(holding.bidder);
+    case HolderKind::Agency:
+        return agencyText;
+    case HolderKind::Tied: {
+        QStringList names;
+        for (const int bidder : holding.tied)
+            names << history.bidders.name(bidder);
+        return names.join(QStringLiteral(" / ")) + QStringLiteral(" (tied)");
+    }
+    case HolderKind::None:
+        break;
+    }
+    return {};
+}
+
+int chooseRound(store::Database& database, const QString& roundText)
+{
+    const std::vector<int> rounds = importedRounds(database);
+    if (roundText.isEmpty()) {
+        if (rounds.empty())
+            throw notFound(QStringLiteral("No round has been imported."));
+        return rounds.back();
+    }
+    bool ok = false;
+    const int round = roundText.toInt(&ok);
+    if (!ok || round <= 0 || !std::binary_search(rounds.begin(), rounds.end(), round))
+        throw notFound(QStringLiteral("Round ") + roundText + QStringLiteral(" has not been imported."));
+    return round;
+}
+
+RoundStandings computeRoundStandings(store::Database& database, int round)
+{
+    chooseRound(database, QString::number(round));
+    AuctionHistory history = readHistory(database, readStandingsBasis(database), round);
+    return computeRoundStandings(database, history, round);
+}
+
+RoundStandings computeRoundStandings(store::Database& database, AuctionHistory& history, int round)
+{
+    RoundStandings result;
+    result.round = round;
+    result.basis = history.basis;
+    result.notes = history.basis.notes();
+    const auto previous = std::lower_bound(history.rounds.begin(), history.rounds.end(), round);
+    result.previousRound = previous == history.rounds.begin() ? 0 : *std::prev(previous);
+
+    // Withdrawals counted by the round statistics but listed nowhere would
+    // leave every withdrawn licence with the wrong holder.
+    const CountedWithdrawals counted = countedWithdrawals(database, round);
+    if (history.basis.withdrawals) {
+        const auto listed = std::count_if(history.withdrawals.begin(), history.withdrawals.end(),
+                                          [round](const Withdrawal& w) { return w.round <= round; });
+        const double expected = counted.upToRound.value_or(0);
+        if (listed == 0 && expected > 0)
+            throw notFound(
+                QStringLiteral("[Withdrawal Statistics] has no rows, but [Round Statistics] counts ") +
+                plainNumber(expected) + QStringLiteral(" withdrawals up to round ") + QString::number(round) +
+                QStringLiteral(": the holders cannot be worked out. Import the newest round again."));
+        if (counted.upToRound && static_cast<double>(listed) != expected)
+            result.notes << QStringLiteral("[Round Statistics] counts ") + plainNumber(expected) +
+                                QStringLiteral(" withdrawals up to round ") + QString::number(round) +
+                                QStringLiteral(", [Withdrawal Statistics] lists ") + QString::number(listed) +
+                                QLatin1Char('.');
+    }
+
+    const auto markets = readMarkets(database, history, round);
+    const auto marketsBefore = readMarkets(database, history, result.previousRound);
+    std::vector<int> bidderOrder;
+    const QHash<int, BidderRow> bidders = readBidders(database, history, round, &bidderOrder);
+    const QHash<int, BidderRow> biddersBefore = readBidders(database, history, result.previousRound, nullptr);
+
+    HoldingsReplay replay(history);
+    replay.playTo(result.previousRound);
+    std::vector<Holding> before(static_cast<size_t>(history.licenses.size()));
+    for (int license = 0; license < history.licenses.size(); ++license)
+        before[static_cast<size_t>(license)] = replay.holding(license);
+    replay.playTo(round);
+
+    // The round's own bids: how many bidders on each licence, how many bids by each bidder.
+    std::vector<std::vector<int>> roundBidders(static_cast<size_t>(history.licenses.size()));
+    std::vector<int> bidsOf(static_cast<size_t>(history.bidders.size()), 0);
+    for (const Bid& bid : history.bids) {
+        if (bid.round != round)
+            continue;
+        auto& on = roundBidders[static_cast<size_t>(bid.license)];
+        if (std::find(on.begin(), on.end(), bid.bidder) == on.end())
+            on.push_back(bid.bidder);
+        ++bidsOf[static_cast<size_t>(bid.bidder)];
+        if (history.basis.newHighBid && bid.newHigh)
+            ++result.newHighBids;
+    }
+
+    // Licences in the order of [Markets], then any only the bids name.
+    std::vector<std::optional<MarketRow>> marketOf(static_cast<size_t>(history.licenses.size()));
+    std::vector<std::optional<MarketRow>> marketBeforeOf(marketOf.size());
+    std::vector<int> licenseOrder;
+    std::vector<char> listed(marketOf.size(), 0);
+    for (const auto& [license, market] : markets) {
+        marketOf[static_cast<size_t>(license)] = market;
+        if (!std::exchange(listed[static_cast<size_t>(license)], 1))
+            licenseOrder.push_back(license);
+    }
+    for (const auto& [license, market] : marketsBefore)
+        marketBeforeOf[static_cast<size_t>(license)] = market;
+    for (int license = 0; license < history.licenses.size(); ++license) {
+        if (!listed[static_cast<size_t>(license)])
+            licenseOrder.push_back(license);
+    }
+
+    std::vector<BidderStanding> standingOf(static_cast<size_t>(history.bidders.size()));
+    for (const int license : licenseOrder) {
+        const size_t l = static_cast<size_t>(license);
+        LicenseStanding standing;
+        standing.name = history.licenses.name(license);
+        standing.marketName = marketOf[l] ? marketOf[l]->marketName
+                                          : (marketBeforeOf[l] ? marketBeforeOf[l]->marketName : QString());
+        standing.now = replay.holding(license);
+        standing.before = before[l];
+        standing.holder = holderText(history, standing.now);
+        standingAmounts(history, standing.now, marketOf[l], standing.gross, &standing.net, &standing.check);
+        if (result.previousRound > 0)
+            standingAmounts(history, standing.before, marketBeforeOf[l], standing.grossBefore, nullptr,
+                            nullptr);
+        if (standing.now.kind != HolderKind::None)
+            standing.roundsSinceChange = round - standing.now.since;
+        standing.biddersInRound = static_cast<int>(roundBidders[l].size());
+        if (!standing.check.isEmpty())
+            ++result.checks;
+
+        const Holding& now = standing.now;
+        const Holding& then = standing.before;
+        if (!history.basis.newHighBid && (now.kind == HolderKind::Bidder || now.kind == HolderKind::Tied) &&
+            history.bids[static_cast<size_t>(now.bid)].round == round)
+            ++result.newHighBids;
+        if (now.kind == HolderKind::Bidder) {
+            BidderStanding& holder = standingOf[static_cast<size_t>(now.bidder)];
+            ++holder.held;
+            holder.gross += standing.gross.value_or(0);
+            holder.net += standing.net.value_or(0);
+            if (!(then.kind == HolderKind::Bidder && then.bidder == now.bidder))
+                ++holder.gained;
+        }
+        if (then.kind == HolderKind::Bidder && !(now.kind == HolderKind::Bidder && now.bidder == then.bidder))
+            ++standingOf[static_cast<size_t>(then.bidder)].lost;
+        if (!now.sameHolderAs(then)) {
+            if (now.kind == HolderKind::Bidder || now.kind == HolderKind::Tied) {
+                ++result.changedHands;
+                result.changes.push_back({ChangeKind::ChangedHands, standing.name, holderText(history, then),
+                                          standing.holder, standing.gross, standing.increasePercent()});
+            } else if (now.kind == HolderKind::Agency) {
+                result.changes.push_back({ChangeKind::HeldByAgency, standing.name, holderText(history, then),
+                                          standing.holder, standing.gross, std::nullopt});
+            }
+        }
+        result.licenses.push_back(std::move(standing));
+    }
+
+    // Withdrawals of the round, with the bid each one took back.
+    if (history.basis.withdrawals) {
+        int inRound = 0;
+        for (const Withdrawal& withdrawal : history.withdrawals) {
+            if (withdrawal.round != round)
+                continue;
+            ++inRound;
+            std::optional<double> amount;
+            for (const Bid& bid : history.bids) {
+                if (bid.round < round && bid.license == withdrawal.license &&
+                    bid.bidder == withdrawal.bidder && (bid.newHigh || !history.basis.newHighBid))
+                    amount = bid.gross;
+            }
+            result.changes.push_back({ChangeKind::Withdrawn, history.licenses.name(withdrawal.license),
+                                      history.bidders.name(withdrawal.bidder), QString(), amount,
+                                      std::nullopt});
+        }
+        result.withdrawals = inRound;
+    } else if (const std::optional<int> inRound = roundOf(counted.inRound)) {
+        // A whole count that fits, as a round number does.
+        result.withdrawals = *inRound;
+    }
+
+    // Bidders as [Bidders] lists them, then any only the bids name.
+    std::vector<char> seen(static_cast<size_t>(history.bidders.size()), 0);
+    for (int bidder = 0; bidder < history.bidders.size(); ++bidder) {
+        if (!bidders.contains(bidder) && bidder < static_cast<int>(bidsOf.size()))
+            bidderOrder.push_back(bidder);
+    }
+    for (const int bidder : bidderOrder) {
+        if (std::exchange(seen[static_cast<size_t>(bidder)], 1))
+            continue;
+        BidderStanding standing = standingOf[static_cast<size_t>(bidder)];
+        standing.name = history.bidders.name(bidder);
+        standing.bids = bidder < static_cast<int>(bidsOf.size()) ? bidsOf[static_cast<size_t>(bidder)] : 0;
+        const BidderRow row = bidders.value(bidder);
+        standing.eligibility = row.eligibility;
+        standing.additionalActivity = row.additional;
+        if (biddersBefore.contains(bidder))
+            standing.eligibilityBefore = biddersBefore.value(bidder).eligibility;
+        if (standing.eligibility && standing.eligibilityBefore &&
+            *standing.eligibility < *standing.eligibilityBefore) {
+            const double was = *standing.eligibilityBefore;
+            const double is = *standing.eligibility;
+            result.changes.push_back(
+                {is <= 0 ? ChangeKind::EligibilityZero : ChangeKind::EligibilityFell, standing.name,
+                 plainNumber(was), plainNumber(is), std::nullopt,
+                 was > 0 ? std::optional<double>(100.0 * (is - was) / was) : std::nullopt});
+        }
+        result.bidders.push_back(std::move(standing));
+    }
+    std::stable_sort(result.bidders.begin(), result.bidders.end(),
+                     [](const BidderStanding& a, const BidderStanding& b) {
+                         return a.held != b.held ? a.held > b.held : a.gross > b.gross;
+                     });
+    // Changes grouped by kind, each group in the order found.
+    std::stable_sort(result.changes.begin(), result.changes.end(),
+                     [](const StandingChange& a, const StandingChange& b) { return a.kind < b.kind; });
+
+    result.netBids = netBidsOf(database, round);
+    result.netBidsBefore = netBidsOf(database, result.previousRound);
+    if (result.checks > 0)
+        result.notes << QString::number(result.checks) +
+                            (result.checks == 1 ? QStringLiteral(" licence's [High Bid] disagrees")
+                                                : QStringLiteral(" licences' [High Bid] disagree")) +
+                            QStringLiteral(" with the holder's bid (see Check).");
+    return result;
+}
+
+} // namespace qv::standings

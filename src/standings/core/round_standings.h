@@ -1,0 +1,95 @@
+#pragma once
+
+#include "standings/core/holdings_replay.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+#include <vector>
+
+namespace qv::store {
+class Database;
+}
+
+namespace qv::standings {
+
+// A licence after a round.
+struct LicenseStanding {
+    QString name;
+    QString marketName;
+    Holding now;                 // after the round
+    Holding before;              // after the round before
+    QString holder;              // as shown: the bidder, "(agency)", "A / B (tied)", empty for none
+    std::optional<double> gross; // the standing high bid: [Markets].[High Bid], else the holder's bid
+    std::optional<double> net;   // the holder's net bid
+    std::optional<double> grossBefore;
+    std::optional<int> roundsSinceChange; // none while nobody has held it
+    int biddersInRound = 0;               // bidders who bid on it in the round
+    QString check;                        // why the agency's amount and the holder's bid disagree
+
+    std::optional<double> increase() const;
+    std::optional<double> increasePercent() const;
+};
+
+// A bidder after a round.
+struct BidderStanding {
+    QString name;
+    int held = 0;
+    double gross = 0; // the standing high bids it holds
+    double net = 0;
+    int gained = 0;                    // licences held now and not after the round before
+    int lost = 0;                      // the other way round
+    int bids = 0;                      // bids placed in the round
+    std::optional<double> eligibility; // [Bidders] of the round
+    std::optional<double> additionalActivity;
+    std::optional<double> eligibilityBefore;
+};
+
+enum class ChangeKind { ChangedHands, Withdrawn, HeldByAgency, EligibilityFell, EligibilityZero };
+
+// One change of a round against the round before.
+struct StandingChange {
+    ChangeKind kind = ChangeKind::ChangedHands;
+    QString subject;               // a licence, or a bidder for eligibility
+    QString from;                  // the holder before, the bidder who withdrew, the eligibility before
+    QString to;                    // the holder now, the eligibility now
+    std::optional<double> amount;  // the standing high bid, the bid withdrawn
+    std::optional<double> percent; // its increase, or the eligibility's change
+};
+
+QString changeName(ChangeKind kind);
+
+// Who is winning what after one round, and what changed since the round before.
+struct RoundStandings {
+    int round = 0;
+    int previousRound = 0; // the imported round before it; 0 for none
+    StandingsBasis basis;
+    QStringList notes; // what the files lack and what was assumed, and disagreements found
+    std::vector<LicenseStanding> licenses; // in the order of [Markets]
+    std::vector<BidderStanding> bidders;   // most licences held first
+    std::vector<StandingChange> changes;
+    int newHighBids = 0;
+    int changedHands = 0;
+    std::optional<int> withdrawals; // in the round
+    std::optional<double> netBids;  // [Round Statistics] of the round and the round before
+    std::optional<double> netBidsBefore;
+    int checks = 0; // licences whose amounts disagree
+};
+
+// The holders' text: a bidder's name, "(agency)", "A / B (tied)", or empty.
+QString holderText(const AuctionHistory& history, const Holding& holding);
+
+// The standings after an imported round. Throws qv::Error (3265) for a round
+// that has not been imported, and when the auction counts withdrawals but
+// lists none, so that no holder can be trusted; engine errors pass through.
+RoundStandings computeRoundStandings(store::Database& database, int round);
+
+// The same from a history already read up to the round.
+RoundStandings computeRoundStandings(store::Database& database, AuctionHistory& history, int round);
+
+// The round asked for, or the newest when empty; 3265 when it is not a whole
+// number or was not imported, and when nothing has been imported.
+int chooseRound(store::Database& database, const QString& roundText);
+
+} // namespace qv::standings

@@ -1,0 +1,72 @@
+#include "standings/core/standings_basis.h"
+
+#include "store/database.h"
+
+namespace qv::standings {
+
+namespace {
+
+// The columns of those that a table lacks (all of them when the table is absent).
+QStringList lacking(store::Database& database, const QString& table, const QStringList& wanted)
+{
+    const QStringList present = database.tableExists(table) ? database.columnNames(table) : QStringList();
+    QStringList missing;
+    for (const QString& column : wanted) {
+        if (!present.contains(column, Qt::CaseInsensitive))
+            missing << column;
+    }
+    return missing;
+}
+
+QString named(const QStringList& columns, const QString& table)
+{
+    QStringList bracketed;
+    for (const QString& column : columns)
+        bracketed << QLatin1Char('[') + column + QLatin1Char(']');
+    return bracketed.join(QStringLiteral(", ")) + QStringLiteral(" (") + table + QLatin1Char(')');
+}
+
+} // namespace
+
+StandingsBasis readStandingsBasis(store::Database& database)
+{
+    StandingsBasis basis;
+    const QStringList bids = lacking(database, QStringLiteral("All Bids"), {QStringLiteral("New High Bid")});
+    const QStringList markets = lacking(database, QStringLiteral("Markets"), {QStringLiteral("High Bid")});
+    const QStringList withdrawals = lacking(
+        database, QStringLiteral("Withdrawal Statistics"),
+        {QStringLiteral("Withdrawal Round"), QStringLiteral("License Name"), QStringLiteral("Bidder")});
+    basis.newHighBid = bids.isEmpty();
+    basis.highBid = markets.isEmpty();
+    basis.withdrawals = withdrawals.isEmpty();
+    if (!bids.isEmpty())
+        basis.missing << named(bids, QStringLiteral("All Bids"));
+    if (!markets.isEmpty())
+        basis.missing << named(markets, QStringLiteral("Markets"));
+    if (!withdrawals.isEmpty())
+        basis.missing << named(withdrawals, QStringLiteral("Withdrawal Statistics"));
+    return basis;
+}
+
+QStringList StandingsBasis::notes() const
+{
+    QStringList notes;
+    int next = 0;
+    if (!newHighBid)
+        notes << QStringLiteral("The auction's files lack ") + missing.value(next++) +
+                     QStringLiteral(
+                         ": each licence is taken as held by the bidder of its highest gross bid so "
+                         "far (the earliest bid at that amount; bidders who bid it in the same "
+                         "round are shown as tied), and withdrawals are not applied.");
+    if (!highBid)
+        notes << QStringLiteral("The auction's files lack ") + missing.value(next++) +
+                     QStringLiteral(": the standing high bid is the holder's own bid amount, not checked "
+                                    "against the agency's.");
+    if (!withdrawals)
+        notes << QStringLiteral("The auction's files lack ") + missing.value(next++) +
+                     QStringLiteral(": withdrawals are not applied, so a withdrawn high bid still counts for "
+                                    "its bidder.");
+    return notes;
+}
+
+} // namespace qv::standings

@@ -1,0 +1,110 @@
+#include "standings/core/standings_tables.h"
+
+#include "summary/core/summary_formats.h"
+
+#include <cmath>
+
+namespace qv::standings {
+
+namespace {
+
+QVariant amount(const std::optional<double>& value)
+{
+    return value ? QVariant(*value) : QVariant();
+}
+
+// Percentages to two decimals: the rest is noise in a table.
+QVariant percent(const std::optional<double>& value)
+{
+    return value ? QVariant(std::round(*value * 100.0) / 100.0) : QVariant();
+}
+
+QVariant text(const QString& value)
+{
+    return value.isEmpty() ? QVariant() : QVariant(value);
+}
+
+} // namespace
+
+StandingsTable licenceTable(const RoundStandings& standings)
+{
+    StandingsTable table;
+    table.title = QStringLiteral("Licences");
+    table.columns = {{QStringLiteral("License Name"), CellKind::Text},
+                     {QStringLiteral("Market Name"), CellKind::Text},
+                     {QStringLiteral("Holder"), CellKind::Text},
+                     {QStringLiteral("High Bid"), CellKind::Money},
+                     {QStringLiteral("Net High Bid"), CellKind::Money},
+                     {QStringLiteral("Increase"), CellKind::Money},
+                     {QStringLiteral("Increase %"), CellKind::Percent},
+                     {QStringLiteral("Rounds Since Changing Hands"), CellKind::Count},
+                     {QStringLiteral("Bidders This Round"), CellKind::Count},
+                     {QStringLiteral("Check"), CellKind::Text}};
+    for (const LicenseStanding& l : standings.licenses) {
+        table.rows.push_back({l.name, text(l.marketName), text(l.holder), amount(l.gross), amount(l.net),
+                              amount(l.increase()), percent(l.increasePercent()),
+                              l.roundsSinceChange ? QVariant(*l.roundsSinceChange) : QVariant(),
+                              l.biddersInRound, text(l.check)});
+        table.keys.push_back({l.name, false});
+    }
+    return table;
+}
+
+StandingsTable bidderTable(const RoundStandings& standings)
+{
+    StandingsTable table;
+    table.title = QStringLiteral("Bidders");
+    table.columns = {{QStringLiteral("Bidder"), CellKind::Text},
+                     {QStringLiteral("Licences Held"), CellKind::Count},
+                     {QStringLiteral("High Bids Held"), CellKind::Money},
+                     {QStringLiteral("Net High Bids Held"), CellKind::Money},
+                     {QStringLiteral("Gained"), CellKind::Count},
+                     {QStringLiteral("Lost"), CellKind::Count},
+                     {QStringLiteral("Bids This Round"), CellKind::Count},
+                     {QStringLiteral("Current Eligibility"), CellKind::Count},
+                     {QStringLiteral("Additional Activity Required"), CellKind::Count}};
+    for (const BidderStanding& b : standings.bidders) {
+        table.rows.push_back({b.name, b.held, b.gross, b.net, b.gained, b.lost, b.bids, amount(b.eligibility),
+                              amount(b.additionalActivity)});
+        table.keys.push_back({b.name, true});
+    }
+    return table;
+}
+
+StandingsTable changeTable(const RoundStandings& standings)
+{
+    StandingsTable table;
+    table.title = QStringLiteral("Changes");
+    table.columns = {
+        {QStringLiteral("Change"), CellKind::Text},  {QStringLiteral("Subject"), CellKind::Text},
+        {QStringLiteral("From"), CellKind::Text},    {QStringLiteral("To"), CellKind::Text},
+        {QStringLiteral("Amount"), CellKind::Money}, {QStringLiteral("Change %"), CellKind::Percent}};
+    for (const StandingChange& c : standings.changes) {
+        table.rows.push_back(
+            {changeName(c.kind), c.subject, text(c.from), text(c.to), amount(c.amount), percent(c.percent)});
+        table.keys.push_back(
+            {c.subject, c.kind == ChangeKind::EligibilityFell || c.kind == ChangeKind::EligibilityZero});
+    }
+    return table;
+}
+
+QString cellText(const QVariant& value, CellKind kind)
+{
+    if (!value.isValid() || value.isNull())
+        return {};
+    switch (kind) {
+    case CellKind::Text:
+        return value.toString();
+    case CellKind::Money:
+        return summary::formatMoney(value.toDouble());
+    case CellKind::Count:
+        return summary::formatCount(value.toDouble());
+    case CellKind::Percent: {
+        const double p = value.toDouble();
+        return (p > 0 ? QStringLiteral("+") : QString()) + QString::number(p, 'f', 1) + QLatin1Char('%');
+    }
+    }
+    return {};
+}
+
+} // namespace qv::standings

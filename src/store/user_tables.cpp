@@ -1,0 +1,134 @@
+#include "store/user_tables.h"
+
+#include "common/error.h"
+#include "store/auction_schema.h"
+#include "store/database.h"
+#include "store/savepoint.h"
+
+#include <optional>
+
+namespace qv::store {
+
+namespace {
+
+QStringList firstColumn(Database& db, const QString& statement)
+{
+    auto rows = db.openRecordset(statement, RecordsetType::Snapshot);
+    QStringList values;
+    for (int row = 0; row < rows->recordCount(); ++row)
+        values << rows->at(row, 0).toString();
+    return values;
+}
+
+bool isEngineTable(const QString& table)
+{
+    return table.startsWith(QLatin1String("sqlite_"), Qt::CaseInsensitive) ||
+           table.startsWith(QLatin1String("MSys"));
+}
+
+// A bare name is one word as the dialect reads it; a bracketed one holds no
+// bracket itself.
+bool isOneTableName(const QString& into)
+{
+    const QString name = into.trimmed();
+    if (name.startsWith(QLatin1Char('[')))
+        return name.size() > 2 && name.endsWith(QLatin1Char(']')) &&
+               !name.mid(1, name.size() - 2).contains(QLatin1Char('[')) &&
+               !name.mid(1, name.size() - 2).contains(QLatin1Char(']'));
+    if (name.isEmpty() || !(name[0].isLetter() || name[0] == QLatin1Char('_') || name[0] == QLatin1Char('$')))
+        return false;
+    for (const QChar c : name)
+        if (!(c.isLetterOrNumber() || c == QLatin1Char('_') || c == QLatin1Char('$')))
+            return false;
+    return true;
+}
+
+std::optional<Error> intoError(Database& db, const QString& into)
+{
+    if (!isOneTableName(into))
+        return Error(err::InvalidName, QStringLiteral("The Into text '%1' is not one table name: put the "
+                                                      "name in square brackets, as in [Top Bids].")
+                                           .arg(into));
+    const QString problem = protectedTableProblem(db, schema::listedTableName(into));
+    if (problem.isEmpty())
+        return std::nullopt;
+    return Error(err::NoPermission, problem);
+}
+
+} // namespace
+
+QString protectedTableProblem(Database& db, const QString& table)
+{
+    // The engine takes SYSROUNDS for sysRounds: the name it would reach counts too.
+    QStringList names{table};
+    for (const QString& existing : db.tableNames())
+        if (existing.compare(table, Qt::CaseInsensitive) == 0)
+            names << existing;
+    const QString cannot = QStringLiteral(": a table you build cannot take its name.");
+    for (const QString& name : names) {
+        if (isEngineTable(name))
+            return QStringLiteral("'%1' is one of the database engine's own tables").arg(table) + cannot;
+        if (schema::isSystemTable(name))
+            return QStringLiteral("'%1' is one of Quorvane's own tables").arg(table) + cannot;
+    }
+    const QStringList supplied =
+        firstColumn(db, QStringLiteral("SELECT [TableName] FROM [sysSuppliedTables]"));
+    if (supplied.contains(table, Qt::CaseInsensitive))
+        return QStringLiteral("'%1' is a table of the round results files").arg(table) + cannot;
+    return {};
+}
+
+bool isUserTable(Database& db, const QString& table)
+{
+    try {
+        return protectedTableProblem(db, table).isEmpty() &&
+               firstColumn(db, QStringLiteral("SELECT [TableName] FROM [sysTables]"))
+                   .contains(table, Qt::CaseInsensitive);
+    } catch (const Error&) {
+        return false;
+    }
+}
+
+QString intoProblem(Database& db, const QString& into)
+{
+    const std::optional<Error> error = intoError(db, into);
+    return error ? error->description() : QString();
+}
+
+void requireBuildableInto(Database& db, const QString& into)
+{
+    if (const std::optional<Error> error = intoError(db, into))
+        throw *error;
+}
+
+QString replaceBuiltTable(Database& db, const QString& statement, const std::function<void()>& list)
+{
+    const QString target = Database::makeTableTarget(statement);
+    if (const QString problem = protectedTableProblem(db, target); !problem.isEmpty())
+        throw Error(err::NoPermission, problem);
+    db.requireNotHeld(target);
+    const QString fresh = QStringLiteral("qv_build:") + target;
+    // Inside a caller's transaction a savepoint; else one that takes the
+    // write lock at once, waiting while another program writes.
+    std::optional<Savepoint> nested;
+    std::optional<WriteTransaction> own;
+    if (db.inTransaction())
+        nested.emplace(db.handle(), QStringLiteral("qv_replace"));
+    else
+        own.emplace(db.handle());
+    if (db.tableExists(fresh))
+        db.execute(QStringLiteral("DROP TABLE [") + fresh + QLatin1Char(']'));
+    db.makeTableAs(statement, fresh);
+    if (db.tableExists(target))
+        db.execute(QStringLiteral("DROP TABLE [") + target + QLatin1Char(']'));
+    db.renameTable(fresh, target);
+    if (list)
+        list();
+    if (nested)
+        nested->release();
+    else
+        own->commit();
+    return target;
+}
+
+} // namespace qv::store

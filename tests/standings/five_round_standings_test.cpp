@@ -1,0 +1,266 @@
+// The standings of a hand-built auction of five rounds, whose answers are
+// worked out by hand (support/five_round_auction.h tells the story), read
+// once with every column and once from files that lack the optional ones.
+#include "common/error.h"
+#include "standings/core/round_line.h"
+#include "standings/core/round_standings.h"
+#include "standings/core/standings_charts.h"
+#include "standings/core/standings_tables.h"
+#include "store/database.h"
+#include "support/five_round_auction.h"
+#include "support/qt_printers.h"
+#include "support/temp_dir.h"
+
+#include <gtest/gtest.h>
+
+using namespace qv;
+using namespace qv::standings;
+
+namespace {
+
+class FiveRounds : public ::testing::Test {
+protected:
+    void SetUp() override { path = test::makeFiveRoundAuction(dir.path()); }
+    store::DatabasePtr open() { return store::Database::open(path); }
+    RoundStandings at(int round) { return computeRoundStandings(*open(), round); }
+
+    test::TempDir dir;
+    QString path;
+};
+
+QStringList texts(std::initializer_list<const char*> lines)
+{
+    QStringList list;
+    for (const char* line : lines)
+        list << QString::fromUtf8(line);
+    return list;
+}
+
+QStringList holders(const RoundStandings& standings)
+{
+    QStringList names;
+    for (const LicenseStanding& licence : standings.licenses)
+        names << licence.holder;
+    return names;
+}
+
+const LicenseStanding& licence(const RoundStandings& standings, const QString& name)
+{
+    for (const LicenseStanding& l : standings.licenses)
+        if (l.name == name)
+            return l;
+    throw std::runtime_error("no such licence");
+}
+
+const BidderStanding& bidder(const RoundStandings& standings, const QString& name)
+{
+    for (const BidderStanding& b : standings.bidders)
+        if (b.name == name)
+            return b;
+    throw std::runtime_error("no such bidder");
+}
+
+// A view's rows as they show, cells between bars.
+QStringList shown(const StandingsTable& table)
+{
+    QStringList lines;
+    for (const QVariantList& row : table.rows) {
+        QStringList cells;
+        for (size_t c = 0; c < table.columns.size(); ++c)
+            cells << cellText(row.value(static_cast<qsizetype>(c)), table.columns[c].kind);
+        lines << cells.join(QLatin1Char('|'));
+    }
+    return lines;
+}
+
+QStringList changes(const RoundStandings& standings)
+{
+    return shown(changeTable(standings));
+}
+
+} // namespace
+
+TEST_F(FiveRounds, HoldersRoundByRound)
+{
+    const char* const expected[5][5] = {
+        {"Heron", "Kestrel", "", "Wren [West]", ""},
+        {"Kestrel", "Kestrel", "", "Wren [West]", ""},
+        {"Heron", "(agency)", "", "Wren [West]", ""},
+        {"Heron", "(agency)", "", "Wren [West]", "Kestrel"},
+        {"Heron", "O'Brien Mobile", "", "Wren [West]", "Kestrel"},
+    };
+    for (int round = 1; round <= 5; ++round) {
+        QStringList wanted;
+        for (const char* name : expected[round - 1])
+            wanted << QString::fromUtf8(name);
+        EXPECT_EQ(holders(at(round)), wanted) << "round " << round;
+    }
+}
+
+TEST_F(FiveRounds, LicencesOfTheLastRound)
+{
+    const RoundStandings r5 = at(5);
+    ASSERT_EQ(r5.previousRound, 4);
+    const QStringList rows = shown(licenceTable(r5));
+    // Licence, market, holder, high bid, net, increase, %, rounds since changing hands, bidders, check.
+    EXPECT_EQ(rows, texts({
+                        "A-1|Albany|Heron|$121|$121|$0|0.0%|2|1|",
+                        "B-2|Boston|O'Brien Mobile|$180|$135|||0|1|",
+                        "C-3|Chicago|||||||0|",
+                        "D[4]|Denver|Wren [West]|$60|$55|$5|+9.1%|4|0|[High Bid] $60 differs from the "
+                        "holder's bid $55",
+                        "E-5|El Paso|Kestrel|$300|$300|$0|0.0%|1|0|",
+                    }));
+    EXPECT_EQ(r5.checks, 1);
+    EXPECT_TRUE(
+        r5.notes.contains(QStringLiteral("1 licence's [High Bid] disagrees with the holder's bid (see "
+                                         "Check).")))
+        << r5.notes.join(QLatin1Char('\n')).toStdString();
+}
+
+TEST_F(FiveRounds, BiddersHoldingsAndEligibility)
+{
+    struct Row {
+        int round;
+        const char* bidder;
+        int held, gained, lost, bids;
+        double gross, eligibility;
+    };
+    const Row rows[] = {
+        {2, "Heron", 0, 0, 1, 1, 0, 150},           {2, "Kestrel", 2, 1, 0, 1, 310, 100},
+        {3, "Heron", 1, 1, 0, 1, 121, 150},         {3, "Kestrel", 0, 0, 2, 0, 0, 100},
+        {3, "Wren [West]", 1, 0, 0, 1, 55, 40},     {4, "Kestrel", 1, 1, 0, 1, 300, 100},
+        {5, "O'Brien Mobile", 1, 1, 0, 1, 180, 60}, {5, "Kestrel", 1, 0, 0, 1, 300, 80},
+        {5, "Wren [West]", 1, 0, 0, 0, 60, 0},
+    };
+    for (const Row& row : rows) {
+        const BidderStanding b = bidder(at(row.round), QString::fromUtf8(row.bidder));
+        SCOPED_TRACE(std::string(row.bidder) + " round " + std::to_string(row.round));
+        EXPECT_EQ(b.held, row.held);
+        EXPECT_EQ(b.gained, row.gained);
+        EXPECT_EQ(b.lost, row.lost);
+        EXPECT_EQ(b.bids, row.bids);
+        EXPECT_DOUBLE_EQ(b.gross, row.gross);
+        EXPECT_EQ(b.eligibility, row.eligibility);
+    }
+    EXPECT_EQ(bidder(at(5), QStringLiteral("O'Brien Mobile")).net, 135);
+    // Most licences held first: Kestrel with two after round 2.
+    EXPECT_EQ(at(2).bidders.front().name, QStringLiteral("Kestrel"));
+}
+
+TEST_F(FiveRounds, ChangesAgainstTheRoundBefore)
+{
+    EXPECT_EQ(changes(at(3)), texts({
+                                  "Changed hands|A-1|Kestrel|Heron|$121|+10.0%",
+                                  "Withdrawn|B-2|Kestrel||$200|",
+                                  "Held by the agency|B-2|Kestrel|(agency)||",
+                              }));
+    EXPECT_EQ(changes(at(4)), texts({
+                                  "Changed hands|E-5||Kestrel|$300|",
+                                  "Eligibility reached 0|Wren [West]|40|0||-100.0%",
+                              }));
+    EXPECT_EQ(changes(at(5)), texts({
+                                  "Changed hands|B-2|(agency)|O'Brien Mobile|$180|",
+                                  "Eligibility fell|Kestrel|100|80||-20.0%",
+                              }));
+    // Raising one's own high bid is not a change of hands.
+    for (const QString& line : changes(at(3)))
+        EXPECT_FALSE(line.contains(QStringLiteral("D[4]"))) << line.toStdString();
+}
+
+TEST_F(FiveRounds, OneLinePerRound)
+{
+    EXPECT_EQ(roundLine(at(1)), QStringLiteral("Round 1: 3 new high bids, 3 licences changed hands, 0 "
+                                               "withdrawals, net bids $350"));
+    EXPECT_EQ(roundLine(at(3)), QStringLiteral("Round 3: 2 new high bids, 1 licence changed hands, 1 "
+                                               "withdrawal, net bids $176 (-51.1%)"));
+    EXPECT_EQ(roundLine(at(5)), QStringLiteral("Round 5: 1 new high bid, 1 licence changed hands, 0 "
+                                               "withdrawals, net bids $611 (+28.4%)"));
+}
+
+TEST_F(FiveRounds, ChartsOverTheRounds)
+{
+    auto db = open();
+    const StandingsChart prices = pricePathChart(*db, {QStringLiteral("B-2"), QStringLiteral("D[4]")});
+    ASSERT_EQ(prices.rounds, std::vector<int>({1, 2, 3, 4, 5}));
+    using V = std::vector<std::optional<double>>;
+    EXPECT_EQ(prices.lines[0].values, V({200, 200, std::nullopt, std::nullopt, 180}));
+    EXPECT_EQ(prices.lines[1].values, V({50, 50, 55, 55, 60}));
+    const BidderCharts kestrel =
+        bidderCharts(*db, {QStringLiteral("Kestrel"), QStringLiteral("Wren [West]")}, 4);
+    EXPECT_EQ(kestrel.held.lines[0].values, V({1, 2, 0, 1}));
+    EXPECT_EQ(kestrel.held.lines[1].values, V({1, 1, 1, 1}));
+    EXPECT_EQ(kestrel.eligibility.lines[1].values, V({40, 40, 40, 0}));
+    EXPECT_EQ(netBidsChart(*db).lines[0].values, V({350, 360, 176, 476, 611}));
+}
+
+TEST_F(FiveRounds, BadInputIsRefusedByName)
+{
+    auto db = open();
+    const auto refusal = [](const std::function<void()>& run) -> QString {
+        try {
+            run();
+        } catch (const Error& error) {
+            return QString::number(error.number()) + QLatin1Char(' ') + error.description();
+        }
+        return QStringLiteral("accepted");
+    };
+    EXPECT_EQ(refusal([&] { chooseRound(*db, QStringLiteral("6")); }),
+              QStringLiteral("3265 Round 6 has not been imported."));
+    EXPECT_EQ(refusal([&] { chooseRound(*db, QStringLiteral("2x")); }),
+              QStringLiteral("3265 Round 2x has not been imported."));
+    EXPECT_EQ(chooseRound(*db, QString()), 5);
+    EXPECT_EQ(refusal([&] {
+                  pricePathChart(*db, {QStringLiteral("A-1"), QStringLiteral("A-2")});
+              }),
+              QStringLiteral("3265 This auction has no licence named A-2."));
+    EXPECT_EQ(refusal([&] { bidderCharts(*db, {QStringLiteral("Wren")}); }),
+              QStringLiteral("3265 This auction has no bidder named Wren."));
+    // A withdrawal counted but listed nowhere: no holder can be trusted after it.
+    db->execute(QStringLiteral("DELETE FROM [Withdrawal Statistics]"));
+    EXPECT_EQ(refusal([&] { computeRoundStandings(*db, 2); }), QStringLiteral("accepted"));
+    EXPECT_TRUE(
+        refusal([&] { computeRoundStandings(*db, 3); })
+            .startsWith(QStringLiteral("3265 [Withdrawal Statistics] has no rows, but [Round Statistics] "
+                                       "counts 1 withdrawals up to round 3")));
+}
+
+TEST_F(FiveRounds, FilesWithoutTheOptionalColumns)
+{
+    test::dropStandingsColumns(path);
+    const char* const expected[5][5] = {
+        {"Heron", "Kestrel", "", "Wren [West]", ""},
+        {"Kestrel", "Kestrel", "", "Wren [West]", ""},
+        // The withdrawal is not applied; Kestrel's equal bid in round 5 comes later.
+        {"Heron", "Kestrel", "", "Wren [West]", ""},
+        {"Heron", "Kestrel", "", "Wren [West]", "Heron / Kestrel (tied)"},
+        {"Heron", "Kestrel", "", "Wren [West]", "Heron / Kestrel (tied)"},
+    };
+    for (int round = 1; round <= 5; ++round) {
+        QStringList wanted;
+        for (const char* name : expected[round - 1])
+            wanted << QString::fromUtf8(name);
+        EXPECT_EQ(holders(at(round)), wanted) << "round " << round;
+    }
+    const RoundStandings r5 = at(5);
+    EXPECT_EQ(r5.basis.missing, texts({"[New High Bid] (All Bids)", "[High Bid] (Markets)",
+                                       "[Withdrawal Round] (Withdrawal Statistics)"}));
+    ASSERT_EQ(r5.notes.size(), 3);
+    EXPECT_TRUE(r5.notes[0].contains(QStringLiteral("highest gross bid")));
+    EXPECT_TRUE(r5.notes[2].contains(QStringLiteral("withdrawals are not applied")));
+    // The standing amount is the holder's own bid; no check without the agency's.
+    EXPECT_EQ(licence(r5, QStringLiteral("D[4]")).gross, 55);
+    EXPECT_EQ(r5.checks, 0);
+    EXPECT_EQ(licence(r5, QStringLiteral("E-5")).gross, 300);
+    // A tie is nobody's holding.
+    EXPECT_EQ(bidder(r5, QStringLiteral("Kestrel")).held, 1);
+    EXPECT_EQ(bidder(r5, QStringLiteral("Heron")).held, 1);
+    // Round 5: no bid became the highest; round 4: E-5's tie did.
+    EXPECT_EQ(r5.newHighBids, 0);
+    EXPECT_EQ(at(4).newHighBids, 1);
+    EXPECT_EQ(changes(at(4)).first(), QStringLiteral("Changed hands|E-5||Heron / Kestrel (tied)|$300|"));
+    // Withdrawals counted by the round statistics when they cannot be listed.
+    EXPECT_EQ(at(3).withdrawals, 1);
+    using V = std::vector<std::optional<double>>;
+    EXPECT_EQ(pricePathChart(*open(), {QStringLiteral("B-2")}).lines[0].values, V({200, 200, 200, 200, 200}));
+}

@@ -1,0 +1,217 @@
+// The holders across the large generated auction (1,500 licences, 150
+// bidders, 250 rounds, with withdrawals) against the same rules written as
+// SQL, round by round; and the standing amounts against [Markets]' [High Bid].
+// Then the same auction without the optional columns against the fallback's
+// rule written as SQL.
+#include "standings/core/auction_history.h"
+#include "standings/core/holdings_replay.h"
+#include "standings/core/round_standings.h"
+#include "store/database.h"
+#include "store/sqlite_statement.h"
+#include "support/cli_run.h"
+#include "support/five_round_auction.h"
+#include "support/qt_printers.h"
+#include "support/temp_dir.h"
+
+#include <QFile>
+#include <QHash>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+using namespace qv;
+using namespace qv::standings;
+
+namespace {
+
+class LargeAuction : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        dir = new test::TempDir;
+        const QString rounds = dir->file(QStringLiteral("rounds"));
+        const test::CliRun sample =
+            test::runCli({QStringLiteral("sample"), rounds, QStringLiteral("--auction"), QStringLiteral("7"),
+                          QStringLiteral("--rounds"), QStringLiteral("250"), QStringLiteral("--licenses"),
+                          QStringLiteral("1500"), QStringLiteral("--bidders"), QStringLiteral("150")});
+        ASSERT_EQ(sample.code, 0) << sample.err.toStdString();
+        const test::CliRun batch = test::runCli(
+            {QStringLiteral("--app-dir"), dir->file(QStringLiteral("app")), QStringLiteral("--yes"),
+             QStringLiteral("batch"), rounds + QStringLiteral("/07_001.zip")});
+        ASSERT_EQ(batch.code, 0) << batch.out.toStdString();
+        auction = dir->file(QStringLiteral("app/Auction7.mdb"));
+    }
+    static void TearDownTestSuite() { delete dir; }
+
+    // A copy to add the SQL's indexes to (and drop columns from).
+    static QString copy(const QString& name)
+    {
+        const QString path = dir->file(name);
+        QFile::remove(path);
+        EXPECT_TRUE(QFile::copy(auction, path));
+        return path;
+    }
+
+    // Per round, each licence's holder as the SQL gives it.
+    static std::vector<QHash<QString, QString>> holdersBySql(store::Database& db, const char* sql)
+    {
+        std::vector<QHash<QString, QString>> byRound(251);
+        store::Statement rows(db.handle(), QString::fromUtf8(sql));
+        while (rows.step()) {
+            const int round = sqlite3_column_int(rows.get(), 0);
+            const QString licence =
+                QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(rows.get(), 1)));
+            const QString holder =
+                QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(rows.get(), 2)));
+            byRound.at(static_cast<size_t>(round)).insert(licence, holder);
+        }
+        return byRound;
+    }
+
+    void checkNewHighBidRules();
+    void checkHighestBidRules();
+
+    static test::TempDir* dir;
+    static QString auction;
+};
+
+test::TempDir* LargeAuction::dir = nullptr;
+QString LargeAuction::auction;
+
+// The last new high bid up to each round, unless its bidder withdrew it in a
+// later round up to that one.
+const char* const holdersSql = R"(
+WITH yb AS (SELECT "License Name" AS L, Bidder AS B, Round AS BR,
+                   LEAD(Round) OVER (PARTITION BY "License Name" ORDER BY Round) AS NR
+            FROM "All Bids" WHERE "New High Bid" = 'Y')
+SELECT r.Round, yb.L,
+       CASE WHEN EXISTS (SELECT 1 FROM "Withdrawal Statistics" w
+                         WHERE w."License Name" = yb.L AND w.Bidder = yb.B
+                           AND w."Withdrawal Round" > yb.BR AND w."Withdrawal Round" <= r.Round)
+            THEN '(agency)' ELSE yb.B END
+FROM yb JOIN sysRounds r ON r.Round >= yb.BR AND (yb.NR IS NULL OR r.Round < yb.NR))";
+
+// The highest gross bid up to each round, first reached in the earliest
+// round; every bidder who bid it in that round.
+const char* const highestBidSql = R"(
+WITH b AS (SELECT "License Name" AS L, Bidder AS B, Round AS BR, "Gross Bid Amount" AS G FROM "All Bids"),
+rmax AS (SELECT L, BR, MAX(G) AS M FROM b GROUP BY L, BR),
+firsts AS (SELECT L, BR, M FROM (SELECT L, BR, M, MAX(M) OVER (PARTITION BY L ORDER BY BR
+                                 ROWS BETWEEN UNBOUNDED PRECEDING AND 1 PRECEDING) AS PM FROM rmax)
+           WHERE PM IS NULL OR M > PM),
+seg AS (SELECT L, BR, M, LEAD(BR) OVER (PARTITION BY L ORDER BY BR) AS NR FROM firsts),
+who AS (SELECT seg.L, seg.BR, seg.NR,
+               (SELECT group_concat(B, '|') FROM (SELECT DISTINCT b.B FROM b
+                 WHERE b.L = seg.L AND b.BR = seg.BR AND b.G = seg.M)) AS Bs FROM seg)
+SELECT r.Round, who.L, who.Bs FROM who JOIN sysRounds r ON r.Round >= who.BR AND (who.NR IS NULL OR r.Round < who.NR))";
+
+// Each licence's holding after each round, as the replay gives it.
+void eachHolding(const AuctionHistory& history,
+                 const std::function<void(int round, const QString& licence, const Holding& held)>& look)
+{
+    HoldingsReplay replay(history);
+    for (const int round : history.rounds) {
+        replay.playTo(round);
+        for (int l = 0; l < history.licenses.size(); ++l)
+            look(round, history.licenses.name(l), replay.holding(l));
+    }
+}
+
+// A holder as a set of names, for ties whose order the SQL does not keep.
+QString asSet(QString holder)
+{
+    holder.remove(QStringLiteral(" (tied)"));
+    QStringList names = holder.split(
+        holder.contains(QLatin1Char('|')) ? QStringLiteral("|") : QStringLiteral(" / "), Qt::SkipEmptyParts);
+    names.sort();
+    return names.join(QLatin1Char('|'));
+}
+
+} // namespace
+
+void LargeAuction::checkNewHighBidRules()
+{
+    auto db = store::Database::open(copy(QStringLiteral("Holders.mdb")));
+    store::exec(db->handle(),
+                QStringLiteral("CREATE INDEX w_lb ON \"Withdrawal Statistics\" (\"License Name\", Bidder)"));
+    const auto expected = holdersBySql(*db, holdersSql);
+
+    QHash<QPair<int, QString>, std::optional<double>> highBids;
+    store::Statement markets(db->handle(),
+                             QStringLiteral("SELECT Round, \"License Name\", \"High Bid\" FROM Markets"));
+    while (markets.step()) {
+        const QString licence =
+            QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(markets.get(), 1)));
+        highBids.insert({sqlite3_column_int(markets.get(), 0), licence},
+                        sqlite3_column_type(markets.get(), 2) == SQLITE_NULL
+                            ? std::nullopt
+                            : std::optional<double>(sqlite3_column_double(markets.get(), 2)));
+    }
+
+    const AuctionHistory history = readHistory(*db, readStandingsBasis(*db));
+    ASSERT_TRUE(history.basis.complete());
+    ASSERT_EQ(history.rounds.size(), 250u);
+    ASSERT_GT(history.withdrawals.size(), 20u) << "the generator withdraws high bids";
+    int compared = 0, agency = 0, wrongHolders = 0, wrongAmounts = 0;
+    QStringList firstWrong;
+    eachHolding(history, [&](int round, const QString& name, const Holding& held) {
+        const QString ours = holderText(history, held);
+        const QString sql = expected[static_cast<size_t>(round)].value(name);
+        ++compared;
+        agency += held.kind == HolderKind::Agency ? 1 : 0;
+        if (ours != sql && ++wrongHolders <= 5)
+            firstWrong << QStringLiteral("round %1 %2: %3 / %4").arg(round).arg(name, ours, sql);
+        // The holder's bid against [High Bid]; nothing against an empty one.
+        const Bid* bid =
+            held.kind == HolderKind::Bidder ? &history.bids[static_cast<size_t>(held.bid)] : nullptr;
+        const double ourAmount = bid != nullptr ? bid->gross.value_or(-1) : -1;
+        if (ourAmount != highBids.value({round, name}).value_or(-1))
+            ++wrongAmounts;
+    });
+    EXPECT_EQ(compared, 250 * 1500);
+    EXPECT_GT(agency, 0) << "some withdrawn licences were held by the agency";
+    EXPECT_EQ(wrongHolders, 0) << firstWrong.join(QLatin1Char('\n')).toStdString();
+    EXPECT_EQ(wrongAmounts, 0);
+    // And through the round's views, with no disagreement to report.
+    const RoundStandings last = computeRoundStandings(*db, 250);
+    EXPECT_EQ(last.checks, 0);
+    EXPECT_EQ(last.licenses.size(), 1500u);
+    EXPECT_EQ(last.bidders.size(), 150u);
+}
+
+void LargeAuction::checkHighestBidRules()
+{
+    const QString path = copy(QStringLiteral("Fallback.mdb"));
+    test::dropStandingsColumns(path);
+    auto db = store::Database::open(path);
+    store::exec(db->handle(), QStringLiteral("CREATE INDEX b_lr ON \"All Bids\" (\"License Name\", Round)"));
+    const auto expected = holdersBySql(*db, highestBidSql);
+
+    const AuctionHistory history = readHistory(*db, readStandingsBasis(*db));
+    ASSERT_EQ(history.basis.missing.size(), 3);
+    int wrong = 0, ties = 0;
+    QStringList firstWrong;
+    eachHolding(history, [&](int round, const QString& name, const Holding& held) {
+        ties += held.kind == HolderKind::Tied ? 1 : 0;
+        const QString ours = asSet(holderText(history, held));
+        const QString sql = asSet(expected[static_cast<size_t>(round)].value(name));
+        if (ours != sql && ++wrong <= 5)
+            firstWrong << QStringLiteral("round %1 %2: %3 / %4").arg(round).arg(name, ours, sql);
+    });
+    EXPECT_GT(ties, 0) << "bidders who bid the same amount in one round hold it tied";
+    EXPECT_EQ(wrong, 0) << firstWrong.join(QLatin1Char('\n')).toStdString();
+}
+
+// One test: generating and importing the auction takes most of its time.
+TEST_F(LargeAuction, HoldersAgreeWithTheRulesWrittenInSql)
+{
+    {
+        SCOPED_TRACE("with [New High Bid], [High Bid] and the withdrawals");
+        checkNewHighBidRules();
+    }
+    {
+        SCOPED_TRACE("without them");
+        checkHighestBidRules();
+    }
+}

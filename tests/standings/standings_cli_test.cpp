@@ -1,0 +1,166 @@
+// quorvane-cli standings and report on the hand-built five-round auction:
+// what they print and write, and what they refuse without writing anything.
+#include "support/cli_run.h"
+#include "support/five_round_auction.h"
+#include "support/qt_printers.h"
+#include "support/temp_dir.h"
+
+#include <QFile>
+#include <QFileInfo>
+#ifdef QV_HAVE_CHARTS
+#include <QImage>
+#endif
+
+#include <gtest/gtest.h>
+
+using namespace qv;
+
+namespace {
+
+class StandingsCommand : public ::testing::Test {
+protected:
+    void SetUp() override { auction = test::makeFiveRoundAuction(dir.path()); }
+    test::CliRun run(QStringList args)
+    {
+        args.insert(1, auction);
+        return test::runCli(args);
+    }
+    QByteArray read(const QString& name)
+    {
+        QFile file(dir.file(name));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+
+    test::TempDir dir;
+    QString auction;
+};
+
+} // namespace
+
+TEST_F(StandingsCommand, PrintsEachViewOfARound)
+{
+    const test::CliRun licences = run({QStringLiteral("standings"), QStringLiteral("3")});
+    ASSERT_EQ(licences.code, 0) << licences.err.toStdString();
+    EXPECT_EQ(
+        licences.out.section(QLatin1Char('\n'), 0, 2),
+        QStringLiteral("License Name\tMarket Name\tHolder\tHigh Bid\tNet High Bid\tIncrease\tIncrease %\t"
+                       "Rounds Since Changing Hands\tBidders This Round\tCheck\n"
+                       "A-1\tAlbany\tHeron\t121\t121\t11\t10\t0\t1\t\n"
+                       "B-2\tBoston\t(agency)\t\t\t\t\t0\t0\t"));
+    EXPECT_EQ(licences.err, QString()) << "an auction with every column needs no note";
+
+    const test::CliRun bidders =
+        run({QStringLiteral("standings"), QStringLiteral("--by"), QStringLiteral("bidder"),
+             QStringLiteral("--format"), QStringLiteral("json")});
+    ASSERT_EQ(bidders.code, 0);
+    EXPECT_TRUE(bidders.out.startsWith(QStringLiteral(
+        "[\n{\"Bidder\":\"Kestrel\",\"Licences Held\":1,\"High Bids Held\":300,\"Net High Bids Held\":300,"
+        "\"Gained\":0,\"Lost\":0,\"Bids This Round\":1,\"Current Eligibility\":80,")))
+        << bidders.out.toStdString();
+
+    const test::CliRun changes =
+        run({QStringLiteral("standings"), QStringLiteral("5"), QStringLiteral("--by"),
+             QStringLiteral("changes"), QStringLiteral("--format"), QStringLiteral("csv")});
+    ASSERT_EQ(changes.code, 0);
+    EXPECT_EQ(changes.out, QStringLiteral("Change,Subject,From,To,Amount,Change %\r\n"
+                                          "Changed hands,B-2,(agency),O'Brien Mobile,180,\r\n"
+                                          "Eligibility fell,Kestrel,100,80,,-20\r\n"));
+}
+
+TEST_F(StandingsCommand, SaysWhatTheFilesLackOnStandardError)
+{
+    test::dropStandingsColumns(auction);
+    const test::CliRun result = run({QStringLiteral("standings"), QStringLiteral("4")});
+    ASSERT_EQ(result.code, 0);
+    for (const char* column :
+         {"[New High Bid] (All Bids)", "[High Bid] (Markets)", "[Withdrawal Round] (Withdrawal Statistics)"})
+        EXPECT_TRUE(result.err.contains(QLatin1String(column))) << result.err.toStdString();
+    EXPECT_FALSE(result.out.contains(QStringLiteral("lack")));
+    EXPECT_TRUE(result.out.contains(QStringLiteral("E-5\tEl Paso\tHeron / Kestrel (tied)\t300")))
+        << result.out.toStdString();
+}
+
+TEST_F(StandingsCommand, BadInputWritesNothing)
+{
+    // An earlier file of the same name stays as it was.
+    QFile earlier(dir.file(QStringLiteral("kept.png")));
+    ASSERT_TRUE(earlier.open(QIODevice::WriteOnly));
+    earlier.write("earlier");
+    earlier.close();
+    struct Case {
+        QStringList args;
+        int code;
+        const char* message;
+    };
+    const Case cases[] = {
+        {{QStringLiteral("standings"), QStringLiteral("6")}, 1, "Round 6 has not been imported."},
+        {{QStringLiteral("standings"), QStringLiteral("0")}, 1, "Round 0 has not been imported."},
+        {{QStringLiteral("standings"), QStringLiteral("--chart"), QStringLiteral("licence:Z-9"),
+          QStringLiteral("-o"), dir.file(QStringLiteral("kept.png"))},
+         1,
+         "This auction has no licence named Z-9."},
+        {{QStringLiteral("standings"), QStringLiteral("--chart"), QStringLiteral("bidder:Wren"),
+          QStringLiteral("-o"), dir.file(QStringLiteral("new.svg"))},
+         1,
+         "This auction has no bidder named Wren."},
+        {{QStringLiteral("report"), QStringLiteral("7"), QStringLiteral("-o"),
+          dir.file(QStringLiteral("r.html"))},
+         1,
+         "Round 7 has not been imported."},
+        {{QStringLiteral("standings"), QStringLiteral("--by"), QStringLiteral("market")}, 2, "Usage:"},
+        {{QStringLiteral("standings"), QStringLiteral("--chart"), QStringLiteral("licence:A-1"),
+          QStringLiteral("-o"), dir.file(QStringLiteral("chart.pdf"))},
+         2,
+         "Usage:"},
+        {{QStringLiteral("standings"), QStringLiteral("--chart"), QStringLiteral("licence:A-1"),
+          QStringLiteral("--chart"), QStringLiteral("bidder:Heron"), QStringLiteral("-o"),
+          dir.file(QStringLiteral("mixed.png"))},
+         2,
+         "Usage:"},
+        {{QStringLiteral("report")}, 2, "Usage:"},
+    };
+    for (const Case& c : cases) {
+        const test::CliRun result = run(c.args);
+        SCOPED_TRACE(c.args.join(QLatin1Char(' ')).toStdString());
+        EXPECT_EQ(result.code, c.code);
+        EXPECT_TRUE(result.err.contains(QLatin1String(c.message))) << result.err.toStdString();
+        EXPECT_EQ(result.out, QString());
+    }
+    EXPECT_EQ(read(QStringLiteral("kept.png")), QByteArray("earlier"));
+    for (const char* name : {"new.svg", "r.html", "chart.pdf", "mixed.png"})
+        EXPECT_FALSE(QFileInfo::exists(dir.file(QLatin1String(name)))) << name;
+
+    // Withdrawals counted but listed nowhere: no holder can be trusted.
+    const test::CliRun emptied =
+        test::runCli({QStringLiteral("sql"), auction, QStringLiteral("DELETE FROM [Withdrawal Statistics]")});
+    ASSERT_EQ(emptied.code, 0) << emptied.out.toStdString();
+    const test::CliRun refused =
+        run({QStringLiteral("report"), QStringLiteral("-o"), dir.file(QStringLiteral("r.html"))});
+    EXPECT_EQ(refused.code, 1);
+    EXPECT_TRUE(refused.err.contains(QStringLiteral("[Withdrawal Statistics] has no rows")))
+        << refused.err.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(dir.file(QStringLiteral("r.html"))));
+}
+
+#ifdef QV_HAVE_CHARTS
+TEST_F(StandingsCommand, DrawsChartsAsPngAndSvg)
+{
+    const QString png = dir.file(QStringLiteral("prices.png"));
+    const test::CliRun prices =
+        run({QStringLiteral("standings"), QStringLiteral("--chart"), QStringLiteral("licence:B-2"),
+             QStringLiteral("--chart"), QStringLiteral("licence:D[4]"), QStringLiteral("-o"), png});
+    ASSERT_EQ(prices.code, 0) << prices.err.toStdString();
+    const QImage picture(png);
+    EXPECT_EQ(picture.size(), QSize(1200, 600));
+    const QString svg = dir.file(QStringLiteral("kestrel.svg"));
+    const test::CliRun bidder =
+        run({QStringLiteral("standings"), QStringLiteral("4"), QStringLiteral("--chart"),
+             QStringLiteral("bidder:Kestrel"), QStringLiteral("-o"), svg});
+    ASSERT_EQ(bidder.code, 0) << bidder.err.toStdString();
+    const QByteArray text = read(QStringLiteral("kestrel.svg"));
+    // Licences held above eligibility, rounds 1 to 4.
+    EXPECT_TRUE(text.contains("Licences held") && text.contains("Eligibility"))
+        << text.left(400).toStdString();
+    EXPECT_TRUE(text.contains("viewBox=\"0 0 1200 1200\"")) << text.left(400).toStdString();
+}
+#endif
