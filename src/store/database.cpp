@@ -369,12 +369,13 @@ void Database::makeTableAs(const QString& statement, const QString& target)
 {
     requireOpen();
     requireWritable();
-    Translation tr = dialect::translate(statement);
+    const ConnectionSchema schema(schemaCache());
+    Translation tr = dialect::translate(statement, &schema);
     if (tr.kind != StatementKind::MakeTable)
         throw Error(err::InvalidOperation,
                     QStringLiteral("Invalid operation: only a SELECT ... INTO statement builds a table."));
     tr.target = target;
-    makeTable(tr);
+    makeTable(tr, statement);
 }
 
 void Database::renameTable(const QString& from, const QString& to)
