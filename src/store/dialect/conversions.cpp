@@ -113,7 +113,11 @@ QString numberToText(double value)
     // A whole amount is written in full while a double holds it exactly.
     if (value == std::trunc(value) && std::fabs(value) < 9007199254740992.0)
         return QString::number(qint64(value));
-    QString text = numberText(value);
+    // Beyond that, 15 significant digits as the engine writes them: the
+    // program's own number text spells out every digit from 1e15 up.
+    const double size = std::fabs(value);
+    QString text = size >= WholeDigitsFrom && size < WholeDigitsBelow ? QString::number(value, 'g', 15)
+                                                                      : numberText(value);
     const qsizetype e = text.indexOf(QLatin1Char('e'));
     if (e >= 0)
         text[e] = QLatin1Char('E');
