@@ -16,6 +16,9 @@ packages+=(poppler-utils)
 # The round report's tests look at it in chromium (headless) and validate its
 # HTML with html5lib (for Debian's python3) and tidy.
 packages+=(chromium python3-html5lib tidy)
+# The Debian package's test: cpack finds the programs' libraries with file and
+# dpkg-shlibdeps, lintian checks the package, man renders the manual pages.
+packages+=(file dpkg-dev lintian man-db)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

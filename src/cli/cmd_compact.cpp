@@ -3,6 +3,7 @@
 
 #include "common/error.h"
 #include "store/compaction.h"
+#include "usage/usage_messages.h"
 
 #include <QFileInfo>
 #include <QTextStream>
@@ -11,10 +12,8 @@ namespace qv::cli {
 
 int runCompact(const QStringList& args, const Options& options)
 {
-    if (args.size() != 1) {
-        QTextStream(stderr) << "Usage: quorvane-cli compact DB\n";
-        return 2;
-    }
+    if (args.size() != 1)
+        return usage::usageError("compact");
     const QString path = QFileInfo(args[0]).absoluteFilePath();
     TerminalPrompter terminal(options.yes, {});
     Prompter& prompter = terminal;

@@ -7,25 +7,12 @@
 #include "grid/core/table_statements.h"
 #include "store/database.h"
 #include "store/newest_round.h"
+#include "usage/usage_messages.h"
 
 #include <QFile>
 #include <QTextStream>
 
 namespace qv::cli {
-
-namespace {
-
-const char* const exportUsage =
-    "Usage: quorvane-cli export DB TABLE [ROUND] [--sort SPEC] [--filter EXPR] [-o FILE]\n"
-    "                           [--format tsv|csv|json]\n"
-    "  Writes the rows a grid window shows for TABLE and ROUND (the newest round\n"
-    "  without one) as tab-delimited text: a line of field names, then one line\n"
-    "  per row, CR LF line ends. --filter keeps the rows matching a condition\n"
-    "  (\"[Bidder] = 'Acme'\"), --sort orders them (\"[Gross Bid Amount] DESC\"), as\n"
-    "  the grid's Filter and Sort do. Without -o the text goes to standard output.\n"
-    "  --format csv or json writes the same rows as CSV (RFC 4180) or JSON.\n";
-
-} // namespace
 
 int runExport(const QStringList& given, const Options& options)
 {
@@ -37,16 +24,10 @@ int runExport(const QStringList& given, const Options& options)
     QString sort, filter, output;
     for (qsizetype i = 0; i < args.size(); ++i) {
         const QString& a = args[i];
-        if (a == QLatin1String("--help") || a == QLatin1String("-h")) {
-            QTextStream(stdout) << exportUsage;
-            return 0;
-        }
         const bool takesValue =
             a == QLatin1String("--sort") || a == QLatin1String("--filter") || a == QLatin1String("-o");
-        if (takesValue && i + 1 >= args.size()) {
-            QTextStream(stderr) << exportUsage;
-            return 2;
-        }
+        if (takesValue && i + 1 >= args.size())
+            return usage::usageError("export", a + QStringLiteral(" needs a value"));
         if (a == QLatin1String("--sort"))
             sort = args[++i];
         else if (a == QLatin1String("--filter"))
@@ -56,10 +37,8 @@ int runExport(const QStringList& given, const Options& options)
         else
             positional << a;
     }
-    if (positional.size() < 2 || positional.size() > 3) {
-        QTextStream(stderr) << exportUsage;
-        return 2;
-    }
+    if (positional.size() < 2 || positional.size() > 3)
+        return usage::usageError("export");
 
     TerminalPrompter terminal(options.yes, {});
     Prompter& prompter = terminal;

@@ -5,6 +5,7 @@
 #include "store/import/import_folder.h"
 #include "store/import/import_routines.h"
 #include "store/session.h"
+#include "usage/usage_messages.h"
 
 #include <QFileInfo>
 #include <QTextStream>
@@ -12,12 +13,6 @@
 namespace qv::cli {
 
 namespace {
-
-int usage(const char* text)
-{
-    QTextStream(stderr) << "Usage: quorvane-cli " << text << '\n';
-    return 2;
-}
 
 // Runs one routine with the prompter and returns the exit code: 0 exactly
 // when the routine did what was asked (the auction made, the round in), even
@@ -48,21 +43,21 @@ QString absolute(const QString& path)
 int runCreate(const QStringList& args, const Options& options)
 {
     if (args.size() != 1)
-        return usage("create ZIP");
+        return usage::usageError("create");
     return run(options, {absolute(args[0])}, [](ImportHost& host) { return CreateAuction(host); });
 }
 
 int runBatch(const QStringList& args, const Options& options)
 {
     if (args.size() != 1)
-        return usage("batch ZIP");
+        return usage::usageError("batch");
     return run(options, {absolute(args[0])}, [](ImportHost& host) { return BatchImportAuction(host); });
 }
 
 int runImport(const QStringList& args, const Options& options)
 {
     if (args.isEmpty() || args.size() > 2)
-        return usage("import DB [ZIP]");
+        return usage::usageError("import");
     const QString database = absolute(args[0]);
     const bool autoImport = args.size() == 1;
     QStringList files;

@@ -14,6 +14,7 @@
 
 #include "analysis/core/pivot_chart_data.h"
 #include "cli/draw_module_loader.h"
+#include "usage/usage_messages.h"
 
 #include <QRegularExpression>
 #include <QTextStream>
@@ -22,12 +23,9 @@ namespace qv::cli {
 
 namespace {
 
-int usage()
+int usageError()
 {
-    QTextStream(stderr)
-        << "Usage: quorvane-cli pivot DB markets|bidders|rounds --from N [--to M] [--net] "
-           "[--select NAME]... [-o FILE.xlsx] [--chart FILE.png|FILE.svg] [--tsv] [--format tsv|csv|json]\n";
-    return 2;
+    return usage::usageError("pivot");
 }
 
 // The dialogs answered from the command line: the round range once (a second
@@ -112,9 +110,9 @@ int runPivot(const QStringList& given, const Options& options)
     QStringList args = given;
     std::optional<OutputFormat> format;
     if (!takeFormatOption(args, format))
-        return usage();
+        return usageError();
     if (args.size() < 2)
-        return usage();
+        return usageError();
     const QString path = args[0];
     std::optional<analysis::AnalysisKind> kind;
     for (auto k :
@@ -123,7 +121,7 @@ int runPivot(const QStringList& given, const Options& options)
             kind = k;
     }
     if (!kind)
-        return usage();
+        return usageError();
     QString from;
     QString to;
     bool net = false;
@@ -151,11 +149,11 @@ int runPivot(const QStringList& given, const Options& options)
         } else if (a == QLatin1String("--tsv")) {
             tsv = true;
         } else {
-            return usage();
+            return usageError();
         }
     }
     if (!digits.match(from).hasMatch() || (!to.isEmpty() && !digits.match(to).hasMatch()))
-        return usage();
+        return usageError();
 
     QTextStream out(stdout);
     TerminalPrompter prompter(options.yes, {});

@@ -5,6 +5,7 @@
 #include "query/core/saved_queries.h"
 #include "query/core/sql_query.h"
 #include "store/database.h"
+#include "usage/usage_messages.h"
 
 #include <QTextStream>
 
@@ -12,24 +13,9 @@ namespace qv::cli {
 
 namespace {
 
-const char* const queryUsage =
-    "Usage: quorvane-cli query DB list\n"
-    "       quorvane-cli query DB add NAME --select S --into T --from F [--where W] [--order O]\n"
-    "       quorvane-cli query DB run NAME\n"
-    "       quorvane-cli query DB delete NAME\n"
-    "  The saved queries of the SQL Query Wizard. list prints them tab-delimited\n"
-    "  (name, then the five clauses); add saves one, clause texts as you would\n"
-    "  type them in the wizard (no keywords); run builds its table as the\n"
-    "  wizard's Run does, replacing the table and listing it (a run that fails\n"
-    "  leaves the table as it was); delete removes the query (the table it built\n"
-    "  stays). Saved queries also run after every import. INTO is one table name,\n"
-    "  bare (TopBids) or in square brackets ([Top Bids]), and never a table of the\n"
-    "  round results files or one of the program's own (sys...).\n";
-
 int usageError()
 {
-    QTextStream(stderr) << queryUsage;
-    return 2;
+    return usage::usageError("query");
 }
 
 void list(store::Database& database)
@@ -75,10 +61,6 @@ bool parseAdd(const QStringList& args, query::SqlQuery& q)
 
 int runQuery(const QStringList& args, const Options& options)
 {
-    if (args.contains(QStringLiteral("--help")) || args.contains(QStringLiteral("-h"))) {
-        QTextStream(stdout) << queryUsage;
-        return 0;
-    }
     if (args.size() < 2)
         return usageError();
     const QString action = args[1];

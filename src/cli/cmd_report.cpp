@@ -10,6 +10,7 @@
 #include "standings/core/standings_charts.h"
 #include "store/database.h"
 #include "summary/core/summary_figures.h"
+#include "usage/usage_messages.h"
 
 #include <QFileInfo>
 #include <QTextStream>
@@ -20,10 +21,9 @@ namespace qv::cli {
 
 namespace {
 
-int usage()
+int usageError()
 {
-    QTextStream(stderr) << "Usage: quorvane-cli report DB [ROUND] -o FILE.html\n";
-    return 2;
+    return usage::usageError("report");
 }
 
 // The summary's own error reports (a figure it cannot read) go to standard
@@ -112,12 +112,12 @@ int runReport(const QStringList& args, const Options&)
         if (args[i] == QLatin1String("-o") && i + 1 < args.size())
             output = args[++i];
         else if (args[i].startsWith(QLatin1String("-")))
-            return usage();
+            return usageError();
         else
             positional << args[i];
     }
     if (positional.isEmpty() || positional.size() > 2 || output.isEmpty())
-        return usage();
+        return usageError();
     try {
         auto database = store::Database::open(positional[0]);
         const int round = standings::chooseRound(*database, positional.value(1));

@@ -1,8 +1,8 @@
-// quorvane-cli sample DIR [--auction N] [--rounds R] [--licenses L] [--bidders B] [--seed S]
 #include "cli/commands.h"
 
 #include "common/error.h"
 #include "store/sample/sample_auction.h"
+#include "usage/usage_messages.h"
 
 #include <QTextStream>
 
@@ -10,14 +10,9 @@ namespace qv::cli {
 
 namespace {
 
-constexpr int badArguments = 2;
-
 int usageError(const QString& message)
 {
-    QTextStream(stderr) << "sample: " << message << "\n"
-                        << "Usage: quorvane-cli sample DIR [--auction N] [--rounds R] [--licenses L] "
-                           "[--bidders B] [--seed S]\n";
-    return badArguments;
+    return usage::usageError("sample", message);
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 #include "grid/core/table_statements.h"
 #include "store/database.h"
 #include "store/newest_round.h"
+#include "usage/usage_messages.h"
 
 #include <QTextStream>
 
@@ -17,10 +18,8 @@ int runShow(const QStringList& given, const Options&)
     if (!takeFormatOption(args, format))
         return 2;
     QTextStream out(stdout);
-    if (args.size() < 2 || args.size() > 3) {
-        QTextStream(stderr) << "Usage: quorvane-cli show DB TABLE [ROUND] [--format tsv|csv|json]\n";
-        return 2;
-    }
+    if (args.size() < 2 || args.size() > 3)
+        return usage::usageError("show");
     try {
         auto database = store::Database::open(args[0]);
         const QString table = args[1];

@@ -4,6 +4,7 @@
 #include "common/error.h"
 #include "store/database.h"
 #include "store/dialect/translator.h"
+#include "usage/usage_messages.h"
 
 #include <QTextStream>
 
@@ -16,10 +17,8 @@ int runSql(const QStringList& given, const Options&)
     if (!takeFormatOption(args, format))
         return 2;
     QTextStream out(stdout);
-    if (args.size() != 2) {
-        QTextStream(stderr) << "Usage: quorvane-cli sql DB STATEMENT [--format tsv|csv|json]\n";
-        return 2;
-    }
+    if (args.size() != 2)
+        return usage::usageError("sql");
     try {
         auto db = store::Database::open(args[0]);
         const QString statement = args[1];

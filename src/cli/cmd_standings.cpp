@@ -8,6 +8,7 @@
 #include "standings/core/standings_charts.h"
 #include "standings/core/standings_tables.h"
 #include "store/database.h"
+#include "usage/usage_messages.h"
 
 #include <QTextStream>
 
@@ -15,13 +16,9 @@ namespace qv::cli {
 
 namespace {
 
-int usage()
+int usageError()
 {
-    QTextStream(stderr) << "Usage: quorvane-cli standings DB [ROUND] [--by licence|bidder|changes] "
-                           "[--format tsv|csv|json]\n"
-                           "       quorvane-cli standings DB [ROUND] --chart licence:NAME|bidder:NAME|net... "
-                           "-o FILE.png|FILE.svg\n";
-    return 2;
+    return usage::usageError("standings");
 }
 
 int failed(const Error& error)
@@ -111,7 +108,7 @@ int runStandings(const QStringList& given, const Options&)
     QStringList args = given;
     std::optional<OutputFormat> format;
     if (!takeFormatOption(args, format))
-        return usage();
+        return usageError();
     QStringList positional;
     std::optional<View> view;
     ChartRequest chart;
@@ -122,14 +119,14 @@ int runStandings(const QStringList& given, const Options&)
         if (a == QLatin1String("--by") && hasValue) {
             view = viewNamed(args[++i]);
             if (!view)
-                return usage();
+                return usageError();
         } else if (a == QLatin1String("--chart") && hasValue) {
             if (!chart.add(args[++i]))
-                return usage();
+                return usageError();
         } else if (a == QLatin1String("-o") && hasValue) {
             output = args[++i];
         } else if (a.startsWith(QLatin1String("-"))) {
-            return usage();
+            return usageError();
         } else {
             positional << a;
         }
@@ -139,7 +136,7 @@ int runStandings(const QStringList& given, const Options&)
                              output.endsWith(QStringLiteral(".svg"), Qt::CaseInsensitive);
     if (positional.isEmpty() || positional.size() > 2 || (charting && (view || format || !pictureName)) ||
         (!charting && !output.isEmpty()))
-        return usage();
+        return usageError();
 
     try {
         auto database = store::Database::open(positional[0]);

@@ -6,6 +6,7 @@
 #include "store/database.h"
 #include "store/newest_round.h"
 #include "summary/core/summary_figures.h"
+#include "usage/usage_messages.h"
 
 #include <QTextStream>
 
@@ -40,10 +41,8 @@ int runSummary(const QStringList& given, const Options& options)
     OutputFormat format = OutputFormat::Tsv;
     if (!takeFormatOption(args, format))
         return 2;
-    if (args.isEmpty() || args.size() > 2) {
-        err << "Usage: quorvane-cli summary DB [ROUND] [--format tsv|csv|json]\n";
-        return 2;
-    }
+    if (args.isEmpty() || args.size() > 2)
+        return usage::usageError("summary");
     TerminalPrompter prompter(options.yes, {});
     try {
         auto database = store::Database::open(args[0]);

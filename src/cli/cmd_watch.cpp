@@ -13,6 +13,7 @@
 #include "store/import/import_folder.h"
 #include "store/import/import_routines.h"
 #include "store/session.h"
+#include "usage/usage_messages.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -25,10 +26,9 @@ namespace qv::cli {
 
 namespace {
 
-int usage()
+int usageError()
 {
-    QTextStream(stderr) << "Usage: quorvane-cli watch DB [--folder DIR] [--interval SECONDS]\n";
-    return 2;
+    return usage::usageError("watch");
 }
 
 void note(const QString& line)
@@ -110,15 +110,15 @@ int runWatch(const QStringList& args, const Options&)
             bool ok = false;
             seconds = args[++i].toDouble(&ok);
             if (!ok || !(seconds >= 0.05) || seconds > 86400)
-                return usage();
+                return usageError();
         } else if (database.isEmpty() && !args[i].startsWith(QLatin1String("--"))) {
             database = QFileInfo(args[i]).absoluteFilePath();
         } else {
-            return usage();
+            return usageError();
         }
     }
     if (database.isEmpty())
-        return usage();
+        return usageError();
 
     session().LastImportFile = lastImportFilePath();
     WatchedAuction auction(database);

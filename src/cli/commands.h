@@ -28,5 +28,6 @@ int runPivot(const QStringList& args, const Options& options);
 int runCompact(const QStringList& args, const Options& options);
 int runStandings(const QStringList& args, const Options& options);
 int runReport(const QStringList& args, const Options& options);
+int runTables(const QStringList& args, const Options& options);
 
 } // namespace qv::cli

@@ -64,11 +64,12 @@ public:
     void createIndexIfMissing(const QString& index, const QString& table, const QString& column);
     void createIndexIfMissing(const QString& index, const QString& table, const QStringList& columns);
 
-    // Makes another database file readable on this connection, so that whole
-    // tables copied from it (INSERT INTO ... IN) run as one statement inside
-    // this connection's transaction. Outside a transaction only.
     // The schema name an attached source goes by on this connection.
     static QString sourceSchema() { return QStringLiteral("qv_source"); }
+    // Makes another database file readable on this connection as sourceSchema(),
+    // so that a whole table copied from it (INSERT INTO ... SELECT ... FROM
+    // qv_source.table) runs as one statement inside this connection's
+    // transaction. Outside a transaction only.
     void attachSource(const QString& path);
     // Attaches an empty database held in memory as the source, to be filled
     // with what is read from path (a file the engine cannot attach itself).
@@ -119,8 +120,8 @@ private:
     sqlite3* db_ = nullptr;
     std::unique_ptr<SchemaCache> schemaCache_;
     bool readOnly_ = false;
-    QStringList engineTables_;
-    QString attachedSource_; // names the engine lists beyond SQLite's own (MSys* of a Jet file)
+    QStringList engineTables_; // names the engine lists beyond SQLite's own (MSys* of a Jet file)
+    QString attachedSource_;   // the file attached as sourceSchema(), empty when none
     std::shared_ptr<HoldRegistry> holds_ = std::make_shared<HoldRegistry>();
 };
 

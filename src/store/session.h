@@ -8,7 +8,10 @@
 namespace qv {
 
 // The process-wide state: one open auction database and the paths that go
-// with it. Set only through OpenAuctionDatabase.
+// with it. CurrentDatabase and its path change only through OpenAuctionDatabase
+// and CloseAuctionDatabase. Each program sets LastImportFile as it starts; the
+// import and the rebuild of user tables keep their working state in the other
+// fields while they run.
 struct Session {
     store::DatabasePtr CurrentDatabase;
     QString CurrentDatabasePath;

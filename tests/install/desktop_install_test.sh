@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs the build into a fresh prefix and checks what the desktop needs:
-# both programs, a valid desktop entry that starts the installed program, and
-# the icon in every size of the hicolor theme.
+# both programs, a valid desktop entry that starts the installed program, the
+# icon in every size of the hicolor theme, the manual pages and the bash
+# completion; and that the desktop program answers --help without a display.
 set -euo pipefail
 build_dir="$1"
 prefix="$(mktemp -d)"
@@ -26,5 +27,16 @@ for size in 16 22 24 32 48 64 128 256; do
   read -r width height < <(od -An -tu1 -j16 -N8 "$png" | awk '{print $1*16777216+$2*65536+$3*256+$4, $5*16777216+$6*65536+$7*256+$8}')
   [ "$width" = "$size" ] && [ "$height" = "$size" ] || fail "${size}px icon is ${width}x${height}"
 done
+for file in share/man/man1/quorvane.1.gz share/man/man1/quorvane-cli.1.gz \
+            share/bash-completion/completions/quorvane-cli share/doc/quorvane/html/index.html; do
+  [ -f "$prefix/$file" ] || fail "no $file"
+done
 "$prefix/bin/quorvane-cli" --help | grep -q "watch DB" || fail "installed quorvane-cli does not run"
+help="$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$prefix/bin/quorvane" --help)" ||
+  fail "quorvane --help fails without a display"
+[[ "$help" == "Usage: quorvane"* ]] || fail "quorvane --help prints: $help"
+[[ "$("$prefix/bin/quorvane" --version)" == "quorvane "[0-9]* ]] || fail "quorvane --version"
+status=0
+QT_QPA_PLATFORM=offscreen "$prefix/bin/quorvane" --colour >/dev/null 2>"$prefix/err" || status=$?
+[ "$status" -eq 2 ] && grep -q "^Usage: quorvane" "$prefix/err" || fail "quorvane --colour: exit $status"
 echo "installed and valid"

@@ -6,6 +6,7 @@
 #include "print/core/record_source.h"
 #include "store/database.h"
 #include "store/newest_round.h"
+#include "usage/usage_messages.h"
 
 #include <QPdfWriter>
 #include <QSaveFile>
@@ -14,10 +15,6 @@
 namespace qv::cli {
 
 namespace {
-
-const char* const printUsage =
-    "Usage: quorvane-cli print DB TABLE [ROUND] -o FILE.pdf [--landscape] [--margins L,R,T,B]\n"
-    "                          [--row-break N]... [--col-break N]... [--sort SPEC] [--filter EXPR]\n";
 
 struct PrintArgs {
     QStringList positional;
@@ -96,10 +93,8 @@ int runPrint(const QStringList& args, const Options&)
     QTextStream err(stderr);
     PrintArgs parsed;
     QString problem;
-    if (!parse(args, parsed, problem)) {
-        err << problem << '\n' << printUsage;
-        return 2;
-    }
+    if (!parse(args, parsed, problem))
+        return usage::usageError("print", problem);
     try {
         auto database = store::Database::open(parsed.positional[0]);
         const QString table = parsed.positional[1];

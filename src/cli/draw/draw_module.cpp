@@ -11,12 +11,33 @@
 #include <QSize>
 #include <QString>
 
+namespace {
+
+QtMessageHandler qtHandler = nullptr;
+
+// Qt Gui looks for a runtime directory as it starts, and says so on standard
+// error when there is none (under cron, or as root) or it is not the user's
+// (after su). The drawing commands never use one: those lines are noise
+// between a command's own messages.
+void withoutRuntimeDirectoryNotes(QtMsgType type, const QMessageLogContext& context, const QString& message)
+{
+    const bool runtimeNote = message.startsWith(QLatin1String("QStandardPaths: ")) &&
+                             (message.contains(QLatin1String("XDG_RUNTIME_DIR")) ||
+                              message.contains(QLatin1String("runtime directory")));
+    if (type == QtWarningMsg && runtimeNote)
+        return;
+    qtHandler(type, context, message);
+}
+
+} // namespace
+
 extern "C" {
 
 Q_DECL_EXPORT QCoreApplication* qv_draw_application(int* argc, char** argv, int charts)
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    qtHandler = qInstallMessageHandler(withoutRuntimeDirectoryNotes);
 #ifdef QV_HAVE_CHARTS
     if (charts)
         return qv::analysis::makeChartApplication(*argc, argv).release();
