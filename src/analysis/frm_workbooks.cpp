@@ -138,10 +138,15 @@ void frmWorkbooks::saveChartAs()
     const QString path =
         chooseSaveFile(title, QStringLiteral("PNG Image (*.png)|*.png|SVG Image (*.svg)|*.svg"),
                        app_.workbook(index).name, {QStringLiteral(".png"), QStringLiteral(".svg")});
-    if (!path.isEmpty() && !page->chartView()->save(path))
+    if (path.isEmpty())
+        return;
+    try {
+        page->chartView()->save(path);
+    } catch (const Error& error) {
         prompter_.errorMessage(QStringLiteral("The chart could not be written to ") +
-                                   QDir::toNativeSeparators(path),
+                                   QDir::toNativeSeparators(path) + QLatin1Char('\r') + error.description(),
                                title, Icon::Exclamation);
+    }
 }
 
 void frmWorkbooks::openInSpreadsheetProgram()

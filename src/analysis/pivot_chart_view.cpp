@@ -100,9 +100,9 @@ QChart* PivotChartView::chart() const
     return view_->chart();
 }
 
-bool PivotChartView::save(const QString& file) const
+void PivotChartView::save(const QString& file) const
 {
-    return saveChartImage(chart(), file, QSize(1200, 700));
+    saveChartImage(chart(), file, QSize(1200, 700));
 }
 
 } // namespace qv::analysis

@@ -26,7 +26,8 @@ public:
     // The line of the group in the list's row; none until it is first shown.
     QLineSeries* line(int row) const;
     // The chart as a picture: SVG when the name ends in .svg, else PNG.
-    bool save(const QString& file) const;
+    // Raises qv::Error when it cannot be written.
+    void save(const QString& file) const;
 
 private:
     void showGroup(int row, bool shown);

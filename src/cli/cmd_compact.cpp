@@ -2,6 +2,7 @@
 #include "cli/terminal_prompter.h"
 
 #include "common/error.h"
+#include "common/safe_file.h"
 #include "store/compaction.h"
 #include "usage/usage_messages.h"
 
@@ -25,7 +26,7 @@ int runCompact(const QStringList& args, const Options& options)
                               Icon::Exclamation);
         return 1;
     }
-    QTextStream(stdout) << "Compacted " << path << '\n';
+    StandardOutput::instance().write(QStringLiteral("Compacted ") + path + QLatin1Char('\n'));
     return 0;
 }
 

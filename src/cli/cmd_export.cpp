@@ -3,16 +3,38 @@
 #include "cli/terminal_prompter.h"
 
 #include "common/error.h"
+#include "common/numeric_text.h"
+#include "common/safe_file.h"
 #include "grid/core/tab_export.h"
 #include "grid/core/table_statements.h"
 #include "store/database.h"
 #include "store/newest_round.h"
 #include "usage/usage_messages.h"
 
-#include <QFile>
 #include <QTextStream>
 
+#include <optional>
+
 namespace qv::cli {
+
+namespace {
+
+// Writes the rows to the file through SafeFile, or to standard output.
+void writeRows(const store::Recordset& rows, OutputFormat format, const QString& output)
+{
+    std::optional<SafeFile> file;
+    if (!output.isEmpty())
+        file.emplace(output);
+    ByteSink& out = file ? static_cast<ByteSink&>(*file) : StandardOutput::instance();
+    if (format == OutputFormat::Tsv)
+        grid::writeTabText(out, grid::recordsetRows(rows));
+    else
+        writeTable(out, rows, format);
+    if (file)
+        file->commit();
+}
+
+} // namespace
 
 int runExport(const QStringList& given, const Options& options)
 {
@@ -22,6 +44,7 @@ int runExport(const QStringList& given, const Options& options)
         return 2;
     QStringList positional;
     QString sort, filter, output;
+    bool whole = false;
     for (qsizetype i = 0; i < args.size(); ++i) {
         const QString& a = args[i];
         const bool takesValue =
@@ -34,11 +57,15 @@ int runExport(const QStringList& given, const Options& options)
             filter = args[++i];
         else if (a == QLatin1String("-o"))
             output = args[++i];
+        else if (a == QLatin1String("--all"))
+            whole = true;
         else
             positional << a;
     }
-    if (positional.size() < 2 || positional.size() > 3)
+    if (positional.size() < 2 || positional.size() > (whole ? 2 : 3))
         return usage::usageError("export");
+    if (positional.size() == 3 && !isRoundNumber(positional[2]))
+        return usage::usageError("export", QStringLiteral("ROUND must be a whole number: ") + positional[2]);
 
     TerminalPrompter terminal(options.yes, {});
     Prompter& prompter = terminal;
@@ -46,12 +73,12 @@ int runExport(const QStringList& given, const Options& options)
         auto database = store::Database::open(positional[0]);
         const QString table = positional[1];
         const QString round = positional.size() == 3 ? positional[2] : store::newestRound(*database);
-        if (round.isEmpty()) {
+        if (!whole && round.isEmpty()) {
             prompter.errorMessage(QStringLiteral("No round has been imported."), QStringLiteral("Quorvane"));
             return 1;
         }
-        grid::TableLoad load = grid::loadTable(*database, table, round);
-        std::unique_ptr<store::Recordset> rows = std::move(load.rows);
+        std::unique_ptr<store::Recordset> rows = whole ? grid::loadWholeTable(*database, table).rows
+                                                       : grid::loadTable(*database, table, round).rows;
         // The grid's Filter, then its Sort: each opens a new set from the one on show.
         if (!filter.isEmpty()) {
             rows->filter = filter;
@@ -61,32 +88,10 @@ int runExport(const QStringList& given, const Options& options)
             rows->sort = sort;
             rows = rows->openRecordset();
         }
-        if (format != OutputFormat::Tsv) {
-            QFile out;
-            const bool opened = output.isEmpty() ? out.open(stdout, QIODevice::WriteOnly)
-                                                 : (out.setFileName(output), out.open(QIODevice::WriteOnly));
-            if (!opened)
-                throw Error(err::PathFileAccess, QStringLiteral("Path/File access error"));
-            QTextStream text(&out);
-            writeTable(text, *rows, format);
-            text.flush();
-            if (!output.isEmpty())
-                prompter.message(QStringLiteral("       Export completed."),
-                                 QStringLiteral("Operation Complete"));
-            return terminal.sawError() ? 1 : 0;
-        }
-        const grid::TabRows shown = grid::recordsetRows(*rows);
-        if (output.isEmpty()) {
-            QFile out;
-            if (!out.open(stdout, QIODevice::WriteOnly))
-                throw Error(err::PathFileAccess, QStringLiteral("Path/File access error (standard output)"));
-            grid::writeTabText(out, shown);
-            out.flush();
-        } else {
-            grid::exportTabFile(output, shown);
+        writeRows(*rows, format, output);
+        if (!output.isEmpty())
             prompter.message(QStringLiteral("       Export completed."),
                              QStringLiteral("Operation Complete"));
-        }
         return terminal.sawError() ? 1 : 0;
     } catch (const Error& error) {
         prompter.error(error, ErrorLayout::Export, QStringLiteral("Quorvane"));

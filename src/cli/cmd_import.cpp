@@ -2,6 +2,7 @@
 #include "cli/terminal_prompter.h"
 
 #include "common/error.h"
+#include "common/safe_file.h"
 #include "store/import/import_folder.h"
 #include "store/import/import_routines.h"
 #include "store/session.h"
@@ -27,7 +28,7 @@ template <typename Routine> int run(const Options& options, QStringList files, R
     try {
         done = routine(host);
     } catch (const Error& e) {
-        QTextStream(stdout) << errorText(ErrorLayout::Generic, e) << '\n';
+        StandardOutput::instance().writeMessage(errorText(ErrorLayout::Generic, e) + QLatin1Char('\n'));
     }
     CloseAuctionDatabase();
     return done ? 0 : 1;

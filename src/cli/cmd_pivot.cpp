@@ -97,9 +97,10 @@ bool writeChart(const analysis::PivotResult& pivot, const QString& file)
         return false;
     }
     const analysis::PivotChartData data = analysis::pivotChartData(pivot);
-    if (module->chart(&data, &file))
+    QString problem;
+    if (module->chart(&data, &file, &problem))
         return true;
-    QTextStream(stderr) << "Could not write the chart to " << file << '\n';
+    QTextStream(stderr) << "Could not write the chart to " << file << ": " << problem << '\n';
     return false;
 }
 
@@ -155,7 +156,7 @@ int runPivot(const QStringList& given, const Options& options)
     if (!digits.match(from).hasMatch() || (!to.isEmpty() && !digits.match(to).hasMatch()))
         return usageError();
 
-    QTextStream out(stdout);
+    StandardOutput& out = StandardOutput::instance();
     TerminalPrompter prompter(options.yes, {});
     CommandLineDialogs dialogs(from, to, net, select);
     analysis::WorkbookModel workbooks;
@@ -188,14 +189,17 @@ int runPivot(const QStringList& given, const Options& options)
         if (format && *format != OutputFormat::Tsv) {
             writePivotTable(out, pivot, *format);
         } else if (tsv || format) {
-            out << analysis::pivotTsv(pivot);
+            out.write(analysis::pivotTsv(pivot));
         } else if (output.isEmpty() && chart.isEmpty()) {
-            out << pivot.dataCaption << ": " << (book.sheets.front().rowCount() - 1) << " bids, "
-                << pivot.rowCount() << " rounds, " << pivot.columnCount() << " columns\n";
+            out.write(QStringLiteral("%1: %2 bids, %3 rounds, %4 columns\n")
+                          .arg(pivot.dataCaption)
+                          .arg(book.sheets.front().rowCount() - 1)
+                          .arg(pivot.rowCount())
+                          .arg(pivot.columnCount()));
         }
         return prompter.sawError() ? 1 : 0;
     } catch (const Error& error) {
-        out << errorText(ErrorLayout::Report, error) << '\n';
+        out.writeMessage(errorText(ErrorLayout::Report, error) + QLatin1Char('\n'));
         return 1;
     }
 }

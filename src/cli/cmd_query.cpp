@@ -2,6 +2,7 @@
 #include "cli/terminal_prompter.h"
 
 #include "common/error.h"
+#include "common/safe_file.h"
 #include "query/core/saved_queries.h"
 #include "query/core/sql_query.h"
 #include "store/database.h"
@@ -20,13 +21,13 @@ int usageError()
 
 void list(store::Database& database)
 {
-    QTextStream out(stdout);
-    out << "Query Name\tSelect\tInto\tFrom\tWhere\tOrder By\n";
+    StandardOutput& out = StandardOutput::instance();
+    out.write(QByteArray("Query Name\tSelect\tInto\tFrom\tWhere\tOrder By\n"));
     for (const query::SqlQuery& q : query::SavedQueries(database).all()) {
         QStringList cells;
         for (int digit : {5, 0, 1, 2, 3, 4})
             cells << q.clause(digit);
-        out << cells.join(QLatin1Char('\t')) << '\n';
+        out.write(cells.join(QLatin1Char('\t')) + QLatin1Char('\n'));
     }
 }
 

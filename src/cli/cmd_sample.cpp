@@ -1,6 +1,7 @@
 #include "cli/commands.h"
 
 #include "common/error.h"
+#include "common/safe_file.h"
 #include "store/sample/sample_auction.h"
 #include "usage/usage_messages.h"
 
@@ -59,7 +60,8 @@ int runSample(const QStringList& args, const Options&)
 
     try {
         const QStringList written = store::sample::writeSampleAuction(folder, sample);
-        QTextStream(stdout) << "Wrote " << written.size() << " round results files to " << folder << "\n";
+        StandardOutput::instance().write(
+            QStringLiteral("Wrote %1 round results files to %2\n").arg(written.size()).arg(folder));
         return 0;
     } catch (const Error& error) {
         QTextStream(stderr) << "sample: " << error.description() << "\n";

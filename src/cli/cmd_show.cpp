@@ -2,6 +2,7 @@
 #include "cli/table_output.h"
 
 #include "common/error.h"
+#include "common/numeric_text.h"
 #include "grid/core/table_statements.h"
 #include "store/database.h"
 #include "store/newest_round.h"
@@ -17,22 +18,28 @@ int runShow(const QStringList& given, const Options&)
     OutputFormat format = OutputFormat::Tsv;
     if (!takeFormatOption(args, format))
         return 2;
-    QTextStream out(stdout);
-    if (args.size() < 2 || args.size() > 3)
+    const bool whole = args.removeAll(QStringLiteral("--all")) > 0;
+    if (args.size() < 2 || args.size() > (whole ? 2 : 3))
         return usage::usageError("show");
+    if (args.size() == 3 && !isRoundNumber(args[2]))
+        return usage::usageError("show", QStringLiteral("ROUND must be a whole number: ") + args[2]);
+    StandardOutput& out = StandardOutput::instance();
     try {
         auto database = store::Database::open(args[0]);
         const QString table = args[1];
+        if (whole) {
+            writeTable(out, *grid::loadWholeTable(*database, table).rows, format);
+            return 0;
+        }
         const QString round = args.size() == 3 ? args[2] : store::newestRound(*database);
         if (round.isEmpty()) {
             QTextStream(stderr) << "No round has been imported\n";
             return 1;
         }
-        const grid::TableLoad load = grid::loadTable(*database, table, round);
-        writeTable(out, *load.rows, format);
+        writeTable(out, *grid::loadTable(*database, table, round).rows, format);
         return 0;
     } catch (const Error& error) {
-        out << errorText(ErrorLayout::Report, error) << '\n';
+        out.writeMessage(errorText(ErrorLayout::Report, error) + QLatin1Char('\n'));
         return 1;
     }
 }

@@ -16,7 +16,7 @@ int runSql(const QStringList& given, const Options&)
     OutputFormat format = OutputFormat::Tsv;
     if (!takeFormatOption(args, format))
         return 2;
-    QTextStream out(stdout);
+    StandardOutput& out = StandardOutput::instance();
     if (args.size() != 2)
         return usage::usageError("sql");
     try {
@@ -31,7 +31,7 @@ int runSql(const QStringList& given, const Options&)
         }
         return 0;
     } catch (const Error& e) {
-        out << errorText(ErrorLayout::Report, e) << '\n';
+        out.writeMessage(errorText(ErrorLayout::Report, e) + QLatin1Char('\n'));
         return 1;
     }
 }

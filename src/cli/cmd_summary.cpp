@@ -3,6 +3,7 @@
 #include "cli/terminal_prompter.h"
 
 #include "common/error.h"
+#include "common/numeric_text.h"
 #include "store/database.h"
 #include "store/newest_round.h"
 #include "summary/core/summary_figures.h"
@@ -16,7 +17,7 @@ namespace {
 
 // The figures as a table of two fields; a figure that is a plain number is
 // written as a number.
-void writeFigures(QTextStream& out, const summary::SummarySheet& sheet, OutputFormat format)
+void writeFigures(ByteSink& out, const summary::SummarySheet& sheet, OutputFormat format)
 {
     TableWriter writer(out, format);
     writer.header({QStringLiteral("Figure"), QStringLiteral("Value")});
@@ -35,7 +36,7 @@ void writeFigures(QTextStream& out, const summary::SummarySheet& sheet, OutputFo
 
 int runSummary(const QStringList& given, const Options& options)
 {
-    QTextStream out(stdout);
+    StandardOutput& out = StandardOutput::instance();
     QTextStream err(stderr);
     QStringList args = given;
     OutputFormat format = OutputFormat::Tsv;
@@ -43,6 +44,8 @@ int runSummary(const QStringList& given, const Options& options)
         return 2;
     if (args.isEmpty() || args.size() > 2)
         return usage::usageError("summary");
+    if (args.size() == 2 && !isRoundNumber(args[1]))
+        return usage::usageError("summary", QStringLiteral("ROUND must be a whole number: ") + args[1]);
     TerminalPrompter prompter(options.yes, {});
     try {
         auto database = store::Database::open(args[0]);
@@ -52,10 +55,6 @@ int runSummary(const QStringList& given, const Options& options)
             err << "No round has been imported\n";
             return 1;
         }
-        if (!summary::isRoundNumber(round)) {
-            err << "ROUND must be a whole number: " << round << '\n';
-            return 2;
-        }
         summary::SummarySheet sheet;
         sheet.layOut(summary::GetAuction(*database, prompter));
         summary::FillSummary(*database, round, sheet, prompter);
@@ -63,13 +62,15 @@ int runSummary(const QStringList& given, const Options& options)
             writeFigures(out, sheet, format);
             return prompter.sawError() ? 1 : 0;
         }
-        out << sheet.text(3, 1) << '\n' << sheet.text(3, 2) << '\n';
+        QString text = sheet.text(3, 1) + QLatin1Char('\n') + sheet.text(3, 2) + QLatin1Char('\n');
         for (int column : {1, 4})
             for (int row = 3; row <= summary::SummarySheet::Rows; ++row)
-                out << sheet.text(column, row) << '\t' << sheet.text(column + 1, row) << '\n';
+                text += sheet.text(column, row) + QLatin1Char('\t') + sheet.text(column + 1, row) +
+                        QLatin1Char('\n');
+        out.write(text);
         return prompter.sawError() ? 1 : 0;
     } catch (const Error& error) {
-        out << errorText(ErrorLayout::Report, error) << '\n';
+        out.writeMessage(errorText(ErrorLayout::Report, error) + QLatin1Char('\n'));
         return 1;
     }
 }

@@ -125,7 +125,7 @@ int runWatch(const QStringList& args, const Options&)
     try {
         auction.ensureOpen();
     } catch (const Error& e) {
-        QTextStream(stdout) << errorText(ErrorLayout::Generic, e) << '\n';
+        StandardOutput::instance().writeMessage(errorText(ErrorLayout::Generic, e) + QLatin1Char('\n'));
         return 1;
     }
     if (folder.isEmpty()) {

@@ -27,9 +27,11 @@ extern "C" {
 using QvDrawApplicationFn = QCoreApplication* (*)(int* argc, char** argv, int charts);
 // quorvane-cli print: the exit code.
 using QvDrawPrintFn = int (*)(const QStringList* args, const qv::cli::Options* options);
-// Writes the chart as PNG, or SVG when the name ends in .svg; 1 on success.
-// Absent from builds without the desktop program's libraries.
-using QvDrawChartFn = int (*)(const qv::analysis::PivotChartData* data, const QString* file);
+// Writes the chart as PNG, or SVG when the name ends in .svg; 1 on success,
+// else 0 with the reason in problem. Absent from builds without the desktop
+// program's libraries.
+using QvDrawChartFn = int (*)(const qv::analysis::PivotChartData* data, const QString* file,
+                              QString* problem);
 // Draws standings charts one above the other into *out, as SVG when svg is
 // 1, else PNG; 1 on success. Absent, as the pivot chart, without charts.
 using QvDrawStandingsFn = int (*)(const qv::standings::StandingsChart* const* charts, int count, int svg,

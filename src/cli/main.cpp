@@ -2,6 +2,7 @@
 
 #include "cli/cli_application.h"
 #include "cli/draw_module_loader.h"
+#include "common/safe_file.h"
 #include "usage/terminal_help.h"
 #include "usage/usage_messages.h"
 
@@ -78,5 +79,6 @@ int main(int argc, char** argv)
         QTextStream(stderr) << "Unknown command: " << rest.first() << "\n";
         return usage::badCommandLine;
     }
-    return it->second(rest.mid(1), options);
+    // Whatever the command printed is flushed, and checked, here.
+    return qv::StandardOutput::instance().finish(it->second(rest.mid(1), options));
 }

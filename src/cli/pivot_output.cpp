@@ -28,7 +28,7 @@ QVariant key(const analysis::PivotItem& item)
 
 } // namespace
 
-void writePivotTable(QTextStream& out, const analysis::PivotResult& pivot, OutputFormat format)
+void writePivotTable(ByteSink& out, const analysis::PivotResult& pivot, OutputFormat format)
 {
     const int keys = static_cast<int>(pivot.rowFields.size());
     QStringList fields = keys > 0 ? pivot.rowFields : QStringList{pivot.dataCaption};

@@ -12,6 +12,6 @@ namespace qv::cli {
 // first, then one field per column (its column items joined by " / "), then
 // the grand total; a last row of column totals when the pivot has one.
 // Amounts are numbers, empty cells null.
-void writePivotTable(QTextStream& out, const analysis::PivotResult& pivot, OutputFormat format);
+void writePivotTable(ByteSink& out, const analysis::PivotResult& pivot, OutputFormat format);
 
 } // namespace qv::cli

@@ -9,8 +9,7 @@ namespace qv::cli {
 
 QString standingsTableText(const standings::StandingsTable& table, OutputFormat format)
 {
-    QString text;
-    QTextStream out(&text);
+    ByteBuffer out;
     TableWriter writer(out, format);
     QStringList names;
     for (const standings::TableColumn& column : table.columns)
@@ -19,8 +18,7 @@ QString standingsTableText(const standings::StandingsTable& table, OutputFormat 
     for (const QVariantList& row : table.rows)
         writer.row(row);
     writer.finish();
-    out.flush();
-    return text;
+    return QString::fromUtf8(out.bytes);
 }
 
 void noteOnStandardError(const QStringList& lines)

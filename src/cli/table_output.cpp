@@ -4,7 +4,7 @@
 #include "common/numeric_text.h"
 
 #include <QDateTime>
-#include <QIODevice>
+#include <QTextStream>
 
 #include <charconv>
 #include <string>
@@ -145,18 +145,18 @@ void TableWriter::header(const QStringList& fieldNames)
         QStringList cells;
         for (const QString& name : fieldNames)
             cells << tsvField(name);
-        out_ << cells.join(QLatin1Char('\t')) << '\n';
+        put(cells.join(QLatin1Char('\t')) + QLatin1Char('\n'));
         break;
     }
     case OutputFormat::Csv: {
         QStringList cells;
         for (const QString& name : fieldNames)
             cells << csvField(name);
-        out_ << cells.join(QLatin1Char(',')) << "\r\n";
+        put(cells.join(QLatin1Char(',')) + QStringLiteral("\r\n"));
         break;
     }
     case OutputFormat::Json:
-        out_ << '[';
+        put(QStringLiteral("["));
         break;
     }
 }
@@ -168,17 +168,18 @@ void TableWriter::row(const QVariantList& values)
     case OutputFormat::Tsv:
         for (const QVariant& v : values)
             cells << tsvField(displayText(v));
-        out_ << cells.join(QLatin1Char('\t')) << '\n';
+        put(cells.join(QLatin1Char('\t')) + QLatin1Char('\n'));
         break;
     case OutputFormat::Csv:
         for (const QVariant& v : values)
             cells << csvField(displayText(v));
-        out_ << cells.join(QLatin1Char(',')) << "\r\n";
+        put(cells.join(QLatin1Char(',')) + QStringLiteral("\r\n"));
         break;
     case OutputFormat::Json:
         for (qsizetype i = 0; i < values.size(); ++i)
             cells << jsonString(fields_.value(i)) + QLatin1Char(':') + jsonValue(values[i]);
-        out_ << (anyRow_ ? ",\n" : "\n") << '{' << cells.join(QLatin1Char(',')) << '}';
+        put((anyRow_ ? QStringLiteral(",\n{") : QStringLiteral("\n{")) + cells.join(QLatin1Char(',')) +
+            QLatin1Char('}'));
         break;
     }
     anyRow_ = true;
@@ -187,7 +188,7 @@ void TableWriter::row(const QVariantList& values)
 void TableWriter::finish()
 {
     if (format_ == OutputFormat::Json)
-        out_ << (anyRow_ ? "\n]\n" : "]\n");
+        put(anyRow_ ? QStringLiteral("\n]\n") : QStringLiteral("]\n"));
 }
 
 namespace {
@@ -223,21 +224,16 @@ void appendDisplayText(std::string& out, const store::Recordset& records, int ro
 
 } // namespace
 
-void writeTabDelimited(QTextStream& out, const store::Recordset& records)
+void writeTabDelimited(ByteSink& out, const store::Recordset& records)
 {
     // Whole tables are written as UTF-8 straight from the stored values, in large
     // pieces, without a QString a cell.
-    out.flush();
-    QIODevice* device = out.device();
     QStringList names;
     for (const QString& name : records.fieldNames())
         names << tsvField(name);
     std::string text = names.join(QLatin1Char('\t')).toStdString() + '\n';
     const auto flush = [&] {
-        if (device != nullptr)
-            device->write(text.data(), static_cast<qint64>(text.size()));
-        else
-            out << QString::fromStdString(text);
+        out.write(text.data(), static_cast<qsizetype>(text.size()));
         text.clear();
     };
     for (int row = 0; row < records.recordCount(); ++row) {
@@ -253,7 +249,7 @@ void writeTabDelimited(QTextStream& out, const store::Recordset& records)
     flush();
 }
 
-void writeTable(QTextStream& out, const store::Recordset& records, OutputFormat format)
+void writeTable(ByteSink& out, const store::Recordset& records, OutputFormat format)
 {
     if (format == OutputFormat::Tsv)
         return writeTabDelimited(out, records);

@@ -1,9 +1,9 @@
 #pragma once
 
+#include "common/safe_file.h"
 #include "store/recordset.h"
 
 #include <QStringList>
-#include <QTextStream>
 #include <QVariantList>
 
 #include <optional>
@@ -24,28 +24,30 @@ bool takeFormatOption(QStringList& args, OutputFormat& format);
 // format stays empty when none was given.
 bool takeFormatOption(QStringList& args, std::optional<OutputFormat>& format);
 
-// Writes a table row by row in one of the formats: the header first, then
-// the rows, then finish().
+// Writes a table row by row in one of the formats, as UTF-8: the header
+// first, then the rows, then finish(). Every write is checked by the sink.
 class TableWriter {
 public:
-    TableWriter(QTextStream& out, OutputFormat format) : out_(out), format_(format) {}
+    TableWriter(ByteSink& out, OutputFormat format) : out_(out), format_(format) {}
     void header(const QStringList& fieldNames);
     void row(const QVariantList& values);
     void finish();
 
 private:
-    QTextStream& out_;
+    void put(const QString& text) { out_.write(text.toUtf8()); }
+
+    ByteSink& out_;
     OutputFormat format_;
     QStringList fields_;
     bool anyRow_ = false;
 };
 
 // A whole record set in one of the formats.
-void writeTable(QTextStream& out, const store::Recordset& records, OutputFormat format);
+void writeTable(ByteSink& out, const store::Recordset& records, OutputFormat format);
 
 // Writes a record set as tab-delimited text: a header line of field names,
 // then one line per record.
-void writeTabDelimited(QTextStream& out, const store::Recordset& records);
+void writeTabDelimited(ByteSink& out, const store::Recordset& records);
 
 // A value as text: dates as yyyy-MM-dd (with the time when it has one),
 // numbers without trailing zeros, null as empty text.

@@ -1,30 +1,32 @@
 #include "cli/terminal_prompter.h"
 
+#include "common/safe_file.h"
+
 #include <cstdio>
 
 namespace qv::cli {
 
 TerminalPrompter::TerminalPrompter(bool answerYes, QStringList files)
-    : answerYes_(answerYes), files_(std::move(files)), out_(stdout), err_(stderr)
+    : answerYes_(answerYes), files_(std::move(files)), err_(stderr)
 {
 }
 
 Answer TerminalPrompter::message(const QString& text, const QString& title, Icon, Buttons buttons,
                                  Answer defaultAnswer)
 {
-    QString shown = text;
+    QString shown = title + QStringLiteral(": ") + text;
     shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    out_ << title << ": " << shown;
     if (!shown.endsWith(QLatin1Char('\n')))
-        out_ << '\n';
+        shown += QLatin1Char('\n');
     Answer answer = defaultAnswer;
     if (buttons == Buttons::YesNo || buttons == Buttons::YesNoCancel)
         answer = answerYes_ ? Answer::Yes : Answer::No;
     else if (buttons == Buttons::OKCancel)
         answer = answerYes_ ? Answer::OK : Answer::Cancel;
     if (buttons != Buttons::OK)
-        out_ << "(answered " << (answer == Answer::Yes || answer == Answer::OK ? "Yes" : "No") << ")\n";
-    out_.flush();
+        shown += answer == Answer::Yes || answer == Answer::OK ? QStringLiteral("(answered Yes)\n")
+                                                               : QStringLiteral("(answered No)\n");
+    StandardOutput::instance().writeMessage(shown);
     return answer;
 }
 

@@ -8,9 +8,11 @@
 namespace qv::cli {
 
 // The prompting interface on a terminal: every message box prints one line
-// (title, then text with its carriage returns as line breaks), questions are
-// answered by --yes, and file dialogs take the files given on the command
-// line.
+// (title, then text with its carriage returns as line breaks) on standard
+// output, at once, questions are answered by --yes, and file dialogs take
+// the files given on the command line. A message that cannot be printed
+// does not stop the work in hand: the failure is kept by StandardOutput and
+// reported when the command ends.
 class TerminalPrompter : public Prompter {
 public:
     TerminalPrompter(bool answerYes, QStringList files);
@@ -32,7 +34,6 @@ public:
 private:
     bool answerYes_;
     QStringList files_;
-    QTextStream out_;
     QTextStream err_;
     bool sawError_ = false;
 };

@@ -13,6 +13,16 @@ bool isNumericText(const QString& text)
     return number.match(text).hasMatch();
 }
 
+bool isRoundNumber(const QString& round)
+{
+    if (round.isEmpty() || round.size() > 9)
+        return false;
+    for (const QChar c : round)
+        if (!c.isDigit() || c.unicode() > 127)
+            return false;
+    return true;
+}
+
 QString quotedText(const QString& text, QChar quote)
 {
     QString inner = text;

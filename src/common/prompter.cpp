@@ -9,6 +9,14 @@ Answer Prompter::error(const Error& e, ErrorLayout layout, const QString& title,
     return errorMessage(errorText(layout, e), title, icon);
 }
 
+Answer Prompter::errorWhileBusy(const Error& e, ErrorLayout layout)
+{
+    setBusy(false);
+    const Answer answer = error(e, layout);
+    setBusy(true);
+    return answer;
+}
+
 void showGenericError(Prompter& prompter, const Error& error)
 {
     prompter.error(error, ErrorLayout::Generic, QStringLiteral("Quorvane"));

@@ -40,6 +40,9 @@ public:
     }
     // The error in the layout the calling routine uses.
     Answer error(const Error& error, ErrorLayout layout, const QString& title = {}, Icon icon = Icon::None);
+    // The same, from work that shows the hourglass: the pointer is normal while
+    // the message is up and busy again once it is answered.
+    Answer errorWhileBusy(const Error& error, ErrorLayout layout);
     // Returns nothing when the user cancels.
     virtual std::optional<QString> input(const QString& prompt, const QString& title,
                                          const QString& defaultText = {}) = 0;

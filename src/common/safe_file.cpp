@@ -9,6 +9,7 @@
 #include <QFileInfo>
 #include <QIODevice>
 #include <QRegularExpression>
+#include <QTextStream>
 
 #include <cerrno>
 #include <climits>
@@ -68,6 +69,22 @@ QByteArray encoded(const QString& path)
     return QFile::encodeName(path);
 }
 
+// The descriptor a name stands for (/dev/stdout, /dev/stderr, /dev/fd/N,
+// /proc/self/fd/N), -1 for any other name. Such a name reaches a regular file
+// too when the shell sent standard output to one: that file must be written
+// through the descriptor, at its place, not replaced.
+int descriptorNamed(const QString& target)
+{
+    const QString path = QDir::cleanPath(target);
+    if (path == QLatin1String("/dev/stdout"))
+        return STDOUT_FILENO;
+    if (path == QLatin1String("/dev/stderr"))
+        return STDERR_FILENO;
+    static const QRegularExpression descriptorPath(QStringLiteral("^/(dev|proc/self)/fd/(\\d{1,9})$"));
+    const QRegularExpressionMatch m = descriptorPath.match(path);
+    return m.hasMatch() ? m.captured(2).toInt() : -1;
+}
+
 // ".name.<pid>.qvpart" beside the target: hidden, and tied to this run so
 // that a later run can tell a dead run's leftover from a live one's.
 QString temporaryBeside(const QString& target)
@@ -113,6 +130,12 @@ private:
 
 SafeFile::SafeFile(const QString& target) : target_(target)
 {
+    if (const int descriptor = descriptorNamed(target); descriptor >= 0) {
+        fd_ = ::fcntl(descriptor, F_DUPFD_CLOEXEC, 0);
+        if (fd_ < 0)
+            throw writeError(errno, target, QStringLiteral("write"));
+        return;
+    }
     const QByteArray path = encoded(target);
     struct stat st = {};
     if (::stat(path.constData(), &st) == 0 && !S_ISREG(st.st_mode)) {
@@ -175,7 +198,17 @@ void SafeFile::write(const char* data, qsizetype size)
     if (fd_ < 0)
         throw Error(err::PathFileAccess,
                     QStringLiteral("Path/File access error: '%1' is closed.").arg(target_));
-    if (!writeAll(fd_, data, size))
+    // Writers hand over a row or a PDF object at a time: gathered, they cost
+    // one system call per 64 KiB.
+    buffer_.append(data, size);
+    if (buffer_.size() >= bufferSize)
+        writeBuffer();
+}
+
+void SafeFile::writeBuffer()
+{
+    const QByteArray pending = std::exchange(buffer_, QByteArray());
+    if (!writeAll(fd_, pending.constData(), pending.size()))
         fail(errno, QStringLiteral("write"));
 }
 
@@ -186,16 +219,22 @@ QIODevice& SafeFile::device()
     return *device_;
 }
 
-void SafeFile::commit()
+void SafeFile::raiseDeviceFailure()
 {
     if (device_ && device_->failure()) {
         const Error error = *device_->failure();
         discard();
         throw error;
     }
+}
+
+void SafeFile::commit()
+{
+    raiseDeviceFailure();
     if (fd_ < 0)
         throw Error(err::PathFileAccess,
                     QStringLiteral("Path/File access error: '%1' is closed.").arg(target_));
+    writeBuffer();
     const bool direct = temporary_.isEmpty();
     // A pipe or terminal cannot be synced; a file must be, before the rename.
     if (::fsync(fd_) != 0 && !(direct && (errno == EINVAL || errno == EROFS)))
@@ -245,6 +284,8 @@ StandardOutput& StandardOutput::instance()
 
 void StandardOutput::write(const char* data, qsizetype size)
 {
+    if (failure_)
+        throw *failure_;
     buffer_.append(data, size);
     if (buffer_.size() >= bufferSize)
         flush();
@@ -252,11 +293,36 @@ void StandardOutput::write(const char* data, qsizetype size)
 
 void StandardOutput::flush()
 {
+    if (failure_)
+        throw *failure_;
     const QByteArray pending = std::exchange(buffer_, QByteArray());
     if (pending.isEmpty())
         return;
-    if (!writeAll(STDOUT_FILENO, pending.constData(), pending.size()))
-        throw writeError(errno, QStringLiteral("standard output"), QStringLiteral("write"));
+    if (!writeAll(STDOUT_FILENO, pending.constData(), pending.size())) {
+        failure_ = writeError(errno, QStringLiteral("standard output"), QStringLiteral("write"));
+        throw *failure_;
+    }
+}
+
+void StandardOutput::writeMessage(const QString& text) noexcept
+{
+    try {
+        write(text);
+        flush();
+    } catch (...) {
+        // Kept in failure_ (or out of memory): finish() reports it.
+    }
+}
+
+int StandardOutput::finish(int exitCode)
+{
+    try {
+        flush();
+        return exitCode;
+    } catch (const Error& e) {
+        QTextStream(stderr) << errorText(ErrorLayout::Report, e) << '\n';
+        return exitCode != 0 ? exitCode : 1;
+    }
 }
 
 } // namespace qv

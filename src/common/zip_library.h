@@ -27,7 +27,16 @@ namespace qv {
     X(zip_file_add)                                                                                          \
     X(zip_set_file_compression)                                                                              \
     X(zip_file_set_external_attributes)                                                                      \
-    X(zip_file_set_dostime)
+    X(zip_file_set_dostime)                                                                                  \
+    X(zip_error_init)                                                                                        \
+    X(zip_source_buffer_create)                                                                              \
+    X(zip_open_from_source)                                                                                  \
+    X(zip_source_keep)                                                                                       \
+    X(zip_source_stat)                                                                                       \
+    X(zip_source_open)                                                                                       \
+    X(zip_source_read)                                                                                       \
+    X(zip_source_close)                                                                                      \
+    X(zip_source_error)
 
 // libzip, loaded when an archive is first read or written rather than with
 // the program: most runs of quorvane-cli never open one, and libzip brings

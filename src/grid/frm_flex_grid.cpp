@@ -141,9 +141,7 @@ void frmFlexGrid::ddlTableName_Click()
         actionsPrepared = false;
         afterTableLoad();
     } catch (const Error& error) {
-        prompter_.setBusy(false);
-        prompter_.error(error, ErrorLayout::Report);
-        prompter_.setBusy(true);
+        prompter_.errorWhileBusy(error, ErrorLayout::Report);
     }
 }
 
@@ -161,9 +159,7 @@ void frmFlexGrid::ddlRoundNum_Click()
         if (actionsPrepared)
             afterRoundChange();
     } catch (const Error& error) {
-        prompter_.setBusy(false);
-        prompter_.error(error, ErrorLayout::Report);
-        prompter_.setBusy(true);
+        prompter_.errorWhileBusy(error, ErrorLayout::Report);
     }
 }
 

@@ -122,9 +122,7 @@ void frmFlexGrid::HandelFlt()
             showRows(openDerived(*Data1->Recordset(), &store::Recordset::filter, expression));
     } catch (const Error& error) {
         // The grid keeps the rows it showed.
-        prompter_.setBusy(false);
-        prompter_.error(error, ErrorLayout::Generic);
-        prompter_.setBusy(true);
+        prompter_.errorWhileBusy(error, ErrorLayout::Generic);
     }
 }
 
@@ -137,9 +135,7 @@ void frmFlexGrid::HandelSort()
         const QString specification = sortSpecification(actionsDialog->sortColumns());
         showRows(openDerived(*Data1->Recordset(), &store::Recordset::sort, specification));
     } catch (const Error& error) {
-        prompter_.setBusy(false);
-        prompter_.error(error, ErrorLayout::Generic);
-        prompter_.setBusy(true);
+        prompter_.errorWhileBusy(error, ErrorLayout::Generic);
     }
 }
 

@@ -79,9 +79,7 @@ void frmFlexGrid::HandelWiz()
 
         query::buildWizardTable(currentDatabase(), choices.tableName, statement);
     } catch (const Error& error) {
-        prompter_.setBusy(false);
-        prompter_.error(error, ErrorLayout::Report);
-        prompter_.setBusy(true);
+        prompter_.errorWhileBusy(error, ErrorLayout::Report);
     }
 }
 

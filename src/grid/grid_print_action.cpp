@@ -2,6 +2,7 @@
 
 #include "common/error.h"
 #include "grid/spread_grid.h"
+#include "print/core/pdf_file.h"
 
 #include <QApplication>
 #include <QPrintDialog>
@@ -62,13 +63,18 @@ bool runPrintAction(SpreadGrid& grid, QWidget* parent)
         abort->setWindowModality(Qt::WindowModal);
         abort->setMinimumDuration(0);
     }
-    const bool done = print::paintDocument(printer, job, [&](int page, int) {
+    const auto goOn = [&](int page, int) {
         if (!abort)
             return true;
         abort->setValue(page);
         QApplication::processEvents();
         return !abort->wasCanceled();
-    });
+    };
+    // A PDF file is written by the one writer of output files, so that a
+    // failure leaves an earlier file of that name as it was.
+    if (printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty())
+        return print::writePdfFile(printer.outputFileName(), job, printer.docName(), goOn);
+    const bool done = print::paintDocument(printer, job, goOn);
     if (!done && abort && abort->wasCanceled()) {
         printer.abort();
         return false;

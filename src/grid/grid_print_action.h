@@ -17,8 +17,9 @@ void setPrinterChoice(PrinterChoice choice);
 // The grid's print action: its pages, with its orientation, margins and
 // breaks, on the printer chosen. While the pages are produced the grid's
 // abort text (when it has one) shows with a Cancel button that stops the
-// job. False when nothing was printed: cancelled, stopped, or the printer
-// failed (error 482 raised).
+// job. A PDF file chosen in the dialog is written through SafeFile. False
+// when nothing was printed: cancelled, stopped, or the printer failed (error
+// 482 raised; a PDF file that cannot be written raises its own error).
 bool runPrintAction(SpreadGrid& grid, QWidget* parent);
 
 } // namespace qv::grid

@@ -1,6 +1,7 @@
 #include "store/compaction.h"
 
 #include "common/error.h"
+#include "store/own_schema.h"
 #include "store/sqlite_error.h"
 #include "store/sqlite_statement.h"
 
@@ -50,12 +51,14 @@ void compactDatabase(const QString& path, std::chrono::milliseconds wait)
     Connection connection(path);
     sqlite3_extended_result_codes(connection.get(), 0);
     sqlite3_busy_timeout(connection.get(), static_cast<int>(wait.count()));
+    secureConnection(connection.get());
     try {
         // A file that is not a database fails on its first read.
         exec(connection.get(), QStringLiteral("SELECT count(*) FROM sqlite_master"));
     } catch (const Error&) {
         throw Error(err::NotADatabase, QStringLiteral("Unrecognized database format '%1'.").arg(path));
     }
+    refuseForeignSchemaObjects(connection.get(), path);
     // An in-place VACUUM takes the file's exclusive lock (waiting up to the
     // busy timeout for readers and writers to finish) and rewrites it inside
     // one journaled transaction: a failure or a crash rolls back to the file

@@ -5,6 +5,7 @@
 #include "store/dialect/functions.h"
 #include "store/dialect/translator.h"
 #include "store/open_databases.h"
+#include "store/own_schema.h"
 #include "store/record_reader.h"
 #include "store/row_copy.h"
 #include "store/savepoint.h"
@@ -38,6 +39,7 @@ sqlite3* openConnection(const QString& path, int flags)
     // A double-quoted name must never fall back to being a text literal.
     sqlite3_db_config(db, SQLITE_DBCONFIG_DQS_DML, 0, nullptr);
     sqlite3_db_config(db, SQLITE_DBCONFIG_DQS_DDL, 0, nullptr);
+    secureConnection(db);
     dialect::registerFunctions(db);
     return db;
 }
@@ -66,6 +68,16 @@ Database::~Database()
 
 std::shared_ptr<Database> Database::open(const QString& path)
 {
+    return openFile(path, true);
+}
+
+std::shared_ptr<Database> Database::openRound(const QString& path)
+{
+    return openFile(path, false);
+}
+
+std::shared_ptr<Database> Database::openFile(const QString& path, bool refuseForeignObjects)
+{
     const QFileInfo info(path);
     if (!info.exists() || !info.isFile())
         throw Error(err::EngineFileNotFound, QStringLiteral("Could not find file '%1'.").arg(path));
@@ -78,6 +90,13 @@ std::shared_ptr<Database> Database::open(const QString& path)
     } catch (const Error&) {
         sqlite3_close(db);
         throw Error(err::NotADatabase, QStringLiteral("Unrecognized database format '%1'.").arg(path));
+    }
+    try {
+        if (refuseForeignObjects)
+            refuseForeignSchemaObjects(db, path);
+    } catch (const Error&) {
+        sqlite3_close(db);
+        throw;
     }
     std::shared_ptr<Database> database(new Database(info.absoluteFilePath(), db, false));
     openDatabases().add(database);
@@ -452,7 +471,6 @@ void Database::addPrimaryKey(const Translation& tr)
                     QStringLiteral("Item '%1' not found in table '%2'.").arg(tr.keyColumn, tr.target));
     const QString table = quoteName(tr.target);
     const QString column = quoteName(tr.keyColumn);
-    const QString raise = dialectQuote(QStringLiteral("qv_null:") + tr.keyColumn);
     atomically(db_, QStringLiteral("qv_step"), [&] {
         Statement nulls(db_, QStringLiteral("SELECT 1 FROM ") + table + QStringLiteral(" WHERE ") + column +
                                  QStringLiteral(" IS NULL LIMIT 1"));
@@ -462,14 +480,8 @@ void Database::addPrimaryKey(const Translation& tr)
                 QStringLiteral("Index or primary key cannot contain a Null value (%1).").arg(tr.keyColumn));
         exec(db_, QStringLiteral("CREATE UNIQUE INDEX ") + quoteName(QStringLiteral("qv_pk:") + tr.target) +
                       QStringLiteral(" ON ") + table + QStringLiteral(" (") + column + QLatin1Char(')'));
-        for (const char* event : {"INSERT", "UPDATE"}) {
-            exec(db_, QStringLiteral("CREATE TRIGGER ") +
-                          quoteName(QStringLiteral("qv_pk_null_%1:").arg(QLatin1String(event)) + tr.target) +
-                          QStringLiteral(" BEFORE ") + QLatin1String(event) + QStringLiteral(" ON ") + table +
-                          QStringLiteral(" WHEN NEW.") + column +
-                          QStringLiteral(" IS NULL BEGIN SELECT RAISE(ABORT, ") + raise +
-                          QStringLiteral("); END"));
-        }
+        for (const QString& event : {QStringLiteral("INSERT"), QStringLiteral("UPDATE")})
+            exec(db_, keyNullTrigger(keyNullTriggerName(event, tr.target), event, tr.target, tr.keyColumn));
     });
 }
 

@@ -26,7 +26,12 @@ public:
     // Opens an existing database for shared read-write use: 3024 when the file
     // is missing, 3343 when it is not a database. A Jet database (.mdb of the
     // agency's engine) opens read-only, as a copy in memory.
+    // A trigger or view the program did not make is refused (3343, naming
+    // it) before anything is written.
     static std::shared_ptr<Database> open(const QString& path);
+    // The same for a round's extracted database, whose triggers and views
+    // its importer drops itself (they never reach the auction).
+    static std::shared_ptr<Database> openRound(const QString& path);
     // Creates a new empty database file (fails when the file exists).
     static std::shared_ptr<Database> create(const QString& path);
     // Writes a compacted copy of a closed database.
@@ -96,6 +101,7 @@ public:
 
 private:
     Database(QString path, sqlite3* db, bool readOnly);
+    static std::shared_ptr<Database> openFile(const QString& path, bool refuseForeignObjects);
     static std::shared_ptr<Database> openJet(const QString& path);
     friend class Recordset;
 

@@ -4,6 +4,7 @@
 #include "store/dialect/functions.h"
 #include "store/jet/jet_reader.h"
 #include "store/open_databases.h"
+#include "store/sqlite_statement.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -25,6 +26,7 @@ sqlite3* memoryConnection()
     }
     sqlite3_db_config(db, SQLITE_DBCONFIG_DQS_DML, 0, nullptr);
     sqlite3_db_config(db, SQLITE_DBCONFIG_DQS_DDL, 0, nullptr);
+    secureConnection(db);
     dialect::registerFunctions(db);
     return db;
 }

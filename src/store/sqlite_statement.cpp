@@ -76,4 +76,10 @@ void exec(sqlite3* db, const QString& sql)
     }
 }
 
+void secureConnection(sqlite3* db)
+{
+    sqlite3_db_config(db, SQLITE_DBCONFIG_DEFENSIVE, 1, nullptr);
+    sqlite3_db_config(db, SQLITE_DBCONFIG_TRUSTED_SCHEMA, 0, nullptr);
+}
+
 } // namespace qv::store

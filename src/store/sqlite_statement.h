@@ -38,4 +38,10 @@ private:
 // Runs a statement that returns no rows.
 void exec(sqlite3* db, const QString& sql);
 
+// Sets a connection up as SQLite advises for database files from elsewhere:
+// defensive mode on (no writable schema, no journal switched off), and the
+// schema untrusted (its triggers, views and indexes call only innocuous
+// functions).
+void secureConnection(sqlite3* db);
+
 } // namespace qv::store

@@ -10,6 +10,8 @@ const OptionUsage formatOption{"--format", "tsv|csv|json",
                                "object per row"};
 const OptionUsage sortOption{"--sort", "SPEC",
                              "order the rows as the grid's Sort does, such as \"[Gross Bid Amount] DESC\""};
+const OptionUsage allOption{"--all", "",
+                            "the whole table, every round, in the table's order (instead of ROUND)"};
 const OptionUsage filterOption{"--filter", "EXPR",
                                "keep the rows that match a condition, as the grid's Filter does, such as "
                                "\"[Bidder] = 'Acme'\""};
@@ -71,12 +73,14 @@ std::vector<CommandUsage> commands()
          .examples = {"quorvane-cli import Auction5.mdb ~/Downloads/05_013.zip",
                       "quorvane-cli import Auction5.mdb"}},
         {.name = "show",
-         .forms = {"DB TABLE [ROUND] [--format tsv|csv|json]"},
+         .forms = {"DB TABLE [ROUND | --all] [--format tsv|csv|json]"},
          .summary = "print the rows a grid window shows for a table",
-         .description = "Prints the rows a grid window shows for TABLE and ROUND (the newest round when "
-                        "omitted), in the grid's order: a line of field names, then one line per row.",
-         .options = {formatOption},
-         .examples = {"quorvane-cli show Auction5.mdb \"Round Statistics\" 2 --format json"}},
+         .description = "Prints the rows a grid window shows for TABLE and ROUND (a whole number; the newest "
+                        "round when omitted), in the grid's order: a line of field names, then one line per "
+                        "row. --all prints the whole table instead.",
+         .options = {allOption, formatOption},
+         .examples = {"quorvane-cli show Auction5.mdb \"Round Statistics\" 2 --format json",
+                      "quorvane-cli show Auction5.mdb \"Round Statistics\" --all"}},
         {.name = "watch",
          .forms = {"DB [--folder DIR] [--interval SECONDS]"},
          .summary = "import each next round file as soon as it is complete in DIR (else the last import "
@@ -96,17 +100,22 @@ std::vector<CommandUsage> commands()
                       "how often to look for the file, in seconds from 0.05 to 86400 (1)"}},
          .examples = {"quorvane-cli watch Auction5.mdb --folder ~/Downloads"}},
         {.name = "export",
-         .forms = {"DB TABLE [ROUND] [--sort SPEC] [--filter EXPR] [-o FILE] [--format tsv|csv|json]"},
+         .forms =
+             {"DB TABLE [ROUND | --all] [--sort SPEC] [--filter EXPR] [-o FILE] [--format tsv|csv|json]"},
          .summary = "write those rows, sorted and filtered as the grid would, as a tab-delimited text "
                     "export (or --format csv|json)",
-         .description = "Writes the rows a grid window shows for TABLE and ROUND (the newest round without "
-                        "one) as tab-delimited text: a line of field names, then one line per row, CR LF "
-                        "line ends. --filter keeps the rows matching a condition, --sort orders them, as "
-                        "the grid's Filter and Sort do.",
-         .options = {sortOption,
-                     filterOption,
-                     {"-o", "FILE", "write to FILE, replaced only once whole (else to standard output)"},
-                     formatOption},
+         .description = "Writes the rows a grid window shows for TABLE and ROUND (a whole number; the newest "
+                        "round without one), or with --all the whole table, as tab-delimited text: a line of "
+                        "field names, then one line per row, CR LF line ends. --filter keeps the rows "
+                        "matching a condition, --sort orders them, as the grid's Filter and Sort do.",
+         .options =
+             {allOption,
+              sortOption,
+              filterOption,
+              {"-o", "FILE",
+               "write to FILE, replaced only once whole (else to standard output); a pipe, a device or "
+               "/dev/stdout is written into"},
+              formatOption},
          .examples = {"quorvane-cli export Auction5.mdb \"All Bids\" 3 --sort \"[Bidder]\" -o bids.txt"}},
         {.name = "drop",
          .forms = {"DB TABLE [--yes]"},
@@ -150,12 +159,15 @@ std::vector<CommandUsage> commands()
          .options = {formatOption},
          .examples = {"quorvane-cli summary Auction5.mdb 12"}},
         {.name = "print",
-         .forms = {"DB TABLE [ROUND] -o FILE.pdf [--landscape] [--margins L,R,T,B] [--row-break N]... "
-                   "[--col-break N]... [--sort SPEC] [--filter EXPR]"},
+         .forms =
+             {"DB TABLE [ROUND | --all] -o FILE.pdf [--landscape] [--margins L,R,T,B] [--row-break N]... "
+              "[--col-break N]... [--sort SPEC] [--filter EXPR]"},
          .summary = "the pages a grid window prints, as PDF",
-         .description = "Writes the pages a grid window prints for TABLE and ROUND (the newest round when "
-                        "omitted) as a PDF file. Every page repeats the column headers and the row numbers.",
+         .description = "Writes the pages a grid window prints for TABLE and ROUND (a whole number; the "
+                        "newest round when omitted), or with --all for the whole table, as a PDF file. Every "
+                        "page repeats the column headers and the row numbers.",
          .options = {{"-o", "FILE.pdf", "the PDF file to write", "--output"},
+                     allOption,
                      {"--landscape", "", "landscape pages (portrait unless given)"},
                      {"--margins", "L,R,T,B", "the left, right, top and bottom margins in inches (0.5 each)"},
                      {"--row-break", "N", "start a page at row N; repeat for more breaks"},
@@ -248,20 +260,26 @@ const ProgramUsage& cliUsage()
                     {"-h", "", "print this help; after a command, that command's help", "--help"},
                     {"--version", "", "print the version"}},
         .commands = commands(),
-        .sections = {{"Output formats",
-                      "sql, show, export, summary, pivot and standings take --format tsv|csv|json: "
-                      "tab-delimited (the default), CSV quoted as RFC 4180, or a JSON array of one object "
-                      "per row, numbers as numbers and dates as ISO 8601 text."},
-                     {"Exit status", "0 when the command did what was asked, 1 when it failed, 2 when the "
-                                     "command line is wrong (an unknown command or option, a missing "
-                                     "argument)."},
-                     {"Environment",
-                      "QUORVANE_HOME: the application folder, unless --app-dir is given. QT_QPA_PLATFORM: "
-                      "the platform the drawing commands (print, pivot --chart, standings --chart, report) "
-                      "draw on; offscreen unless set."},
-                     {"Files", "AuctionN.mdb (one database per auction) and lastimp.inf (the folder of the "
-                               "last import) in the application folder. The drawing commands load "
-                               "libquorvane-draw.so from beside the program, or from ../lib/quorvane."}},
+        .sections =
+            {{"Output formats",
+              "sql, show, export, summary, pivot and standings take --format tsv|csv|json: "
+              "tab-delimited (the default), CSV quoted as RFC 4180, or a JSON array of one object "
+              "per row, numbers as numbers and dates as ISO 8601 text."},
+             {"Output files",
+              "Every file is written whole or not at all: beside its target, then put in its place, "
+              "so that when writing fails (a full disk, the program stopped) an earlier file stays as "
+              "it was. -o naming a pipe, a device or /dev/stdout writes into it. A failed write, to a "
+              "file or to standard output, exits with 1."},
+             {"Exit status", "0 when the command did what was asked, 1 when it failed (a failed write "
+                             "included), 2 when the command line is wrong (an unknown command or option, a "
+                             "missing argument, a ROUND that is not a whole number)."},
+             {"Environment",
+              "QUORVANE_HOME: the application folder, unless --app-dir is given. QT_QPA_PLATFORM: "
+              "the platform the drawing commands (print, pivot --chart, standings --chart, report) "
+              "draw on; offscreen unless set."},
+             {"Files", "AuctionN.mdb (one database per auction) and lastimp.inf (the folder of the "
+                       "last import) in the application folder. The drawing commands load "
+                       "libquorvane-draw.so from beside the program, or from ../lib/quorvane."}},
         .seeAlso = {"quorvane(1)"},
     };
     return usage;

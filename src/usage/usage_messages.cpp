@@ -35,13 +35,10 @@ std::optional<int> answerUsageOptions(const CommandUsage& command, const QString
 
 int printOnStandardOutput(const QString& text)
 {
-    try {
-        StandardOutput::instance().write(text);
-        StandardOutput::instance().flush();
-        return 0;
-    } catch (const Error&) {
-        return 1;
-    }
+    // A failure is said on standard error, as every command's is.
+    StandardOutput& out = StandardOutput::instance();
+    out.writeMessage(text);
+    return out.finish(0);
 }
 
 } // namespace qv::usage

@@ -10,6 +10,7 @@
 #include "shell/grid_window_factory.h"
 #include "store/session.h"
 #include "summary/frm_summary.h"
+#include "support/scratch_volume.h"
 #include "support/scripted_prompter.h"
 
 #include <QApplication>
@@ -530,6 +531,31 @@ private slots:
                      bytes.count("/Type /Page ") + bytes.count("/Type /Page/")),
                  window.MSFlexGrid1->printPageCount());
         QVERIFY(prompter_->messages.empty());
+    }
+
+    // A PDF chosen in the print dialog is written by the one writer of output
+    // files: on a full disk the error box says so, and the earlier file stays.
+    void printingToAFullDiskKeepsTheEarlierPdf()
+    {
+        qv::test::ScratchVolume volume(256, false);
+        if (!volume.isMounted())
+            QSKIP("cannot mount a small file system here (needs the right to mount)");
+        pdf_ = QDir(volume.path()).filePath(QStringLiteral("out.pdf"));
+        QFile earlier(pdf_);
+        QVERIFY(earlier.open(QIODevice::WriteOnly));
+        earlier.write("the earlier report");
+        earlier.close();
+        volume.fillLeaving(4096);
+        frmFlexGrid window(*prompter_);
+        window.MSFlexGrid1->setRecordset(numbers(150, 4)); // pages of well over 4 KB
+        window.PrintGrid();
+        QCOMPARE(int(prompter_->messages.size()), 1);
+        QVERIFY2(prompter_->messages[0].text.startsWith(QStringLiteral("Error 61: Disk full")),
+                 qPrintable(prompter_->messages[0].text));
+        QVERIFY(earlier.open(QIODevice::ReadOnly));
+        QCOMPARE(earlier.readAll(), QByteArray("the earlier report"));
+        QCOMPARE(QDir(volume.path()).entryList(QDir::Files | QDir::Hidden, QDir::Name),
+                 (QStringList{QStringLiteral("filler"), QStringLiteral("out.pdf")}));
     }
 
     // With QV_SCREENSHOT_AUCTION and QV_SCREENSHOT_DIR set: the round summary

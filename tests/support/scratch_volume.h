@@ -2,8 +2,11 @@
 
 #include "support/temp_dir.h"
 
+#include <QFile>
 #include <QProcess>
 #include <QString>
+
+#include <algorithm>
 
 namespace qv::test {
 
@@ -30,6 +33,19 @@ public:
 
     bool isMounted() const { return mounted_; }
     QString path() const { return dir_.path(); }
+
+    // Fills the volume with a file "filler" until only room bytes (whole
+    // pages) are left.
+    void fillLeaving(qint64 room) const
+    {
+        QFile filler(dir_.file(QStringLiteral("filler")));
+        if (!filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+            return;
+        const QByteArray page(4096, 'f');
+        while (filler.write(page) == page.size()) {
+        }
+        filler.resize(std::max<qint64>(0, (filler.size() / 4096) * 4096 - room));
+    }
 
 private:
     TempDir dir_;

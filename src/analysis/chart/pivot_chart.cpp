@@ -1,5 +1,8 @@
 #include "analysis/chart/pivot_chart.h"
 
+#include "common/error.h"
+#include "common/safe_file.h"
+
 #include <QApplication>
 #include <QChart>
 #include <QGraphicsScene>
@@ -78,8 +81,9 @@ QLineSeries* addPivotChartLine(QChart* chart, const PivotChartData& data, const 
     return series;
 }
 
-bool saveChartImage(QChart* chart, const QString& file, QSize size)
+void saveChartImage(QChart* chart, const QString& file, QSize size)
 {
+    SafeFile out(file); // a missing folder fails before any drawing
     QGraphicsScene scene;
     QGraphicsItem* parent = chart->parentItem();
     QGraphicsScene* oldScene = chart->scene();
@@ -93,7 +97,7 @@ bool saveChartImage(QChart* chart, const QString& file, QSize size)
     bool written = false;
     if (file.endsWith(QStringLiteral(".svg"), Qt::CaseInsensitive)) {
         QSvgGenerator svg;
-        svg.setFileName(file);
+        svg.setOutputDevice(&out.device());
         svg.setSize(size);
         svg.setViewBox(area);
         svg.setTitle(chart->title());
@@ -111,7 +115,7 @@ bool saveChartImage(QChart* chart, const QString& file, QSize size)
             painter.setRenderHint(QPainter::Antialiasing);
             scene.render(&painter, area, area);
         }
-        written = image.save(file, "PNG");
+        written = image.save(&out.device(), "PNG");
     }
     scene.removeItem(chart);
     chart->resize(oldSize);
@@ -120,13 +124,19 @@ bool saveChartImage(QChart* chart, const QString& file, QSize size)
         if (parent)
             chart->setParentItem(parent);
     }
-    return written;
+    if (!written) {
+        out.raiseDeviceFailure(); // a full disk, say, rather than a drawing that failed
+        throw Error(
+            err::PathFileAccess,
+            QStringLiteral("Path/File access error: the chart could not be drawn into '%1'.").arg(file));
+    }
+    out.commit();
 }
 
-bool savePivotChart(const PivotChartData& data, const QString& file, QSize size)
+void savePivotChart(const PivotChartData& data, const QString& file, QSize size)
 {
     std::unique_ptr<QChart> chart(makePivotChart(data));
-    return saveChartImage(chart.get(), file, size);
+    saveChartImage(chart.get(), file, size);
 }
 
 std::unique_ptr<QCoreApplication> makeChartApplication(int& argc, char** argv)

@@ -22,10 +22,11 @@ void fitPivotChartAmounts(QChart* chart);
 // Adds a group's line (its values filled) to a chart made by makePivotChart.
 QLineSeries* addPivotChartLine(QChart* chart, const PivotChartData& data, const ChartSeries& line);
 
-// Writes the chart at the given size, as SVG when the file name ends in
-// .svg, else as PNG. False when the file cannot be written.
-bool saveChartImage(QChart* chart, const QString& file, QSize size);
-bool savePivotChart(const PivotChartData& data, const QString& file, QSize size);
+// Writes the chart at the given size through SafeFile, as SVG when the file
+// name ends in .svg, else as PNG. Raises qv::Error when the file cannot be
+// written (61 on a full disk), leaving an earlier file as it was.
+void saveChartImage(QChart* chart, const QString& file, QSize size);
+void savePivotChart(const PivotChartData& data, const QString& file, QSize size);
 
 // A widgets application for drawing charts without a screen: the offscreen
 // platform unless one is set.

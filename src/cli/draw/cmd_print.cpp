@@ -1,15 +1,16 @@
 #include "cli/commands.h"
 
 #include "common/error.h"
+#include "common/numeric_text.h"
+#include "common/safe_file.h"
 #include "grid/core/table_statements.h"
 #include "print/core/page_painter.h"
+#include "print/core/pdf_file.h"
 #include "print/core/record_source.h"
 #include "store/database.h"
 #include "store/newest_round.h"
 #include "usage/usage_messages.h"
 
-#include <QPdfWriter>
-#include <QSaveFile>
 #include <QTextStream>
 
 namespace qv::cli {
@@ -22,6 +23,7 @@ struct PrintArgs {
     print::PageSetup setup;
     std::set<int> rowBreaks, colBreaks;
     QString sort, filter;
+    bool whole = false;
 };
 
 // False, with the reason, when the arguments do not make a job.
@@ -42,6 +44,8 @@ bool parse(const QStringList& args, PrintArgs& parsed, QString& problem)
             parsed.output = args[++i];
         } else if (a == QLatin1String("--landscape")) {
             parsed.setup.orientation = 2;
+        } else if (a == QLatin1String("--all")) {
+            parsed.whole = true;
         } else if (a == QLatin1String("--margins") && hasValue) {
             const QStringList parts = args[++i].split(QLatin1Char(','));
             double inches[4] = {};
@@ -74,8 +78,17 @@ bool parse(const QStringList& args, PrintArgs& parsed, QString& problem)
         if (!problem.isEmpty())
             return false;
     }
-    if (parsed.positional.size() < 2 || parsed.positional.size() > 3 || parsed.output.isEmpty()) {
+    if (parsed.positional.size() < 2 || parsed.output.isEmpty()) {
         problem = QStringLiteral("DB, TABLE and -o FILE.pdf are needed");
+        return false;
+    }
+    if (parsed.positional.size() > (parsed.whole ? 2 : 3)) {
+        problem = parsed.whole ? QStringLiteral("ROUND and --all cannot go together")
+                               : QStringLiteral("too many arguments");
+        return false;
+    }
+    if (parsed.positional.size() == 3 && !isRoundNumber(parsed.positional[2])) {
+        problem = QStringLiteral("ROUND must be a whole number: ") + parsed.positional[2];
         return false;
     }
     if (const std::optional<print::Margin> margin = print::tooLargeMargin(parsed.setup)) {
@@ -89,7 +102,7 @@ bool parse(const QStringList& args, PrintArgs& parsed, QString& problem)
 
 int runPrint(const QStringList& args, const Options&)
 {
-    QTextStream out(stdout);
+    StandardOutput& out = StandardOutput::instance();
     QTextStream err(stderr);
     PrintArgs parsed;
     QString problem;
@@ -100,11 +113,12 @@ int runPrint(const QStringList& args, const Options&)
         const QString table = parsed.positional[1];
         const QString round =
             parsed.positional.size() == 3 ? parsed.positional[2] : store::newestRound(*database);
-        if (round.isEmpty()) {
+        if (!parsed.whole && round.isEmpty()) {
             err << "No round has been imported\n";
             return 1;
         }
-        grid::TableLoad load = grid::loadTable(*database, table, round);
+        grid::TableLoad load =
+            parsed.whole ? grid::loadWholeTable(*database, table) : grid::loadTable(*database, table, round);
         std::shared_ptr<store::Recordset> rows = std::move(load.rows);
         // Filter, then sort, as the grid window applies them.
         if (!parsed.filter.isEmpty()) {
@@ -126,28 +140,17 @@ int runPrint(const QStringList& args, const Options&)
         print::fitColumnsToPage(job.sheet, job.setup);
         job.layout = print::PageLayout(job.setup, job.sheet, parsed.rowBreaks, parsed.colBreaks);
 
-        // The pages go to a temporary file that replaces the target only once
-        // whole: a failure part-way leaves an earlier file of that name as it was.
-        QSaveFile file(parsed.output);
-        if (!file.open(QIODevice::WriteOnly)) {
-            err << "Could not write " << parsed.output << ": " << file.errorString() << '\n';
+        try {
+            print::writePdfFile(parsed.output, job, grid::tableCaption(table, round, load.roundListEnabled));
+        } catch (const Error& error) {
+            err << "Could not write " << parsed.output << ": " << errorText(ErrorLayout::Report, error)
+                << '\n';
             return 1;
         }
-        QPdfWriter pdf(&file);
-        pdf.setTitle(grid::tableCaption(table, round, load.roundListEnabled));
-        pdf.setCreator(QStringLiteral("Quorvane"));
-        pdf.setResolution(600);
-        pdf.setPageLayout(QPageLayout(job.setup.paper,
-                                      job.setup.landscape() ? QPageLayout::Landscape : QPageLayout::Portrait,
-                                      QMarginsF(0, 0, 0, 0)));
-        if (!print::paintDocument(pdf, job) || !file.commit()) {
-            err << "Could not write " << parsed.output << '\n';
-            return 1;
-        }
-        out << job.layout.pageCount() << " pages written to " << parsed.output << '\n';
+        out.write(QStringLiteral("%1 pages written to %2\n").arg(job.layout.pageCount()).arg(parsed.output));
         return 0;
     } catch (const Error& error) {
-        out << errorText(ErrorLayout::Report, error) << '\n';
+        out.writeMessage(errorText(ErrorLayout::Report, error) + QLatin1Char('\n'));
         return 1;
     }
 }

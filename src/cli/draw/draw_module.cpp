@@ -1,6 +1,8 @@
 // The module of quorvane-cli's drawing commands.
 #include "cli/commands.h"
 #include "cli/draw_module_api.h"
+#include "common/error.h"
+#include "common/safe_file.h"
 
 #ifdef QV_HAVE_CHARTS
 #include "analysis/chart/pivot_chart.h"
@@ -49,14 +51,23 @@ Q_DECL_EXPORT QCoreApplication* qv_draw_application(int* argc, char** argv, int 
 
 Q_DECL_EXPORT int qv_draw_print(const QStringList* args, const qv::cli::Options* options)
 {
-    return qv::cli::runPrint(*args, *options);
+    // The module has a StandardOutput of its own: what print wrote there is
+    // flushed and checked before the program's own.
+    return qv::StandardOutput::instance().finish(qv::cli::runPrint(*args, *options));
 }
 
 #ifdef QV_HAVE_CHARTS
 // The chart as the workbook window shows it, at a size fit for a report.
-Q_DECL_EXPORT int qv_draw_chart(const qv::analysis::PivotChartData* data, const QString* file)
+Q_DECL_EXPORT int qv_draw_chart(const qv::analysis::PivotChartData* data, const QString* file,
+                                QString* problem)
 {
-    return qv::analysis::savePivotChart(*data, *file, QSize(1200, 700)) ? 1 : 0;
+    try {
+        qv::analysis::savePivotChart(*data, *file, QSize(1200, 700));
+        return 1;
+    } catch (const qv::Error& error) {
+        *problem = qv::errorText(qv::ErrorLayout::Report, error);
+        return 0;
+    }
 }
 
 // Standings charts at the size of the pivot chart each, one above the other.

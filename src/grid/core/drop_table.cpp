@@ -54,9 +54,7 @@ DropOutcome dropTableAsked(store::Database& database, Prompter& prompter, const 
         dropUserTable(database, table);
         return DropOutcome::Dropped;
     } catch (const Error& error) {
-        prompter.setBusy(false);
-        prompter.error(error, ErrorLayout::Report);
-        prompter.setBusy(true);
+        prompter.errorWhileBusy(error, ErrorLayout::Report);
         return DropOutcome::Failed;
     }
 }

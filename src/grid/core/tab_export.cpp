@@ -2,22 +2,14 @@
 
 #include "common/error.h"
 #include "common/number_text.h"
+#include "common/safe_file.h"
 #include "grid/core/cell_text.h"
-
-#include <QDir>
-#include <QFileInfo>
-#include <QSaveFile>
 
 #include <cmath>
 
 namespace qv::grid {
 
 namespace {
-
-[[noreturn]] void writeFailed(const QString& detail)
-{
-    throw Error(err::PathFileAccess, QStringLiteral("Path/File access error (%1)").arg(detail));
-}
 
 // Appends a cell, replacing only when there is something to replace: most
 // cells hold neither TAB nor line break.
@@ -89,13 +81,12 @@ QString oneLineCell(const QString& text)
     return line;
 }
 
-void writeTabText(QIODevice& out, const TabRows& rows)
+void writeTabText(ByteSink& out, const TabRows& rows)
 {
     QByteArray buffer;
     buffer.reserve(1 << 20);
     const auto flush = [&] {
-        if (out.write(buffer) != buffer.size())
-            writeFailed(out.errorString());
+        out.write(buffer);
         buffer.clear();
     };
     for (qsizetype c = 0; c < rows.header.size(); ++c) {
@@ -122,17 +113,9 @@ void writeTabText(QIODevice& out, const TabRows& rows)
 
 void exportTabFile(const QString& path, const TabRows& rows)
 {
-    const QFileInfo target(path);
-    if (!target.absoluteDir().exists())
-        throw Error(err::PathNotFound, QStringLiteral("Path not found"));
-    QSaveFile file(path);
-    // Never write in place: the old file stays whole until the new one is.
-    file.setDirectWriteFallback(false);
-    if (!file.open(QIODevice::WriteOnly))
-        writeFailed(file.errorString());
+    SafeFile file(path);
     writeTabText(file, rows); // an exception leaves the new file uncommitted, and removed
-    if (!file.commit())
-        writeFailed(file.errorString());
+    file.commit();
 }
 
 } // namespace qv::grid

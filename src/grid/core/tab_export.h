@@ -2,11 +2,14 @@
 
 #include "store/recordset.h"
 
-#include <QIODevice>
 #include <QString>
 #include <QStringList>
 
 #include <functional>
+
+namespace qv {
+class ByteSink;
+}
 
 namespace qv::grid {
 
@@ -30,12 +33,12 @@ TabRows recordsetRows(const store::Recordset& records);
 QString oneLineCell(const QString& text);
 
 // Writes the header line and one line per row, cells TAB-separated, every
-// line ended by CR LF, as UTF-8. Throws Error 75 when the device takes no more.
-void writeTabText(QIODevice& out, const TabRows& rows);
+// line ended by CR LF, as UTF-8, each write checked.
+void writeTabText(ByteSink& out, const TabRows& rows);
 
-// Writes the export to a new file beside path that replaces path only once
-// it is complete: a failure leaves any old file as it was. Throws Error 76
-// when the folder does not exist, 75 when the file cannot be written.
+// Writes the export through SafeFile: a failure leaves any old file as it
+// was. Throws Error 76 when the folder does not exist, 61 when the disk is
+// full, 75 when the file cannot be written otherwise.
 void exportTabFile(const QString& path, const TabRows& rows);
 
 } // namespace qv::grid

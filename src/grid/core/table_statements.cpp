@@ -1,6 +1,7 @@
 #include "grid/core/table_statements.h"
 
 #include "common/error.h"
+#include "common/numeric_text.h"
 
 namespace qv::grid {
 
@@ -39,6 +40,9 @@ QString wholeTableStatement(const QString& table)
 
 QString roundStatement(const QString& table, const QString& round)
 {
+    // The round goes into the statement as it is: anything but a number runs none.
+    if (!isRoundNumber(round))
+        throw Error(err::TypeMismatch, QStringLiteral("Type mismatch"));
     return wholeTableStatement(table) + QStringLiteral(" WHERE [Round] = ") + round + tableOrdering(table);
 }
 
@@ -68,6 +72,14 @@ TableLoad loadTable(store::Database& database, const QString& table, const QStri
         load.roundListEnabled = false;
         load.rows = database.openRecordset(load.statement, store::RecordsetType::Snapshot);
     }
+    return load;
+}
+
+TableLoad loadWholeTable(store::Database& database, const QString& table)
+{
+    TableLoad load;
+    load.statement = wholeTableStatement(table) + tableOrdering(table);
+    load.rows = database.openRecordset(load.statement, store::RecordsetType::Snapshot);
     return load;
 }
 

@@ -17,7 +17,8 @@ QString tableOrdering(const QString& table);
 // The statement that loads a table for a round: whole for the statistics
 // tables, else the round's rows; then the table's ordering.
 QString tableStatement(const QString& table, const QString& round);
-// The statement of a round change: always with the round condition.
+// The statement of a round change: always with the round condition. Error 13
+// when the round is not a whole number.
 QString roundStatement(const QString& table, const QString& round);
 // The fallback for a table without a [Round] column: the whole table.
 QString wholeTableStatement(const QString& table);
@@ -37,5 +38,8 @@ struct TableLoad {
 // A table that lacks [Round] (error 3061) loads whole with the round list
 // off; other engine errors pass to the caller.
 TableLoad loadTable(store::Database& database, const QString& table, const QString& round);
+
+// Opens every row of a table, in the table's fixed order, as a snapshot.
+TableLoad loadWholeTable(store::Database& database, const QString& table);
 
 } // namespace qv::grid

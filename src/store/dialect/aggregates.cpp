@@ -109,7 +109,8 @@ template <bool Average> void currencyFinal(sqlite3_context* ctx)
 void defineAggregate(sqlite3* db, const char* name, void (*step)(sqlite3_context*, int, sqlite3_value**),
                      void (*final)(sqlite3_context*))
 {
-    sqlite3_create_function(db, name, 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, nullptr, step, final);
+    sqlite3_create_function(db, name, 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC | SQLITE_INNOCUOUS, nullptr,
+                            nullptr, step, final);
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 
 #include "common/error.h"
 #include "common/process_state.h"
+#include "store/sqlite_statement.h"
 
 #include <QDir>
 #include <QFile>
@@ -35,6 +36,7 @@ bool settle(const QString& path)
     sqlite3* db = nullptr;
     int rc = sqlite3_open_v2(QFile::encodeName(path).constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
     if (rc == SQLITE_OK) {
+        store::secureConnection(db);
         sqlite3_busy_timeout(db, 5000);
         rc = sqlite3_exec(db, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr);
     }

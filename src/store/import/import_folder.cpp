@@ -2,6 +2,7 @@
 
 #include "common/error.h"
 #include "common/paths.h"
+#include "common/safe_file.h"
 #include "store/session.h"
 
 #include <QFile>
@@ -26,19 +27,15 @@ void SaveImportFolder(Prompter& prompter, const QString& chosenPath)
 {
     try {
         const QString file = session().LastImportFile;
-        if (QFile::exists(file) && !QFile::remove(file))
-            throw Error(err::PathFileAccess,
-                        QStringLiteral("Path/File access error: cannot replace '%1'.").arg(file));
-        QFile out(file);
-        if (!out.open(QIODevice::WriteOnly | QIODevice::Text)) {
-            if (QFileInfo(SplitPath(file, false)).isDir())
-                throw Error(err::PathFileAccess,
-                            QStringLiteral("Path/File access error: the application folder is not writable, "
-                                           "so '%1' cannot be written (%2).")
-                                .arg(file, out.errorString()));
-            throw Error(err::PathNotFound, QStringLiteral("Path not found: cannot write '%1'.").arg(file));
+        try {
+            // Replaced whole or not at all: a full disk never leaves it empty.
+            writeFileSafely(file, SplitPath(chosenPath, false).toUtf8() + "\r\n");
+        } catch (const Error& e) {
+            if (e.number() == err::PathNotFound)
+                throw Error(err::PathNotFound,
+                            QStringLiteral("Path not found: cannot write '%1'.").arg(file));
+            throw;
         }
-        out.write(SplitPath(chosenPath, false).toUtf8() + "\r\n");
     } catch (const Error& e) {
         showGenericError(prompter, e);
     }

@@ -111,7 +111,7 @@ store::Database& ExtractedRound::open()
 {
     connectChecked(
         [this] {
-            db_ = store::Database::open(path_);
+            db_ = store::Database::openRound(path_);
             return db_->handle();
         },
         QStringLiteral("main"));

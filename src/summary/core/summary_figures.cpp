@@ -1,6 +1,7 @@
 #include "summary/core/summary_figures.h"
 
 #include "common/error.h"
+#include "common/numeric_text.h"
 #include "common/prompter.h"
 #include "store/database.h"
 #include "summary/core/summary_formats.h"
@@ -77,16 +78,6 @@ double netBids(const store::Recordset& rows)
 }
 
 } // namespace
-
-bool isRoundNumber(const QString& round)
-{
-    if (round.isEmpty() || round.size() > 9)
-        return false;
-    for (const QChar c : round)
-        if (!c.isDigit() || c.unicode() > 127)
-            return false;
-    return true;
-}
 
 void FillSummary(store::Database& database, const QString& round, SummarySheet& sheet, Prompter& prompter)
 {

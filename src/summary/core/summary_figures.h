@@ -15,10 +15,6 @@ class Database;
 
 namespace qv::summary {
 
-// True when a round text is a whole number, the only thing pasted into the
-// summary's statements.
-bool isRoundNumber(const QString& round);
-
 // Writes the figures of a round into columns 2 and 5, rows 3 to 12, and the
 // round heading. A statement that fails is skipped without a word: its cells
 // keep what they showed. Only the previous-day change reports its errors.
