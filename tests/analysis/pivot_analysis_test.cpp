@@ -162,10 +162,14 @@ TEST_F(PivotAnalysisTest, NothingChosenOrCancelledEndsSilentlyWithoutAWorkbook)
 {
     dialogs.roundEntries = {{QStringLiteral("1"), QStringLiteral("2")}};
     EXPECT_EQ(run(AnalysisKind::Markets), AnalysisOutcome::Ended);
-    dialogs.roundEntries = {{QStringLiteral("1"), QStringLiteral("2")}};
-    dialogs.choose = {QStringLiteral("Heron")};
+    // Only the bidders of the range are offered: round 2 has none of Heron's bids.
+    dialogs.roundEntries = {{QStringLiteral("2"), QStringLiteral("2")}};
+    dialogs.choose = {QStringLiteral("Kestrel")};
     dialogs.cancelCriteria = true;
     EXPECT_EQ(run(AnalysisKind::Bidders), AnalysisOutcome::Ended);
+    QStringList offered = dialogs.offered;
+    offered.sort();
+    EXPECT_EQ(offered, (QStringList{QStringLiteral("Kestrel"), QStringLiteral("O'Brien Mobile")}));
     EXPECT_TRUE(prompter.messages.empty());
     EXPECT_EQ(spreadsheetAsked, 0);
     EXPECT_EQ(prompter.busyDepth, 0);

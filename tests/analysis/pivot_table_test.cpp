@@ -238,6 +238,11 @@ TEST(WorkbookModel, RefusesWhatASpreadsheetApplicationRefuses)
     EXPECT_TRUE(pivot.columnFields.isEmpty());
     EXPECT_EQ(pivot.field(QStringLiteral("Round"))->orientation, PivotOrientation::Row);
     EXPECT_EQ(pivot.field(QStringLiteral("Amount"))->orientation, PivotOrientation::Hidden);
+    // Placing again hides a field not named again, from the columns as from the rows.
+    app.addPivotFields(QStringLiteral("P"), {QStringLiteral("Amount")}, {QStringLiteral("Round")});
+    app.addPivotFields(QStringLiteral("P"), {QStringLiteral("Amount")}, {});
+    EXPECT_EQ(pivot.field(QStringLiteral("Round"))->orientation, PivotOrientation::Hidden);
+    EXPECT_TRUE(pivot.columnFields.isEmpty());
 }
 
 } // namespace

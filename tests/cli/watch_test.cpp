@@ -347,11 +347,15 @@ TEST(RoundFileReadiness, WaitsForAStableReadableFileAndNeverTakesTheSameOneTwice
     EXPECT_EQ(readiness.observe(path, {200, 2}, 2100, zip), V::Import);
     readiness.imported();
     EXPECT_EQ(readiness.observe(path, {200, 2}, 9000, zip), V::Skip);
+    // The next round's file may be as large and as old as the one just taken.
+    const QString twin = QStringLiteral("/in/05_003.zip");
+    EXPECT_EQ(readiness.observe(twin, {200, 2}, 9000, zip), V::Wait);
+    EXPECT_EQ(readiness.observe(twin, {200, 2}, 10000, zip), V::Import);
 
     // Stable but never readable: imported after the grace time so its error is
     // reported, then left alone until it changes.
     readable = false;
-    const QString next = QStringLiteral("/in/05_003.zip");
+    const QString next = QStringLiteral("/in/05_004.zip");
     EXPECT_EQ(readiness.observe(next, {50, 1}, 10000, zip), V::Wait);
     EXPECT_EQ(readiness.observe(next, {50, 1}, 14000, zip), V::Wait);
     EXPECT_EQ(readiness.observe(next, {50, 1}, 15000, zip), V::Import);
@@ -360,4 +364,24 @@ TEST(RoundFileReadiness, WaitsForAStableReadableFileAndNeverTakesTheSameOneTwice
     readable = true;
     EXPECT_EQ(readiness.observe(next, {60, 3}, 31000, zip), V::Wait);
     EXPECT_EQ(readiness.observe(next, {60, 3}, 32000, zip), V::Import);
+}
+
+TEST(Watch, IntervalsOutsideAFiftiethOfASecondToADayAreRefused)
+{
+    // A refused interval is a usage error (2); an accepted one goes on to the
+    // auction, missing here (1).
+    const struct {
+        const char* seconds;
+        int exitCode;
+    } cases[] = {{"nan", 2},   {"inf", 2},  {"-1", 2},    {"0", 2},
+                 {"0.049", 2}, {"0.05", 1}, {"86400", 1}, {"86400.5", 2}};
+    TempDir dir;
+    for (const auto& c : cases) {
+        QProcess p;
+        p.start(QStringLiteral(QV_CLI_PATH),
+                {QStringLiteral("watch"), dir.file(QStringLiteral("Auction5.mdb")),
+                 QStringLiteral("--interval"), QLatin1String(c.seconds)});
+        ASSERT_TRUE(p.waitForFinished(30000));
+        EXPECT_EQ(p.exitCode(), c.exitCode) << c.seconds;
+    }
 }

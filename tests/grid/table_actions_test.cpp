@@ -79,6 +79,9 @@ TEST(SelectionStatistics, FormatHasCommaGroupsAndTwoDecimals)
     EXPECT_EQ(formatStatistic(999.999), QStringLiteral("1,000.00"));
     EXPECT_EQ(formatStatistic(1234567.5), QStringLiteral("1,234,567.50"));
     EXPECT_EQ(formatStatistic(-1234.5), QStringLiteral("-1,234.50"));
+    // Whole parts of exactly three and six digits: no comma in front.
+    EXPECT_EQ(formatStatistic(-123.4), QStringLiteral("-123.40"));
+    EXPECT_EQ(formatStatistic(123456), QStringLiteral("123,456.00"));
     // A negative that rounds to nothing has no sign; one that rounds to a cent has.
     EXPECT_EQ(formatStatistic(-0.004), QStringLiteral(".00"));
     EXPECT_EQ(formatStatistic(-1e-12), QStringLiteral(".00"));

@@ -1,7 +1,6 @@
 // Grid windows: the table loading rules, the lists and how the main window
 // refills them.
 #include "auction_fixture.h"
-#include "grid/core/table_statements.h"
 #include "grid/frm_flex_grid.h"
 #include "shell/frm_main.h"
 #include "shell/grid_window_factory.h"
@@ -39,49 +38,6 @@ void choose(QComboBox* list, const QString& text)
 class GridWindowTest : public QObject {
     Q_OBJECT
 private slots:
-    void statementsPerTable_data()
-    {
-        QTest::addColumn<QString>("table");
-        QTest::addColumn<QString>("statement");
-        QTest::newRow("round statistics") << "Round Statistics"
-                                          << "SELECT * FROM [Round Statistics] Order By [Round]";
-        QTest::newRow("increments") << "Increment Statistics"
-                                    << "SELECT * FROM [Increment Statistics] Order By [Round]";
-        QTest::newRow("waivers") << "Waiver Statistics"
-                                 << "SELECT * FROM [Waiver Statistics] Order By [Round]";
-        QTest::newRow("withdrawals") << "Withdrawal Statistics"
-                                     << "SELECT * FROM [Withdrawal Statistics] Order By [Withdrawal Number]";
-        QTest::newRow("misc") << "Miscellaneous Statistics"
-                              << "SELECT * FROM [Miscellaneous Statistics]";
-        QTest::newRow("reductions") << "Reduction Statistics"
-                                    << "SELECT * FROM [Reduction Statistics]";
-        QTest::newRow("all bids") << "All Bids"
-                                  << "SELECT * FROM [All Bids] WHERE [Round] = 5 Order By [Market], [Block], "
-                                     "[Submarket]";
-        QTest::newRow("markets") << "Markets"
-                                 << "SELECT * FROM [Markets] WHERE [Round] = 5 Order By [License Name]";
-        QTest::newRow("raising") << "Bidders Raising Own High Bid"
-                                 << "SELECT * FROM [Bidders Raising Own High Bid] WHERE [Round] = 5 Order By "
-                                    "[License Name]";
-        QTest::newRow("bidders") << "Bidders"
-                                 << "SELECT * FROM [Bidders] WHERE [Round] = 5 Order By [Bidder]";
-        QTest::newRow("reduced")
-            << "Bidders Who Reduced"
-            << "SELECT * FROM [Bidders Who Reduced] WHERE [Round] = 5 Order By [Bidder Who "
-               "Reduced]";
-        QTest::newRow("user table") << "My Table"
-                                    << "SELECT * FROM [My Table] WHERE [Round] = 5";
-        // Names compare exactly.
-        QTest::newRow("case counts") << "round statistics"
-                                     << "SELECT * FROM [round statistics] WHERE [Round] = 5";
-    }
-    void statementsPerTable()
-    {
-        QFETCH(QString, table);
-        QFETCH(QString, statement);
-        QCOMPARE(qv::grid::tableStatement(table, QStringLiteral("5")), statement);
-    }
-
     void init()
     {
         qputenv("XDG_CONFIG_HOME", folder_.path().toLocal8Bit());

@@ -264,3 +264,23 @@ TEST_F(FiveRounds, FilesWithoutTheOptionalColumns)
     using V = std::vector<std::optional<double>>;
     EXPECT_EQ(pricePathChart(*open(), {QStringLiteral("B-2")}).lines[0].values, V({200, 200, 200, 200, 200}));
 }
+
+// The increase in percent of the high bid before; none where there was none
+// to grow from (nothing, or nothing yet bid on a licence listed at zero).
+TEST(LicenceIncrease, PercentOnlyOverAHighBidBefore)
+{
+    const struct {
+        std::optional<double> before, now, percent;
+    } cases[] = {
+        {400, 500, 25},
+        {400, 300, -25},
+        {0, 500, std::nullopt},
+        {std::nullopt, 500, std::nullopt},
+    };
+    for (const auto& c : cases) {
+        LicenseStanding l;
+        l.grossBefore = c.before;
+        l.gross = c.now;
+        EXPECT_EQ(l.increasePercent(), c.percent) << c.before.value_or(-1);
+    }
+}

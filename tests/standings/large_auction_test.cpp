@@ -135,6 +135,15 @@ void LargeAuction::checkNewHighBidRules()
     auto db = store::Database::open(copy(QStringLiteral("Holders.mdb")));
     store::exec(db->handle(),
                 QStringLiteral("CREATE INDEX w_lb ON \"Withdrawal Statistics\" (\"License Name\", Bidder)"));
+    // Look-alikes: each withdrawal a round earlier in the name of a bidder who
+    // never bid on the licence takes it from nobody.
+    store::exec(db->handle(), QStringLiteral("CREATE INDEX a_lb ON \"All Bids\" (\"License Name\", Bidder)"));
+    store::exec(db->handle(),
+                QStringLiteral(
+                    "INSERT INTO \"Withdrawal Statistics\" (\"Withdrawal Round\", \"License Name\", Bidder) "
+                    "SELECT w.\"Withdrawal Round\" - 1, w.\"License Name\", (SELECT MIN(b.Bidder) FROM "
+                    "Bidders b WHERE NOT EXISTS (SELECT 1 FROM \"All Bids\" a WHERE a.\"License Name\" "
+                    "= w.\"License Name\" AND a.Bidder = b.Bidder)) FROM \"Withdrawal Statistics\" w"));
     const auto expected = holdersBySql(*db, holdersSql);
 
     QHash<QPair<int, QString>, std::optional<double>> highBids;

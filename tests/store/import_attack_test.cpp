@@ -85,14 +85,17 @@ TEST_F(ImportTest, TableNamesFromRoundFilesAreNeverSql)
     EXPECT_EQ(count(QStringLiteral("SELECT * FROM [") + odd + QStringLiteral("]")), 2);
     CloseAuctionDatabase();
 
-    // A bracket cannot be carried by a statement: refused, naming the table.
+    // A bracket, either one, cannot be carried by a statement: refused, naming the table.
     QFile::remove(auctionPath());
-    generate(1, 6);
-    rewriteRound(QStringLiteral("06_001.zip"),
-                 {QStringLiteral("CREATE TABLE \"Bids]; DROP\" (\"Round\" LONG)")});
-    EXPECT_FALSE(create(QStringLiteral("06_001.zip")));
-    expectErrorNaming(prompter, {QStringLiteral("06_001.zip"), QStringLiteral("\"Bids]; DROP\"")});
-    EXPECT_EQ(appFiles(), QStringList());
+    for (const QString& name : {QStringLiteral("Bids]; DROP"), QStringLiteral("Bids[2")}) {
+        generate(1, 6);
+        rewriteRound(QStringLiteral("06_001.zip"),
+                     {QStringLiteral("CREATE TABLE \"%1\" (\"Round\" LONG)").arg(name)});
+        EXPECT_FALSE(create(QStringLiteral("06_001.zip")));
+        expectErrorNaming(prompter,
+                          {QStringLiteral("06_001.zip"), QLatin1Char('"') + name + QLatin1Char('"')});
+        EXPECT_EQ(appFiles(), QStringList());
+    }
 }
 
 TEST_F(ImportTest, SavedQueriesOverNamesWithQuotesRebuild)
@@ -126,6 +129,16 @@ TEST_F(ImportTest, RoundFilesMustCarryTheirRoundAndNumbers)
     EXPECT_FALSE(create(QStringLiteral("05_001.zip")));
     expectErrorNaming(prompter, {QStringLiteral("05_001.zip"), QStringLiteral("\"Notes\""),
                                  QStringLiteral("no Round column")});
+    EXPECT_EQ(appFiles(), QStringList());
+
+    // A Yes/No column is a number too: text in it is refused.
+    generate(3);
+    rewriteRound(QStringLiteral("05_001.zip"),
+                 {QStringLiteral("CREATE TABLE \"Flags\" (\"Round\" LONG, \"Active\" YESNO)"),
+                  QStringLiteral("INSERT INTO \"Flags\" VALUES (1, 'yes')")});
+    EXPECT_FALSE(create(QStringLiteral("05_001.zip")));
+    expectErrorNaming(prompter,
+                      {QStringLiteral("\"Flags\""), QStringLiteral("\"Active\""), QStringLiteral("'yes'")});
     EXPECT_EQ(appFiles(), QStringList());
 
     generate(4);

@@ -568,6 +568,21 @@ TEST(JetValues, currencyIsTheNearestDoubleToTheScaledInteger)
     EXPECT_EQ(currencyToReal(3), 0.0003);
 }
 
+// Every fixture's text columns are 255 characters wide, where a halved and an unhalved Jet 4 width
+// both end at the limit: the narrower widths are told here.
+TEST(JetValues, textColumnsHoldTheCharactersTheirBytesDeclare)
+{
+    const struct {
+        int bytes;
+        JetVersion version;
+        int characters;
+    } cases[] = {{100, JetVersion::Jet4, 50},  {100, JetVersion::Jet3, 100}, {510, JetVersion::Jet4, 255},
+                 {512, JetVersion::Jet4, 255}, {255, JetVersion::Jet3, 255}, {256, JetVersion::Jet3, 255},
+                 {0, JetVersion::Jet4, 255}};
+    for (const auto& c : cases)
+        EXPECT_EQ(declaredTextLength(c.bytes, c.version), c.characters) << c.bytes;
+}
+
 TEST(JetValues, datesBecomeIsoTextToTheSecond)
 {
     EXPECT_EQ(jetDateToStorage(46083.0), QStringLiteral("2026-03-02"));

@@ -10,7 +10,6 @@
 #include <sqlite3.h>
 #include <zip.h>
 
-#include <map>
 #include <memory>
 
 #include "support/qt_printers.h"
@@ -145,15 +144,6 @@ public:
         return names;
     }
 
-    // Column name to declared type.
-    std::map<QString, QString> columns(const QString& table) const
-    {
-        std::map<QString, QString> declared;
-        for (const QVariantList& row : rows(QStringLiteral("PRAGMA table_info(\"%1\")").arg(table)))
-            declared[row[1].toString()] = row[2].toString();
-        return declared;
-    }
-
 private:
     QString path_;
     sqlite3* db_ = nullptr;
@@ -212,90 +202,6 @@ TEST_F(SampleAuctionTest, WritesOneArchivePerRoundHoldingOnlyItsDatabase)
     }
     // Nothing but the archives is left in the folder.
     EXPECT_EQ(QDir(rounds).entryList(QDir::Files).size(), options.rounds);
-}
-
-TEST_F(SampleAuctionTest, CreatesTheSuppliedTablesWithTheirDeclaredTypes)
-{
-    const auto db = open(1);
-    EXPECT_EQ(db->tables(), suppliedTables);
-
-    const std::map<QString, std::map<QString, QString>> expected = {
-        {QStringLiteral("Round Statistics"),
-         {{QStringLiteral("Auction ID"), QStringLiteral("LONG")},
-          {QStringLiteral("Round"), QStringLiteral("LONG")},
-          {QStringLiteral("Round Date"), QStringLiteral("DATETIME")},
-          {QStringLiteral("Stage"), QStringLiteral("LONG")},
-          {QStringLiteral("Net Bids"), QStringLiteral("CURRENCY")},
-          {QStringLiteral("Gross Bids"), QStringLiteral("CURRENCY")},
-          {QStringLiteral("Dollar Change in Net Bids"), QStringLiteral("CURRENCY")},
-          {QStringLiteral("New Bids"), QStringLiteral("LONG")},
-          {QStringLiteral("Total High Bids"), QStringLiteral("LONG")},
-          {QStringLiteral("Zelnar Held Licenses"), QStringLiteral("LONG")},
-          {QStringLiteral("Withdrawals"), QStringLiteral("LONG")},
-          {QStringLiteral("Eligibility Ratio"), QStringLiteral("DOUBLE")},
-          {QStringLiteral("Pctg of BUs for High Bids"), QStringLiteral("DOUBLE")},
-          {QStringLiteral("Bidders At Risk"), QStringLiteral("LONG")},
-          {QStringLiteral("Eligible Bidders"), QStringLiteral("LONG")},
-          {QStringLiteral("Waivers"), QStringLiteral("LONG")},
-          {QStringLiteral("Number Reduced"), QStringLiteral("LONG")},
-          {QStringLiteral("Pctg of Covered BUs"), QStringLiteral("DOUBLE")}}},
-        {QStringLiteral("All Bids"),
-         {{QStringLiteral("Auction ID"), QStringLiteral("LONG")},
-          {QStringLiteral("Round"), QStringLiteral("LONG")},
-          {QStringLiteral("License Name"), QStringLiteral("TEXT(20)")},
-          {QStringLiteral("Market"), QStringLiteral("TEXT(8)")},
-          {QStringLiteral("Block"), QStringLiteral("TEXT(2)")},
-          {QStringLiteral("Submarket"), QStringLiteral("LONG")},
-          {QStringLiteral("Bidder"), QStringLiteral("TEXT(50)")},
-          {QStringLiteral("Zelnar Acct"), QStringLiteral("TEXT(10)")},
-          {QStringLiteral("Increments of Bid"), QStringLiteral("LONG")},
-          {QStringLiteral("Gross Bid Amount"), QStringLiteral("CURRENCY")},
-          {QStringLiteral("Net Bid Amount"), QStringLiteral("CURRENCY")}}},
-        {QStringLiteral("Markets"),
-         {{QStringLiteral("Auction ID"), QStringLiteral("LONG")},
-          {QStringLiteral("Round"), QStringLiteral("LONG")},
-          {QStringLiteral("License Name"), QStringLiteral("TEXT(20)")},
-          {QStringLiteral("Market Name"), QStringLiteral("TEXT(50)")},
-          {QStringLiteral("Market"), QStringLiteral("TEXT(8)")},
-          {QStringLiteral("Block"), QStringLiteral("TEXT(2)")},
-          {QStringLiteral("Submarket"), QStringLiteral("LONG")},
-          {QStringLiteral("Population"), QStringLiteral("LONG")},
-          {QStringLiteral("Bidding Units"), QStringLiteral("LONG")},
-          {QStringLiteral("High Bid"), QStringLiteral("CURRENCY")},
-          {QStringLiteral("High Bidder"), QStringLiteral("TEXT(50)")},
-          {QStringLiteral("Zelnar Acct"), QStringLiteral("TEXT(10)")},
-          {QStringLiteral("Minimum Accepted Bid"), QStringLiteral("CURRENCY")}}},
-        {QStringLiteral("Bidders"),
-         {{QStringLiteral("Round"), QStringLiteral("LONG")},
-          {QStringLiteral("Bidder"), QStringLiteral("TEXT(50)")},
-          {QStringLiteral("Zelnar Acct"), QStringLiteral("TEXT(10)")},
-          {QStringLiteral("Bidding Credit"), QStringLiteral("DOUBLE")},
-          {QStringLiteral("Additional Activity Required"), QStringLiteral("LONG")},
-          {QStringLiteral("Current Eligibility"), QStringLiteral("LONG")}}},
-        {QStringLiteral("Bidders Raising Own High Bid"),
-         {{QStringLiteral("Round"), QStringLiteral("LONG")},
-          {QStringLiteral("License Name"), QStringLiteral("TEXT(20)")}}},
-        {QStringLiteral("Bidders Who Reduced"),
-         {{QStringLiteral("Round"), QStringLiteral("LONG")},
-          {QStringLiteral("Bidder Who Reduced"), QStringLiteral("TEXT(50)")}}},
-        {QStringLiteral("Withdrawal Statistics"),
-         {{QStringLiteral("Withdrawal Number"), QStringLiteral("LONG")},
-          {QStringLiteral("Withdrawal Round"), QStringLiteral("LONG")},
-          {QStringLiteral("Withdrawn Gross Bid"), QStringLiteral("CURRENCY")}}},
-        {QStringLiteral("Increment Statistics"), {{QStringLiteral("Round"), QStringLiteral("LONG")}}},
-        {QStringLiteral("Waiver Statistics"), {{QStringLiteral("Round"), QStringLiteral("LONG")}}},
-        {QStringLiteral("Miscellaneous Statistics"), {{QStringLiteral("Round"), QStringLiteral("LONG")}}},
-        {QStringLiteral("Reduction Statistics"), {{QStringLiteral("Round"), QStringLiteral("LONG")}}},
-    };
-    for (const auto& [table, wanted] : expected) {
-        const std::map<QString, QString> actual = db->columns(table);
-        for (const auto& [column, type] : wanted) {
-            const auto found = actual.find(column);
-            ASSERT_NE(found, actual.end()) << table.toStdString() << " lacks " << column.toStdString();
-            EXPECT_EQ(found->second, type) << table.toStdString() << "." << column.toStdString();
-        }
-    }
-    EXPECT_EQ(db->columns(QStringLiteral("Withdrawal Statistics")).count(QStringLiteral("Round")), 0u);
 }
 
 TEST_F(SampleAuctionTest, StoresValuesWithTheirOwnTypes)

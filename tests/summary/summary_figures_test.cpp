@@ -46,7 +46,7 @@ protected:
             "INSERT INTO [Bidders] VALUES (6, 'Heron', 1500, 9000), (6, 'Kestrel', 250, 100), (5, 'Heron', "
             "7, 1)",
             "INSERT INTO [All Bids] VALUES (6, 'A', 1), (6, 'B', 3), (6, 'C', 2), (5, 'A', 1)",
-            "INSERT INTO [Bidders Raising Own High Bid] VALUES (6, 'A'), (6, 'B'), (5, 'A')",
+            "INSERT INTO [Bidders Raising Own High Bid] VALUES (6, 'A'), (6, 'B'), (6, 'C'), (5, 'A')",
             "INSERT INTO [sysRounds] VALUES (1), (2), (3), (4), (5), (6)",
         });
     }
@@ -95,7 +95,7 @@ TEST_F(SummaryFigures, FillsTheTwentyFiguresOfARound)
                                       {"Waivers", "1"},
                                       {"Bidders Reduced", "2"},
                                       {"Multi-Increment Bids", "2"},
-                                      {"Bidders Raising Own High Bid", "2"}};
+                                      {"Bidders Raising Own High Bid", "3"}};
     for (int i = 0; i < 10; ++i) {
         EXPECT_EQ(sheet.text(1, i + 3), QLatin1String(left[i][0]));
         EXPECT_EQ(sheet.text(2, i + 3), QLatin1String(left[i][1])) << left[i][0];
@@ -124,13 +124,17 @@ TEST_F(SummaryFigures, UnreadableFiguresKeepTheirCells)
     EXPECT_EQ(sheet.text(3, 2), QStringLiteral("Round 4"));
     EXPECT_EQ(sheet.text(2, 6), QStringLiteral("$2,400"));
     EXPECT_EQ(sheet.text(5, 11), QStringLiteral("0"));    // no bid of more than one increment
-    EXPECT_EQ(sheet.text(5, 12), QStringLiteral("2"));    // no table: round 6's figure stays
+    EXPECT_EQ(sheet.text(5, 12), QStringLiteral("3"));    // no table: round 6's figure stays
     EXPECT_EQ(sheet.text(5, 8), QStringLiteral("1,750")); // no bidders: the sum is null
     EXPECT_TRUE(prompter.messages.empty());
 
-    // A round that is not a number is never pasted into a statement.
-    FillSummary(*db, QStringLiteral("4 OR 1=1"), sheet, prompter);
-    EXPECT_EQ(sheet.text(3, 2), QStringLiteral("Round 4"));
+    // A round that is not a number is never pasted into a statement: nor are
+    // digits of other scripts (Arabic-Indic three, fullwidth three).
+    for (const QString& round :
+         {QStringLiteral("4 OR 1=1"), QStringLiteral("\u0663"), QStringLiteral("\uFF13")}) {
+        FillSummary(*db, round, sheet, prompter);
+        EXPECT_EQ(sheet.text(3, 2), QStringLiteral("Round 4")) << round.toStdString();
+    }
 }
 
 TEST_F(SummaryFigures, MissingTablesAreReportedOnceEach)
@@ -157,6 +161,10 @@ TEST(SummaryFormats, MoneyAndCounts)
     EXPECT_EQ(formatMoney(0), QStringLiteral("$0"));
     EXPECT_EQ(formatMoney(500), QStringLiteral("$500"));
     EXPECT_EQ(formatMoney(999.5), QStringLiteral("$1,000"));
+    // Halves away from zero, as the format rounds: not to the even neighbour.
+    EXPECT_EQ(formatMoney(2.5), QStringLiteral("$3"));
+    EXPECT_EQ(formatMoney(-2.5), QStringLiteral("-$3"));
+    EXPECT_EQ(formatCount(1000.5), QStringLiteral("1,001"));
     EXPECT_EQ(formatMoney(1234567), QStringLiteral("$1,234,567"));
     EXPECT_EQ(formatMoney(-1234567), QStringLiteral("-$1,234,567"));
     EXPECT_EQ(formatMoney(-0.4), QStringLiteral("$0"));
@@ -197,8 +205,10 @@ TEST(SummaryCli, PrintsTheFiguresOfTheNewestRound)
     EXPECT_EQ(lines[8], QStringLiteral("Change in Net Prev Day\t$2,490"));
     EXPECT_EQ(lines[21], QStringLiteral("Bidders Raising Own High Bid\t"));
 
-    cli.start(QStringLiteral(QV_CLI_PATH),
-              {QStringLiteral("summary"), dir.file(QStringLiteral("A.mdb")), QStringLiteral("1;DROP")});
-    ASSERT_TRUE(cli.waitForFinished(60000));
-    EXPECT_EQ(cli.exitCode(), 2);
+    for (const QString& round : {QStringLiteral("1;DROP"), QStringLiteral("\u0662")}) {
+        cli.start(QStringLiteral(QV_CLI_PATH),
+                  {QStringLiteral("summary"), dir.file(QStringLiteral("A.mdb")), round});
+        ASSERT_TRUE(cli.waitForFinished(60000));
+        EXPECT_EQ(cli.exitCode(), 2) << round.toStdString();
+    }
 }

@@ -74,8 +74,7 @@ struct SourceColumn {
     std::string converted; // reused for memo text
 };
 
-// Jet type to reading and stored field type. Text lengths are declared in bytes (two per character
-// in Jet 4's UCS-2).
+// Jet type to reading and stored field type.
 TargetColumn describe(const MdbColumn& column, JetVersion version, Reading* reading)
 {
     TargetColumn target;
@@ -116,9 +115,7 @@ TargetColumn describe(const MdbColumn& column, JetVersion version, Reading* read
     case MDB_TEXT:
         *reading = Reading::Text;
         target.type = FieldType::Text;
-        target.textLength = version == JetVersion::Jet4 ? column.col_size / 2 : column.col_size;
-        if (target.textLength <= 0 || target.textLength > 255)
-            target.textLength = 255;
+        target.textLength = declaredTextLength(column.col_size, version);
         break;
     case MDB_NUMERIC:
         *reading = Reading::Decimal;

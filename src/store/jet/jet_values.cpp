@@ -77,4 +77,10 @@ std::optional<QString> jetDateToStorage(double days)
     return dateToStorage(QVariant(QDateTime(date, time, Qt::UTC)));
 }
 
+int declaredTextLength(int declaredBytes, JetVersion version)
+{
+    const int characters = version == JetVersion::Jet4 ? declaredBytes / 2 : declaredBytes;
+    return characters <= 0 || characters > 255 ? 255 : characters;
+}
+
 } // namespace qv::store::jet
