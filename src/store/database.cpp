@@ -1,6 +1,7 @@
 #include "store/database.h"
 
 #include "common/error.h"
+#include "store/connection_schema.h"
 #include "store/dialect/functions.h"
 #include "store/dialect/translator.h"
 #include "store/open_databases.h"
@@ -137,10 +138,18 @@ QString Database::dialectQuote(const QString& text)
     return QLatin1Char('\'') + q + QLatin1Char('\'');
 }
 
+SchemaCache& Database::schemaCache()
+{
+    if (!schemaCache_)
+        schemaCache_ = std::make_unique<SchemaCache>(db_);
+    return *schemaCache_;
+}
+
 void Database::close()
 {
     if (!db_)
         return;
+    schemaCache_.reset(); // its statements go before the connection
     if (sqlite3_get_autocommit(db_) == 0)
         sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
     sqlite3_close_v2(db_);
@@ -300,15 +309,17 @@ std::unique_ptr<Recordset> Database::openRecordset(const QString& statementOrTab
             throw inputTableNotFound(table);
         return select(QStringLiteral("SELECT * FROM ") + quoteName(table), type, {}, {});
     }
-    const Translation tr = dialect::translate(statementOrTable);
+    const ConnectionSchema schema(schemaCache());
+    const Translation tr = dialect::translate(statementOrTable, &schema);
     if (tr.kind != StatementKind::Select)
         throw Error(err::InvalidOperation,
                     QStringLiteral("Invalid operation: only a SELECT statement opens a record set."));
-    return select(tr.sql, type, {}, {});
+    return select(tr.sql, type, {}, {}, nullptr, &tr.expressionTypes, statementOrTable);
 }
 
 std::unique_ptr<Recordset> Database::select(const QString& source, RecordsetType type, QStringList filters,
-                                            QString order, const std::vector<Field>* knownFields)
+                                            QString order, const std::vector<Field>* knownFields,
+                                            const ExpressionTypes* expressionTypes, const QString& shownAs)
 {
     requireOpen();
     QString sql = source;
@@ -320,8 +331,8 @@ std::unique_ptr<Recordset> Database::select(const QString& source, RecordsetType
             sql += QStringLiteral(" ORDER BY ") + order;
     }
     QStringList tablesRead;
-    Statement stmt(db_, sql, &tablesRead);
-    RecordReader reader(stmt, knownFields);
+    Statement stmt(db_, sql, &tablesRead, shownAs);
+    RecordReader reader(stmt, knownFields, expressionTypes);
     reader.readAll();
     return std::make_unique<Recordset>(weak_from_this(), type, source, std::move(filters), std::move(order),
                                        reader.takeFields(), reader.takeColumns(), std::move(tablesRead));
@@ -330,12 +341,13 @@ std::unique_ptr<Recordset> Database::select(const QString& source, RecordsetType
 void Database::execute(const QString& statement)
 {
     requireOpen();
-    const Translation tr = dialect::translate(statement);
+    const ConnectionSchema schema(schemaCache());
+    const Translation tr = dialect::translate(statement, &schema);
     switch (tr.kind) {
     case StatementKind::Select:
         throw Error(err::CannotExecuteSelect, QStringLiteral("Cannot execute a select query."));
     case StatementKind::InsertIn:
-        copyRowsInto(*this, tr.sql, tr.sourceTable, tr.externalPath, tr.target);
+        copyRowsInto(*this, tr.sql, tr.sourceTable, tr.externalPath, tr.target, statement);
         return;
     default:
         break;
@@ -343,7 +355,7 @@ void Database::execute(const QString& statement)
     requireWritable();
     switch (tr.kind) {
     case StatementKind::MakeTable:
-        makeTable(tr);
+        makeTable(tr, statement);
         break;
     case StatementKind::CreateTable:
         createTable(tr);
@@ -354,9 +366,12 @@ void Database::execute(const QString& statement)
     case StatementKind::DropTable:
         dropTable(tr.target);
         break;
-    default:
-        exec(db_, tr.sql);
+    default: {
+        Statement action(db_, tr.sql, nullptr, statement);
+        while (action.step()) {
+        }
         break;
+    }
     }
 }
 
@@ -373,12 +388,13 @@ void Database::makeTableAs(const QString& statement, const QString& target)
 {
     requireOpen();
     requireWritable();
-    Translation tr = dialect::translate(statement);
+    const ConnectionSchema schema(schemaCache());
+    Translation tr = dialect::translate(statement, &schema);
     if (tr.kind != StatementKind::MakeTable)
         throw Error(err::InvalidOperation,
                     QStringLiteral("Invalid operation: only a SELECT ... INTO statement builds a table."));
     tr.target = target;
-    makeTable(tr);
+    makeTable(tr, statement);
 }
 
 void Database::renameTable(const QString& from, const QString& to)
@@ -395,16 +411,22 @@ static bool isTextType(const QString& declared)
     return !declared.isEmpty() && (t == FieldType::Text || t == FieldType::Memo);
 }
 
-void Database::makeTable(const Translation& tr)
+void Database::makeTable(const Translation& tr, const QString& statement)
 {
     if (tableExists(tr.target))
         throw Error(err::TableExists, QStringLiteral("Table '%1' already exists.").arg(tr.target));
     QStringList columns;
     {
-        Statement probe(db_, tr.sql);
+        Statement probe(db_, tr.sql, nullptr, statement);
         for (int i = 0; i < probe.columnCount(); ++i) {
-            const QString declared = probe.declaredType(i);
-            QString def = quoteName(probe.columnName(i));
+            QString declared = probe.declaredType(i);
+            const QString name = probe.columnName(i);
+            // A computed column takes the type the translator worked out.
+            if (declared.isEmpty())
+                for (const auto& [column, type] : tr.expressionTypes)
+                    if (column == name)
+                        declared = declaredType(type == FieldType::Text ? FieldType::Memo : type);
+            QString def = quoteName(name);
             if (!declared.isEmpty())
                 def += QLatin1Char(' ') + declared;
             if (isTextType(declared))
@@ -415,7 +437,10 @@ void Database::makeTable(const Translation& tr)
     atomically(db_, QStringLiteral("qv_step"), [&] {
         exec(db_, QStringLiteral("CREATE TABLE ") + quoteName(tr.target) + QStringLiteral(" (") +
                       columns.join(QStringLiteral(", ")) + QLatin1Char(')'));
-        exec(db_, QStringLiteral("INSERT INTO ") + quoteName(tr.target) + QLatin1Char(' ') + tr.sql);
+        Statement fill(db_, QStringLiteral("INSERT INTO ") + quoteName(tr.target) + QLatin1Char(' ') + tr.sql,
+                       nullptr, statement);
+        while (fill.step()) {
+        }
     });
 }
 

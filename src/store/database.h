@@ -16,6 +16,8 @@ struct Translation;
 
 namespace qv::store {
 
+class SchemaCache;
+
 // One open database file. Statements come in the program's SQL dialect and
 // are translated for SQLite; every failure raises qv::Error with the engine's
 // error number.
@@ -104,17 +106,25 @@ private:
     friend class Recordset;
 
     // Runs a SQLite SELECT, narrowed by filters and ordered, into a record set.
+    using ExpressionTypes = std::vector<std::pair<QString, FieldType>>;
+    // Errors name shownAs, the statement or filter as the user wrote it.
     std::unique_ptr<Recordset> select(const QString& source, RecordsetType type, QStringList filters,
-                                      QString order, const std::vector<Field>* knownFields = nullptr);
-    void makeTable(const dialect::Translation& tr);
+                                      QString order, const std::vector<Field>* knownFields = nullptr,
+                                      const ExpressionTypes* expressionTypes = nullptr,
+                                      const QString& shownAs = {});
+    void makeTable(const dialect::Translation& tr, const QString& statement);
     void createTable(const dialect::Translation& tr);
     void addPrimaryKey(const dialect::Translation& tr);
     void dropTable(const QString& table);
     void requireOpen() const;
     void requireWritable() const;
 
+    // The tables' column types for the translator, kept between statements.
+    SchemaCache& schemaCache();
+
     QString path_;
     sqlite3* db_ = nullptr;
+    std::unique_ptr<SchemaCache> schemaCache_;
     bool readOnly_ = false;
     QStringList engineTables_; // names the engine lists beyond SQLite's own (MSys* of a Jet file)
     QString attachedSource_;   // the file attached as sourceSchema(), empty when none

@@ -6,7 +6,8 @@
 
 namespace qv::store {
 
-RecordReader::RecordReader(Statement& statement, const std::vector<Field>* knownFields)
+RecordReader::RecordReader(Statement& statement, const std::vector<Field>* knownFields,
+                           const std::vector<std::pair<QString, FieldType>>* expressionTypes)
     : statement_(statement)
 {
     const int n = statement.columnCount();
@@ -20,6 +21,12 @@ RecordReader::RecordReader(Statement& statement, const std::vector<Field>* known
         } else if (declared.isEmpty()) {
             f.typeFromValues = true;
             f.type = FieldType::Double;
+            if (expressionTypes)
+                for (const auto& [name, type] : *expressionTypes)
+                    if (name == f.name) {
+                        f.type = type;
+                        f.typeFromValues = false;
+                    }
         } else {
             f.type = fieldTypeOf(declared);
         }

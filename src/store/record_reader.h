@@ -13,7 +13,10 @@ class Statement;
 // typed by their columns' declared types, straight from the engine's values.
 class RecordReader {
 public:
-    RecordReader(Statement& statement, const std::vector<Field>* knownFields);
+    // Columns without a declared type take the type expressionTypes gives
+    // their name, if any.
+    RecordReader(Statement& statement, const std::vector<Field>* knownFields,
+                 const std::vector<std::pair<QString, FieldType>>* expressionTypes = nullptr);
     void readAll();
     std::vector<Field> takeFields() { return std::move(fields_); }
     std::vector<ColumnValues> takeColumns() { return std::move(columns_); }

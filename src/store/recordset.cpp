@@ -96,12 +96,17 @@ std::unique_ptr<Recordset> Recordset::openRecordset() const
     if (!db || !db->isOpen())
         throw Error(err::ObjectInvalid,
                     QStringLiteral("Object invalid or no longer set: the database is closed."));
+    // The filter and sort compute with the types of the set's own fields.
+    std::vector<dialect::SchemaColumn> columns;
+    columns.reserve(fields_.size());
+    for (const Field& f : fields_)
+        columns.push_back({f.name, f.type, !f.typeFromValues});
     QStringList filters = filters_;
     if (!filter.trimmed().isEmpty())
-        filters << dialect::translateExpression(filter);
-    const QString order = sort.trimmed().isEmpty() ? order_ : dialect::translateOrderBy(sort);
-    auto set = db->select(source_, type_, filters, order, &fields_);
-    return set;
+        filters << dialect::translateExpression(filter, columns);
+    const QString order = sort.trimmed().isEmpty() ? order_ : dialect::translateOrderBy(sort, columns);
+    const QString shownAs = !filter.trimmed().isEmpty() ? filter : sort;
+    return db->select(source_, type_, filters, order, &fields_, nullptr, shownAs);
 }
 
 TableHold Recordset::hold() const

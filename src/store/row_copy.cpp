@@ -68,23 +68,27 @@ namespace {
 // connection, which reads every row the SELECT holds before it writes one, so
 // a table copied into itself gains its rows once.
 void copyWithinOneFile(Database& source, const QString& sourceSelect, const QStringList& targetColumns,
-                       const QString& target, const QString& targetPath)
+                       const QString& target, const QString& targetPath, const QString& shownAs)
 {
     QStringList names;
     {
-        Statement probe(source.handle(), sourceSelect);
+        Statement probe(source.handle(), sourceSelect, nullptr, shownAs);
         for (int i = 0; i < probe.columnCount(); ++i)
             names << quoteName(matchingColumn(targetColumns, probe.columnName(i), target, targetPath));
     }
-    exec(source.handle(), QStringLiteral("INSERT INTO main.") + quoteName(target) + QStringLiteral(" (") +
-                              names.join(QStringLiteral(", ")) + QStringLiteral(") SELECT * FROM (") +
-                              sourceSelect + QLatin1Char(')'));
+    Statement copy(source.handle(),
+                   QStringLiteral("INSERT INTO main.") + quoteName(target) + QStringLiteral(" (") +
+                       names.join(QStringLiteral(", ")) + QStringLiteral(") SELECT * FROM (") + sourceSelect +
+                       QLatin1Char(')'),
+                   nullptr, shownAs);
+    while (copy.step()) {
+    }
 }
 
 } // namespace
 
 void copyRowsInto(Database& source, const QString& sourceSelect, const QString& sourceTable,
-                  const QString& targetPath, const QString& target)
+                  const QString& targetPath, const QString& target, const QString& shownAs)
 {
     std::shared_ptr<Database> destination = openDatabases().find(targetPath);
     std::shared_ptr<Database> opened;
@@ -107,11 +111,11 @@ void copyRowsInto(Database& source, const QString& sourceSelect, const QString& 
     }
 
     if (destination.get() == &source || QFileInfo(source.path()) == QFileInfo(targetPath)) {
-        copyWithinOneFile(source, sourceSelect, targetColumns, target, targetPath);
+        copyWithinOneFile(source, sourceSelect, targetColumns, target, targetPath, shownAs);
         return;
     }
 
-    Statement read(source.handle(), sourceSelect);
+    Statement read(source.handle(), sourceSelect, nullptr, shownAs);
     QStringList names;
     std::vector<int> sourceIndex;
     for (int i = 0; i < read.columnCount(); ++i) {

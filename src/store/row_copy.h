@@ -10,9 +10,10 @@ class Database;
 // target of the database file at targetPath, columns matched by name, with
 // one prepared insert inside one savepoint of the target's connection.
 // When the whole of sourceTable is copied and the target's connection has
-// the source file attached, SQLite moves the rows itself.
+// the source file attached, SQLite moves the rows itself. Errors of the
+// SELECT name shownAs, the statement as the user wrote it, when given.
 void copyRowsInto(Database& source, const QString& sourceSelect, const QString& sourceTable,
-                  const QString& targetPath, const QString& target);
+                  const QString& targetPath, const QString& target, const QString& shownAs = {});
 
 // Copies the whole of sourceTable of the database attached to destination's
 // connection into destination's table target, columns matched by name, in

@@ -2,6 +2,8 @@
 
 #include "common/error.h"
 
+#include <QRegularExpression>
+
 #include <sqlite3.h>
 
 namespace qv::store {
@@ -17,6 +19,22 @@ QString after(const QString& message, QLatin1String prefix)
     return rest;
 }
 
+// SQLite names the dialect's functions by the names they are registered
+// under (qv_left()); the user wrote Left().
+QString withDialectNames(QString message)
+{
+    static const QRegularExpression registered(QStringLiteral("\\bqv_([a-z_]+)(?=\\()"));
+    QRegularExpressionMatch m;
+    qsizetype from = 0;
+    while ((m = registered.match(message, from)).hasMatch()) {
+        QString name = m.captured(1);
+        name[0] = name[0].toUpper();
+        message.replace(m.capturedStart(), m.capturedLength(), name);
+        from = m.capturedStart() + name.size();
+    }
+    return message;
+}
+
 } // namespace
 
 Error inputTableNotFound(const QString& name)
@@ -28,9 +46,11 @@ Error inputTableNotFound(const QString& name)
                      .arg(name));
 }
 
-void raiseSqliteMessage(int rc, const QString& message, const QString& context)
+void raiseSqliteMessage(int rc, const QString& sqliteMessage, const QString& context)
 {
     const int primary = rc & 0xff;
+    const QString message =
+        sqliteMessage.contains(QLatin1String("qv_error:")) ? sqliteMessage : withDialectNames(sqliteMessage);
     // Our own SQL functions fail with "qv_error:<number>:<description>".
     static const QLatin1String ownError("qv_error:");
     if (const qsizetype at = message.indexOf(ownError); at >= 0) {

@@ -20,7 +20,8 @@ int collectReads(void* user, int action, const char* table, const char*, const c
 
 } // namespace
 
-Statement::Statement(sqlite3* db, const QString& sql, QStringList* tablesRead) : db_(db), sql_(sql)
+Statement::Statement(sqlite3* db, const QString& sql, QStringList* tablesRead, const QString& shownAs)
+    : db_(db), sql_(sql), shownAs_(shownAs.isEmpty() ? sql : shownAs)
 {
     const QByteArray utf8 = sql.toUtf8();
     if (tablesRead)
@@ -32,10 +33,10 @@ Statement::Statement(sqlite3* db, const QString& sql, QStringList* tablesRead) :
     if (rc != SQLITE_OK) {
         sqlite3_finalize(stmt_);
         stmt_ = nullptr;
-        raiseSqliteError(db, rc, sql);
+        raiseSqliteError(db, rc, shownAs_);
     }
     if (!stmt_) // nothing but white space or comments
-        raiseSqliteMessage(SQLITE_ERROR, QStringLiteral("incomplete input"), sql);
+        raiseSqliteMessage(SQLITE_ERROR, QStringLiteral("incomplete input"), shownAs_);
 }
 
 Statement::~Statement()
@@ -53,7 +54,7 @@ bool Statement::step()
     // The statement's own error text is kept by the connection until reset.
     const QString message = QString::fromUtf8(sqlite3_errmsg(db_));
     sqlite3_reset(stmt_);
-    raiseSqliteMessage(rc, message, errorContext(db_, rc, sql_));
+    raiseSqliteMessage(rc, message, errorContext(db_, rc, shownAs_));
 }
 
 void Statement::reset()

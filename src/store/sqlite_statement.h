@@ -11,7 +11,9 @@ namespace qv::store {
 // Failures raise the matching engine error.
 class Statement {
 public:
-    Statement(sqlite3* db, const QString& sql, QStringList* tablesRead = nullptr);
+    // Errors name shownAs when given (the statement as the user wrote it), else sql.
+    Statement(sqlite3* db, const QString& sql, QStringList* tablesRead = nullptr,
+              const QString& shownAs = {});
     ~Statement();
     Statement(const Statement&) = delete;
     Statement& operator=(const Statement&) = delete;
@@ -30,6 +32,7 @@ private:
     sqlite3* db_;
     sqlite3_stmt* stmt_ = nullptr;
     QString sql_;
+    QString shownAs_;
 };
 
 // Runs a statement that returns no rows.

@@ -207,10 +207,11 @@ TEST_F(PivotAnalysisTest, NothingChosenOrCancelledEndsSilentlyWithoutAWorkbook)
 
 TEST_F(PivotAnalysisTest, ARangeWithoutBidsEndsInTheErrorReport)
 {
-    // The candidate list is empty (markets), or the analysis query is (rounds, To below From).
+    // The candidate list is empty (markets), or the analysis query is (rounds). Between takes
+    // its bounds in either order, so To below From is no empty range: round 0 is.
     dialogs.roundEntries = {{QStringLiteral("0"), QString()}};
     EXPECT_EQ(run(AnalysisKind::Markets), AnalysisOutcome::Failed);
-    dialogs.roundEntries = {{QStringLiteral("3"), QStringLiteral("2")}};
+    dialogs.roundEntries = {{QStringLiteral("0"), QStringLiteral("0")}};
     EXPECT_EQ(run(AnalysisKind::Rounds), AnalysisOutcome::Failed);
     ASSERT_EQ(prompter.messages.size(), 2u);
     for (const auto& shown : prompter.messages) {

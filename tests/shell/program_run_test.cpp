@@ -17,6 +17,8 @@
 #include <QTest>
 #include <QTimer>
 
+#include <sqlite3.h>
+
 using qv::shell::frmMain;
 using qv::shell::frmOpeningQuestions;
 
@@ -47,11 +49,15 @@ bool placementStored()
     return settings.contains(QStringLiteral("Settings/MainLeft"));
 }
 
+// SQLite's own count of free pages: the dialect has no such function.
 int freePages(const QString& path)
 {
     auto db = qv::store::Database::open(path);
-    auto rows = db->openRecordset(QStringLiteral("SELECT freelist_count FROM pragma_freelist_count()"));
-    return rows->value(0).toInt();
+    sqlite3_stmt* s = nullptr;
+    sqlite3_prepare_v2(db->handle(), "PRAGMA freelist_count", -1, &s, nullptr);
+    const int pages = sqlite3_step(s) == SQLITE_ROW ? sqlite3_column_int(s, 0) : -1;
+    sqlite3_finalize(s);
+    return pages;
 }
 
 // Deletes most rows so that the auction has pages to give back.

@@ -257,6 +257,21 @@ private slots:
         QVERIFY(prompter_->messages.empty());
     }
 
+    // Letters as the value for a number column: the engine's data type mismatch, not no rows.
+    void lettersForANumberColumnAreTheEnginesMismatch()
+    {
+        const QStringList before = rowsOf(*grid_, {2, bidderCol});
+        frmTableActions::setModalRunner([](frmTableActions& dialog) {
+            choose(dialog.lstFiltCol[0], QStringLiteral("Round"));
+            dialog.txtFilter[0]->setEditText(QStringLiteral("5a"));
+        });
+        main_->mnuClick(QStringLiteral("mnuToolsFilterTable"));
+        QCOMPARE(prompter_->messages.size(), size_t(1));
+        QCOMPARE(prompter_->messages[0].text,
+                 QStringLiteral("Error:3464 Data type mismatch in criteria expression."));
+        QCOMPARE(rowsOf(*grid_, {2, bidderCol}), before);
+    }
+
     void wizardTableIsRecordedAndRebuiltAfterTheNextImport()
     {
         // A bidder with an apostrophe in the name, in every round to come.

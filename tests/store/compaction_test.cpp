@@ -10,6 +10,7 @@
 #include <QFile>
 
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
 using namespace qv;
 using namespace qv::store;
@@ -17,12 +18,15 @@ using qv::test::errorOf;
 
 namespace {
 
+// SQLite's own count of free pages: the dialect has no such function.
 int freePages(const QString& path)
 {
     auto db = Database::open(path);
-    return db->openRecordset(QStringLiteral("SELECT freelist_count FROM pragma_freelist_count()"))
-        ->value(0)
-        .toInt();
+    sqlite3_stmt* s = nullptr;
+    sqlite3_prepare_v2(db->handle(), "PRAGMA freelist_count", -1, &s, nullptr);
+    const int pages = sqlite3_step(s) == SQLITE_ROW ? sqlite3_column_int(s, 0) : -1;
+    sqlite3_finalize(s);
+    return pages;
 }
 
 QString makeDatabaseWithFreePages(const test::TempDir& dir)

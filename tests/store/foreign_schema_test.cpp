@@ -75,8 +75,8 @@ TEST(ForeignSchema, SchemaObjectsCallOnlyInnocuousFunctions)
         return store::Database::open(path);
     };
     auto pure = withTable(QStringLiteral("pure.mdb"),
-                          QStringLiteral("CREATE TABLE t (a TEXT CHECK (\"left\"(a, 1) <> 'x'), b DEFAULT "
-                                         "(\"ucase\"('b')))"));
+                          QStringLiteral("CREATE TABLE t (a TEXT CHECK (qv_left(a, 1) <> 'x'), b DEFAULT "
+                                         "(qv_ucase('b')))"));
     EXPECT_NO_THROW(pure->execute(QStringLiteral("INSERT INTO [t] ([a]) VALUES ('ab')")));
     EXPECT_THROW(pure->execute(QStringLiteral("INSERT INTO [t] ([a]) VALUES ('xy')")),
                  Error); // the CHECK holds
@@ -85,8 +85,8 @@ TEST(ForeignSchema, SchemaObjectsCallOnlyInnocuousFunctions)
                            "PRAGMA writable_schema = ON; UPDATE sqlite_master SET sql = 'CREATE TABLE t (a)'",
                            nullptr, nullptr, nullptr),
               SQLITE_OK);
-    auto clock =
-        withTable(QStringLiteral("clock.mdb"), QStringLiteral("CREATE TABLE t (a TEXT, b DEFAULT (Now()))"));
+    auto clock = withTable(QStringLiteral("clock.mdb"),
+                           QStringLiteral("CREATE TABLE t (a TEXT, b DEFAULT (qv_now()))"));
     try {
         clock->execute(QStringLiteral("INSERT INTO [t] ([a]) VALUES ('z')"));
         ADD_FAILURE() << "the clock ran from the schema";
