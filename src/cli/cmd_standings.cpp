@@ -45,7 +45,7 @@ struct ChartRequest {
     enum class Kind { None, Licences, Bidders, NetBids } kind = Kind::None;
     QStringList names;
 
-    // False when the spec is malformed or of another kind than those before.
+    // False when the request is malformed or of another kind than those before.
     bool add(const QString& spec)
     {
         Kind wanted = Kind::None;
