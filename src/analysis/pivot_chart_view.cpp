@@ -2,7 +2,7 @@
 
 #include "analysis/chart/pivot_chart.h"
 #include "analysis/chart_group_model.h"
-#include "common/number_text.h"
+#include "common/number_display.h"
 
 #include <QChartView>
 #include <QCursor>

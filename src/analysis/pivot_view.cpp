@@ -1,6 +1,6 @@
 #include "analysis/pivot_view.h"
 
-#include "common/number_text.h"
+#include "common/number_display.h"
 
 #include <QPainter>
 

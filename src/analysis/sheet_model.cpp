@@ -2,7 +2,7 @@
 
 #include "analysis/core/pivot_table.h"
 #include "analysis/core/workbook.h"
-#include "common/number_text.h"
+#include "common/number_display.h"
 #include "grid/core/cell_text.h"
 
 #include <cmath>

@@ -3,8 +3,8 @@
 #include "cli/terminal_prompter.h"
 
 #include "common/error.h"
-#include "common/numeric_text.h"
 #include "common/safe_file.h"
+#include "common/statement_values.h"
 #include "grid/core/tab_export.h"
 #include "grid/core/table_statements.h"
 #include "store/database.h"

@@ -2,7 +2,7 @@
 #include "cli/table_output.h"
 
 #include "common/error.h"
-#include "common/numeric_text.h"
+#include "common/statement_values.h"
 #include "grid/core/table_statements.h"
 #include "store/database.h"
 #include "store/newest_round.h"

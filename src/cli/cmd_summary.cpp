@@ -3,7 +3,7 @@
 #include "cli/terminal_prompter.h"
 
 #include "common/error.h"
-#include "common/numeric_text.h"
+#include "common/statement_values.h"
 #include "store/database.h"
 #include "store/newest_round.h"
 #include "summary/core/summary_figures.h"

@@ -1,7 +1,7 @@
 #include "cli/table_output.h"
 
-#include "common/number_text.h"
-#include "common/numeric_text.h"
+#include "common/number_display.h"
+#include "common/statement_values.h"
 
 #include <QDateTime>
 #include <QTextStream>

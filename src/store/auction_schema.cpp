@@ -1,6 +1,6 @@
 #include "store/auction_schema.h"
 
-#include "common/numeric_text.h"
+#include "common/statement_values.h"
 #include "store/database.h"
 #include "store/sqlite_statement.h"
 

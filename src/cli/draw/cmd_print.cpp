@@ -1,8 +1,8 @@
 #include "cli/commands.h"
 
 #include "common/error.h"
-#include "common/numeric_text.h"
 #include "common/safe_file.h"
+#include "common/statement_values.h"
 #include "grid/core/table_statements.h"
 #include "print/core/page_painter.h"
 #include "print/core/pdf_file.h"

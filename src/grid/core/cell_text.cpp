@@ -1,6 +1,6 @@
 #include "grid/core/cell_text.h"
 
-#include "common/number_text.h"
+#include "common/number_display.h"
 
 #include <QDate>
 #include <QDateTime>

@@ -1,7 +1,7 @@
 #include "grid/core/selection_statistics.h"
 
 #include "common/error.h"
-#include "common/numeric_text.h"
+#include "common/statement_values.h"
 
 #include <cmath>
 

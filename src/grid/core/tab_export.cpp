@@ -1,7 +1,7 @@
 #include "grid/core/tab_export.h"
 
 #include "common/error.h"
-#include "common/number_text.h"
+#include "common/number_display.h"
 #include "common/safe_file.h"
 #include "grid/core/cell_text.h"
 

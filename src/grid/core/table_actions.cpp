@@ -1,6 +1,6 @@
 #include "grid/core/table_actions.h"
 
-#include "common/numeric_text.h"
+#include "common/statement_values.h"
 
 namespace qv::grid {
 

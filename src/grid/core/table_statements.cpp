@@ -1,7 +1,7 @@
 #include "grid/core/table_statements.h"
 
 #include "common/error.h"
-#include "common/numeric_text.h"
+#include "common/statement_values.h"
 #include "grid/core/cell_text.h"
 
 namespace qv::grid {

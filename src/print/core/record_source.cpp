@@ -1,6 +1,6 @@
 #include "print/core/record_source.h"
 
-#include "common/number_text.h"
+#include "common/number_display.h"
 #include "grid/core/cell_text.h"
 #include "print/core/column_widths.h"
 

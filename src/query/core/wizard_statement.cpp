@@ -1,6 +1,6 @@
 #include "query/core/wizard_statement.h"
 
-#include "common/numeric_text.h"
+#include "common/statement_values.h"
 #include "store/savepoint.h"
 
 namespace qv::query {

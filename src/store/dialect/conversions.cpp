@@ -1,6 +1,6 @@
 #include "store/dialect/conversions.h"
 
-#include "common/number_text.h"
+#include "common/number_display.h"
 
 #include <QDate>
 #include <QRegularExpression>

@@ -1,8 +1,8 @@
 #include "summary/core/summary_figures.h"
 
 #include "common/error.h"
-#include "common/numeric_text.h"
 #include "common/prompter.h"
+#include "common/statement_values.h"
 #include "store/database.h"
 #include "summary/core/summary_formats.h"
 

@@ -1,6 +1,6 @@
 #include "summary/core/summary_formats.h"
 
-#include "common/number_text.h"
+#include "common/number_display.h"
 #include "grid/core/cell_text.h"
 
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "common/numeric_text.h"
+#include "common/statement_values.h"
 
 #include <QRegularExpression>
 

@@ -1,4 +1,4 @@
-#include "common/number_text.h"
+#include "common/number_display.h"
 
 #include <charconv>
 #include <cmath>
