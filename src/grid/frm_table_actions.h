@@ -1,7 +1,7 @@
 #pragma once
 
 #include "grid/action_list.h"
-#include "grid/core/table_actions.h"
+#include "query/core/table_actions.h"
 
 #include <QDialog>
 
@@ -58,8 +58,8 @@ public:
     static void setModalRunner(ModalRunner runner);
 
     // The choices as the opener reads them.
-    QList<SortColumn> sortColumns() const;
-    QList<FilterCondition> conditions() const;
+    QList<query::SortColumn> sortColumns() const;
+    QList<query::FilterCondition> conditions() const;
     QStringList joiners() const;
 
     // Empties the column and value lists and fills them with the shown

@@ -10,6 +10,7 @@
 #include "shell/late_call.h"
 #include "shell/outside_import_notice.h"
 #include "shell/window_placement.h"
+#include "store/auction_lists.h"
 #include "store/compaction.h"
 #include "store/session.h"
 
@@ -352,8 +353,7 @@ void frmMain::openingQuestions()
     }
 }
 
-void frmMain::refillList(const char* listName, const QString& statement, const QString& field,
-                         bool unloadOpening)
+void frmMain::refillList(const char* listName, QStringList (*read)(store::Database&), bool unloadOpening)
 {
     try {
         QWidget* grid = activeChild();
@@ -363,17 +363,13 @@ void frmMain::refillList(const char* listName, const QString& statement, const Q
         const store::DatabasePtr database = session().CurrentDatabase;
         if (database == nullptr)
             throw objectNotSet(Advice::OpenAuction);
-        auto rows = database->openRecordset(statement);
-        if (!rows->eof())
-            rows->moveLast();
-        if (list->count() == rows->recordCount())
+        const QStringList values = read(*database);
+        if (list->count() == values.size())
             return;
-        rows->moveFirst();
         // Refilling is not a choice: the window loads nothing until one is made.
         const QSignalBlocker quiet(list);
         list->clear();
-        for (; !rows->eof(); rows->moveNext())
-            list->addItem(rows->value(field).toString());
+        list->addItems(values);
         list->setCurrentIndex(-1);
         if (unloadOpening && openingDialog_ != nullptr) {
             openingDialog_->hide();
@@ -388,14 +384,12 @@ void frmMain::refillList(const char* listName, const QString& statement, const Q
 
 void frmMain::PopulateTables()
 {
-    refillList("ddlTableName", QStringLiteral("SELECT * FROM [sysTables]"), QStringLiteral("TableName"),
-               false);
+    refillList("ddlTableName", store::listedTables, false);
 }
 
 void frmMain::PopulateRounds()
 {
-    refillList("ddlRoundNum", QStringLiteral("SELECT [Round] FROM [sysRounds] ORDER BY [Round] DESC"),
-               QStringLiteral("Round"), true);
+    refillList("ddlRoundNum", store::roundsNewestFirst, true);
 }
 
 void frmMain::showHelp(bool search)

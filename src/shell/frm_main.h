@@ -17,6 +17,10 @@ class QMenu;
 class QToolBar;
 class QComboBox;
 
+namespace qv::store {
+class Database;
+}
+
 namespace qv::shell {
 
 class frmOpeningQuestions;
@@ -113,7 +117,7 @@ private:
     void importRound(bool autoImport);
     void runGridCommand(const std::function<void()>& call);
     static void toggleBar(QWidget& bar, QAction& item);
-    void refillList(const char* listName, const QString& statement, const QString& field, bool unloadOpening);
+    void refillList(const char* listName, QStringList (*read)(store::Database&), bool unloadOpening);
     // The menu item of that name; there always is one.
     QAction* action(const char* name) const;
 

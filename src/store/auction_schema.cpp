@@ -1,7 +1,7 @@
 #include "store/auction_schema.h"
 
-#include "common/statement_values.h"
 #include "store/database.h"
+#include "store/sql_quote.h"
 #include "store/sqlite_statement.h"
 
 #include <sqlite3.h>
@@ -34,7 +34,7 @@ QString insertSuppliedTable(const QString& table)
 {
     // The name is data: a quote in it is doubled, never ends the text.
     return QStringLiteral("INSERT INTO [sysSuppliedTables] (TableName) VALUES (") +
-           quotedText(table, QLatin1Char('"')) + QLatin1Char(')');
+           quoteText(table, QLatin1Char('"')) + QLatin1Char(')');
 }
 
 bool isSuppliedCandidate(const QString& table)

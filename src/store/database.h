@@ -96,9 +96,6 @@ public:
 
     sqlite3* handle() const { return db_; }
 
-    // A text as an SQLite string literal.
-    static QString dialectQuote(const QString& text);
-
 private:
     Database(QString path, sqlite3* db, bool readOnly);
     static std::shared_ptr<Database> openFile(const QString& path, bool refuseForeignObjects);

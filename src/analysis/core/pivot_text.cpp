@@ -1,13 +1,13 @@
 #include "analysis/core/pivot_text.h"
 
 #include "analysis/core/pivot_table.h"
-#include "grid/core/cell_text.h"
+#include "common/cell_text.h"
 
 namespace qv::analysis {
 
 QString pivotValueText(const std::optional<double>& value)
 {
-    return value ? grid::cellDisplay(QVariant(*value)) : QString();
+    return value ? cellDisplay(QVariant(*value)) : QString();
 }
 
 std::vector<QStringList> pivotLines(const PivotResult& pivot)
