@@ -182,9 +182,7 @@ void frmSql::save(int index)
             // A new query is saved once it has a name.
             if (index != 5 || text.trimmed().isEmpty())
                 return;
-            SqlQuery query;
-            for (int i = 0; i < 6; ++i)
-                query.setClause(i, txtSql[i]->text());
+            const SqlQuery query = shownQuery();
             saved.add(query);
             rows_ << query;
             current_ = static_cast<int>(rows_.size()) - 1;
@@ -233,7 +231,15 @@ bool frmSql::txtSql1_Validate()
 void frmSql::cmdRun_Click()
 {
     if (txtSql1_Validate())
-        emit runWanted();
+        emit runWanted(shownQuery());
+}
+
+SqlQuery frmSql::shownQuery() const
+{
+    SqlQuery query;
+    for (int i = 0; i < 6; ++i)
+        query.setClause(i, txtSql[i]->text());
+    return query;
 }
 
 void frmSql::closeEvent(QCloseEvent* event)

@@ -38,7 +38,8 @@ private:
 // The SQL query wizard: a tool window of its own (not a child of the frame) over
 // the rows of sysQueryBuilder. Each box is bound to one field and every edit
 // is saved to the row at once; a query comes into being when its name is
-// typed. Run asks the frame to run TableSql2 on the active grid window.
+// typed. Run hands the query, as its boxes show it, to whoever runs it (the
+// frame, on the active grid window).
 class frmSql : public QWidget {
     Q_OBJECT
 public:
@@ -69,8 +70,11 @@ public:
     int position() const { return current_; }
     int queryCount() const { return static_cast<int>(rows_.size()); }
 
+    // The query as the boxes show it, name and clauses.
+    SqlQuery shownQuery() const;
+
 signals:
-    void runWanted();
+    void runWanted(const qv::query::SqlQuery& query);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
