@@ -36,20 +36,16 @@ public:
     explicit frmFlexGrid(Prompter& prompter, QWidget* parent = nullptr);
     ~frmFlexGrid() override;
 
-    QLabel* lblTableName;
+    // The window's controls and state, reached directly only by the tests
+    // that drive it as a user does: the frame and the print windows go
+    // through the interfaces it implements, no other window reads them.
     DropDownList* ddlTableName;
-    QLabel* lblRoundNum;
     DropDownList* ddlRoundNum;
     DataControl* Data1;
     SpreadGrid* MSFlexGrid1;
-
     // True while the sort and filter choices belong to the table on show.
     bool actionsPrepared = false;
     int lastRoundIndex = 0;
-    int lastTableIndex = 0;
-    // The entries on show when the lists last dropped down.
-    QString lastRoundText;
-    QString lastTableText;
     // The sort and filter choices, kept between uses; the table wizard's own.
     frmTableActions* actionsDialog = nullptr;
     frmTableActions* wizardDialog = nullptr;
@@ -135,6 +131,12 @@ private:
     std::optional<QStringList> distinctValuesOf(const QString& column);
     void runAnalysis(analysis::AnalysisKind kind);
 
+    QLabel* lblTableName;
+    QLabel* lblRoundNum;
+    int lastTableIndex = 0;
+    // The entries on show when the lists last dropped down.
+    QString lastRoundText;
+    QString lastTableText;
     Prompter& prompter_;
     bool activationHooked_ = false;
 };

@@ -45,7 +45,9 @@ class frmSql : public QWidget {
 public:
     explicit frmSql(Prompter& prompter, QWidget* parent = nullptr);
 
-    QueryNavigator* Data1;
+    // The window's data control: it moves between saved queries and shows
+    // the current one's name (a grid window's Data1 holds a record set).
+    QueryNavigator* queryNavigator;
     // Element i is bound to the field Txt<i>: 0 Select, 1 Into, 2 From,
     // 3 Where, 4 Order By, 5 Query Name.
     QLineEdit* txtSql[6];
@@ -54,7 +56,7 @@ public:
     QPushButton* cmdClose;
 
     void Form_Load();
-    void Data1_Reposition();
+    void queryNavigator_Reposition();
     void txtSql_Change(int index);
     // The Into box is saved when its editing ends (Enter, leaving it, moving
     // to another query, Run, closing): an Into that is not one name, or names
