@@ -325,7 +325,7 @@ private slots:
         }
     }
 
-    void gridCommandsReachTheActiveWindowByName()
+    void gridCommandsReachTheActiveWindow()
     {
         auto* grid = new FakeGrid;
         main_->mdiArea()->addSubWindow(grid)->show();
