@@ -1,5 +1,6 @@
 #pragma once
 
+#include "shell/grid_commands.h"
 #include "shell/qt_prompter.h"
 #include "store/import/import_routines.h"
 
@@ -19,6 +20,13 @@ class QComboBox;
 
 namespace qv::store {
 class Database;
+struct SqlQuery;
+} // namespace qv::store
+namespace qv::grid {
+class GridLists;
+}
+namespace qv::query {
+using store::SqlQuery;
 }
 
 namespace qv::shell {
@@ -68,8 +76,10 @@ public:
     // room, wholly inside the frame's area; it becomes the active one.
     QMdiSubWindow* addChildWindow(QWidget* child, const QSize& wanted);
     // Runs a grid command on the active child window, with its error messages.
-    void gridCommand(const char* routine);
-    void gridCommand(const char* routine, const QString& argument);
+    void gridCommand(GridRoutine routine, const QString& argument = QString());
+    // Runs a query of the SQL query wizard on the active grid window, with the
+    // same error messages.
+    void runQuery(const query::SqlQuery& query);
     // A menu item's handler, by the item's name; a name without one does nothing.
     void mnuClick(const QString& name);
     bool offersCommand(const QString& name) const;
@@ -117,7 +127,8 @@ private:
     void importRound(bool autoImport);
     void runGridCommand(const std::function<void()>& call);
     static void toggleBar(QWidget& bar, QAction& item);
-    void refillList(const char* listName, QStringList (*read)(store::Database&), bool unloadOpening);
+    void refillList(QComboBox& (grid::GridLists::*listOf)(), QStringList (*read)(store::Database&),
+                    bool unloadOpening);
     // The menu item of that name; there always is one.
     QAction* action(const char* name) const;
 
