@@ -22,9 +22,6 @@ namespace qv {
 
 namespace {
 
-struct ArchiveCloser {
-    void operator()(zip_t* z) const { zipLibrary().zip_discard(z); }
-};
 struct FileCloser {
     void operator()(zip_file_t* f) const { zipLibrary().zip_fclose(f); }
 };
@@ -124,8 +121,7 @@ QString extractRoundDatabase(const QString& archive, const QString& member, cons
                     QStringLiteral("Path not found: '%1' is not a plain file name.").arg(outputName));
 
     int code = 0;
-    std::unique_ptr<zip_t, ArchiveCloser> zip(
-        zipLibrary().zip_open(QFile::encodeName(archive).constData(), ZIP_RDONLY, &code));
+    ZipArchive zip(zipLibrary().zip_open(QFile::encodeName(archive).constData(), ZIP_RDONLY, &code));
     if (!zip) {
         if (code == ZIP_ER_OPEN || code == ZIP_ER_READ)
             throw Error(err::PathFileAccess,
