@@ -1,10 +1,11 @@
-// bench_import [large|very-large|50] [--old-index]: batch import of a
+// bench_import [large|very-large|50] [--old-index] [--one-round [RUNS]]: batch import of a
 // generated auction 5 (by default the large one, rounds 1..250) and the
 // import of its next round into it, each against SQLite doing the same
 // unzip, attach, copy and record (the floor): the batch against the sqlite3
 // shell, the one round in this same process. With --old-index the auctions
 // (ours and the floor's) also carry the [Round] index of [Markets] that
-// auctions were once given, to measure what it cost.
+// auctions were once given, to measure what it cost. With --one-round only the
+// one-round import is timed, RUNS times (5), on the cached batch-built auction.
 #include "bench_support.h"
 #include "floor_in_process.h"
 #include "import_stages.h"
@@ -141,6 +142,12 @@ int main(int argc, char** argv)
     QCoreApplication app(argc, argv);
     QStringList arguments = app.arguments().mid(1);
     const bool oldIndex = arguments.removeAll(QStringLiteral("--old-index")) > 0;
+    const qsizetype oneRound = arguments.indexOf(QStringLiteral("--one-round"));
+    int runs = 5;
+    if (oneRound >= 0) {
+        runs = arguments.value(oneRound + 1, QStringLiteral("5")).toInt();
+        arguments.remove(oneRound, oneRound + 1 < arguments.size() ? 2 : 1);
+    }
     const SampleSize size = sampleSizeNamed(arguments.value(0));
     const int next = size.rounds + 1;
     try {
@@ -155,19 +162,23 @@ int main(int argc, char** argv)
 
         // (a) Batch import of every round, then the shell's floors.
         const QString batchApp = work + QStringLiteral("/app-batch");
-        const Cost batch = timeBatch(rounds, batchApp, oldIndex);
-        const QString built = batchApp + QStringLiteral("/Auction5.mdb");
-        if (!oldIndex)
-            storeBuiltAuction(size, built);
+        const QString built = oneRound >= 0 ? builtAuction(size) : batchApp + QStringLiteral("/Auction5.mdb");
+        if (oneRound < 0) {
+            const Cost batch = timeBatch(rounds, batchApp, oldIndex);
+            if (!oldIndex)
+                storeBuiltAuction(size, built);
+            const QStringList tables = suppliedTables(built);
+            const QString indexes = roundIndexScript(built);
+            const Cost batchFloor = timeBatchFloor(rounds, size.rounds, work, tables, indexes, {});
+            const Cost batchChecked =
+                timeBatchFloor(rounds, size.rounds, work, tables, indexes, numericColumns(built));
+            report("Batch import", batch, batchFloor, batchChecked);
+            out << "  processor seconds per 100,000 rows of [Markets]: ours "
+                << batch.processor * 1e5 / (double(size.licences) * size.rounds) << ", floor + checks "
+                << batchChecked.processor * 1e5 / (double(size.licences) * size.rounds) << Qt::endl;
+        }
         const QStringList tables = suppliedTables(built);
         const QStringList numeric = numericColumns(built);
-        const QString indexes = roundIndexScript(built);
-        const Cost batchFloor = timeBatchFloor(rounds, size.rounds, work, tables, indexes, {});
-        const Cost batchChecked = timeBatchFloor(rounds, size.rounds, work, tables, indexes, numeric);
-        report("Batch import", batch, batchFloor, batchChecked);
-        out << "  processor seconds per 100,000 rows of [Markets]: ours "
-            << batch.processor * 1e5 / (double(size.licences) * size.rounds) << ", floor + checks "
-            << batchChecked.processor * 1e5 / (double(size.licences) * size.rounds) << Qt::endl;
 
         // (b) The next round imported into the batch-built auction, each run
         // on a fresh copy, alternated with the floor doing the same in this
@@ -180,7 +191,7 @@ int main(int argc, char** argv)
         const QString checked =
             roundCopyScript(scratch, tables, next, true, true, roundCheckScript(tables, numeric, next));
         std::vector<Cost> ours, floors, floorsChecked;
-        for (int run = 0; run < 5; ++run) {
+        for (int run = 0; run < runs; ++run) {
             useApplicationFolder(appOne);
             freshCopy(built, target, oldIndex);
             OpenAuctionDatabase(target);
@@ -207,8 +218,8 @@ int main(int argc, char** argv)
                 costs->push_back(cost);
             }
         }
-        report("One round imported, in process (median of 5)", median(ours), median(floors),
-               median(floorsChecked));
+        report(QStringLiteral("One round imported, in process (median of %1)").arg(runs).toUtf8().constData(),
+               median(ours), median(floors), median(floorsChecked));
 
         // Where a single import spends its time.
         useApplicationFolder(appOne);

@@ -7,6 +7,7 @@
 #include "support/query_plan.h"
 #include "support/statement_log.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace qv;
@@ -38,9 +39,15 @@ TEST_F(ImportTest, ARoundIsCopiedWithoutRepeatedWorkAndLeavesNoFile)
     ASSERT_FALSE(tables.isEmpty());
     // What a run killed while it extracted a round leaves behind.
     QFile(app.file(QStringLiteral("05_002.mdb.99999999.part"))).open(QIODevice::WriteOnly);
+    ino_t lastFolderFile = 0;
     for (const QString& name : {QStringLiteral("05_002.zip"), QStringLiteral("05_002.zip")}) {
         StatementLog log(db().handle());
         ASSERT_TRUE(import(name));
+        // The remembered folder is written again only when it changes.
+        struct stat written {};
+        ASSERT_EQ(::stat(QFile::encodeName(session().LastImportFile).constData(), &written), 0);
+        EXPECT_TRUE(lastFolderFile == 0 || written.st_ino == lastFolderFile);
+        lastFolderFile = written.st_ino;
         // The round's one transaction makes the copy all-or-nothing by itself.
         EXPECT_EQ(log.matching(QStringLiteral("SAVEPOINT")), QStringList());
         EXPECT_EQ(log.matching(QStringLiteral("CREATE INDEX")), QStringList());
@@ -58,6 +65,12 @@ TEST_F(ImportTest, ARoundIsCopiedWithoutRepeatedWorkAndLeavesNoFile)
     }
     EXPECT_EQ(count(QStringLiteral("SELECT * FROM [Markets] WHERE [Round] = 2")), 24);
     EXPECT_EQ(count(QStringLiteral("sysRounds")), 2);
+    // A round from another folder is remembered as that folder.
+    TempDir elsewhere;
+    generate(3, 5, false, elsewhere.path());
+    prompter.files.push_back(elsewhere.file(QStringLiteral("05_003.zip")));
+    ASSERT_TRUE(ImportRound(host, false));
+    EXPECT_EQ(readFile(session().LastImportFile), elsewhere.path().toUtf8() + "/\r\n");
 }
 
 TEST_F(ImportTest, RoundIndexesAreMadeAtCreationAndRestoredOnlyWhenMissing)
