@@ -11,4 +11,18 @@ void* loadSharedLibrary(const char* soname);
 // the library lacks it.
 void* librarySymbol(void* library, const char* soname, const char* name);
 
+// A table of a library's functions, loaded on the first call and kept:
+// resolve fills the table from the library's handle (with librarySymbol).
+// A failed load raises and is tried again on the next call.
+template <typename Table, void (*resolve)(Table&, void*, const char*)>
+const Table& loadedLibrary(const char* soname)
+{
+    static const Table table = [soname] {
+        Table loaded;
+        resolve(loaded, loadSharedLibrary(soname), soname);
+        return loaded;
+    }();
+    return table;
+}
+
 } // namespace qv

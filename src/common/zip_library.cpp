@@ -6,24 +6,19 @@ namespace qv {
 
 namespace {
 
-ZipLibrary load()
+void resolve(ZipLibrary& library, void* handle, const char* soname)
 {
-    void* handle = loadSharedLibrary(QV_LIBZIP_SONAME);
-    ZipLibrary library;
 #define QV_ZIP_RESOLVE(name)                                                                                 \
-    library.name = reinterpret_cast<decltype(&::name)>(librarySymbol(handle, QV_LIBZIP_SONAME, #name));
+    library.name = reinterpret_cast<decltype(&::name)>(librarySymbol(handle, soname, #name));
     QV_ZIP_FUNCTIONS(QV_ZIP_RESOLVE)
 #undef QV_ZIP_RESOLVE
-    return library;
 }
 
 } // namespace
 
 const ZipLibrary& zipLibrary()
 {
-    // A failed load raises and is tried again on the next call.
-    static const ZipLibrary library = load();
-    return library;
+    return loadedLibrary<ZipLibrary, resolve>(QV_LIBZIP_SONAME);
 }
 
 } // namespace qv

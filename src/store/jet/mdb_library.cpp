@@ -6,25 +6,20 @@ namespace qv::store::jet {
 
 namespace {
 
-MdbLibrary load()
+// g_free is found through libmdb's own dependency on GLib.
+void resolve(MdbLibrary& library, void* handle, const char* soname)
 {
-    void* handle = loadSharedLibrary(QV_LIBMDB_SONAME);
-    MdbLibrary library;
-    // g_free is found through libmdb's own dependency on GLib.
 #define QV_MDB_RESOLVE(name)                                                                                 \
-    library.name = reinterpret_cast<decltype(&::name)>(librarySymbol(handle, QV_LIBMDB_SONAME, #name));
+    library.name = reinterpret_cast<decltype(&::name)>(librarySymbol(handle, soname, #name));
     QV_MDB_FUNCTIONS(QV_MDB_RESOLVE)
 #undef QV_MDB_RESOLVE
-    return library;
 }
 
 } // namespace
 
 const MdbLibrary& mdbLibrary()
 {
-    // A failed load raises and is tried again on the next call.
-    static const MdbLibrary library = load();
-    return library;
+    return loadedLibrary<MdbLibrary, resolve>(QV_LIBMDB_SONAME);
 }
 
 } // namespace qv::store::jet
