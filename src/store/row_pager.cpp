@@ -1,0 +1,230 @@
+#include "store/row_pager.h"
+
+#include "common/error.h"
+#include "store/database.h"
+#include "store/record_reader.h"
+#include "store/sqlite_statement.h"
+
+#include <algorithm>
+
+namespace qv::store {
+
+namespace {
+
+// Chunks kept: the rows on show and around them, and a walk through the
+// rows (a print, an export) never reads a chunk twice.
+constexpr size_t KeptChunks = 8;
+// Ids read at a time in the table's own order: the first read is small, so
+// that the first rows show at once; later reads grow.
+constexpr int FirstIdRead = 4 * RowPager::ChunkRows;
+constexpr int LargestIdRead = 256 * RowPager::ChunkRows;
+
+QString whereClause(const QStringList& conditions)
+{
+    if (conditions.isEmpty())
+        return {};
+    return QStringLiteral(" WHERE (") + conditions.join(QStringLiteral(") AND (")) + QLatin1Char(')');
+}
+
+} // namespace
+
+RowPager::RowPager(std::weak_ptr<Database> database, PagedSource source, std::vector<Field> fields,
+                   const QString& shownAs)
+    : database_(std::move(database)), source_(std::move(source)), fields_(std::move(fields))
+{
+    auto db = database_.lock();
+    if (!db || !db->isOpen())
+        throw Error(err::ObjectInvalid,
+                    QStringLiteral("Object invalid or no longer set: the database is closed."));
+    if (!source_.order.isEmpty()) {
+        // An order of its own: the engine sorts once, and every id is read.
+        readAllIds(db, shownAs);
+        finishFields(db);
+        return;
+    }
+    Statement counting(db->handle(),
+                       QStringLiteral("SELECT count(*) FROM ") + source_.table +
+                           whereClause(source_.conditions),
+                       nullptr, shownAs);
+    if (counting.step())
+        count_ = sqlite3_column_int(counting.get(), 0);
+    finishFields(db);
+}
+
+void RowPager::finishFields(const std::shared_ptr<Database>& db)
+{
+    // A column without a declared type takes its type from its first rows'
+    // values, as a set read whole takes it from its first value.
+    if (count_ == 0 ||
+        std::none_of(fields_.begin(), fields_.end(), [](const Field& f) { return f.typeFromValues; }))
+        return;
+    std::vector<Field> typed;
+    chunks_.push_back(readChunk(db, 0, &typed));
+    fields_ = std::move(typed);
+}
+
+QString RowPager::idStatement(const QString& extraCondition, bool descending, bool limited) const
+{
+    QStringList conditions = source_.conditions;
+    if (!extraCondition.isEmpty())
+        conditions << extraCondition;
+    QString sql = QStringLiteral("SELECT rowid FROM ") + source_.table + whereClause(conditions);
+    if (!source_.order.isEmpty())
+        return sql + QStringLiteral(" ORDER BY ") + source_.order;
+    sql += descending ? QStringLiteral(" ORDER BY rowid DESC") : QStringLiteral(" ORDER BY rowid");
+    if (limited)
+        sql += QStringLiteral(" LIMIT ?2");
+    return sql;
+}
+
+void RowPager::readAllIds(const std::shared_ptr<Database>& db, const QString& shownAs)
+{
+    Statement ids(db->handle(), idStatement({}, false, false), nullptr, shownAs);
+    while (ids.step())
+        head_.push_back(sqlite3_column_int64(ids.get(), 0));
+    count_ = static_cast<int>(head_.size());
+    headEnded_ = true;
+}
+
+void RowPager::readIdsForward(const std::shared_ptr<Database>& db, int wanted)
+{
+    const bool first = head_.empty();
+    Statement ids(db->handle(), idStatement(first ? QString() : QStringLiteral("rowid > ?1"), false, true));
+    if (!first)
+        sqlite3_bind_int64(ids.get(), 1, head_.back());
+    sqlite3_bind_int(ids.get(), 2, wanted);
+    int read = 0;
+    while (ids.step()) {
+        const std::int64_t id = sqlite3_column_int64(ids.get(), 0);
+        if (!tail_.empty() && id >= tail_.back())
+            return joinHeadAndTail();
+        head_.push_back(id);
+        ++read;
+    }
+    if (read < wanted)
+        joinHeadAndTail(); // the last id read: nothing lies between
+}
+
+void RowPager::joinHeadAndTail()
+{
+    // Forward and backward reads met: every id is known, in order.
+    head_.insert(head_.end(), tail_.rbegin(), tail_.rend());
+    tail_.clear();
+    tail_.shrink_to_fit();
+    headEnded_ = true;
+}
+
+void RowPager::readIdsBackward(const std::shared_ptr<Database>& db, int wanted)
+{
+    const bool first = tail_.empty();
+    Statement ids(db->handle(), idStatement(first ? QString() : QStringLiteral("rowid < ?1"), true, true));
+    if (!first)
+        sqlite3_bind_int64(ids.get(), 1, tail_.back());
+    sqlite3_bind_int(ids.get(), 2, wanted);
+    int read = 0;
+    while (ids.step()) {
+        const std::int64_t id = sqlite3_column_int64(ids.get(), 0);
+        if (!head_.empty() && id <= head_.back())
+            return joinHeadAndTail();
+        tail_.push_back(id);
+        ++read;
+    }
+    if (read < wanted)
+        joinHeadAndTail();
+}
+
+bool RowPager::knowPositions(const std::shared_ptr<Database>& db, int first, int end)
+{
+    const auto known = [&] {
+        const int head = static_cast<int>(head_.size());
+        const int tailStart = count_ - static_cast<int>(tail_.size());
+        return end <= head || (first >= tailStart && !tail_.empty());
+    };
+    if (headEnded_ || known())
+        return known();
+    const int headGap = first - static_cast<int>(head_.size());
+    const int tailGap = (count_ - static_cast<int>(tail_.size())) - end;
+    if (tailGap < headGap) {
+        // Nearer the end (a jump to the last rows): read back from it.
+        readIdsBackward(db, std::max(tailGap + (end - first), FirstIdRead));
+        return known();
+    }
+    while (!headEnded_ && !known()) {
+        const int wanted = std::clamp(end - static_cast<int>(head_.size()), FirstIdRead, LargestIdRead);
+        const size_t before = head_.size();
+        readIdsForward(db, std::max(wanted, static_cast<int>(head_.size())));
+        if (head_.size() == before)
+            break;
+    }
+    return known();
+}
+
+std::int64_t RowPager::idAt(int position) const
+{
+    if (position < static_cast<int>(head_.size()))
+        return head_[size_t(position)];
+    const int fromEnd = count_ - 1 - position;
+    if (fromEnd >= 0 && fromEnd < static_cast<int>(tail_.size()))
+        return tail_[size_t(fromEnd)];
+    return -1;
+}
+
+RowPager::Chunk RowPager::readChunk(const std::shared_ptr<Database>& db, int index, std::vector<Field>* typed)
+{
+    const int first = index * ChunkRows;
+    const int end = std::min(count_, first + ChunkRows);
+    const bool known = knowPositions(db, first, end);
+    Statement row(db->handle(),
+                  QStringLiteral("SELECT * FROM ") + source_.table + QStringLiteral(" WHERE rowid = ?1"));
+    RecordReader reader(row, &fields_);
+    for (int position = first; position < end; ++position) {
+        const std::int64_t id = known ? idAt(position) : -1;
+        sqlite3_reset(row.get());
+        sqlite3_bind_int64(row.get(), 1, id);
+        // A row deleted since the set was opened shows empty.
+        if (id != -1 && row.step())
+            reader.readRow();
+        else
+            reader.readNullRow();
+    }
+    reader.finish();
+    if (typed)
+        *typed = reader.takeFields();
+    Chunk chunk;
+    chunk.index = index;
+    chunk.columns = reader.takeColumns();
+    return chunk;
+}
+
+const std::vector<ColumnValues>* RowPager::chunkOf(int row, int& offset)
+{
+    if (row < 0 || row >= count_)
+        return nullptr;
+    const int index = row / ChunkRows;
+    offset = row % ChunkRows;
+    auto found =
+        std::find_if(chunks_.begin(), chunks_.end(), [index](const Chunk& c) { return c.index == index; });
+    if (found == chunks_.end()) {
+        auto db = database_.lock();
+        if (!db || !db->isOpen())
+            return nullptr;
+        Chunk read;
+        try {
+            read = readChunk(db, index);
+        } catch (const Error&) {
+            return nullptr; // shown empty: a grid paints and cannot report
+        }
+        if (chunks_.size() < KeptChunks) {
+            chunks_.push_back(std::move(read));
+            found = chunks_.end() - 1;
+        } else {
+            found = std::min_element(chunks_.begin(), chunks_.end(),
+                                     [](const Chunk& a, const Chunk& b) { return a.lastUse < b.lastUse; });
+            *found = std::move(read);
+        }
+    }
+    found->lastUse = ++uses_;
+    return &found->columns;
+}
+
+} // namespace qv::store
