@@ -59,6 +59,24 @@ bool Recordset::isNumber(int row, int column) const
     return values ? values->isNumber(row) : false;
 }
 
+std::vector<QVariant> Recordset::columnValues(int column, int first, int rows) const
+{
+    std::vector<QVariant> values;
+    const int end = std::min(rowCount_, first + rows);
+    if (first < 0 || column < 0 || column >= fieldCount() || first >= end)
+        return values;
+    values.reserve(static_cast<size_t>(end - first));
+    if (!pager_) {
+        for (int row = first; row < end; ++row)
+            values.push_back(columns_[static_cast<size_t>(column)].at(row));
+        return values;
+    }
+    const ColumnValues read = pager_->readColumn(column, first, end - first);
+    for (int row = 0; row < read.size(); ++row)
+        values.push_back(read.at(row));
+    return values;
+}
+
 void Recordset::moveFirst()
 {
     if (rowCount_ == 0)

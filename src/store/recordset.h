@@ -66,6 +66,9 @@ public:
     CellView cell(int row, int column) const;
     bool isNull(int row, int column) const;
     bool isNumber(int row, int column) const;
+    // Values of one column, rows first..first+rows-1, read for this call
+    // alone (from the engine for a paged set).
+    std::vector<QVariant> columnValues(int column, int first, int rows) const;
 
     // Sort ("[Bidder], [Round] DESC") and Filter (a WHERE expression) in the
     // dialect; openRecordset applies them to a new set of the same type.

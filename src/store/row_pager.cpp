@@ -196,6 +196,31 @@ RowPager::Chunk RowPager::readChunk(const std::shared_ptr<Database>& db, int ind
     return chunk;
 }
 
+ColumnValues RowPager::readColumn(int column, int first, int rows)
+{
+    const int end = std::min(count_, first + rows);
+    std::vector<Field> field = {fields_.at(static_cast<size_t>(column))};
+    auto db = database_.lock();
+    if (!db || !db->isOpen() || first < 0 || first >= end)
+        return {};
+    const bool known = knowPositions(db, first, end);
+    Statement value(db->handle(), QStringLiteral("SELECT ") + quoteName(field.front().name) +
+                                      QStringLiteral(" FROM ") + source_.table +
+                                      QStringLiteral(" WHERE rowid = ?1"));
+    RecordReader reader(value, &field);
+    for (int position = first; position < end; ++position) {
+        const std::int64_t id = known ? idAt(position) : -1;
+        sqlite3_reset(value.get());
+        sqlite3_bind_int64(value.get(), 1, id);
+        if (id != -1 && value.step())
+            reader.readRow();
+        else
+            reader.readNullRow();
+    }
+    reader.finish();
+    return std::move(reader.takeColumns().front());
+}
+
 const std::vector<ColumnValues>* RowPager::chunkOf(int row, int& offset)
 {
     if (row < 0 || row >= count_)

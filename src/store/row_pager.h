@@ -45,6 +45,10 @@ public:
     // row cannot be read (the database closed, or the row gone from a
     // table changed since).
     const std::vector<ColumnValues>* chunkOf(int row, int& offset);
+    // One column of rows first..first+rows-1 straight from the engine, kept
+    // nowhere: totals over a whole column read it without the chunks of
+    // every field.
+    ColumnValues readColumn(int column, int first, int rows);
 
 private:
     struct Chunk {

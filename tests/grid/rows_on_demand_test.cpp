@@ -128,17 +128,30 @@ TEST(RowsOnDemand, SortAndFilterRunInTheEngineAndMatchTheWholeRead)
 TEST(RowsOnDemand, TotalsReachRowsNeverShownAndTablesStayDroppable)
 {
     test::TempDir dir;
-    const QString table = QStringLiteral("Markets");
-    auto db = auctionWith(dir, table, 4 * Chunk + 7);
-    const auto paged = db->openTableRows(table, QStringLiteral("[Round] = 6"), QStringLiteral("[High Bid]"));
-    // A whole column from row 1 down, over more rows than are ever kept.
-    const auto cell = [&](int col, int row) { return grid::cellDisplay(paged->at(row - 1, col - 1)); };
+    auto db = auctionWith(dir, QStringLiteral("Markets"), 4 * Chunk + 7);
     const auto sum =
         db->openRecordset(QStringLiteral("SELECT Sum([High Bid]) FROM [Markets] WHERE [Round] = 6"));
-    EXPECT_EQ(grid::selectionStatistic(QStringLiteral("Sum"), {{3, -1, 3, -1}}, cell, paged->recordCount()),
-              grid::formatStatistic(sum->at(0, 0).toDouble()));
-    EXPECT_EQ(grid::selectionStatistic(QStringLiteral("Count"), {{3, -1, 3, -1}}, cell, paged->recordCount()),
-              grid::formatStatistic(4 * Chunk + 7));
-    // No statement of the set stays active: the table can go while it is on show.
+    // Read in the table's own order and in an order of its own.
+    for (const QString& ordering : {QString(), QStringLiteral("[High Bid]")}) {
+        const auto paged =
+            db->openTableRows(QStringLiteral("Markets"), QStringLiteral("[Round] = 6"), ordering);
+        // A whole column from row 1 down, none of it shown before.
+        const std::vector<QVariant> values = paged->columnValues(2, 0, paged->recordCount());
+        ASSERT_EQ(values.size(), size_t(4 * Chunk + 7));
+        const auto cell = [&](int, int row) { return grid::cellDisplay(values[size_t(row - 1)]); };
+        for (const char* kind : {"Sum", "Count"}) {
+            const double expected = kind[0] == 'S' ? sum->at(0, 0).toDouble() : 4 * Chunk + 7;
+            EXPECT_EQ(grid::selectionStatistic(QString::fromUtf8(kind), {{3, -1, 3, -1}}, cell,
+                                               paged->recordCount())
+                          .value_or(QString()),
+                      grid::formatStatistic(expected))
+                << kind << ordering.toStdString();
+        }
+        EXPECT_EQ(grid::cellDisplay(values.back()),
+                  rowText(*paged, paged->recordCount() - 1).section(QLatin1Char(' '), 2));
+    }
+    // No statement of a set stays active: the table can go while it is on show.
+    const auto shown = db->openTableRows(QStringLiteral("Markets"), {}, {});
+    EXPECT_FALSE(shown->at(2 * Chunk, 0).isNull());
     EXPECT_NO_THROW(db->execute(QStringLiteral("DROP TABLE [Markets]")));
 }
