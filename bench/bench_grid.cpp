@@ -67,7 +67,7 @@ void measure(QTextStream& out, qv::store::Database& db, const QString& label, co
     grid.show();
     paint(grid, rows);
     out << label << ": " << rows->recordCount() << " rows, open " << opened << " s, first paint "
-        << seconds(timer) << " s\n";
+        << seconds(timer) << " s (processor " << qv::bench::processorSeconds() - processor << " s)\n";
     out.flush();
 }
 
