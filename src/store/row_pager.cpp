@@ -86,22 +86,26 @@ void RowPager::readAllIds(const std::shared_ptr<Database>& db, const QString& sh
     headEnded_ = true;
 }
 
-void RowPager::readIdsForward(const std::shared_ptr<Database>& db, int wanted)
+void RowPager::readIds(const std::shared_ptr<Database>& db, int wanted, bool backward)
 {
-    const bool first = head_.empty();
-    Statement ids(db->handle(), idStatement(first ? QString() : QStringLiteral("rowid > ?1"), false, true));
+    // Forward reads extend the first positions, backward ones the last.
+    std::vector<std::int64_t>& ids = backward ? tail_ : head_;
+    const std::vector<std::int64_t>& other = backward ? head_ : tail_;
+    const bool first = ids.empty();
+    const QString after = backward ? QStringLiteral("rowid < ?1") : QStringLiteral("rowid > ?1");
+    Statement read(db->handle(), idStatement(first ? QString() : after, backward, true));
     if (!first)
-        sqlite3_bind_int64(ids.get(), 1, head_.back());
-    sqlite3_bind_int(ids.get(), 2, wanted);
-    int read = 0;
-    while (ids.step()) {
-        const std::int64_t id = sqlite3_column_int64(ids.get(), 0);
-        if (!tail_.empty() && id >= tail_.back())
+        sqlite3_bind_int64(read.get(), 1, ids.back());
+    sqlite3_bind_int(read.get(), 2, wanted);
+    int count = 0;
+    while (read.step()) {
+        const std::int64_t id = sqlite3_column_int64(read.get(), 0);
+        if (!other.empty() && (backward ? id <= other.back() : id >= other.back()))
             return joinHeadAndTail();
-        head_.push_back(id);
-        ++read;
+        ids.push_back(id);
+        ++count;
     }
-    if (read < wanted)
+    if (count < wanted)
         joinHeadAndTail(); // the last id read: nothing lies between
 }
 
@@ -112,25 +116,6 @@ void RowPager::joinHeadAndTail()
     tail_.clear();
     tail_.shrink_to_fit();
     headEnded_ = true;
-}
-
-void RowPager::readIdsBackward(const std::shared_ptr<Database>& db, int wanted)
-{
-    const bool first = tail_.empty();
-    Statement ids(db->handle(), idStatement(first ? QString() : QStringLiteral("rowid < ?1"), true, true));
-    if (!first)
-        sqlite3_bind_int64(ids.get(), 1, tail_.back());
-    sqlite3_bind_int(ids.get(), 2, wanted);
-    int read = 0;
-    while (ids.step()) {
-        const std::int64_t id = sqlite3_column_int64(ids.get(), 0);
-        if (!head_.empty() && id <= head_.back())
-            return joinHeadAndTail();
-        tail_.push_back(id);
-        ++read;
-    }
-    if (read < wanted)
-        joinHeadAndTail();
 }
 
 bool RowPager::knowPositions(const std::shared_ptr<Database>& db, int first, int end)
@@ -146,13 +131,13 @@ bool RowPager::knowPositions(const std::shared_ptr<Database>& db, int first, int
     const int tailGap = (count_ - static_cast<int>(tail_.size())) - end;
     if (tailGap < headGap) {
         // Nearer the end (a jump to the last rows): read back from it.
-        readIdsBackward(db, std::max(tailGap + (end - first), FirstIdRead));
+        readIds(db, std::max(tailGap + (end - first), FirstIdRead), true);
         return known();
     }
     while (!headEnded_ && !known()) {
         const int wanted = std::clamp(end - static_cast<int>(head_.size()), FirstIdRead, LargestIdRead);
         const size_t before = head_.size();
-        readIdsForward(db, std::max(wanted, static_cast<int>(head_.size())));
+        readIds(db, std::max(wanted, static_cast<int>(head_.size())), false);
         if (head_.size() == before)
             break;
     }

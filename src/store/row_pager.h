@@ -60,8 +60,7 @@ private:
     void readAllIds(const std::shared_ptr<Database>& db, const QString& shownAs);
     // Reads ids until every position below end is known.
     bool knowPositions(const std::shared_ptr<Database>& db, int first, int end);
-    void readIdsForward(const std::shared_ptr<Database>& db, int wanted);
-    void readIdsBackward(const std::shared_ptr<Database>& db, int wanted);
+    void readIds(const std::shared_ptr<Database>& db, int wanted, bool backward);
     void joinHeadAndTail();
     std::int64_t idAt(int position) const;
     Chunk readChunk(const std::shared_ptr<Database>& db, int index, std::vector<Field>* typed = nullptr);
