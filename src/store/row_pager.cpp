@@ -154,14 +154,13 @@ std::int64_t RowPager::idAt(int position) const
     return -1;
 }
 
-RowPager::Chunk RowPager::readChunk(const std::shared_ptr<Database>& db, int index, std::vector<Field>* typed)
+void RowPager::readById(const std::shared_ptr<Database>& db, const QString& columns,
+                        const std::vector<Field>& fields, int first, int end, RecordReaderResult& result)
 {
-    const int first = index * ChunkRows;
-    const int end = std::min(count_, first + ChunkRows);
     const bool known = knowPositions(db, first, end);
-    Statement row(db->handle(),
-                  QStringLiteral("SELECT * FROM ") + source_.table + QStringLiteral(" WHERE rowid = ?1"));
-    RecordReader reader(row, &fields_);
+    Statement row(db->handle(), QStringLiteral("SELECT ") + columns + QStringLiteral(" FROM ") +
+                                    source_.table + QStringLiteral(" WHERE rowid = ?1"));
+    RecordReader reader(row, &fields);
     for (int position = first; position < end; ++position) {
         const std::int64_t id = known ? idAt(position) : -1;
         sqlite3_reset(row.get());
@@ -173,37 +172,33 @@ RowPager::Chunk RowPager::readChunk(const std::shared_ptr<Database>& db, int ind
             reader.readNullRow();
     }
     reader.finish();
+    result.fields = reader.takeFields();
+    result.columns = reader.takeColumns();
+}
+
+RowPager::Chunk RowPager::readChunk(const std::shared_ptr<Database>& db, int index, std::vector<Field>* typed)
+{
+    const int first = index * ChunkRows;
+    RecordReaderResult read;
+    readById(db, QStringLiteral("*"), fields_, first, std::min(count_, first + ChunkRows), read);
     if (typed)
-        *typed = reader.takeFields();
+        *typed = std::move(read.fields);
     Chunk chunk;
     chunk.index = index;
-    chunk.columns = reader.takeColumns();
+    chunk.columns = std::move(read.columns);
     return chunk;
 }
 
 ColumnValues RowPager::readColumn(int column, int first, int rows)
 {
     const int end = std::min(count_, first + rows);
-    std::vector<Field> field = {fields_.at(static_cast<size_t>(column))};
+    const std::vector<Field> field = {fields_.at(static_cast<size_t>(column))};
     auto db = database_.lock();
     if (!db || !db->isOpen() || first < 0 || first >= end)
         return {};
-    const bool known = knowPositions(db, first, end);
-    Statement value(db->handle(), QStringLiteral("SELECT ") + quoteName(field.front().name) +
-                                      QStringLiteral(" FROM ") + source_.table +
-                                      QStringLiteral(" WHERE rowid = ?1"));
-    RecordReader reader(value, &field);
-    for (int position = first; position < end; ++position) {
-        const std::int64_t id = known ? idAt(position) : -1;
-        sqlite3_reset(value.get());
-        sqlite3_bind_int64(value.get(), 1, id);
-        if (id != -1 && value.step())
-            reader.readRow();
-        else
-            reader.readNullRow();
-    }
-    reader.finish();
-    return std::move(reader.takeColumns().front());
+    RecordReaderResult read;
+    readById(db, quoteName(field.front().name), field, first, end, read);
+    return std::move(read.columns.front());
 }
 
 const std::vector<ColumnValues>* RowPager::chunkOf(int row, int& offset)

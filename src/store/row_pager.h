@@ -63,6 +63,13 @@ private:
     void readIds(const std::shared_ptr<Database>& db, int wanted, bool backward);
     void joinHeadAndTail();
     std::int64_t idAt(int position) const;
+    struct RecordReaderResult {
+        std::vector<Field> fields;
+        std::vector<ColumnValues> columns;
+    };
+    // Reads the columns of positions first..end-1 by their row ids.
+    void readById(const std::shared_ptr<Database>& db, const QString& columns,
+                  const std::vector<Field>& fields, int first, int end, RecordReaderResult& result);
     Chunk readChunk(const std::shared_ptr<Database>& db, int index, std::vector<Field>* typed = nullptr);
     void finishFields(const std::shared_ptr<Database>& db);
 
