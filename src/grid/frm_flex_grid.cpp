@@ -134,7 +134,7 @@ void frmFlexGrid::ddlTableName_Click()
         store::Database& database = currentDatabase();
         ddlRoundNum->setEnabled(!isStatisticsTable(table));
         MSFlexGrid1->setColWidth(0, 5);
-        TableLoad load = loadTable(database, table, round);
+        TableLoad load = loadTable(database, table, round, RowReading::OnDemand);
         ddlRoundNum->setEnabled(load.roundListEnabled);
         showRows(std::move(load.rows));
         showCaption(tableCaption(table, round, load.roundListEnabled));
@@ -154,7 +154,7 @@ void frmFlexGrid::ddlRoundNum_Click()
     BusyScope busy(prompter_);
     try {
         store::Database& database = currentDatabase();
-        showRows(database.openRecordset(roundStatement(table, round), store::RecordsetType::Snapshot));
+        showRows(loadRound(database, table, round));
         showCaption(tableCaption(table, round, true));
         if (actionsPrepared)
             afterRoundChange();

@@ -145,10 +145,18 @@ void frmFlexGrid::ComputeSelection(const QString& kind)
             MSFlexGrid1->setSelectionIndex(i);
             blocks.append({MSFlexGrid1->Col, MSFlexGrid1->Row, MSFlexGrid1->Col2, MSFlexGrid1->Row2});
         }
+        // A whole column is read down from the record set, not through the rows kept for display.
         const RecordsetModel& cells = MSFlexGrid1->recordsetModel();
-        const std::optional<QString> shown = selectionStatistic(
-            kind, blocks, [&cells](int col, int row) { return cells.cellText(row - 1, col - 1); },
-            MSFlexGrid1->maxRows());
+        std::function<QString(int)> walk;
+        int walked = -1;
+        const auto cell = [&](int col, int row) {
+            if (col != walked) {
+                walk = cells.columnWalk(col - 1);
+                walked = col;
+            }
+            return walk(row - 1);
+        };
+        const std::optional<QString> shown = selectionStatistic(kind, blocks, cell, MSFlexGrid1->maxRows());
         if (shown)
             emit statusTextWanted(3, *shown);
     } catch (const Error& error) {

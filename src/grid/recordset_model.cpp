@@ -60,6 +60,27 @@ QVariant RecordsetModel::headerData(int section, Qt::Orientation orientation, in
     return section + 1;
 }
 
+std::function<QString(int)> RecordsetModel::columnWalk(int column) const
+{
+    constexpr int BatchRows = 16384;
+    struct Batch {
+        int first = 0;
+        std::vector<QVariant> values;
+    };
+    auto batch = std::make_shared<Batch>();
+    return [this, column, batch](int row) {
+        if (!rows_ || !rows_->isPaged() || texts_.contains(key(row, column)))
+            return cellText(row, column);
+        if (row < batch->first || row - batch->first >= static_cast<int>(batch->values.size())) {
+            batch->first = row;
+            batch->values = rows_->columnValues(column, row, BatchRows);
+            if (batch->values.empty())
+                return QString();
+        }
+        return cellDisplay(batch->values[static_cast<size_t>(row - batch->first)]);
+    };
+}
+
 void RecordsetModel::setCellText(int row, int column, const QString& text)
 {
     texts_.insert(key(row, column), text);

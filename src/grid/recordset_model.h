@@ -6,6 +6,7 @@
 #include <QAbstractTableModel>
 #include <QHash>
 
+#include <functional>
 #include <memory>
 
 namespace qv::grid {
@@ -32,6 +33,10 @@ public:
     // True when the program wrote the cell's text over the record set's value.
     bool isWritten(int row, int column) const { return texts_.contains(key(row, column)); }
     void setCellAlignment(int row, int column, Qt::Alignment alignment);
+    // Reads one column's cell texts for a walk down its rows (a total over a
+    // whole column): a large batch at a time from the record set, read for
+    // the walk alone, so rows never shown need no chunk of every field.
+    std::function<QString(int row)> columnWalk(int column) const;
 
 private:
     static quint64 key(int row, int column) { return (quint64(quint32(row)) << 32) | quint32(column); }

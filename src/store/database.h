@@ -18,6 +18,7 @@ struct Translation;
 namespace qv::store {
 
 class SchemaCache;
+struct PagedSource;
 
 // One open database file. Statements come in the program's SQL dialect and
 // are translated for SQLite; every failure raises qv::Error with the engine's
@@ -57,6 +58,12 @@ public:
     // Opens a record set on a statement or a bare table name.
     std::unique_ptr<Recordset> openRecordset(const QString& statementOrTable,
                                              RecordsetType type = RecordsetType::Default);
+    // Opens "SELECT * FROM [table] WHERE condition Order By ordering" (either
+    // may be empty) as a snapshot whose rows are read as they are asked for:
+    // the rows are counted now, and read a chunk at a time later. The same
+    // errors as opening the statement. A table without row ids is read whole.
+    std::unique_ptr<Recordset> openTableRows(const QString& table, const QString& condition,
+                                             const QString& ordering);
 
     // Table definitions in the order the tables were created, the engine's own
     // (sqlite_*, MSys*) included.
@@ -110,6 +117,9 @@ private:
                                       QString order, const std::vector<Field>* knownFields = nullptr,
                                       const ExpressionTypes* expressionTypes = nullptr,
                                       const QString& shownAs = {});
+    std::unique_ptr<Recordset> selectPaged(PagedSource source, RecordsetType type,
+                                           const std::vector<Field>& fields, const QString& shownAs,
+                                           QStringList sourceTables);
     void makeTable(const dialect::Translation& tr, const QString& statement);
     void createTable(const dialect::Translation& tr);
     void addPrimaryKey(const dialect::Translation& tr);

@@ -33,28 +33,43 @@ RecordReader::RecordReader(Statement& statement, const std::vector<Field>* known
         fields_.push_back(f);
     }
     columns_.resize(fields_.size());
+    typed_.assign(fields_.size(), false);
 }
 
 void RecordReader::readAll()
 {
+    while (statement_.step())
+        readRow();
+    finish();
+}
+
+void RecordReader::readRow()
+{
     const int n = static_cast<int>(fields_.size());
-    std::vector<bool> typed(fields_.size(), false);
-    while (statement_.step()) {
-        for (int i = 0; i < n; ++i) {
-            read(i);
-            Field& f = fields_[size_t(i)];
-            // An undeclared column takes its type from its first value.
-            if (f.typeFromValues && !typed[size_t(i)]) {
-                const int t = sqlite3_column_type(statement_.get(), i);
-                if (t == SQLITE_NULL)
-                    continue;
-                typed[size_t(i)] = true;
-                f.type = t == SQLITE_INTEGER ? FieldType::Integer
-                         : t == SQLITE_FLOAT ? FieldType::Double
-                                             : FieldType::Text;
-            }
+    for (int i = 0; i < n; ++i) {
+        read(i);
+        Field& f = fields_[size_t(i)];
+        // An undeclared column takes its type from its first value.
+        if (f.typeFromValues && !typed_[size_t(i)]) {
+            const int t = sqlite3_column_type(statement_.get(), i);
+            if (t == SQLITE_NULL)
+                continue;
+            typed_[size_t(i)] = true;
+            f.type = t == SQLITE_INTEGER ? FieldType::Integer
+                     : t == SQLITE_FLOAT ? FieldType::Double
+                                         : FieldType::Text;
         }
     }
+}
+
+void RecordReader::readNullRow()
+{
+    for (ColumnValues& column : columns_)
+        column.appendNull();
+}
+
+void RecordReader::finish()
+{
     for (ColumnValues& column : columns_)
         column.finishReading();
 }

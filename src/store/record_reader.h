@@ -18,6 +18,11 @@ public:
     RecordReader(Statement& statement, const std::vector<Field>* knownFields,
                  const std::vector<std::pair<QString, FieldType>>* expressionTypes = nullptr);
     void readAll();
+    // The row the statement was last stepped to, or a row of nulls for one
+    // that is gone; finish() once the last row is read.
+    void readRow();
+    void readNullRow();
+    void finish();
     std::vector<Field> takeFields() { return std::move(fields_); }
     std::vector<ColumnValues> takeColumns() { return std::move(columns_); }
 
@@ -26,6 +31,7 @@ private:
 
     Statement& statement_;
     std::vector<Field> fields_;
+    std::vector<bool> typed_; // an undeclared column's type is taken from its first value
     std::vector<ColumnValues> columns_;
 };
 

@@ -3,6 +3,7 @@
 #include "common/error.h"
 #include "store/database.h"
 #include "store/dialect/translator.h"
+#include "store/row_pager.h"
 
 namespace qv::store {
 
@@ -14,6 +15,66 @@ Recordset::Recordset(std::weak_ptr<Database> database, RecordsetType type, QStri
       sourceTables_(std::move(sourceTables))
 {
     rowCount_ = columns_.empty() ? 0 : columns_.front().size();
+}
+
+Recordset::Recordset(std::weak_ptr<Database> database, RecordsetType type, std::shared_ptr<RowPager> pager,
+                     QStringList sourceTables)
+    : database_(std::move(database)), type_(type), filters_(pager->source().conditions),
+      order_(pager->source().order), fields_(pager->fields()), sourceTables_(std::move(sourceTables)),
+      pager_(std::move(pager))
+{
+    source_ = QStringLiteral("SELECT * FROM ") + pager_->source().table;
+    rowCount_ = pager_->count();
+}
+
+const ColumnValues* Recordset::columnOf(int& row, int column) const
+{
+    if (!pager_)
+        return &columns_[static_cast<size_t>(column)];
+    const std::vector<ColumnValues>* chunk = pager_->chunkOf(row, row);
+    return chunk ? &(*chunk)[static_cast<size_t>(column)] : nullptr;
+}
+
+QVariant Recordset::at(int row, int column) const
+{
+    const ColumnValues* values = columnOf(row, column);
+    return values ? values->at(row) : QVariant();
+}
+
+CellView Recordset::cell(int row, int column) const
+{
+    const ColumnValues* values = columnOf(row, column);
+    return values ? values->cell(row) : CellView();
+}
+
+bool Recordset::isNull(int row, int column) const
+{
+    const ColumnValues* values = columnOf(row, column);
+    return values ? values->isNull(row) : true;
+}
+
+bool Recordset::isNumber(int row, int column) const
+{
+    const ColumnValues* values = columnOf(row, column);
+    return values ? values->isNumber(row) : false;
+}
+
+std::vector<QVariant> Recordset::columnValues(int column, int first, int rows) const
+{
+    std::vector<QVariant> values;
+    const int end = std::min(rowCount_, first + rows);
+    if (first < 0 || column < 0 || column >= fieldCount() || first >= end)
+        return values;
+    values.reserve(static_cast<size_t>(end - first));
+    if (!pager_) {
+        for (int row = first; row < end; ++row)
+            values.push_back(columns_[static_cast<size_t>(column)].at(row));
+        return values;
+    }
+    const ColumnValues read = pager_->readColumn(column, first, end - first);
+    for (int row = 0; row < read.size(); ++row)
+        values.push_back(read.at(row));
+    return values;
 }
 
 void Recordset::moveFirst()
@@ -104,8 +165,15 @@ std::unique_ptr<Recordset> Recordset::openRecordset() const
     QStringList filters = filters_;
     if (!filter.trimmed().isEmpty())
         filters << dialect::translateExpression(filter, columns);
-    const QString order = sort.trimmed().isEmpty() ? order_ : dialect::translateOrderBy(sort, columns);
+    QString order = sort.trimmed().isEmpty() ? order_ : dialect::translateOrderBy(sort, columns);
     const QString shownAs = !filter.trimmed().isEmpty() ? filter : sort;
+    if (pager_) {
+        // Rows equal in the new order keep the order they had.
+        if (!sort.trimmed().isEmpty() && !order_.isEmpty())
+            order += QStringLiteral(", ") + order_;
+        return db->selectPaged(PagedSource{pager_->source().table, filters, order}, type_, fields_, shownAs,
+                               sourceTables_);
+    }
     return db->select(source_, type_, filters, order, &fields_, nullptr, shownAs);
 }
 

@@ -14,6 +14,7 @@
 namespace qv::store {
 
 class Database;
+class RowPager;
 
 enum class RecordsetType { Default, Snapshot };
 
@@ -31,6 +32,10 @@ public:
     Recordset(std::weak_ptr<Database> database, RecordsetType type, QString source, QStringList filters,
               QString sort, std::vector<Field> fields, std::vector<ColumnValues> columns,
               QStringList sourceTables);
+    // A set whose rows the pager reads from the engine as they are asked for.
+    Recordset(std::weak_ptr<Database> database, RecordsetType type, std::shared_ptr<RowPager> pager,
+              QStringList sourceTables);
+    bool isPaged() const { return pager_ != nullptr; }
 
     RecordsetType type() const { return type_; }
 
@@ -55,11 +60,15 @@ public:
     // Values of the current record (3021 without one).
     QVariant value(int index) const;
     QVariant value(const QString& name) const;
-    // Any record, without moving.
-    QVariant at(int row, int column) const { return columns_[static_cast<size_t>(column)].at(row); }
-    CellView cell(int row, int column) const { return columns_[static_cast<size_t>(column)].cell(row); }
-    bool isNull(int row, int column) const { return columns_[static_cast<size_t>(column)].isNull(row); }
-    bool isNumber(int row, int column) const { return columns_[static_cast<size_t>(column)].isNumber(row); }
+    // Any record, without moving. A paged set's cell views last while a few
+    // other chunks are read.
+    QVariant at(int row, int column) const;
+    CellView cell(int row, int column) const;
+    bool isNull(int row, int column) const;
+    bool isNumber(int row, int column) const;
+    // Values of one column, rows first..first+rows-1, read for this call
+    // alone (from the engine for a paged set).
+    std::vector<QVariant> columnValues(int column, int first, int rows) const;
 
     // Sort ("[Bidder], [Round] DESC") and Filter (a WHERE expression) in the
     // dialect; openRecordset applies them to a new set of the same type.
@@ -73,6 +82,9 @@ public:
 
 private:
     void requireCurrent() const;
+    // The column and row within it that hold a cell; nullptr for a paged
+    // row that cannot be read.
+    const ColumnValues* columnOf(int& row, int column) const;
 
     std::weak_ptr<Database> database_;
     RecordsetType type_;
@@ -82,6 +94,7 @@ private:
     std::vector<Field> fields_;
     std::vector<ColumnValues> columns_;
     QStringList sourceTables_;
+    std::shared_ptr<RowPager> pager_;
     int rowCount_ = 0;
     int current_ = 0;
 };

@@ -72,21 +72,51 @@ QStringList distinctValues(store::Database& database, const QString& table, cons
     return values;
 }
 
-TableLoad loadTable(store::Database& database, const QString& table, const QString& round)
+namespace {
+
+// The columns of a table's ordering, without " Order By ".
+QString orderingColumns(const QString& table)
+{
+    static const QString keyword = QStringLiteral(" Order By ");
+    const QString ordering = tableOrdering(table);
+    return ordering.startsWith(keyword) ? ordering.mid(keyword.size()) : ordering;
+}
+
+std::unique_ptr<store::Recordset> openRows(store::Database& database, const QString& statement,
+                                           const QString& table, const QString& round, RowReading reading)
+{
+    if (reading == RowReading::Whole)
+        return database.openRecordset(statement, store::RecordsetType::Snapshot);
+    if (statement == wholeTableStatement(table))
+        return database.openTableRows(table, {}, {});
+    const QString condition = isStatisticsTable(table) ? QString() : QStringLiteral("[Round] = ") + round;
+    return database.openTableRows(table, condition, orderingColumns(table));
+}
+
+} // namespace
+
+TableLoad loadTable(store::Database& database, const QString& table, const QString& round, RowReading reading)
 {
     TableLoad load;
     load.statement = tableStatement(table, round);
     load.roundListEnabled = !isStatisticsTable(table);
     try {
-        load.rows = database.openRecordset(load.statement, store::RecordsetType::Snapshot);
+        load.rows = openRows(database, load.statement, table, round, reading);
     } catch (const Error& error) {
         if (error.number() != err::UnknownColumn)
             throw;
         load.statement = wholeTableStatement(table);
         load.roundListEnabled = false;
-        load.rows = database.openRecordset(load.statement, store::RecordsetType::Snapshot);
+        load.rows = openRows(database, load.statement, table, round, reading);
     }
     return load;
+}
+
+std::unique_ptr<store::Recordset> loadRound(store::Database& database, const QString& table,
+                                            const QString& round)
+{
+    roundStatement(table, round); // a round that is no number: error 13
+    return database.openTableRows(table, QStringLiteral("[Round] = ") + round, orderingColumns(table));
 }
 
 TableLoad loadWholeTable(store::Database& database, const QString& table)

@@ -39,10 +39,20 @@ struct TableLoad {
     std::unique_ptr<store::Recordset> rows;
 };
 
+// How a load reads the rows: all at once, or as a grid brings them into view
+// (counted at once, then read a chunk at a time), so that a table of any size
+// opens at once.
+enum class RowReading { Whole, OnDemand };
+
 // Opens the rows a grid window shows for a table and round as a snapshot.
 // A table that lacks [Round] (error 3061) loads whole with the round list
 // off; other engine errors pass to the caller.
-TableLoad loadTable(store::Database& database, const QString& table, const QString& round);
+TableLoad loadTable(store::Database& database, const QString& table, const QString& round,
+                    RowReading reading = RowReading::Whole);
+// Opens a round's rows of a table as a round change does (no fallback), read
+// as they come into view.
+std::unique_ptr<store::Recordset> loadRound(store::Database& database, const QString& table,
+                                            const QString& round);
 
 // Opens every row of a table, in the table's fixed order, as a snapshot.
 TableLoad loadWholeTable(store::Database& database, const QString& table);
