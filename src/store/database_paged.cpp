@@ -5,6 +5,7 @@
 #include "store/dialect/translator.h"
 #include "store/record_reader.h"
 #include "store/row_pager.h"
+#include "store/sql_quote.h"
 #include "store/sqlite_statement.h"
 
 namespace qv::store {

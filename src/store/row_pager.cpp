@@ -3,6 +3,7 @@
 #include "common/error.h"
 #include "store/database.h"
 #include "store/record_reader.h"
+#include "store/sql_quote.h"
 #include "store/sqlite_statement.h"
 
 #include <algorithm>

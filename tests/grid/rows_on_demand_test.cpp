@@ -1,7 +1,7 @@
 // A grid's rows read as they come into view hold the same cells, in the same
 // places, as the rows read whole: across chunk boundaries, from either end,
 // after a sort or a filter, and over rows never shown.
-#include "grid/core/cell_text.h"
+#include "common/cell_text.h"
 #include "grid/core/selection_statistics.h"
 #include "grid/core/table_statements.h"
 #include "store/database.h"
@@ -20,7 +20,7 @@ QString rowText(const store::Recordset& rows, int row)
 {
     QStringList cells;
     for (int c = 0; c < rows.fieldCount(); ++c)
-        cells << grid::cellDisplay(rows.at(row, c));
+        cells << qv::cellDisplay(rows.at(row, c));
     return cells.join(QLatin1Char(' '));
 }
 
@@ -138,7 +138,7 @@ TEST(RowsOnDemand, TotalsReachRowsNeverShownAndTablesStayDroppable)
         // A whole column from row 1 down, none of it shown before.
         const std::vector<QVariant> values = paged->columnValues(2, 0, paged->recordCount());
         ASSERT_EQ(values.size(), size_t(4 * Chunk + 7));
-        const auto cell = [&](int, int row) { return grid::cellDisplay(values[size_t(row - 1)]); };
+        const auto cell = [&](int, int row) { return qv::cellDisplay(values[size_t(row - 1)]); };
         for (const char* kind : {"Sum", "Count"}) {
             const double expected = kind[0] == 'S' ? sum->at(0, 0).toDouble() : 4 * Chunk + 7;
             EXPECT_EQ(grid::selectionStatistic(QString::fromUtf8(kind), {{3, -1, 3, -1}}, cell,
@@ -147,7 +147,7 @@ TEST(RowsOnDemand, TotalsReachRowsNeverShownAndTablesStayDroppable)
                       grid::formatStatistic(expected))
                 << kind << ordering.toStdString();
         }
-        EXPECT_EQ(grid::cellDisplay(values.back()),
+        EXPECT_EQ(qv::cellDisplay(values.back()),
                   rowText(*paged, paged->recordCount() - 1).section(QLatin1Char(' '), 2));
     }
     // No statement of a set stays active: the table can go while it is on show.
