@@ -2,7 +2,7 @@
 
 #include "common/error.h"
 #include "store/database.h"
-#include "store/dialect/translator.h"
+#include "store/row_stream.h"
 
 namespace qv::store {
 
@@ -96,17 +96,8 @@ std::unique_ptr<Recordset> Recordset::openRecordset() const
     if (!db || !db->isOpen())
         throw Error(err::ObjectInvalid,
                     QStringLiteral("Object invalid or no longer set: the database is closed."));
-    // The filter and sort compute with the types of the set's own fields.
-    std::vector<dialect::SchemaColumn> columns;
-    columns.reserve(fields_.size());
-    for (const Field& f : fields_)
-        columns.push_back({f.name, f.type, !f.typeFromValues});
-    QStringList filters = filters_;
-    if (!filter.trimmed().isEmpty())
-        filters << dialect::translateExpression(filter, columns);
-    const QString order = sort.trimmed().isEmpty() ? order_ : dialect::translateOrderBy(sort, columns);
-    const QString shownAs = !filter.trimmed().isEmpty() ? filter : sort;
-    return db->select(source_, type_, filters, order, &fields_, nullptr, shownAs);
+    const Narrowing n = narrowing(fields_, filters_, order_, filter, sort);
+    return db->select(source_, type_, n.filters, n.order, &fields_, nullptr, n.shownAs);
 }
 
 TableHold Recordset::hold() const

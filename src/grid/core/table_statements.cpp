@@ -71,21 +71,35 @@ QStringList distinctValues(store::Database& database, const QString& table, cons
     return values;
 }
 
-TableLoad loadTable(store::Database& database, const QString& table, const QString& round)
+namespace {
+
+// The rows of a table and round, opened by open(statement); a table that lacks
+// [Round] (error 3061) opens whole with the round list off.
+template <typename Load, typename Open>
+Load openForRound(const QString& table, const QString& round, Open open)
 {
-    TableLoad load;
+    Load load;
     load.statement = tableStatement(table, round);
     load.roundListEnabled = !isStatisticsTable(table);
     try {
-        load.rows = database.openRecordset(load.statement, store::RecordsetType::Snapshot);
+        load.rows = open(load.statement);
     } catch (const Error& error) {
         if (error.number() != err::UnknownColumn)
             throw;
         load.statement = wholeTableStatement(table);
         load.roundListEnabled = false;
-        load.rows = database.openRecordset(load.statement, store::RecordsetType::Snapshot);
+        load.rows = open(load.statement);
     }
     return load;
+}
+
+} // namespace
+
+TableLoad loadTable(store::Database& database, const QString& table, const QString& round)
+{
+    return openForRound<TableLoad>(table, round, [&database](const QString& statement) {
+        return database.openRecordset(statement, store::RecordsetType::Snapshot);
+    });
 }
 
 TableLoad loadWholeTable(store::Database& database, const QString& table)
@@ -93,6 +107,20 @@ TableLoad loadWholeTable(store::Database& database, const QString& table)
     TableLoad load;
     load.statement = wholeTableStatement(table) + tableOrdering(table);
     load.rows = database.openRecordset(load.statement, store::RecordsetType::Snapshot);
+    return load;
+}
+
+TableStream streamTable(store::Database& database, const QString& table, const QString& round)
+{
+    return openForRound<TableStream>(
+        table, round, [&database](const QString& statement) { return database.openRowStream(statement); });
+}
+
+TableStream streamWholeTable(store::Database& database, const QString& table)
+{
+    TableStream load;
+    load.statement = wholeTableStatement(table) + tableOrdering(table);
+    load.rows = database.openRowStream(load.statement);
     return load;
 }
 

@@ -47,4 +47,14 @@ TableLoad loadTable(store::Database& database, const QString& table, const QStri
 // Opens every row of a table, in the table's fixed order, as a snapshot.
 TableLoad loadWholeTable(store::Database& database, const QString& table);
 
+// The same rows read as they are written out (for exports and printed rows):
+// the statement prepared, nothing read yet.
+struct TableStream {
+    QString statement;
+    bool roundListEnabled = false;
+    std::unique_ptr<store::RowStream> rows;
+};
+TableStream streamTable(store::Database& database, const QString& table, const QString& round);
+TableStream streamWholeTable(store::Database& database, const QString& table);
+
 } // namespace qv::grid
