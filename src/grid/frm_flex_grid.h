@@ -2,6 +2,7 @@
 
 #include "grid/data_control.h"
 #include "grid/drop_down_list.h"
+#include "grid/grid_routines.h"
 #include "grid/spread_grid.h"
 
 #include <QPointer>
@@ -25,44 +26,44 @@ namespace qv::grid {
 class frmTableActions;
 
 // A grid window: one table of the open auction, for one round or whole,
-// chosen in its two lists. The main window calls its public routines by name;
-// the window asks the frame for list refills and status texts by its signals.
-class frmFlexGrid : public QWidget {
+// chosen in its two lists. The main window runs its routines through the
+// interfaces it implements; the window asks the frame for list refills and
+// status texts by its signals.
+class frmFlexGrid : public QWidget, public GridRoutines, public PageBreakRoutines, public GridLists {
     Q_OBJECT
+    Q_INTERFACES(qv::grid::GridRoutines qv::grid::PageBreakRoutines qv::grid::GridLists)
 public:
     explicit frmFlexGrid(Prompter& prompter, QWidget* parent = nullptr);
     ~frmFlexGrid() override;
 
-    QLabel* lblTableName;
+    // The window's controls and state, reached directly only by the tests
+    // that drive it as a user does: the frame and the print windows go
+    // through the interfaces it implements, no other window reads them.
     DropDownList* ddlTableName;
-    QLabel* lblRoundNum;
     DropDownList* ddlRoundNum;
     DataControl* Data1;
     SpreadGrid* MSFlexGrid1;
-
     // True while the sort and filter choices belong to the table on show.
     bool actionsPrepared = false;
     int lastRoundIndex = 0;
-    int lastTableIndex = 0;
-    // The entries on show when the lists last dropped down.
-    QString lastRoundText;
-    QString lastTableText;
     // The sort and filter choices, kept between uses; the table wizard's own.
     frmTableActions* actionsDialog = nullptr;
     frmTableActions* wizardDialog = nullptr;
 
-    // Table tools the main window calls by name.
-    Q_INVOKABLE void TableSort();
-    Q_INVOKABLE void TableFilt();
-    Q_INVOKABLE void TableReset();
-    Q_INVOKABLE void HandelSort();
-    Q_INVOKABLE void HandelFlt();
-    Q_INVOKABLE void TableWiz();
-    Q_INVOKABLE void HandelWiz();
-    Q_INVOKABLE void ComputeSelection(const QString& kind);
-    Q_INVOKABLE void FreezeCols();
-    Q_INVOKABLE void UnfreezeCols();
+    // Table tools the main window runs.
+    void TableSort() override;
+    void TableFilt() override;
+    void TableReset() override;
+    void HandelSort();
+    void HandelFlt();
+    void TableWiz() override;
+    void HandelWiz();
+    void ComputeSelection(const QString& kind) override;
+    void FreezeCols() override;
+    void UnfreezeCols() override;
 
+    QComboBox& tableList() override { return *ddlTableName; }
+    QComboBox& roundList() override { return *ddlRoundNum; }
     // The table list's choice: loads the table for the round chosen.
     void ddlTableName_Click();
     // The round list's choice: loads the round of the table on show.
@@ -77,31 +78,32 @@ public:
     Prompter& prompter() { return prompter_; }
 
     // Writes the rows on show to a tab-delimited text file the user names.
-    Q_INVOKABLE void DBSaveAs();
+    void DBSaveAs() override;
     // Drops the user table on show, with its listing, after a confirmation.
-    Q_INVOKABLE void DropTable();
-    // Runs the query of the SQL query wizard, replacing the table it builds.
-    Q_INVOKABLE void TableSql2();
+    void DropTable() override;
+    // Runs a query of the SQL query wizard, replacing the table it builds.
+    void TableSql2(const query::SqlQuery& clauses) override;
 
     // Pivot analyses of the bids, each a new workbook in this window's workbook
     // window (made on the first analysis, again after the user closed it).
-    Q_INVOKABLE void MarketsAnalysis();
-    Q_INVOKABLE void BiddersAnalysis();
-    Q_INVOKABLE void RoundsAnalysis();
+    Q_INVOKABLE void MarketsAnalysis() override;
+    Q_INVOKABLE void BiddersAnalysis() override;
+    Q_INVOKABLE void RoundsAnalysis() override;
     QPointer<analysis::frmWorkbooks> workbookWindow;
 
     // Page breaks on the grid's current row and column (the cell last
     // right-clicked), and the marks on every page boundary
     // (frm_flex_grid_print.cpp).
-    Q_INVOKABLE void PBreak_SetRow();
-    Q_INVOKABLE void PBreak_DelRow();
-    Q_INVOKABLE void PBreak_SetCol();
-    Q_INVOKABLE void PBreak_DelCol();
-    Q_INVOKABLE void PBreak_Remove();
-    Q_INVOKABLE void PBreak_Clear();
-    Q_INVOKABLE void PBreak_Refresh();
+    void PBreak_SetRow() override;
+    void PBreak_DelRow() override;
+    void PBreak_SetCol() override;
+    void PBreak_DelCol() override;
+    void PBreak_Remove() override;
+    void PBreak_Clear() override;
+    void PBreak_Refresh() override;
+    SpreadGrid& printedGrid() override { return *MSFlexGrid1; }
     // Prints the grid with its own margins, orientation and breaks.
-    Q_INVOKABLE void PrintGrid();
+    void PrintGrid() override;
     void MSFlexGrid1_RightClick(int column, int row, QPoint position);
 
 signals:
@@ -129,6 +131,12 @@ private:
     std::optional<QStringList> distinctValuesOf(const QString& column);
     void runAnalysis(analysis::AnalysisKind kind);
 
+    QLabel* lblTableName;
+    QLabel* lblRoundNum;
+    int lastTableIndex = 0;
+    // The entries on show when the lists last dropped down.
+    QString lastRoundText;
+    QString lastTableText;
     Prompter& prompter_;
     bool activationHooked_ = false;
 };

@@ -10,13 +10,9 @@
 #include "grid/frm_table_actions.h"
 #include "store/database.h"
 
-#include <QTabWidget>
-
 namespace qv::grid {
 
 namespace {
-
-enum Tab { SortTab = 0, FilterTab = 1, WizardTab = 2 };
 
 // Sets a sort or filter on the rows shown for one opening only: the set keeps
 // none of it, whether the opening works or fails.
@@ -67,17 +63,17 @@ void frmFlexGrid::showTableActions(int tab)
             actionsDialog->prepareColumns(Data1->fieldNames());
             actionsPrepared = true;
         }
-        actionsDialog->SSTab1->setTabEnabled(WizardTab, false);
-        actionsDialog->SSTab1->setCurrentIndex(tab);
+        actionsDialog->setWizardTabEnabled(false);
+        actionsDialog->showTab(tab);
         actionsDialog->showModal();
         if (actionsDialog->cancelled()) {
             actionsDialog->setCancelled(false);
             return;
         }
         // A filter whose first row has no column is never applied.
-        if (!actionsDialog->lstFiltCol[0]->currentText().isEmpty())
+        if (actionsDialog->filterChosen())
             HandelFlt();
-        if (actionsDialog->lstSortCols->count() > 0)
+        if (!actionsDialog->sortColumns().isEmpty())
             HandelSort();
     } catch (const Error& error) {
         prompter_.error(error, ErrorLayout::Report);
@@ -86,21 +82,21 @@ void frmFlexGrid::showTableActions(int tab)
 
 void frmFlexGrid::TableSort()
 {
-    showTableActions(SortTab);
+    showTableActions(frmTableActions::SortTab);
 }
 
 void frmFlexGrid::TableFilt()
 {
-    showTableActions(FilterTab);
+    showTableActions(frmTableActions::FilterTab);
 }
 
 void frmFlexGrid::carryActionsOver()
 {
     if (actionsDialog == nullptr)
         return;
-    if (!actionsDialog->lstFiltCol[0]->currentText().isEmpty())
+    if (actionsDialog->filterChosen())
         HandelFlt();
-    if (actionsDialog->lstSortCols->count() > 0)
+    if (!actionsDialog->sortColumns().isEmpty())
         HandelSort();
 }
 
@@ -122,7 +118,7 @@ void frmFlexGrid::HandelFlt()
 
 void frmFlexGrid::HandelSort()
 {
-    if (actionsDialog == nullptr || actionsDialog->lstSortCols->count() == 0 || Data1->Recordset() == nullptr)
+    if (actionsDialog == nullptr || actionsDialog->sortColumns().isEmpty() || Data1->Recordset() == nullptr)
         return;
     BusyScope busy(prompter_);
     try {

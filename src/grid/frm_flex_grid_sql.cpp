@@ -1,37 +1,14 @@
-// Runs the SQL query wizard's query on show, for the wizard's Run button.
+// Runs a query the SQL query wizard hands over, for the wizard's Run button.
 #include "common/error.h"
 #include "common/prompter.h"
 #include "grid/frm_flex_grid.h"
 #include "query/core/sql_query.h"
 #include "store/session.h"
 
-#include <QApplication>
-#include <QLineEdit>
-
 namespace qv::grid {
 
-namespace {
-
-// The clause boxes of the one wizard window, read by their names.
-query::SqlQuery wizardClauses()
+void frmFlexGrid::TableSql2(const query::SqlQuery& clauses)
 {
-    query::SqlQuery clauses;
-    for (QWidget* window : QApplication::topLevelWidgets()) {
-        if (window->objectName() != QLatin1String("frmSql"))
-            continue;
-        for (int digit = 0; digit <= 4; ++digit)
-            if (auto* box = window->findChild<QLineEdit*>(QStringLiteral("txtSql") + QString::number(digit)))
-                clauses.setClause(digit, box->text());
-        break;
-    }
-    return clauses;
-}
-
-} // namespace
-
-void frmFlexGrid::TableSql2()
-{
-    const query::SqlQuery clauses = wizardClauses();
     if (clauses.select.isEmpty() || clauses.into.isEmpty() || clauses.from.isEmpty()) {
         prompter_.errorMessage(QStringLiteral("SELECT, INTO, and FROM are required fields."),
                                QStringLiteral("Error"), Icon::Exclamation);

@@ -7,9 +7,6 @@
 #include "grid/frm_table_actions.h"
 #include "query/core/wizard_statement.h"
 
-#include <QLineEdit>
-#include <QTabWidget>
-
 #include <optional>
 
 namespace qv::grid {
@@ -19,8 +16,8 @@ void frmFlexGrid::TableWiz()
     try {
         if (wizardDialog == nullptr)
             wizardDialog = newActionsDialog();
-        wizardDialog->lstSourceTable->addItems(Data1->fieldNames());
-        wizardDialog->SSTab1->setCurrentIndex(2);
+        wizardDialog->addSourceColumns(Data1->fieldNames());
+        wizardDialog->showTab(frmTableActions::WizardTab);
         wizardDialog->showModal();
         if (wizardDialog->cancelled()) {
             wizardDialog->setCancelled(false);
@@ -38,7 +35,7 @@ void frmFlexGrid::HandelWiz()
 {
     if (wizardDialog == nullptr)
         return;
-    if (wizardDialog->lstTargetTable->count() == 0) {
+    if (wizardDialog->targetColumns().isEmpty()) {
         // Nothing to build; a fresh dialog next time, so that the columns are
         // not listed twice.
         delete wizardDialog;
@@ -48,9 +45,8 @@ void frmFlexGrid::HandelWiz()
     BusyScope busy(prompter_);
     try {
         query::WizardChoices choices;
-        for (int i = 0; i < wizardDialog->lstTargetTable->count(); ++i)
-            choices.columns << wizardDialog->lstTargetTable->item(i)->text();
-        choices.tableName = wizardDialog->txtTableName->text();
+        choices.columns = wizardDialog->targetColumns();
+        choices.tableName = wizardDialog->tableName();
         choices.nameTyped = !choices.tableName.isEmpty();
         if (!choices.nameTyped) {
             // Asked until a name comes back; Cancel builds nothing and says nothing.
@@ -67,7 +63,7 @@ void frmFlexGrid::HandelWiz()
                 return;
             }
             choices.tableName = *name;
-            wizardDialog->txtTableName->setText(choices.tableName);
+            wizardDialog->setTableName(choices.tableName);
         }
         choices.sourceTable = ddlTableName->currentText();
         choices.conditions = wizardDialog->conditions();

@@ -244,6 +244,44 @@ QStringList frmTableActions::joiners() const
     return {lstAndOr[0]->currentText(), lstAndOr[1]->currentText(), lstAndOr[2]->currentText()};
 }
 
+bool frmTableActions::filterChosen() const
+{
+    return !lstFiltCol[0]->currentText().isEmpty();
+}
+
+void frmTableActions::showTab(int tab)
+{
+    SSTab1->setCurrentIndex(tab);
+}
+
+void frmTableActions::setWizardTabEnabled(bool enabled)
+{
+    SSTab1->setTabEnabled(WizardTab, enabled);
+}
+
+QStringList frmTableActions::targetColumns() const
+{
+    QStringList columns;
+    for (int i = 0; i < lstTargetTable->count(); ++i)
+        columns << lstTargetTable->item(i)->text();
+    return columns;
+}
+
+QString frmTableActions::tableName() const
+{
+    return txtTableName->text();
+}
+
+void frmTableActions::setTableName(const QString& name)
+{
+    txtTableName->setText(name);
+}
+
+void frmTableActions::addSourceColumns(const QStringList& fields)
+{
+    lstSourceTable->addItems(fields);
+}
+
 void frmTableActions::prepareColumns(const QStringList& fields)
 {
     lstSource->clear();

@@ -25,6 +25,9 @@ class frmTableActions : public QDialog {
 public:
     explicit frmTableActions(QWidget* parent = nullptr);
 
+    // The controls, reached directly only by the tests that drive the dialog
+    // as a user does: its opener reads the choices through the accessors
+    // below.
     QTabWidget* SSTab1;
     // Sort tab.
     ActionList* lstSource;
@@ -38,7 +41,6 @@ public:
     ActionList* lstSourceTable;
     ActionList* lstTargetTable;
     QLineEdit* txtTableName;
-    QCheckBox* chkIncludeAll;
     QPushButton* cmdOK;
     QPushButton* cmdCancel;
 
@@ -57,10 +59,23 @@ public:
     using ModalRunner = std::function<void(frmTableActions&)>;
     static void setModalRunner(ModalRunner runner);
 
+    // The tabs, in order.
+    enum Tab { SortTab = 0, FilterTab = 1, WizardTab = 2 };
+    void showTab(int tab);
+    void setWizardTabEnabled(bool enabled);
+
     // The choices as the opener reads them.
     QList<SortColumn> sortColumns() const;
     QList<FilterCondition> conditions() const;
     QStringList joiners() const;
+    // A filter is applied only when its first row names a column.
+    bool filterChosen() const;
+    // The wizard tab: the columns of the new table in order, and its name.
+    QStringList targetColumns() const;
+    QString tableName() const;
+    void setTableName(const QString& name);
+    // Lists a shown table's fields as columns the wizard can take.
+    void addSourceColumns(const QStringList& fields);
 
     // Empties the column and value lists and fills them with the shown
     // table's fields; operators and And/Or choices stay as they are.
@@ -86,6 +101,9 @@ public slots:
     void reject() override;
 
 private:
+    // "Include All Rounds": shown, read by nothing (the wizard's table always
+    // takes every round).
+    QCheckBox* chkIncludeAll;
     QWidget* buildSortTab();
     QWidget* buildFilterTab();
     QWidget* buildWizardTab();

@@ -2,6 +2,7 @@
 
 #include "common/error.h"
 #include "common/prompter.h"
+#include "grid/grid_routines.h"
 #include "grid/spread_grid.h"
 #include "print/grid_lookup.h"
 
@@ -10,7 +11,6 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLineEdit>
-#include <QMetaObject>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
@@ -140,9 +140,9 @@ void frmPrintOptions::cmdOK_Click()
         QPointer<QWidget> child = child_;
         close();
         // The page-break marks follow the new page size.
-        if (child != nullptr) {
-            QMetaObject::invokeMethod(child, "PBreak_Clear", Qt::DirectConnection);
-            QMetaObject::invokeMethod(child, "PBreak_Refresh", Qt::DirectConnection);
+        if (auto* breaks = qobject_cast<grid::PageBreakRoutines*>(child.data())) {
+            breaks->PBreak_Clear();
+            breaks->PBreak_Refresh();
         }
     } catch (const Error& error) {
         prompter_.error(error, ErrorLayout::Command);

@@ -2,20 +2,13 @@
 
 #include "common/error.h"
 #include "common/prompter.h"
-#include "grid/spread_grid.h"
-
-#include <QWidget>
+#include "grid/grid_routines.h"
 
 namespace qv::print {
 
 grid::SpreadGrid& activeGrid(QWidget* activeChild)
 {
-    if (activeChild == nullptr)
-        throw objectNotSet(Advice::OpenGridWindow);
-    auto* grid = activeChild->findChild<grid::SpreadGrid*>(QStringLiteral("MSFlexGrid1"));
-    if (grid == nullptr)
-        throw routineNotOffered();
-    return *grid;
+    return grid::pageBreaksOf(activeChild).printedGrid();
 }
 
 void reportLoadError(Prompter& prompter, const Error& error)

@@ -13,8 +13,8 @@ class SpreadGrid;
 
 namespace qv::print {
 
-// The grid "MSFlexGrid1" of the frame's active child window: error 91 when
-// there is no child window, 438 when it has no such grid.
+// The printed grid of the frame's active child window: error 91 when there is
+// no child window, 438 when it is not a window that prints one.
 grid::SpreadGrid& activeGrid(QWidget* activeChild);
 
 // How the print windows report a failed load: no child window is "You must

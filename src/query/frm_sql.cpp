@@ -71,8 +71,8 @@ frmSql::frmSql(Prompter& prompter, QWidget* parent) : QWidget(parent, Qt::Tool),
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("SQL Query Wizard"));
 
-    Data1 = new QueryNavigator(this);
-    Data1->setObjectName(QStringLiteral("Data1"));
+    queryNavigator = new QueryNavigator(this);
+    queryNavigator->setObjectName(QStringLiteral("queryNavigator"));
     auto* fields = new QGroupBox(QStringLiteral("SQL Fields"), this);
     auto* form = new QFormLayout(fields);
     const char* const labels[6] = {"Select", "Into", "From", "Where", "Order By", "Query Name"};
@@ -99,7 +99,7 @@ frmSql::frmSql(Prompter& prompter, QWidget* parent) : QWidget(parent, Qt::Tool),
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(fields);
-    layout->addWidget(Data1);
+    layout->addWidget(queryNavigator);
     layout->addLayout(buttons);
 
     for (int i = 0; i < 6; ++i)
@@ -108,17 +108,18 @@ frmSql::frmSql(Prompter& prompter, QWidget* parent) : QWidget(parent, Qt::Tool),
             save(i);
         });
     connect(txtSql[1], &QLineEdit::editingFinished, this, &frmSql::txtSql1_Validate);
-    connect(Data1->first, &QToolButton::clicked, this, [this] { moveTo(rows_.isEmpty() ? -1 : 0); });
-    connect(Data1->previous, &QToolButton::clicked, this, [this] {
+    connect(queryNavigator->first, &QToolButton::clicked, this, [this] { moveTo(rows_.isEmpty() ? -1 : 0); });
+    connect(queryNavigator->previous, &QToolButton::clicked, this, [this] {
         if (current_ > 0)
             moveTo(current_ - 1);
     });
-    connect(Data1->next, &QToolButton::clicked, this, [this] {
+    connect(queryNavigator->next, &QToolButton::clicked, this, [this] {
         if (current_ >= 0 && current_ + 1 < rows_.size())
             moveTo(current_ + 1);
     });
-    connect(Data1->last, &QToolButton::clicked, this, [this] { moveTo(static_cast<int>(rows_.size()) - 1); });
-    connect(Data1->addNew, &QToolButton::clicked, this, [this] { moveTo(-1); });
+    connect(queryNavigator->last, &QToolButton::clicked, this,
+            [this] { moveTo(static_cast<int>(rows_.size()) - 1); });
+    connect(queryNavigator->addNew, &QToolButton::clicked, this, [this] { moveTo(-1); });
     connect(cmdRun, &QPushButton::clicked, this, &frmSql::cmdRun_Click);
     connect(cdmDelete, &QPushButton::clicked, this, &frmSql::cdmDelete_Click);
     connect(cmdClose, &QPushButton::clicked, this, &frmSql::cmdClose_Click);
@@ -146,7 +147,7 @@ void frmSql::moveTo(int position)
     txtSql1_Validate();
     current_ = position >= 0 && position < rows_.size() ? position : -1;
     showQuery(current_ >= 0 ? rows_[current_] : SqlQuery{});
-    Data1_Reposition();
+    queryNavigator_Reposition();
 }
 
 void frmSql::showQuery(const SqlQuery& query)
@@ -157,9 +158,9 @@ void frmSql::showQuery(const SqlQuery& query)
     txtSql_Change(5);
 }
 
-void frmSql::Data1_Reposition()
+void frmSql::queryNavigator_Reposition()
 {
-    Data1->setCaption(current_ >= 0 ? rows_[current_].name : QString());
+    queryNavigator->setCaption(current_ >= 0 ? rows_[current_].name : QString());
 }
 
 void frmSql::txtSql_Change(int)
@@ -167,7 +168,7 @@ void frmSql::txtSql_Change(int)
     const bool named = !txtSql[5]->text().trimmed().isEmpty();
     for (int i = 0; i < 5; ++i)
         txtSql[i]->setEnabled(named);
-    Data1->setCaption(named ? txtSql[5]->text() : QString());
+    queryNavigator->setCaption(named ? txtSql[5]->text() : QString());
 }
 
 void frmSql::save(int index)
@@ -182,9 +183,7 @@ void frmSql::save(int index)
             // A new query is saved once it has a name.
             if (index != 5 || text.trimmed().isEmpty())
                 return;
-            SqlQuery query;
-            for (int i = 0; i < 6; ++i)
-                query.setClause(i, txtSql[i]->text());
+            const SqlQuery query = shownQuery();
             saved.add(query);
             rows_ << query;
             current_ = static_cast<int>(rows_.size()) - 1;
@@ -233,7 +232,15 @@ bool frmSql::txtSql1_Validate()
 void frmSql::cmdRun_Click()
 {
     if (txtSql1_Validate())
-        emit runWanted();
+        emit runWanted(shownQuery());
+}
+
+SqlQuery frmSql::shownQuery() const
+{
+    SqlQuery query;
+    for (int i = 0; i < 6; ++i)
+        query.setClause(i, txtSql[i]->text());
+    return query;
 }
 
 void frmSql::closeEvent(QCloseEvent* event)

@@ -38,13 +38,16 @@ private:
 // The SQL query wizard: a tool window of its own (not a child of the frame) over
 // the rows of sysQueryBuilder. Each box is bound to one field and every edit
 // is saved to the row at once; a query comes into being when its name is
-// typed. Run asks the frame to run TableSql2 on the active grid window.
+// typed. Run hands the query, as its boxes show it, to whoever runs it (the
+// frame, on the active grid window).
 class frmSql : public QWidget {
     Q_OBJECT
 public:
     explicit frmSql(Prompter& prompter, QWidget* parent = nullptr);
 
-    QueryNavigator* Data1;
+    // The window's data control: it moves between saved queries and shows
+    // the current one's name (a grid window's Data1 holds a record set).
+    QueryNavigator* queryNavigator;
     // Element i is bound to the field Txt<i>: 0 Select, 1 Into, 2 From,
     // 3 Where, 4 Order By, 5 Query Name.
     QLineEdit* txtSql[6];
@@ -53,7 +56,7 @@ public:
     QPushButton* cmdClose;
 
     void Form_Load();
-    void Data1_Reposition();
+    void queryNavigator_Reposition();
     void txtSql_Change(int index);
     // The Into box is saved when its editing ends (Enter, leaving it, moving
     // to another query, Run, closing): an Into that is not one name, or names
@@ -69,8 +72,11 @@ public:
     int position() const { return current_; }
     int queryCount() const { return static_cast<int>(rows_.size()); }
 
+    // The query as the boxes show it, name and clauses.
+    SqlQuery shownQuery() const;
+
 signals:
-    void runWanted();
+    void runWanted(const qv::query::SqlQuery& query);
 
 protected:
     void closeEvent(QCloseEvent* event) override;

@@ -3,11 +3,11 @@
 #include "common/error.h"
 #include "common/paths.h"
 #include "common/window_fit.h"
-#include "grid/frm_flex_grid.h"
+#include "grid/grid_routines.h"
 #include "shell/frm_about.h"
 #include "shell/frm_opening_questions.h"
+#include "shell/grid_commands.h"
 #include "shell/help_window.h"
-#include "shell/late_call.h"
 #include "shell/outside_import_notice.h"
 #include "shell/window_placement.h"
 #include "store/compaction.h"
@@ -143,14 +143,14 @@ bool frmMain::sbStatusBar_MouseUp(Qt::MouseButton button, int x)
     return true;
 }
 
-void frmMain::gridCommand(const char* routine)
+void frmMain::gridCommand(GridRoutine routine, const QString& argument)
 {
-    runGridCommand([this, routine] { callByName(activeChild(), routine); });
+    runGridCommand([this, routine, &argument] { resolveGridRoutine(activeChild(), routine, argument)(); });
 }
 
-void frmMain::gridCommand(const char* routine, const QString& argument)
+void frmMain::runQuery(const query::SqlQuery& query)
 {
-    runGridCommand([this, routine, &argument] { callByName(activeChild(), routine, argument); });
+    runGridCommand([this, &query] { grid::gridRoutinesOf(activeChild()).TableSql2(query); });
 }
 
 void frmMain::runGridCommand(const std::function<void()>& call)
@@ -195,11 +195,11 @@ QMdiSubWindow* frmMain::addChildWindow(QWidget* child, const QSize& wanted)
 
 void frmMain::selectFirstEntries(QWidget* grid)
 {
+    auto* lists = qobject_cast<grid::GridLists*>(grid);
+    if (lists == nullptr)
+        return;
     // Selecting by code runs the lists' own handling, as a click does.
-    for (const char* name : {"ddlRoundNum", "ddlTableName"}) {
-        auto* list = grid->findChild<QComboBox*>(QLatin1String(name));
-        if (list == nullptr)
-            continue;
+    for (QComboBox* list : {&lists->roundList(), &lists->tableList()}) {
         if (list->currentIndex() == 0) {
             const QSignalBlocker quiet(list);
             list->setCurrentIndex(-1);
@@ -214,9 +214,9 @@ void frmMain::showFirstEntries(QWidget* grid)
     PopulateRounds();
     selectFirstEntries(grid);
     // A new grid window starts without page-break marks.
-    if (auto* flexGrid = qobject_cast<grid::frmFlexGrid*>(grid)) {
-        flexGrid->PBreak_Clear();
-        flexGrid->PBreak_Refresh();
+    if (auto* breaks = qobject_cast<grid::PageBreakRoutines*>(grid)) {
+        breaks->PBreak_Clear();
+        breaks->PBreak_Refresh();
     }
 }
 
@@ -352,14 +352,14 @@ void frmMain::openingQuestions()
     }
 }
 
-void frmMain::refillList(const char* listName, const QString& statement, const QString& field,
-                         bool unloadOpening)
+void frmMain::refillList(QComboBox& (grid::GridLists::*listOf)(), const QString& statement,
+                         const QString& field, bool unloadOpening)
 {
     try {
-        QWidget* grid = activeChild();
-        auto* list = grid != nullptr ? grid->findChild<QComboBox*>(QLatin1String(listName)) : nullptr;
-        if (list == nullptr)
+        auto* lists = qobject_cast<grid::GridLists*>(activeChild());
+        if (lists == nullptr)
             throw objectNotSet(Advice::OpenGridWindow);
+        QComboBox* list = &(lists->*listOf)();
         const store::DatabasePtr database = session().CurrentDatabase;
         if (database == nullptr)
             throw objectNotSet(Advice::OpenAuction);
@@ -388,13 +388,14 @@ void frmMain::refillList(const char* listName, const QString& statement, const Q
 
 void frmMain::PopulateTables()
 {
-    refillList("ddlTableName", QStringLiteral("SELECT * FROM [sysTables]"), QStringLiteral("TableName"),
-               false);
+    refillList(&grid::GridLists::tableList, QStringLiteral("SELECT * FROM [sysTables]"),
+               QStringLiteral("TableName"), false);
 }
 
 void frmMain::PopulateRounds()
 {
-    refillList("ddlRoundNum", QStringLiteral("SELECT [Round] FROM [sysRounds] ORDER BY [Round] DESC"),
+    refillList(&grid::GridLists::roundList,
+               QStringLiteral("SELECT [Round] FROM [sysRounds] ORDER BY [Round] DESC"),
                QStringLiteral("Round"), true);
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "shell/grid_commands.h"
 #include "shell/qt_prompter.h"
 #include "store/import/import_routines.h"
 
@@ -16,6 +17,13 @@ class QMdiSubWindow;
 class QMenu;
 class QToolBar;
 class QComboBox;
+
+namespace qv::grid {
+class GridLists;
+}
+namespace qv::query {
+struct SqlQuery;
+}
 
 namespace qv::shell {
 
@@ -64,8 +72,10 @@ public:
     // room, wholly inside the frame's area; it becomes the active one.
     QMdiSubWindow* addChildWindow(QWidget* child, const QSize& wanted);
     // Runs a grid command on the active child window, with its error messages.
-    void gridCommand(const char* routine);
-    void gridCommand(const char* routine, const QString& argument);
+    void gridCommand(GridRoutine routine, const QString& argument = QString());
+    // Runs a query of the SQL query wizard on the active grid window, with the
+    // same error messages.
+    void runQuery(const query::SqlQuery& query);
     // A menu item's handler, by the item's name; a name without one does nothing.
     void mnuClick(const QString& name);
     bool offersCommand(const QString& name) const;
@@ -113,7 +123,8 @@ private:
     void importRound(bool autoImport);
     void runGridCommand(const std::function<void()>& call);
     static void toggleBar(QWidget& bar, QAction& item);
-    void refillList(const char* listName, const QString& statement, const QString& field, bool unloadOpening);
+    void refillList(QComboBox& (grid::GridLists::*listOf)(), const QString& statement, const QString& field,
+                    bool unloadOpening);
     // The menu item of that name; there always is one.
     QAction* action(const char* name) const;
 

@@ -2,7 +2,6 @@
 #include "shell/frm_main.h"
 
 #include "common/error.h"
-#include "shell/late_call.h"
 #include "shell/menu_tree.h"
 #include "shell/toolbar_icons.h"
 #include "shell/window_arranger.h"
@@ -142,20 +141,17 @@ void frmMain::showCommandWindow(const QString& name)
 
 void frmMain::buildCommands()
 {
-    // Items that call a routine of the active grid window, by its name.
+    // Items that run a routine of the active grid window.
     for (int i = 0; i < menuTreeSize; ++i) {
         const MenuItem& item = menuTree[i];
-        if (item.routine == nullptr)
+        if (item.routine == GridRoutine::None)
             continue;
-        const char* routine = item.routine;
         // The Compute items hand over their caption: "Sum", "Average" or "Count".
-        if (qstrcmp(routine, "ComputeSelection") == 0) {
-            const QString statistic = QString::fromUtf8(item.caption);
-            commands_.insert(QLatin1String(item.name),
-                             [this, routine, statistic] { gridCommand(routine, statistic); });
-        } else {
-            commands_.insert(QLatin1String(item.name), [this, routine] { gridCommand(routine); });
-        }
+        const QString argument =
+            item.routine == GridRoutine::ComputeSelection ? QString::fromUtf8(item.caption) : QString();
+        const GridRoutine routine = item.routine;
+        commands_.insert(QLatin1String(item.name),
+                         [this, routine, argument] { gridCommand(routine, argument); });
     }
 
     // The frame's own commands. "Export Table To Excel" has none: it does nothing.

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "shell/grid_commands.h"
+
 namespace qv::shell {
 
 // One item of the main window's menu tree. Level 1 is a menu of the bar (or a
@@ -8,7 +10,7 @@ struct MenuItem {
     int level;
     const char* name;
     const char* caption; // "-" for a separator
-    const char* routine; // the grid window's routine it calls, if any
+    GridRoutine routine; // the routine of the active grid window it runs, if any
     bool tableCommand;   // acts on a table: off while the round summary is active
 };
 

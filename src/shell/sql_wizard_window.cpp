@@ -12,7 +12,7 @@ void showSqlWizard(frmMain& main)
         // A window of its own: the active grid window stays active in the frame.
         wizard = new query::frmSql(main.prompter(), &main);
         QObject::connect(wizard, &query::frmSql::runWanted, &main,
-                         [&main] { main.gridCommand("TableSql2"); });
+                         [&main](const query::SqlQuery& query) { main.runQuery(query); });
     }
     placeOnScreen(*wizard, main);
     wizard->show();

@@ -1,7 +1,11 @@
 // The main window's menus, toolbar, status bar and how its commands reach
 // the active grid window.
+#include "common/error.h"
+#include "grid/frm_flex_grid.h"
+#include "grid/grid_routines.h"
 #include "shell/frm_main.h"
 #include "shell/help_window.h"
+#include "shell/menu_tree.h"
 #include "shell/sql_wizard_window.h"
 #include "store/session.h"
 #include "support/scripted_prompter.h"
@@ -26,18 +30,87 @@ using qv::shell::frmMain;
 
 namespace {
 
-// A child window that offers a few of the grid window's routines.
-class FakeGrid : public QWidget {
+// A child window that offers a few of the grid window's routines; the rest
+// fail as a window without them does.
+class FakeGrid : public QWidget, public qv::grid::GridRoutines {
     Q_OBJECT
+    Q_INTERFACES(qv::grid::GridRoutines)
 public:
     QStringList calls;
-    Q_INVOKABLE void TableSort() { calls << QStringLiteral("TableSort"); }
-    Q_INVOKABLE void TableFilt() { calls << QStringLiteral("TableFilt"); }
-    Q_INVOKABLE void PrintGrid() { calls << QStringLiteral("PrintGrid"); }
-    Q_INVOKABLE void ComputeSelection(const QString& kind)
+    void TableSort() override { calls << QStringLiteral("TableSort"); }
+    void TableFilt() override { calls << QStringLiteral("TableFilt"); }
+    void PrintGrid() override { calls << QStringLiteral("PrintGrid"); }
+    void ComputeSelection(const QString& kind) override
     {
         calls << QStringLiteral("ComputeSelection ") + kind;
     }
+    void DBSaveAs() override { throw qv::routineNotOffered(); }
+    void MarketsAnalysis() override { throw qv::routineNotOffered(); }
+    void RoundsAnalysis() override { throw qv::routineNotOffered(); }
+    void BiddersAnalysis() override { throw qv::routineNotOffered(); }
+    void TableReset() override { throw qv::routineNotOffered(); }
+    void TableWiz() override { throw qv::routineNotOffered(); }
+    void DropTable() override { throw qv::routineNotOffered(); }
+    void FreezeCols() override { throw qv::routineNotOffered(); }
+    void UnfreezeCols() override { throw qv::routineNotOffered(); }
+    void TableSql2(const qv::query::SqlQuery&) override { throw qv::routineNotOffered(); }
+};
+
+// A child window that notes every routine the frame runs on it.
+class RoutineRecorder : public QWidget, public qv::grid::GridRoutines, public qv::grid::PageBreakRoutines {
+    Q_OBJECT
+    Q_INTERFACES(qv::grid::GridRoutines qv::grid::PageBreakRoutines)
+public:
+    QStringList calls;
+    void DBSaveAs() override { calls << QStringLiteral("DBSaveAs"); }
+    void PrintGrid() override { calls << QStringLiteral("PrintGrid"); }
+    void MarketsAnalysis() override { calls << QStringLiteral("MarketsAnalysis"); }
+    void RoundsAnalysis() override { calls << QStringLiteral("RoundsAnalysis"); }
+    void BiddersAnalysis() override { calls << QStringLiteral("BiddersAnalysis"); }
+    void TableSort() override { calls << QStringLiteral("TableSort"); }
+    void TableFilt() override { calls << QStringLiteral("TableFilt"); }
+    void TableReset() override { calls << QStringLiteral("TableReset"); }
+    void TableWiz() override { calls << QStringLiteral("TableWiz"); }
+    void DropTable() override { calls << QStringLiteral("DropTable"); }
+    void FreezeCols() override { calls << QStringLiteral("FreezeCols"); }
+    void UnfreezeCols() override { calls << QStringLiteral("UnfreezeCols"); }
+    void ComputeSelection(const QString& kind) override
+    {
+        calls << QStringLiteral("ComputeSelection ") + kind;
+    }
+    void TableSql2(const qv::query::SqlQuery&) override { calls << QStringLiteral("TableSql2"); }
+    qv::grid::SpreadGrid& printedGrid() override { throw qv::routineNotOffered(); }
+    void PBreak_SetRow() override { calls << QStringLiteral("PBreak_SetRow"); }
+    void PBreak_DelRow() override { calls << QStringLiteral("PBreak_DelRow"); }
+    void PBreak_SetCol() override { calls << QStringLiteral("PBreak_SetCol"); }
+    void PBreak_DelCol() override { calls << QStringLiteral("PBreak_DelCol"); }
+    void PBreak_Remove() override { calls << QStringLiteral("PBreak_Remove"); }
+    void PBreak_Clear() override { calls << QStringLiteral("PBreak_Clear"); }
+    void PBreak_Refresh() override { calls << QStringLiteral("PBreak_Refresh"); }
+};
+
+// Every menu item that runs a routine of the active grid window, and the routine.
+const std::pair<const char*, const char*> menuRoutines[] = {
+    {"mnuFileExport", "DBSaveAs"},
+    {"mnuFilePrint", "PrintGrid"},
+    {"mnuToolsAnalysisMarkets", "MarketsAnalysis"},
+    {"mnuToolsAnalysisRounds", "RoundsAnalysis"},
+    {"mnuToolsAnalysisBidders", "BiddersAnalysis"},
+    {"mnuToolsSortTable", "TableSort"},
+    {"mnuToolsFilterTable", "TableFilt"},
+    {"mnuToolsResetTable", "TableReset"},
+    {"mnuToolsTableWizard", "TableWiz"},
+    {"mnuToolsDropTable", "DropTable"},
+    {"mnuWindowFreeze", "FreezeCols"},
+    {"mnuWindowUnfreeze", "UnfreezeCols"},
+    {"mnuCompSum", "ComputeSelection Sum"},
+    {"mnuCompAverage", "ComputeSelection Average"},
+    {"mnuCompCount", "ComputeSelection Count"},
+    {"mnuPBreakSetRow", "PBreak_SetRow"},
+    {"mnuPBreakDelRow", "PBreak_DelRow"},
+    {"mnuPBreakSetCol", "PBreak_SetCol"},
+    {"mnuPBreakDelCol", "PBreak_DelCol"},
+    {"mnuPBreakReset", "PBreak_Remove"},
 };
 
 struct Item {
@@ -154,6 +227,43 @@ private slots:
         QCOMPARE(actual, expected);
     }
 
+    // Each menu item runs its own routine on the active window, a real grid
+    // window offers every one of them, and any other window none (438).
+    void everyMenuRoutineIsWiredToTheGridWindow()
+    {
+        QStringList tableItems;
+        for (int i = 0; i < qv::shell::menuTreeSize; ++i)
+            if (qv::shell::menuTree[i].routine != qv::shell::GridRoutine::None)
+                tableItems << QLatin1String(qv::shell::menuTree[i].name);
+        QCOMPARE(tableItems.size(), int(std::size(menuRoutines)));
+
+        auto* recorder = new RoutineRecorder;
+        main_->mdiArea()->addSubWindow(recorder)->show();
+        for (const auto& [item, routine] : menuRoutines) {
+            QVERIFY2(tableItems.contains(QLatin1String(item)), item);
+            recorder->calls.clear();
+            main_->findChild<QAction*>(QLatin1String(item))->trigger();
+            QCOMPARE(recorder->calls, QStringList{QLatin1String(routine)});
+        }
+        QVERIFY(prompter_->messages.empty());
+
+        qv::grid::frmFlexGrid grid(*prompter_);
+        auto* other = new QWidget;
+        main_->mdiArea()->addSubWindow(other)->show();
+        for (int i = 0; i < qv::shell::menuTreeSize; ++i) {
+            const qv::shell::MenuItem& item = qv::shell::menuTree[i];
+            if (item.routine == qv::shell::GridRoutine::None)
+                continue;
+            const QString caption = QString::fromUtf8(item.caption);
+            QVERIFY2(qv::shell::resolveGridRoutine(&grid, item.routine, caption) != nullptr, item.name);
+            prompter_->messages.clear();
+            main_->mnuClick(QLatin1String(item.name));
+            QCOMPARE(prompter_->messages.size(), size_t(1));
+            QCOMPARE(prompter_->messages[0].text,
+                     QStringLiteral("Error: 438 Object doesn't support this property or method"));
+        }
+    }
+
     void menuDetails()
     {
         auto find = [this](const char* name) { return main_->findChild<QAction*>(QLatin1String(name)); };
@@ -215,7 +325,7 @@ private slots:
         }
     }
 
-    void gridCommandsReachTheActiveWindowByName()
+    void gridCommandsReachTheActiveWindow()
     {
         auto* grid = new FakeGrid;
         main_->mdiArea()->addSubWindow(grid)->show();

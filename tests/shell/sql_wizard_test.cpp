@@ -73,7 +73,7 @@ private slots:
         QTest::keyClicks(wizard.txtSql[5], QStringLiteral("Top"));
         for (int i = 0; i < 5; ++i)
             QVERIFY(wizard.txtSql[i]->isEnabled());
-        QCOMPARE(wizard.Data1->caption(), QStringLiteral("Top"));
+        QCOMPARE(wizard.queryNavigator->caption(), QStringLiteral("Top"));
         type(wizard, 0, "[Bidder]");
         type(wizard, 3, "[Bidder] <> 'O''Neil'");
         QCOMPARE(column(QStringLiteral("SELECT [Txt5] FROM [sysQueryBuilder]")),
@@ -84,7 +84,7 @@ private slots:
         wizard.txtSql[5]->selectAll();
         QTest::keyClick(wizard.txtSql[5], Qt::Key_Delete);
         QVERIFY(!wizard.txtSql[0]->isEnabled());
-        QCOMPARE(wizard.Data1->caption(), QString());
+        QCOMPARE(wizard.queryNavigator->caption(), QString());
         QTest::keyClicks(wizard.txtSql[5], QStringLiteral("Leaders 2"));
         QCOMPARE(column(QStringLiteral("SELECT [Txt5] FROM [sysQueryBuilder]")),
                  QStringList{QStringLiteral("Leaders 2")});
@@ -99,11 +99,11 @@ private slots:
         db.execute(QStringLiteral(
             "INSERT INTO [sysQueryBuilder] VALUES ('Second', '*', 'B', '[Leaders]', Null, Null)"));
         frmSql& wizard = openWizard();
-        QCOMPARE(wizard.Data1->caption(), QStringLiteral("First"));
-        wizard.Data1->next->click();
-        QCOMPARE(wizard.Data1->caption(), QStringLiteral("Second"));
+        QCOMPARE(wizard.queryNavigator->caption(), QStringLiteral("First"));
+        wizard.queryNavigator->next->click();
+        QCOMPARE(wizard.queryNavigator->caption(), QStringLiteral("Second"));
         QCOMPARE(wizard.txtSql[1]->text(), QStringLiteral("B"));
-        wizard.Data1->first->click();
+        wizard.queryNavigator->first->click();
         QCOMPARE(wizard.txtSql[1]->text(), QStringLiteral("A"));
 
         // The built table's name holds 65 characters here: 66 are refused when the
@@ -119,10 +119,10 @@ private slots:
         wizard.cdmDelete->click();
         QCOMPARE(column(QStringLiteral("SELECT [Txt5] FROM [sysQueryBuilder]")),
                  QStringList{QStringLiteral("Second")});
-        QCOMPARE(wizard.Data1->caption(), QStringLiteral("Second"));
+        QCOMPARE(wizard.queryNavigator->caption(), QStringLiteral("Second"));
         wizard.cdmDelete->click();
         wizard.cdmDelete->click(); // nothing left: quietly nothing
-        QCOMPARE(wizard.Data1->caption(), QString());
+        QCOMPARE(wizard.queryNavigator->caption(), QString());
         QVERIFY(!wizard.txtSql[0]->isEnabled());
         QCOMPARE(prompter_->messages.size(), size_t(1));
     }
