@@ -59,12 +59,17 @@ int Recordset::fieldIndex(const QString& name) const
     return -1;
 }
 
-QStringList Recordset::fieldNames() const
+QStringList fieldNamesOf(const std::vector<Field>& fields)
 {
     QStringList names;
-    for (const Field& f : fields_)
+    for (const Field& f : fields)
         names << f.name;
     return names;
+}
+
+QStringList Recordset::fieldNames() const
+{
+    return fieldNamesOf(fields_);
 }
 
 void Recordset::requireCurrent() const

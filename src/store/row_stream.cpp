@@ -59,10 +59,7 @@ RowStream::~RowStream() = default;
 
 QStringList RowStream::fieldNames() const
 {
-    QStringList names;
-    for (const Field& f : fields_)
-        names << f.name;
-    return names;
+    return fieldNamesOf(fields_);
 }
 
 bool RowStream::typesDeclared() const

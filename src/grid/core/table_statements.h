@@ -31,13 +31,14 @@ QString tableCaption(const QString& table, const QString& round, bool roundListE
 // regard to case, numbers as numbers) and written as the grid shows them.
 QStringList distinctValues(store::Database& database, const QString& table, const QString& column);
 
-// One table load: what was run, what it returned, and whether the round
-// list applies.
-struct TableLoad {
+// One table load: what was run, what it returned (a record set, or rows
+// read as they are written out), and whether the round list applies.
+template <typename Rows> struct TableRowsOf {
     QString statement;
     bool roundListEnabled = false;
-    std::unique_ptr<store::Recordset> rows;
+    std::unique_ptr<Rows> rows;
 };
+using TableLoad = TableRowsOf<store::Recordset>;
 
 // Opens the rows a grid window shows for a table and round as a snapshot.
 // A table that lacks [Round] (error 3061) loads whole with the round list
@@ -47,13 +48,9 @@ TableLoad loadTable(store::Database& database, const QString& table, const QStri
 // Opens every row of a table, in the table's fixed order, as a snapshot.
 TableLoad loadWholeTable(store::Database& database, const QString& table);
 
-// The same rows read as they are written out (for exports and printed rows):
-// the statement prepared, nothing read yet.
-struct TableStream {
-    QString statement;
-    bool roundListEnabled = false;
-    std::unique_ptr<store::RowStream> rows;
-};
+// The same rows read as they are written out (for exports): the statement
+// prepared, nothing read yet.
+using TableStream = TableRowsOf<store::RowStream>;
 TableStream streamTable(store::Database& database, const QString& table, const QString& round);
 TableStream streamWholeTable(store::Database& database, const QString& table);
 
