@@ -14,17 +14,35 @@
 #include <algorithm>
 #include <cstdlib>
 #include <ctime>
+#include <sys/resource.h>
 #include <unistd.h>
 
 namespace qv::bench {
 
 namespace {
 
-constexpr int LargeRounds = 250;
-
-QString largeFolderIn(const QString& cache)
+bool isLarge(const SampleSize& size)
 {
-    return cache + QStringLiteral("/auction5-rounds");
+    return size.licences == LargeSize.licences && size.bidders == LargeSize.bidders &&
+           size.rounds == LargeSize.rounds;
+}
+
+// The large auction keeps the names its cache has always had.
+QString sizeTag(const SampleSize& size)
+{
+    return isLarge(size) ? QString()
+                         : QStringLiteral("-%1x%2x%3").arg(size.licences).arg(size.bidders).arg(size.rounds);
+}
+
+QString roundFile(int round)
+{
+    return QStringLiteral("05_%1.zip").arg(round, 3, 10, QLatin1Char('0'));
+}
+
+QString builtAuctionPath(const SampleSize& size)
+{
+    return cacheFolder() + (isLarge(size) ? QStringLiteral("/Auction5-250.mdb")
+                                          : QStringLiteral("/Auction5%1.mdb").arg(sizeTag(size)));
 }
 
 } // namespace
@@ -48,6 +66,14 @@ double median(std::vector<double> values)
 double processorSeconds()
 {
     return double(std::clock()) / CLOCKS_PER_SEC;
+}
+
+double childProcessorSeconds()
+{
+    rusage usage{};
+    getrusage(RUSAGE_CHILDREN, &usage);
+    return double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+           double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
 }
 
 Answer SilentPrompter::message(const QString& text, const QString&, Icon, Buttons buttons, Answer)
@@ -87,15 +113,28 @@ QString cacheFolder()
     return folder;
 }
 
-QString largeRound251Zip()
+SampleSize sampleSizeNamed(const QString& name)
 {
-    return cacheFolder() + QStringLiteral("/round251/05_251.zip");
+    if (name.isEmpty() || name == QLatin1String("large"))
+        return LargeSize;
+    if (name == QLatin1String("very-large"))
+        return VeryLargeSize;
+    if (name == QLatin1String("50"))
+        return FiftyRoundsSize;
+    fail(QStringLiteral("unknown size '%1' (large, very-large or 50)").arg(name));
 }
 
-QString largeSampleFolder()
+QString nextRoundZip(const SampleSize& size)
 {
-    const QString folder = largeFolderIn(cacheFolder());
-    if (QFileInfo::exists(folder + QStringLiteral("/05_250.zip")) && QFileInfo::exists(largeRound251Zip()))
+    return cacheFolder() + QStringLiteral("/round%1%2/").arg(size.rounds + 1).arg(sizeTag(size)) +
+           roundFile(size.rounds + 1);
+}
+
+QString sampleFolder(const SampleSize& size)
+{
+    const QString folder = cacheFolder() + QStringLiteral("/auction5%1-rounds").arg(sizeTag(size));
+    const QString next = nextRoundZip(size);
+    if (QFileInfo::exists(folder + QLatin1Char('/') + roundFile(size.rounds)) && QFileInfo::exists(next))
         return folder;
     // Written beside the cache and renamed, so an interrupted run leaves no
     // half-made folder behind that looks complete.
@@ -104,45 +143,69 @@ QString largeSampleFolder()
     QDir(folder).removeRecursively();
     store::sample::SampleOptions options;
     options.auction = 5;
-    options.rounds = LargeRounds + 1;
-    options.licenses = 1500;
-    options.bidders = 150;
+    options.rounds = size.rounds + 1;
+    options.licenses = size.licences;
+    options.bidders = size.bidders;
     options.seed = 1;
-    QTextStream(stdout) << "Generating the large sample auction (once) ..." << Qt::endl;
+    QTextStream(stdout) << "Generating the " << size.name << " sample auction (once) ..." << Qt::endl;
+    const double before = processorSeconds();
     const double seconds = timeIt([&] { store::sample::writeSampleAuction(partial, options); });
-    QTextStream(stdout) << "  generated 251 rounds in " << seconds << " s" << Qt::endl;
-    QDir().mkpath(QFileInfo(largeRound251Zip()).path());
-    QFile::remove(largeRound251Zip());
-    if (!QFile::rename(partial + QStringLiteral("/05_251.zip"), largeRound251Zip()) ||
+    QTextStream(stdout) << "  generated " << options.rounds << " rounds in " << seconds << " s (processor "
+                        << processorSeconds() - before << " s, peak resident " << peakResidentKiB() / 1024
+                        << " MiB)" << Qt::endl;
+    QDir().mkpath(QFileInfo(next).path());
+    QFile::remove(next);
+    if (!QFile::rename(partial + QLatin1Char('/') + roundFile(size.rounds + 1), next) ||
         !QDir().rename(partial, folder))
         fail(QStringLiteral("cannot move the generated files into ") + folder);
     return folder;
 }
 
-void storeLargeAuction250(const QString& builtAuction)
+void storeBuiltAuction(const SampleSize& size, const QString& built)
 {
-    copyFresh(builtAuction, cacheFolder() + QStringLiteral("/Auction5-250.mdb"));
+    copyFresh(built, builtAuctionPath(size));
 }
 
-QString largeAuction250()
+QString builtAuction(const SampleSize& size)
 {
-    const QString cached = cacheFolder() + QStringLiteral("/Auction5-250.mdb");
+    const QString cached = builtAuctionPath(size);
     if (QFileInfo::exists(cached))
         return cached;
-    const QString rounds = largeSampleFolder();
+    const QString rounds = sampleFolder(size);
     const QString app = cacheFolder() + QStringLiteral("/build-app");
     QDir(app).removeRecursively();
     useApplicationFolder(app);
     SilentPrompter prompter;
     prompter.file = rounds + QStringLiteral("/05_001.zip");
     ImportHost host{prompter};
-    QTextStream(stdout) << "Batch-importing the large auction (once) ..." << Qt::endl;
+    QTextStream(stdout) << "Batch-importing the " << size.name << " auction (once) ..." << Qt::endl;
     if (!BatchImportAuction(host))
-        fail(QStringLiteral("batch import of the large auction failed"), &prompter);
+        fail(QStringLiteral("batch import of the %1 auction failed").arg(QLatin1String(size.name)),
+             &prompter);
     CloseAuctionDatabase();
-    storeLargeAuction250(app + QStringLiteral("/Auction5.mdb"));
+    storeBuiltAuction(size, app + QStringLiteral("/Auction5.mdb"));
     QDir(app).removeRecursively();
     return cached;
+}
+
+QString largeSampleFolder()
+{
+    return sampleFolder(LargeSize);
+}
+
+QString largeRound251Zip()
+{
+    return nextRoundZip(LargeSize);
+}
+
+void storeLargeAuction250(const QString& built)
+{
+    storeBuiltAuction(LargeSize, built);
+}
+
+QString largeAuction250()
+{
+    return builtAuction(LargeSize);
 }
 
 void copyFresh(const QString& from, const QString& to)
@@ -248,10 +311,11 @@ QString literal(const QString& text)
 }
 
 QString roundCopyScript(const QString& roundDatabase, const QStringList& tables, int round, bool deleteOld,
-                        bool recordRound)
+                        bool recordRound, const QString& checks)
 {
     const QString r = QString::number(round);
-    QString script = QStringLiteral("ATTACH ") + literal(roundDatabase) + QStringLiteral(" AS r;\nBEGIN;\n");
+    QString script = QStringLiteral("ATTACH ") + literal(roundDatabase) + QStringLiteral(" AS r;\n") +
+                     checks + QStringLiteral("BEGIN;\n");
     for (const QString& t : tables) {
         if (t == QLatin1String("Withdrawal Statistics"))
             script += QStringLiteral("DELETE FROM main.") + quoted(t) + QStringLiteral(";\n");
@@ -269,12 +333,45 @@ QString roundCopyScript(const QString& roundDatabase, const QStringList& tables,
 }
 
 QString roundZipCopyScript(const QString& zip, const QString& scratch, const QStringList& tables, int round,
-                           bool deleteOld, bool recordRound)
+                           bool deleteOld, bool recordRound, const QString& checks)
 {
     const QString member = QFileInfo(zip).completeBaseName() + QStringLiteral(".mdb");
     return QStringLiteral("SELECT writefile(") + literal(scratch) + QStringLiteral(", data) FROM zipfile(") +
            literal(zip) + QStringLiteral(") WHERE name = ") + literal(member) + QStringLiteral(";\n") +
-           roundCopyScript(scratch, tables, round, deleteOld, recordRound);
+           roundCopyScript(scratch, tables, round, deleteOld, recordRound, checks);
+}
+
+QStringList numericColumns(const QString& auctionPath)
+{
+    QProcess shell;
+    shell.start(
+        QStringLiteral("sqlite3"),
+        {QStringLiteral("-readonly"), QStringLiteral("-separator"), QStringLiteral("\t"), auctionPath,
+         QStringLiteral("SELECT m.name, p.name FROM sqlite_master AS m JOIN pragma_table_info(m.name) "
+                        "AS p WHERE m.name IN (SELECT TableName FROM sysSuppliedTables) AND (p.name = "
+                        "'Round' OR upper(p.type) IN ('LONG', 'DOUBLE', 'CURRENCY')) ORDER BY m.name, "
+                        "p.cid")});
+    shell.waitForFinished(-1);
+    return QString::fromUtf8(shell.readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+}
+
+QString roundCheckScript(const QStringList& tables, const QStringList& numeric, int round)
+{
+    QString script = QStringLiteral("PRAGMA r.quick_check(1);\n");
+    for (const QString& t : tables) {
+        QStringList texts;
+        for (const QString& line : numeric)
+            if (line.section(QLatin1Char('\t'), 0, 0) == t)
+                texts << QStringLiteral("typeof(") + quoted(line.section(QLatin1Char('\t'), 1)) +
+                             QStringLiteral(") = 'text'");
+        if (!texts.isEmpty())
+            script += QStringLiteral("SELECT 1 FROM r.") + quoted(t) + QStringLiteral(" WHERE ") +
+                      texts.join(QStringLiteral(" OR ")) + QStringLiteral(" LIMIT 1;\n");
+        if (t != QLatin1String("Withdrawal Statistics"))
+            script += QStringLiteral("SELECT 1 FROM r.") + quoted(t) +
+                      QStringLiteral(" WHERE Round IS NULL OR Round <> %1 LIMIT 1;\n").arg(round);
+    }
+    return script;
 }
 
 QString roundIndexScript(const QString& auctionPath)

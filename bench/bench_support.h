@@ -19,6 +19,8 @@ double median(std::vector<double> values);
 // Processor seconds this process has used so far: on a shared machine the
 // difference of two readings shows what the work itself costs.
 double processorSeconds();
+// Processor seconds of this process's finished child processes (the shell).
+double childProcessorSeconds();
 
 // Chooses `file` in every file dialog and answers every message with its
 // most permissive button (OK, Yes), without printing anything.
@@ -45,14 +47,37 @@ void useApplicationFolder(const QString& folder);
 // else /tmp/quorvane-bench-cache.
 QString cacheFolder();
 
-// The large auction 5 (1,500 licences, 150 bidders): a folder with the round
-// results files of rounds 1..250, generated on first use. Round 251 lies in
-// largeRound251Zip(), outside that folder, so batch import stops at 250.
+// A generated auction 5 (seed 1) of one size.
+struct SampleSize {
+    const char* name;
+    int licences;
+    int bidders;
+    int rounds; // batch-imported; one round more is generated and kept aside
+};
+// The large auction (375,000 rows of [Markets]) and the very large one (1.5
+// million), and the large one's first 50 rounds' worth, for linearity.
+inline constexpr SampleSize LargeSize{"large", 1500, 150, 250};
+inline constexpr SampleSize VeryLargeSize{"very large", 3000, 200, 500};
+inline constexpr SampleSize FiftyRoundsSize{"50 rounds", 1500, 150, 50};
+// The size a benchmark's first argument names ("large", "very-large", "50"),
+// or the large one; exits on an unknown name.
+SampleSize sampleSizeNamed(const QString& name);
+
+// A folder with the round results files of rounds 1..rounds, generated on
+// first use. The next round lies in nextRoundZip(), outside that folder, so
+// a batch import stops before it.
+QString sampleFolder(const SampleSize& size);
+QString nextRoundZip(const SampleSize& size);
+
+// Auction5.mdb with every round of sampleFolder() batch-imported, built on
+// first use (or stored by bench_import after it has timed the batch import).
+QString builtAuction(const SampleSize& size);
+void storeBuiltAuction(const SampleSize& size, const QString& built);
+
+// The large auction 5 (1,500 licences, 150 bidders, rounds 1..250; round 251
+// aside) and its batch-imported Auction5.mdb.
 QString largeSampleFolder();
 QString largeRound251Zip();
-
-// Auction5.mdb with rounds 1..250 batch-imported, built on first use (or
-// stored by bench_import after it has timed the batch import).
 QString largeAuction250();
 void storeLargeAuction250(const QString& builtAuction);
 
@@ -98,14 +123,24 @@ QString literal(const QString& text);
 // database the shell runs on, in one transaction, as an import does: the
 // round's old rows deleted first when deleteOld, "Withdrawal Statistics"
 // replaced whole, and the round recorded in sysRounds when the table exists.
+// With checks, roundCheckScript's statements run first.
 QString roundCopyScript(const QString& roundDatabase, const QStringList& tables, int round, bool deleteOld,
-                        bool recordRound);
+                        bool recordRound, const QString& checks = {});
 
 // The same copy from the round results file itself, unzipped inside the
 // shell (its zipfile() and writefile() functions) into scratch, as an import
 // extracts the round database beside the auction before it attaches it.
 QString roundZipCopyScript(const QString& zip, const QString& scratch, const QStringList& tables, int round,
-                           bool deleteOld, bool recordRound);
+                           bool deleteOld, bool recordRound, const QString& checks = {});
+
+// The numeric columns (LONG, DOUBLE, CURRENCY) and [Round] of each supplied
+// table of an auction database, as "table\tcolumn" lines.
+QStringList numericColumns(const QString& auctionPath);
+
+// The checks an import makes of the round database attached as r before it
+// copies anything, as SQLite statements: its integrity, no text in a numeric
+// column, no row of another round.
+QString roundCheckScript(const QStringList& tables, const QStringList& numeric, int round);
 
 // The statements that make the [Round] indexes an auction database keeps.
 QString roundIndexScript(const QString& auctionPath);

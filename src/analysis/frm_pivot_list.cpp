@@ -47,6 +47,24 @@ frmPivotList::frmPivotList(QWidget* parent) : QDialog(parent)
     });
 }
 
+void frmPivotList::setChoices(const QStringList& items, const QString& prompt)
+{
+    List1->clear();
+    List1->addItems(items);
+    Label1->setText(prompt);
+}
+
+QStringList frmPivotList::chosenItems() const
+{
+    QStringList chosen;
+    for (int i = 0; i < List1->count(); ++i) {
+        const QListWidgetItem* item = List1->item(i);
+        if (item->isSelected())
+            chosen << item->text();
+    }
+    return chosen;
+}
+
 void frmPivotList::keyPressEvent(QKeyEvent* event)
 {
     if (event->key() == Qt::Key_Escape) {

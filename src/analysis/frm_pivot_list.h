@@ -6,6 +6,9 @@ class QLabel;
 class QListWidget;
 class QPushButton;
 
+// The Qt Test class that drives the dialog through its controls.
+class AnalysisWindowTest;
+
 namespace qv::analysis {
 
 // "Select Analysis Criteria": the licences or bidders an analysis takes, any
@@ -15,10 +18,10 @@ class frmPivotList : public QDialog {
 public:
     explicit frmPivotList(QWidget* parent = nullptr);
 
-    QLabel* Label1;
-    QListWidget* List1;
-    QPushButton* cmdOK;
-    QPushButton* cmdCancel;
+    // Lists the entries to choose from, none chosen, under the prompt.
+    void setChoices(const QStringList& items, const QString& prompt);
+    // The chosen entries, in list order.
+    QStringList chosenItems() const;
 
     // Set by Cancel (and by closing the window); the analysis clears it.
     bool cancelled = false;
@@ -26,6 +29,15 @@ public:
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+
+private:
+    // Tests drive the dialog through its controls, as a user does.
+    friend class ::AnalysisWindowTest;
+
+    QLabel* Label1;
+    QListWidget* List1;
+    QPushButton* cmdOK;
+    QPushButton* cmdCancel;
 };
 
 } // namespace qv::analysis

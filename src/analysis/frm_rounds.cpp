@@ -101,6 +101,26 @@ frmRounds::frmRounds(QWidget* parent) : QDialog(parent)
     });
 }
 
+void frmRounds::focusFirstRound()
+{
+    mskFrom->setFocus();
+}
+
+QString frmRounds::fromText() const
+{
+    return mskFrom->text().trimmed();
+}
+
+QString frmRounds::toText() const
+{
+    return mskTo->text().trimmed();
+}
+
+bool frmRounds::grossChosen() const
+{
+    return optGross->isChecked();
+}
+
 bool frmRounds::eventFilter(QObject* watched, QEvent* event)
 {
     // Typing starts at the first position of a field that gets the focus.

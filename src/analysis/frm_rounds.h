@@ -8,15 +8,37 @@ class QLineEdit;
 class QPushButton;
 class QRadioButton;
 
+// The Qt Test class that drives the dialog through its controls.
+class AnalysisWindowTest;
+
 namespace qv::analysis {
 
 // "Select Rounds & Bid Type": the first and last round of an analysis and
 // whether it sums gross or net bids. It hides itself on OK and Cancel; the
-// analysis reads its fields and its cancelled flag afterwards.
+// analysis reads its choices and its cancelled flag afterwards.
 class frmRounds : public QDialog {
     Q_OBJECT
 public:
     explicit frmRounds(QWidget* parent = nullptr);
+
+    // Typing starts in the first round's field.
+    void focusFirstRound();
+    // The rounds as typed, without surrounding spaces.
+    QString fromText() const;
+    QString toText() const;
+    bool grossChosen() const;
+
+    // Set by Cancel (and by closing the window); the analysis clears it.
+    bool cancelled = false;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    // Tests drive the dialog through its controls, as a user does.
+    friend class ::AnalysisWindowTest;
 
     QLabel* Label3;
     QLabel* Label1;
@@ -28,14 +50,6 @@ public:
     QRadioButton* optGross;
     QPushButton* cmdOK;
     QPushButton* cmdCancel;
-
-    // Set by Cancel (and by closing the window); the analysis clears it.
-    bool cancelled = false;
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
-    void closeEvent(QCloseEvent* event) override;
 };
 
 } // namespace qv::analysis

@@ -4,11 +4,7 @@
 #include "analysis/frm_rounds.h"
 
 #include <QApplication>
-#include <QLabel>
-#include <QLineEdit>
-#include <QListWidget>
 #include <QProgressDialog>
-#include <QRadioButton>
 
 namespace qv::analysis {
 
@@ -56,7 +52,7 @@ frmPivotList& QtAnalysisDialogs::criteria()
 void QtAnalysisDialogs::showRounds()
 {
     frmRounds& dialog = rounds();
-    dialog.mskFrom->setFocus();
+    dialog.focusFirstRound();
     dialog.exec();
 }
 
@@ -67,18 +63,18 @@ bool QtAnalysisDialogs::roundsCancelled() const
 
 QString QtAnalysisDialogs::fromText() const
 {
-    return rounds_ != nullptr ? rounds_->mskFrom->text().trimmed() : QString();
+    return rounds_ != nullptr ? rounds_->fromText() : QString();
 }
 
 QString QtAnalysisDialogs::toText() const
 {
-    return rounds_ != nullptr ? rounds_->mskTo->text().trimmed() : QString();
+    return rounds_ != nullptr ? rounds_->toText() : QString();
 }
 
 bool QtAnalysisDialogs::grossSelected() const
 {
     // A dialog not loaded stands as first loaded: gross.
-    return rounds_ == nullptr || rounds_->optGross->isChecked();
+    return rounds_ == nullptr || rounds_->grossChosen();
 }
 
 void QtAnalysisDialogs::unloadRounds()
@@ -89,9 +85,7 @@ void QtAnalysisDialogs::unloadRounds()
 void QtAnalysisDialogs::fillCriteria(const QStringList& items, const QString& prompt)
 {
     frmPivotList& dialog = criteria();
-    dialog.List1->clear();
-    dialog.List1->addItems(items);
-    dialog.Label1->setText(prompt);
+    dialog.setChoices(items, prompt);
     dialog.cancelled = false;
 }
 
@@ -107,15 +101,7 @@ bool QtAnalysisDialogs::criteriaCancelled() const
 
 QStringList QtAnalysisDialogs::selectedCriteria() const
 {
-    QStringList chosen;
-    if (criteria_ == nullptr)
-        return chosen;
-    for (int i = 0; i < criteria_->List1->count(); ++i) {
-        const QListWidgetItem* item = criteria_->List1->item(i);
-        if (item->isSelected())
-            chosen << item->text();
-    }
-    return chosen;
+    return criteria_ != nullptr ? criteria_->chosenItems() : QStringList();
 }
 
 void QtAnalysisDialogs::openProgress(double maximum, const QString& caption)

@@ -17,13 +17,9 @@ FileSignature signatureOf(const QString& path)
 bool isCompleteArchive(const QString& path)
 {
     int error = 0;
-    zip_t* archive =
-        zipLibrary().zip_open(QFile::encodeName(path).constData(), ZIP_RDONLY | ZIP_CHECKCONS, &error);
-    if (archive == nullptr)
-        return false;
-    const bool hasEntries = zipLibrary().zip_get_num_entries(archive, 0) > 0;
-    zipLibrary().zip_discard(archive);
-    return hasEntries;
+    const ZipArchive archive(
+        zipLibrary().zip_open(QFile::encodeName(path).constData(), ZIP_RDONLY | ZIP_CHECKCONS, &error));
+    return archive != nullptr && zipLibrary().zip_get_num_entries(archive.get(), 0) > 0;
 }
 
 RoundFileReadiness::Verdict RoundFileReadiness::observe(const QString& path, FileSignature signature,

@@ -14,7 +14,7 @@ MemoryZip::MemoryZip(QString target) : target_(std::move(target))
     zip.zip_error_init(&error);
     buffer_ = zip.zip_source_buffer_create(nullptr, 0, 0, &error);
     if (buffer_ != nullptr) {
-        archive_ = zip.zip_open_from_source(buffer_, ZIP_CREATE | ZIP_TRUNCATE, &error);
+        archive_.reset(zip.zip_open_from_source(buffer_, ZIP_CREATE | ZIP_TRUNCATE, &error));
         if (archive_ == nullptr) {
             zip.zip_source_free(buffer_);
             buffer_ = nullptr;
@@ -32,8 +32,7 @@ MemoryZip::MemoryZip(QString target) : target_(std::move(target))
 
 MemoryZip::~MemoryZip()
 {
-    if (archive_ != nullptr)
-        zipLibrary().zip_discard(archive_);
+    archive_.reset(); // before the buffer it writes into
     if (buffer_ != nullptr)
         zipLibrary().zip_source_free(buffer_);
 }
@@ -48,14 +47,14 @@ zip_uint64_t MemoryZip::add(const QString& name, const QByteArray& content)
 {
     const ZipLibrary& zip = zipLibrary();
     zip_source_t* source =
-        zip.zip_source_buffer(archive_, content.constData(), static_cast<zip_uint64_t>(content.size()), 0);
+        zip.zip_source_buffer(archive(), content.constData(), static_cast<zip_uint64_t>(content.size()), 0);
     const zip_int64_t index =
         source == nullptr ? -1
-                          : zip.zip_file_add(archive_, name.toUtf8().constData(), source, ZIP_FL_ENC_UTF_8);
+                          : zip.zip_file_add(archive(), name.toUtf8().constData(), source, ZIP_FL_ENC_UTF_8);
     if (index < 0) {
         if (source != nullptr)
             zip.zip_source_free(source);
-        fail(QString::fromUtf8(zip.zip_strerror(archive_)));
+        fail(QString::fromUtf8(zip.zip_strerror(archive())));
     }
     return static_cast<zip_uint64_t>(index);
 }
@@ -63,15 +62,15 @@ zip_uint64_t MemoryZip::add(const QString& name, const QByteArray& content)
 void MemoryZip::check(int result) const
 {
     if (result != 0)
-        fail(QString::fromUtf8(zipLibrary().zip_strerror(archive_)));
+        fail(QString::fromUtf8(zipLibrary().zip_strerror(archive())));
 }
 
 QByteArray MemoryZip::finish()
 {
     const ZipLibrary& zip = zipLibrary();
-    if (zip.zip_close(archive_) != 0)
-        fail(QString::fromUtf8(zip.zip_strerror(archive_)));
-    archive_ = nullptr;
+    if (zip.zip_close(archive()) != 0)
+        fail(QString::fromUtf8(zip.zip_strerror(archive())));
+    archive_.release(); // closed: the library has freed it
     const auto sourceFailure = [&] {
         fail(QString::fromUtf8(zip.zip_error_strerror(zip.zip_source_error(buffer_))));
     };

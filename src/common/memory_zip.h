@@ -3,7 +3,7 @@
 #include <QByteArray>
 #include <QString>
 
-#include <zip.h>
+#include "common/zip_library.h"
 
 namespace qv {
 
@@ -22,7 +22,7 @@ public:
     // archive is finished: content must live until then.
     zip_uint64_t add(const QString& name, const QByteArray& content);
     // For a member's compression, time and attributes; check() the result.
-    zip_t* archive() const { return archive_; }
+    zip_t* archive() const { return archive_.get(); }
     // Raises Error 75 with the library's reason when result is not 0.
     void check(int result) const;
     // Closes the archive and returns its bytes.
@@ -33,7 +33,7 @@ private:
 
     QString target_;
     zip_source_t* buffer_ = nullptr;
-    zip_t* archive_ = nullptr;
+    ZipArchive archive_; // discarded unless finish() closes it
 };
 
 } // namespace qv

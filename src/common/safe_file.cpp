@@ -1,6 +1,7 @@
 #include "common/safe_file.h"
 
 #include "common/error.h"
+#include "common/file_failure.h"
 #include "common/process_state.h"
 
 #include <QCoreApplication>
@@ -35,7 +36,7 @@ QString systemText(int code)
 // A write, sync or close error as the program's error: a full disk is 61.
 Error writeError(int code, const QString& target, const QString& doing)
 {
-    if (code == ENOSPC || code == EDQUOT)
+    if (fileFailureOf(code) == FileFailure::DiskFull)
         return Error(err::DiskFull,
                      QStringLiteral("Disk full: cannot %1 '%2'. Make room on the disk and try again.")
                          .arg(doing, target));

@@ -1,40 +1,24 @@
 #include "common/zip_library.h"
 
-#include "common/error.h"
-
-#include <dlfcn.h>
+#include "common/shared_library.h"
 
 namespace qv {
 
 namespace {
 
-ZipLibrary load()
+void resolve(ZipLibrary& library, void* handle, const char* soname)
 {
-    void* handle = dlopen(QV_LIBZIP_SONAME, RTLD_NOW | RTLD_LOCAL);
-    if (!handle)
-        throw Error(err::LibraryNotLoaded,
-                    QStringLiteral("Error in loading library: %1 cannot be loaded (%2).")
-                        .arg(QStringLiteral(QV_LIBZIP_SONAME), QString::fromLocal8Bit(dlerror())));
-    ZipLibrary library;
 #define QV_ZIP_RESOLVE(name)                                                                                 \
-    library.name = reinterpret_cast<decltype(&::name)>(dlsym(handle, #name));                                \
-    if (!library.name)                                                                                       \
-        throw Error(err::LibraryNotLoaded,                                                                   \
-                    QStringLiteral("Error in loading library: %1 has no %2.")                                \
-                        .arg(QStringLiteral(QV_LIBZIP_SONAME), QStringLiteral(#name)));
+    library.name = reinterpret_cast<decltype(&::name)>(librarySymbol(handle, soname, #name));
     QV_ZIP_FUNCTIONS(QV_ZIP_RESOLVE)
 #undef QV_ZIP_RESOLVE
-    // Kept loaded for the life of the process, as a linked library would be.
-    return library;
 }
 
 } // namespace
 
 const ZipLibrary& zipLibrary()
 {
-    // A failed load raises and is tried again on the next call.
-    static const ZipLibrary library = load();
-    return library;
+    return loadedLibrary<ZipLibrary, resolve>(QV_LIBZIP_SONAME);
 }
 
 } // namespace qv

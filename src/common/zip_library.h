@@ -2,6 +2,8 @@
 
 #include <zip.h>
 
+#include <memory>
+
 namespace qv {
 
 // The libzip functions the program calls.
@@ -49,5 +51,12 @@ struct ZipLibrary {
 
 // The loaded library; error 48 naming it when it cannot be loaded.
 const ZipLibrary& zipLibrary();
+
+// An open archive, discarded when it goes: a read ends so, and a write
+// that was not closed (committed) leaves nothing behind.
+struct ZipDiscard {
+    void operator()(zip_t* archive) const { zipLibrary().zip_discard(archive); }
+};
+using ZipArchive = std::unique_ptr<zip_t, ZipDiscard>;
 
 } // namespace qv

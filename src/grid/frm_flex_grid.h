@@ -12,6 +12,14 @@
 
 class QLabel;
 
+// The Qt Test classes that drive the window through its controls.
+class AnalysisWindowTest;
+class ExportDropTest;
+class GridWindowTest;
+class PrintWindowsTest;
+class SqlWizardTest;
+class TableToolsTest;
+
 namespace qv {
 class Prompter;
 }
@@ -35,20 +43,6 @@ class frmFlexGrid : public QWidget, public GridRoutines, public PageBreakRoutine
 public:
     explicit frmFlexGrid(Prompter& prompter, QWidget* parent = nullptr);
     ~frmFlexGrid() override;
-
-    // The window's controls and state, reached directly only by the tests
-    // that drive it as a user does: the frame and the print windows go
-    // through the interfaces it implements, no other window reads them.
-    DropDownList* ddlTableName;
-    DropDownList* ddlRoundNum;
-    DataControl* Data1;
-    SpreadGrid* MSFlexGrid1;
-    // True while the sort and filter choices belong to the table on show.
-    bool actionsPrepared = false;
-    int lastRoundIndex = 0;
-    // The sort and filter choices, kept between uses; the table wizard's own.
-    frmTableActions* actionsDialog = nullptr;
-    frmTableActions* wizardDialog = nullptr;
 
     // Table tools the main window runs.
     void TableSort() override;
@@ -89,7 +83,6 @@ public:
     Q_INVOKABLE void MarketsAnalysis() override;
     Q_INVOKABLE void BiddersAnalysis() override;
     Q_INVOKABLE void RoundsAnalysis() override;
-    QPointer<analysis::frmWorkbooks> workbookWindow;
 
     // Page breaks on the grid's current row and column (the cell last
     // right-clicked), and the marks on every page boundary
@@ -101,6 +94,10 @@ public:
     void PBreak_Remove() override;
     void PBreak_Clear() override;
     void PBreak_Refresh() override;
+    // The grid on show. It is the one control left public: printedGrid()
+    // hands the same grid to the print windows, so hiding it would hide
+    // nothing, and helpers outside the tests' classes read its cells.
+    SpreadGrid* MSFlexGrid1;
     SpreadGrid& printedGrid() override { return *MSFlexGrid1; }
     // Prints the grid with its own margins, orientation and breaks.
     void PrintGrid() override;
@@ -117,6 +114,26 @@ protected:
     bool event(QEvent* event) override;
 
 private:
+    // Tests drive the window through its controls, as a user does.
+    friend class ::AnalysisWindowTest;
+    friend class ::ExportDropTest;
+    friend class ::GridWindowTest;
+    friend class ::PrintWindowsTest;
+    friend class ::SqlWizardTest;
+    friend class ::TableToolsTest;
+
+    DropDownList* ddlTableName;
+    DropDownList* ddlRoundNum;
+    DataControl* Data1;
+    // True while the sort and filter choices belong to the table on show.
+    bool actionsPrepared = false;
+    int lastRoundIndex = 0;
+    // The sort and filter choices, kept between uses; the table wizard's own.
+    frmTableActions* actionsDialog = nullptr;
+    frmTableActions* wizardDialog = nullptr;
+    // The analyses' workbook window.
+    QPointer<analysis::frmWorkbooks> workbookWindow;
+
     void showRows(std::unique_ptr<store::Recordset> rows);
     // A list left with no entry chosen shows again what it showed.
     void restoreChoice(DropDownList& list, int lastIndex, const QString& lastText);

@@ -14,6 +14,10 @@ class QLineEdit;
 class QPushButton;
 class QTabWidget;
 
+// The Qt Test classes that drive the dialog through its controls.
+class TableActionsDialogTest;
+class TableToolsTest;
+
 namespace qv::grid {
 
 // "Table Actions": the sort order, up to four filter conditions and the
@@ -24,25 +28,6 @@ class frmTableActions : public QDialog {
     Q_OBJECT
 public:
     explicit frmTableActions(QWidget* parent = nullptr);
-
-    // The controls, reached directly only by the tests that drive the dialog
-    // as a user does: its opener reads the choices through the accessors
-    // below.
-    QTabWidget* SSTab1;
-    // Sort tab.
-    ActionList* lstSource;
-    ActionList* lstSortCols; // a ticked entry sorts ascending
-    // Filter tab: condition rows 1..4 at index 0..3.
-    QComboBox* lstFiltCol[4];
-    QComboBox* lstOp[4];
-    QComboBox* txtFilter[4];
-    QComboBox* lstAndOr[3];
-    // Table Wizard tab.
-    ActionList* lstSourceTable;
-    ActionList* lstTargetTable;
-    QLineEdit* txtTableName;
-    QPushButton* cmdOK;
-    QPushButton* cmdCancel;
 
     // The cancelled flag, set by Cancel (or closing the window); the opener
     // reads and clears it.
@@ -101,6 +86,26 @@ public slots:
     void reject() override;
 
 private:
+    // Tests drive the dialog through its controls, as a user does; its
+    // opener reads the choices through the accessors above.
+    friend class ::TableActionsDialogTest;
+    friend class ::TableToolsTest;
+
+    QTabWidget* SSTab1;
+    // Sort tab.
+    ActionList* lstSource;
+    ActionList* lstSortCols; // a ticked entry sorts ascending
+    // Filter tab: condition rows 1..4 at index 0..3.
+    QComboBox* lstFiltCol[4];
+    QComboBox* lstOp[4];
+    QComboBox* txtFilter[4];
+    QComboBox* lstAndOr[3];
+    // Table Wizard tab.
+    ActionList* lstSourceTable;
+    ActionList* lstTargetTable;
+    QLineEdit* txtTableName;
+    QPushButton* cmdOK;
+    QPushButton* cmdCancel;
     // "Include All Rounds": shown, read by nothing (the wizard's table always
     // takes every round).
     QCheckBox* chkIncludeAll;

@@ -2,6 +2,7 @@
 
 #include "common/statement_values.h"
 #include "store/database.h"
+#include "store/field_type.h"
 #include "store/sqlite_statement.h"
 
 #include <sqlite3.h>
@@ -58,34 +59,74 @@ QString listedTableName(const QString& into)
     return name;
 }
 
+namespace {
+
+QStringList indexNames(Database& db)
+{
+    QStringList indexes;
+    Statement s(db.handle(), QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'index'"));
+    while (s.step())
+        indexes << QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(s.get(), 0)));
+    return indexes;
+}
+
+// The index on [Markets]' [Round] alone that auctions were once given, known
+// by the name and the one column this program gave it: the licence index
+// leads with [Round] and serves every search by round, so the single one only
+// cost each import its upkeep. An index of any other making is kept.
+void dropMarketsRoundIndex(Database& db, const QString& table)
+{
+    const QString name = QStringLiteral("qv_round:") + table;
+    Statement columns(db.handle(), QStringLiteral("SELECT m.tbl_name, i.name FROM sqlite_master AS m, "
+                                                  "pragma_index_info(m.name) AS i WHERE m.type = 'index' "
+                                                  "AND m.name = ?1"));
+    const QByteArray utf8 = name.toUtf8();
+    sqlite3_bind_text(columns.get(), 1, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT);
+    QStringList indexed;
+    bool onMarkets = true;
+    while (columns.step()) {
+        const QString indexedTable =
+            QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(columns.get(), 0)));
+        onMarkets = onMarkets && indexedTable.compare(table, Qt::CaseInsensitive) == 0;
+        indexed << QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(columns.get(), 1)));
+    }
+    if (onMarkets && indexed == QStringList{QStringLiteral("Round")})
+        exec(db.handle(), QStringLiteral("DROP INDEX ") + quoteName(name));
+}
+
+} // namespace
+
 void ensureRoundIndexes(Database& db)
 {
-    if (db.isReadOnly() || !db.tableExists(QStringLiteral("sysSuppliedTables")))
+    // A file opened read-only (its permissions, its medium) is left as it is.
+    if (db.isReadOnly() || sqlite3_db_readonly(db.handle(), "main") == 1 ||
+        !db.tableExists(QStringLiteral("sysSuppliedTables")))
         return;
     auto supplied =
         db.openRecordset(QStringLiteral("SELECT TableName FROM sysSuppliedTables"), RecordsetType::Snapshot);
     // Opening an auction that has its indexes costs one look at the schema.
-    QStringList indexes;
-    {
-        Statement s(db.handle(), QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'index'"));
-        while (s.step())
-            indexes << QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(s.get(), 0)));
-    }
+    const QStringList indexes = indexNames(db);
     for (int row = 0; row < supplied->recordCount(); ++row) {
         const QString table = supplied->at(row, 0).toString();
+        const bool isMarkets = table.compare(MarketsTable, Qt::CaseInsensitive) == 0;
         const bool hasRoundIndex = indexes.contains(QStringLiteral("qv_round:") + table, Qt::CaseInsensitive);
-        const bool wantsLicenceIndex = table.compare(MarketsTable, Qt::CaseInsensitive) == 0 &&
-                                       !indexes.contains(MarketsLicenceIndex, Qt::CaseInsensitive);
-        if ((hasRoundIndex && !wantsLicenceIndex) || !db.tableExists(table))
+        const bool hasLicenceIndex = isMarkets && indexes.contains(MarketsLicenceIndex, Qt::CaseInsensitive);
+        // [Markets] is done when its licence index stands alone.
+        const bool done = isMarkets ? hasLicenceIndex && !hasRoundIndex : hasRoundIndex;
+        if (done || !db.tableExists(table))
             continue;
         const QStringList columns = db.columnNames(table);
         if (!columns.contains(QStringLiteral("Round"), Qt::CaseInsensitive))
             continue;
-        if (!hasRoundIndex)
+        if (isMarkets && columns.contains(QStringLiteral("License Name"), Qt::CaseInsensitive)) {
+            if (!hasLicenceIndex)
+                db.createIndexIfMissing(MarketsLicenceIndex, table,
+                                        QStringList{QStringLiteral("Round"), QStringLiteral("License Name")});
+            if (hasRoundIndex)
+                dropMarketsRoundIndex(db, table);
+        } else if (!hasRoundIndex) {
             db.createIndexIfMissing(QStringLiteral("qv_round:") + table, table, QStringLiteral("Round"));
-        if (wantsLicenceIndex && columns.contains(QStringLiteral("License Name"), Qt::CaseInsensitive))
-            db.createIndexIfMissing(MarketsLicenceIndex, table,
-                                    QStringList{QStringLiteral("Round"), QStringLiteral("License Name")});
+        }
     }
 }
 

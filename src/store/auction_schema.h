@@ -41,8 +41,9 @@ inline const QString MarketsTable = QStringLiteral("Markets");
 inline const QString MarketsLicenceIndex = QStringLiteral("qv_round:Markets:License Name");
 
 // Keeps an index on [Round] of every supplied table that has the column, so
-// that a round's rows are found without reading the whole table, and one on
-// [Markets]' [Round] and [License Name] together.
+// that a round's rows are found without reading the whole table; [Markets]
+// (with its licence names) gets one on [Round] and [License Name] together
+// instead, and loses the [Round] index older auctions were given.
 void ensureRoundIndexes(Database& db);
 
 } // namespace schema

@@ -1,6 +1,7 @@
 #include "store/compaction.h"
 
 #include "common/error.h"
+#include "store/connection.h"
 #include "store/own_schema.h"
 #include "store/sqlite_error.h"
 #include "store/sqlite_statement.h"
@@ -11,34 +12,6 @@
 
 namespace qv::store {
 
-namespace {
-
-// A connection of its own, released on every path out.
-class Connection {
-public:
-    explicit Connection(const QString& path)
-    {
-        // Never creates the file: a missing auction is an error, not a new one.
-        const int rc = sqlite3_open_v2(path.toUtf8().constData(), &db_, SQLITE_OPEN_READWRITE, nullptr);
-        if (rc != SQLITE_OK) {
-            const QString message = db_ != nullptr ? QString::fromUtf8(sqlite3_errmsg(db_)) : QString();
-            sqlite3_close(db_);
-            db_ = nullptr;
-            raiseSqliteMessage(rc, message, path);
-        }
-    }
-    ~Connection() { sqlite3_close(db_); }
-    Connection(const Connection&) = delete;
-    Connection& operator=(const Connection&) = delete;
-
-    sqlite3* get() const { return db_; }
-
-private:
-    sqlite3* db_ = nullptr;
-};
-
-} // namespace
-
 QString compactionFailureText(const Error& error)
 {
     return errorText(ErrorLayout::Command, error) + QStringLiteral("\rThe database was left as it was.");
@@ -48,10 +21,11 @@ void compactDatabase(const QString& path, std::chrono::milliseconds wait)
 {
     if (!QFileInfo(path).isFile())
         throw Error(err::EngineFileNotFound, QStringLiteral("Could not find file '%1'.").arg(path));
-    Connection connection(path);
-    sqlite3_extended_result_codes(connection.get(), 0);
-    sqlite3_busy_timeout(connection.get(), static_cast<int>(wait.count()));
-    secureConnection(connection.get());
+    // Never creates the file: a missing auction is an error, not a new one.
+    // No dialect: only the engine's own statements run here.
+    ConnectionSetup setup;
+    setup.busyWait = wait;
+    const Connection connection(path, setup);
     try {
         // A file that is not a database fails on its first read.
         exec(connection.get(), QStringLiteral("SELECT count(*) FROM sqlite_master"));

@@ -2,7 +2,6 @@
 
 #include "common/error.h"
 #include "store/connection_schema.h"
-#include "store/dialect/functions.h"
 #include "store/dialect/translator.h"
 #include "store/open_databases.h"
 #include "store/own_schema.h"
@@ -26,23 +25,16 @@ using dialect::Translation;
 
 namespace {
 
-sqlite3* openConnection(const QString& path, int flags)
+// Every connection to an auction or round file: its statements are in the
+// program's dialect, and another program's lock is waited for a few seconds.
+Connection openConnection(const QString& path, ConnectionSetup::Access access)
 {
-    sqlite3* db = nullptr;
-    const int rc = sqlite3_open_v2(path.toUtf8().constData(), &db, flags | SQLITE_OPEN_URI, nullptr);
-    if (rc != SQLITE_OK) {
-        const QString message = db ? QString::fromUtf8(sqlite3_errmsg(db)) : QString();
-        sqlite3_close(db);
-        raiseSqliteMessage(rc, message, path);
-    }
-    sqlite3_extended_result_codes(db, 0);
-    sqlite3_busy_timeout(db, 5000);
-    // A double-quoted name must never fall back to being a text literal.
-    sqlite3_db_config(db, SQLITE_DBCONFIG_DQS_DML, 0, nullptr);
-    sqlite3_db_config(db, SQLITE_DBCONFIG_DQS_DDL, 0, nullptr);
-    secureConnection(db);
-    dialect::registerFunctions(db);
-    return db;
+    ConnectionSetup setup;
+    setup.access = access;
+    setup.uri = true;
+    setup.busyWait = std::chrono::seconds(5);
+    setup.dialect = true;
+    return Connection(path, setup);
 }
 
 bool hasJetHeader(const QString& path)
@@ -57,8 +49,8 @@ bool hasJetHeader(const QString& path)
 
 } // namespace
 
-Database::Database(QString path, sqlite3* db, bool readOnly)
-    : path_(std::move(path)), db_(db), readOnly_(readOnly)
+Database::Database(QString path, Connection db, bool readOnly)
+    : path_(std::move(path)), db_(std::move(db)), readOnly_(readOnly)
 {
 }
 
@@ -84,22 +76,16 @@ std::shared_ptr<Database> Database::openFile(const QString& path, bool refuseFor
         throw Error(err::EngineFileNotFound, QStringLiteral("Could not find file '%1'.").arg(path));
     if (hasJetHeader(path))
         return openJet(path);
-    sqlite3* db = openConnection(path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX);
+    Connection db = openConnection(path, ConnectionSetup::Access::ReadWrite);
     try {
         // A file that is not a database fails on its first read.
         exec(db, QStringLiteral("SELECT count(*) FROM sqlite_master"));
     } catch (const Error&) {
-        sqlite3_close(db);
         throw Error(err::NotADatabase, QStringLiteral("Unrecognized database format '%1'.").arg(path));
     }
-    try {
-        if (refuseForeignObjects)
-            refuseForeignSchemaObjects(db, path);
-    } catch (const Error&) {
-        sqlite3_close(db);
-        throw;
-    }
-    std::shared_ptr<Database> database(new Database(info.absoluteFilePath(), db, false));
+    if (refuseForeignObjects)
+        refuseForeignSchemaObjects(db, path);
+    std::shared_ptr<Database> database(new Database(info.absoluteFilePath(), std::move(db), false));
     openDatabases().add(database);
     return database;
 }
@@ -108,8 +94,8 @@ std::shared_ptr<Database> Database::create(const QString& path)
 {
     if (QFileInfo::exists(path))
         throw Error(err::DatabaseExists, QStringLiteral("Database '%1' already exists.").arg(path));
-    sqlite3* db = openConnection(path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX);
-    std::shared_ptr<Database> database(new Database(QFileInfo(path).absoluteFilePath(), db, false));
+    std::shared_ptr<Database> database(new Database(
+        QFileInfo(path).absoluteFilePath(), openConnection(path, ConnectionSetup::Access::Create), false));
     openDatabases().add(database);
     return database;
 }
@@ -121,15 +107,13 @@ void Database::compact(const QString& sourcePath, const QString& destinationPath
     if (QFileInfo::exists(destinationPath))
         throw Error(err::DatabaseExists,
                     QStringLiteral("Database '%1' already exists.").arg(destinationPath));
-    sqlite3* db = openConnection(sourcePath, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX);
+    Connection db = openConnection(sourcePath, ConnectionSetup::Access::ReadOnly);
     try {
         exec(db, QStringLiteral("VACUUM INTO ") + dialectQuote(destinationPath));
     } catch (...) {
-        sqlite3_close(db);
         QFile::remove(destinationPath);
         throw;
     }
-    sqlite3_close(db);
 }
 
 QString Database::dialectQuote(const QString& text)
@@ -153,8 +137,7 @@ void Database::close()
     schemaCache_.reset(); // its statements go before the connection
     if (sqlite3_get_autocommit(db_) == 0)
         sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
-    sqlite3_close_v2(db_);
-    db_ = nullptr;
+    db_.close();
     openDatabases().remove(this);
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "store/connection.h"
 #include "store/recordset.h"
 #include "store/row_stream.h"
 #include "store/table_hold.h"
@@ -103,7 +104,7 @@ public:
     static QString dialectQuote(const QString& text);
 
 private:
-    Database(QString path, sqlite3* db, bool readOnly);
+    Database(QString path, Connection db, bool readOnly);
     static std::shared_ptr<Database> openFile(const QString& path, bool refuseForeignObjects);
     static std::shared_ptr<Database> openJet(const QString& path);
     friend class Recordset;
@@ -132,7 +133,7 @@ private:
     SchemaCache& schemaCache();
 
     QString path_;
-    sqlite3* db_ = nullptr;
+    Connection db_;
     std::unique_ptr<SchemaCache> schemaCache_;
     bool readOnly_ = false;
     QStringList engineTables_; // names the engine lists beyond SQLite's own (MSys* of a Jet file)

@@ -1,7 +1,6 @@
 #include "store/database.h"
 
 #include "common/error.h"
-#include "store/dialect/functions.h"
 #include "store/jet/jet_reader.h"
 #include "store/open_databases.h"
 #include "store/sqlite_statement.h"
@@ -15,37 +14,15 @@
 
 namespace qv::store {
 
-namespace {
-
-sqlite3* memoryConnection()
-{
-    sqlite3* db = nullptr;
-    if (sqlite3_open_v2(":memory:", &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) != SQLITE_OK) {
-        sqlite3_close(db);
-        throw Error(err::OutOfMemory, QStringLiteral("Out of memory."));
-    }
-    sqlite3_db_config(db, SQLITE_DBCONFIG_DQS_DML, 0, nullptr);
-    sqlite3_db_config(db, SQLITE_DBCONFIG_DQS_DDL, 0, nullptr);
-    secureConnection(db);
-    dialect::registerFunctions(db);
-    return db;
-}
-
-} // namespace
-
 // A Jet round database is read once, in full, into memory; from then on it
 // answers like any other database, read-only.
 std::shared_ptr<Database> Database::openJet(const QString& path)
 {
-    sqlite3* db = memoryConnection();
-    QStringList tables;
-    try {
-        tables = jet::copyJetIntoSqlite(path, db);
-    } catch (...) {
-        sqlite3_close(db);
-        throw;
-    }
-    std::shared_ptr<Database> database(new Database(QFileInfo(path).absoluteFilePath(), db, true));
+    ConnectionSetup setup;
+    setup.dialect = true;
+    Connection db = Connection::inMemory(setup);
+    const QStringList tables = jet::copyJetIntoSqlite(path, db);
+    std::shared_ptr<Database> database(new Database(QFileInfo(path).absoluteFilePath(), std::move(db), true));
     database->engineTables_ = tables;
     openDatabases().add(database);
     return database;

@@ -46,20 +46,22 @@ Error inputTableNotFound(const QString& name)
                      .arg(name));
 }
 
-void raiseSqliteMessage(int rc, const QString& sqliteMessage, const QString& context)
+namespace {
+
+[[noreturn]] void raiseSyntaxError(const QString& message, const QString& context)
 {
-    const int primary = rc & 0xff;
-    const QString message =
-        sqliteMessage.contains(QLatin1String("qv_error:")) ? sqliteMessage : withDialectNames(sqliteMessage);
-    // Our own SQL functions fail with "qv_error:<number>:<description>".
-    static const QLatin1String ownError("qv_error:");
-    if (const qsizetype at = message.indexOf(ownError); at >= 0) {
-        const qsizetype colon = message.indexOf(QLatin1Char(':'), at + ownError.size());
-        bool numbered = false;
-        const int number = message.mid(at + ownError.size(), colon - at - ownError.size()).toInt(&numbered);
-        if (colon > 0 && numbered)
-            throw Error(number, message.mid(colon + 1));
-    }
+    throw Error(err::SyntaxError,
+                QStringLiteral("Syntax error in query expression: %1%2")
+                    .arg(message, context.isEmpty()
+                                      ? QString()
+                                      : QStringLiteral(" in '") + context.left(200) + QLatin1Char('\'')));
+}
+
+// SQLITE_ERROR covers every fault of a statement's text; SQLite gives no
+// code of its own for a missing table, column or function, nor for a
+// syntax error, so only its wording tells them apart.
+[[noreturn]] void raiseStatementError(const QString& message, const QString& context)
+{
     if (message.contains(QLatin1String("no such table: ")))
         throw inputTableNotFound(after(message, QLatin1String("no such table: ")));
     if (message.contains(QLatin1String("no such column: ")))
@@ -71,20 +73,6 @@ void raiseSqliteMessage(int rc, const QString& sqliteMessage, const QString& con
         throw Error(err::TableExists,
                     QStringLiteral("Table '%1' already exists.")
                         .arg(message.mid(6, message.indexOf(QLatin1String(" already exists")) - 6)));
-    if (message.contains(QLatin1String("CHECK constraint failed: qv_len:")))
-        throw Error(err::FieldTooSmall,
-                    QStringLiteral("The field '%1' is too small to accept the amount of data "
-                                   "you attempted to add.")
-                        .arg(after(message, QLatin1String("qv_len:"))));
-    if (message.contains(QLatin1String("qv_null:")) || message.contains(QLatin1String("NOT NULL constraint")))
-        throw Error(err::NullInKey, QStringLiteral("Index or primary key cannot contain a Null value (%1).")
-                                        .arg(message.mid(message.indexOf(QLatin1Char(':')) + 1).trimmed()));
-    if (message.contains(QLatin1String("UNIQUE constraint failed")) ||
-        message.contains(QLatin1String("PRIMARY KEY constraint failed")))
-        throw Error(err::DuplicateKey,
-                    QStringLiteral("The changes you requested to the table were not successful because they "
-                                   "would create duplicate values in the index or primary key (%1).")
-                        .arg(after(message, QLatin1String("failed: "))));
     if (message.contains(QLatin1String("no such function: ")))
         throw Error(err::UndefinedFunction, QStringLiteral("Undefined function '%1' in expression.")
                                                 .arg(after(message, QLatin1String("no such function: "))));
@@ -92,12 +80,71 @@ void raiseSqliteMessage(int rc, const QString& sqliteMessage, const QString& con
         message.contains(QLatin1String("incomplete input")) ||
         message.contains(QLatin1String("wrong number of arguments")) ||
         message.contains(QLatin1String("misuse")))
-        throw Error(err::SyntaxError,
-                    QStringLiteral("Syntax error in query expression: %1%2")
-                        .arg(message, context.isEmpty()
-                                          ? QString()
-                                          : QStringLiteral(" in '") + context.left(200) + QLatin1Char('\'')));
+        raiseSyntaxError(message, context);
+    throw Error(err::EngineFailure, message);
+}
+
+Error nullInKey(const QString& message)
+{
+    return Error(err::NullInKey, QStringLiteral("Index or primary key cannot contain a Null value (%1).")
+                                     .arg(message.mid(message.indexOf(QLatin1Char(':')) + 1).trimmed()));
+}
+
+// A constraint's kind is in the code; which column or which of our checks
+// failed is only in the text.
+[[noreturn]] void raiseConstraintError(int rc, const QString& message)
+{
+    switch (rc) {
+    case SQLITE_CONSTRAINT_UNIQUE:
+    case SQLITE_CONSTRAINT_PRIMARYKEY:
+        throw Error(err::DuplicateKey,
+                    QStringLiteral("The changes you requested to the table were not successful because they "
+                                   "would create duplicate values in the index or primary key (%1).")
+                        .arg(after(message, QLatin1String("failed: "))));
+    case SQLITE_CONSTRAINT_NOTNULL:
+        throw nullInKey(message);
+    case SQLITE_CONSTRAINT_CHECK:
+        // Our column length checks are named qv_len:<column>.
+        if (message.contains(QLatin1String("qv_len:")))
+            throw Error(err::FieldTooSmall,
+                        QStringLiteral("The field '%1' is too small to accept the amount of data "
+                                       "you attempted to add.")
+                            .arg(after(message, QLatin1String("qv_len:"))));
+        break;
+    case SQLITE_CONSTRAINT_TRIGGER:
+        // Our key triggers refuse a Null with qv_null:<column>.
+        if (message.contains(QLatin1String("qv_null:")))
+            throw nullInKey(message);
+        break;
+    default:
+        break;
+    }
+    throw Error(err::EngineFailure, message);
+}
+
+} // namespace
+
+void raiseSqliteMessage(int rc, const QString& sqliteMessage, const QString& context)
+{
+    const int primary = rc & 0xff;
+    const QString message =
+        sqliteMessage.contains(QLatin1String("qv_error:")) ? sqliteMessage : withDialectNames(sqliteMessage);
+    // Our own SQL functions can hand SQLite only a text: they fail with
+    // "qv_error:<number>:<description>".
+    static const QLatin1String ownError("qv_error:");
+    if (const qsizetype at = message.indexOf(ownError); at >= 0) {
+        const qsizetype colon = message.indexOf(QLatin1Char(':'), at + ownError.size());
+        bool numbered = false;
+        const int number = message.mid(at + ownError.size(), colon - at - ownError.size()).toInt(&numbered);
+        if (colon > 0 && numbered)
+            throw Error(number, message.mid(colon + 1));
+    }
     switch (primary) {
+    case SQLITE_ERROR:
+    case SQLITE_MISUSE: // "misuse of aggregate" and the like are the statement's
+        raiseStatementError(message, context);
+    case SQLITE_CONSTRAINT:
+        raiseConstraintError(rc, message);
     case SQLITE_NOTADB:
         throw Error(err::NotADatabase, QStringLiteral("Unrecognized database format '%1'.").arg(context));
     case SQLITE_CANTOPEN:

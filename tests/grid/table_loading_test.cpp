@@ -2,7 +2,10 @@
 // rows, in the table's own order whatever order the rows were stored in.
 #include "grid/core/cell_text.h"
 #include "grid/core/table_statements.h"
+#include "store/auction_schema.h"
 #include "store/database.h"
+#include "support/query_plan.h"
+#include "support/statement_log.h"
 #include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
@@ -74,4 +77,20 @@ TEST(TableLoading, EachTableShowsItsRowsInItsOwnOrder)
         grid::loadTable(*db, QStringLiteral("round statistics"), QStringLiteral("5"));
     EXPECT_EQ(shown(*other.rows), QStringLiteral("5"));
     EXPECT_TRUE(other.roundListEnabled);
+
+    // With the auction's indexes, a round's rows are searched, never read
+    // from the whole table ([Markets] by its licence index alone).
+    db->execute(store::schema::CreateSuppliedTables);
+    for (const char* table : {"All Bids", "Markets", "Bidders"})
+        db->execute(store::schema::insertSuppliedTable(QString::fromUtf8(table)));
+    store::schema::ensureRoundIndexes(*db);
+    for (const char* table : {"All Bids", "Markets", "Bidders"}) {
+        test::StatementLog log(db->handle());
+        grid::loadTable(*db, QString::fromUtf8(table), QStringLiteral("5"));
+        const QStringList byRound = log.matching(QStringLiteral("WHERE"));
+        ASSERT_EQ(byRound.size(), 1) << table;
+        const QStringList plan = test::queryPlan(db->handle(), byRound.first());
+        EXPECT_EQ(test::tableScans(plan), QStringList()) << byRound.first().toStdString();
+        EXPECT_TRUE(plan.join(QLatin1Char(' ')).contains(QStringLiteral(" INDEX qv_round:"))) << table;
+    }
 }

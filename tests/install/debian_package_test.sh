@@ -16,8 +16,8 @@ deb="$work/out/quorvane_${version}_$(dpkg --print-architecture).deb"
 [ -f "$deb" ] || fail "no $deb: $(ls "$work/out")"
 
 [ "$(dpkg-deb -f "$deb" Version)" = "$version" ] || fail "version $(dpkg-deb -f "$deb" Version)"
-# dpkg-shlibdeps found the libraries the programs link; libzip, loaded by
-# name, was added from its own package.
+# dpkg-shlibdeps found the libraries the programs link; libzip and libmdb,
+# loaded by name, were added from their own packages.
 depends="$(dpkg-deb -f "$deb" Depends)"
 for library in libqt6core6 libqt6widgets6 libsqlite3-0 libmdb libzip; do
   [[ "$depends" == *"$library"* ]] || fail "Depends lacks $library: $depends"
@@ -47,5 +47,8 @@ cli="$root/usr/bin/quorvane-cli"
 "$cli" sample "$work/rounds" --auction 3 --rounds 2 --licenses 6 --bidders 3 >/dev/null || fail "sample"
 "$cli" --app-dir "$work/app" --yes batch "$work/rounds/03_001.zip" >/dev/null 2>&1 || fail "batch"
 "$cli" print "$work/app/Auction3.mdb" "All Bids" 2 -o "$work/bids.pdf" >/dev/null || fail "print"
+# The Jet reader's library is loaded when the first Jet round is read.
+"$cli" --app-dir "$work/jet" --yes batch "$(dirname "$0")/../fixtures/jet-rounds/12_001.zip" >/dev/null 2>&1 ||
+  fail "batch of the Jet rounds"
 [ "$(head -c 4 "$work/bids.pdf")" = "%PDF" ] || fail "print wrote no PDF"
 echo "package built, clean of lintian errors, and runs unpacked"

@@ -6,9 +6,12 @@
 #include "standings/core/round_standings.h"
 #include "standings/core/standings_charts.h"
 #include "standings/core/standings_tables.h"
+#include "store/auction_schema.h"
 #include "store/database.h"
 #include "support/five_round_auction.h"
 #include "support/qt_printers.h"
+#include "support/query_plan.h"
+#include "support/statement_log.h"
 #include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
@@ -79,6 +82,21 @@ QStringList changes(const RoundStandings& standings)
 }
 
 } // namespace
+
+TEST_F(FiveRounds, ARoundsLicencesAreSearchedThroughTheAuctionsIndex)
+{
+    auto db = open();
+    db->execute(store::schema::CreateSuppliedTables);
+    for (const char* table : {"All Bids", "Markets"})
+        db->execute(store::schema::insertSuppliedTable(QString::fromUtf8(table)));
+    store::schema::ensureRoundIndexes(*db);
+    test::StatementLog log(db->handle());
+    computeRoundStandings(*db, 3);
+    const QStringList byRound = log.matching(QStringLiteral("\"Markets\" WHERE \"Round\""));
+    ASSERT_FALSE(byRound.isEmpty()) << log.statements.join(QLatin1Char('\n')).toStdString();
+    for (const QString& sql : byRound)
+        EXPECT_EQ(test::tableScans(test::queryPlan(db->handle(), sql)), QStringList()) << sql.toStdString();
+}
 
 TEST_F(FiveRounds, HoldersRoundByRound)
 {

@@ -4,35 +4,16 @@
 
 #include "store/auction_schema.h"
 #include "store/import/round_import.h"
+#include "support/query_plan.h"
+#include "support/statement_log.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace qv;
 using namespace qv::test;
 
 namespace {
-
-// Every statement a connection runs while it lives.
-class StatementLog {
-public:
-    explicit StatementLog(sqlite3* db) : db_(db)
-    {
-        sqlite3_trace_v2(db_, SQLITE_TRACE_STMT, &StatementLog::record, this);
-    }
-    ~StatementLog() { sqlite3_trace_v2(db_, 0, nullptr, nullptr); }
-    StatementLog(const StatementLog&) = delete;
-    StatementLog& operator=(const StatementLog&) = delete;
-
-    QStringList matching(const QString& text) const { return statements.filter(text, Qt::CaseInsensitive); }
-
-    QStringList statements;
-
-private:
-    static int record(unsigned, void* self, void*, void* sql)
-    {
-        static_cast<StatementLog*>(self)->statements << QString::fromUtf8(static_cast<const char*>(sql));
-        return 0;
-    }
-    sqlite3* db_;
-};
 
 QStringList roundIndexes(sqlite3* db)
 {
@@ -58,9 +39,15 @@ TEST_F(ImportTest, ARoundIsCopiedWithoutRepeatedWorkAndLeavesNoFile)
     ASSERT_FALSE(tables.isEmpty());
     // What a run killed while it extracted a round leaves behind.
     QFile(app.file(QStringLiteral("05_002.mdb.99999999.part"))).open(QIODevice::WriteOnly);
+    ino_t lastFolderFile = 0;
     for (const QString& name : {QStringLiteral("05_002.zip"), QStringLiteral("05_002.zip")}) {
         StatementLog log(db().handle());
         ASSERT_TRUE(import(name));
+        // The remembered folder is written again only when it changes.
+        struct stat written {};
+        ASSERT_EQ(::stat(QFile::encodeName(session().LastImportFile).constData(), &written), 0);
+        EXPECT_TRUE(lastFolderFile == 0 || written.st_ino == lastFolderFile);
+        lastFolderFile = written.st_ino;
         // The round's one transaction makes the copy all-or-nothing by itself.
         EXPECT_EQ(log.matching(QStringLiteral("SAVEPOINT")), QStringList());
         EXPECT_EQ(log.matching(QStringLiteral("CREATE INDEX")), QStringList());
@@ -78,14 +65,21 @@ TEST_F(ImportTest, ARoundIsCopiedWithoutRepeatedWorkAndLeavesNoFile)
     }
     EXPECT_EQ(count(QStringLiteral("SELECT * FROM [Markets] WHERE [Round] = 2")), 24);
     EXPECT_EQ(count(QStringLiteral("sysRounds")), 2);
+    // A round from another folder is remembered as that folder.
+    TempDir elsewhere;
+    generate(3, 5, false, elsewhere.path());
+    prompter.files.push_back(elsewhere.file(QStringLiteral("05_003.zip")));
+    ASSERT_TRUE(ImportRound(host, false));
+    EXPECT_EQ(readFile(session().LastImportFile), elsewhere.path().toUtf8() + "/\r\n");
 }
 
 TEST_F(ImportTest, RoundIndexesAreMadeAtCreationAndRestoredOnlyWhenMissing)
 {
-    generate(1);
+    generate(2);
     ASSERT_TRUE(create(QStringLiteral("05_001.zip")));
     const QStringList made = roundIndexes(db().handle());
-    EXPECT_TRUE(made.contains(QStringLiteral("qv_round:Markets")));
+    // [Markets] is searched by round through its licence index alone.
+    EXPECT_FALSE(made.contains(QStringLiteral("qv_round:Markets")));
     EXPECT_TRUE(made.contains(QStringLiteral("qv_round:All Bids")));
     EXPECT_TRUE(made.contains(store::schema::MarketsLicenceIndex));
     {
@@ -93,25 +87,63 @@ TEST_F(ImportTest, RoundIndexesAreMadeAtCreationAndRestoredOnlyWhenMissing)
         StatementLog log(db().handle());
         store::schema::ensureRoundIndexes(db());
         EXPECT_EQ(log.matching(QStringLiteral("CREATE")), QStringList());
+        EXPECT_EQ(log.matching(QStringLiteral("DROP")), QStringList());
     }
     CloseAuctionDatabase();
 
-    // An auction made before the indexes existed gets them when opened.
-    sqlite3* raw = nullptr;
-    ASSERT_EQ(sqlite3_open(QFile::encodeName(auctionPath()).constData(), &raw), SQLITE_OK);
-    sqlite3_exec(raw, "DROP INDEX \"qv_round:Markets\"", nullptr, nullptr, nullptr);
-    sqlite3_close(raw);
-    OpenAuctionDatabase(auctionPath());
-    EXPECT_EQ(roundIndexes(db().handle()), made);
-    CloseAuctionDatabase();
+    const QString oldRoundIndex = QStringLiteral("CREATE INDEX \"qv_round:Markets\" ON Markets (Round)");
+    const QString noLicenceIndex = QStringLiteral("DROP INDEX \"qv_round:Markets:License Name\"");
+    const struct {
+        const char* auction;
+        QStringList statements;
+        QStringList added; // indexes beside those made, once opened
+    } cases[] = {
+        {"made before the indexes existed",
+         {QStringLiteral("DROP INDEX \"qv_round:All Bids\""), noLicenceIndex},
+         {}},
+        {"made with the [Round] index of [Markets]", {oldRoundIndex}, {}},
+        {"made before the licence index existed", {oldRoundIndex, noLicenceIndex}, {}},
+        // Indexes of another making keep their place, whatever their name.
+        {"with an index of its user's under the same name",
+         {QStringLiteral("CREATE INDEX \"qv_round:Markets\" ON Markets (Round, [High Bidder])")},
+         {QStringLiteral("qv_round:Markets")}},
+        {"with its user's own [Round] index",
+         {QStringLiteral("CREATE INDEX \"qv_round:Markets by round\" ON Markets (Round)")},
+         {QStringLiteral("qv_round:Markets by round")}},
+    };
+    const QString pristine = app.file(QStringLiteral("pristine.mdb"));
+    ASSERT_TRUE(QFile::copy(auctionPath(), pristine));
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.auction);
+        QFile::remove(auctionPath());
+        ASSERT_TRUE(QFile::copy(pristine, auctionPath()));
+        sqlite3* raw = nullptr;
+        ASSERT_EQ(sqlite3_open(QFile::encodeName(auctionPath()).constData(), &raw), SQLITE_OK);
+        for (const QString& sql : c.statements)
+            ASSERT_EQ(sqlite3_exec(raw, sql.toUtf8().constData(), nullptr, nullptr, nullptr), SQLITE_OK);
+        const QStringList before = roundIndexes(raw);
+        sqlite3_close(raw);
 
-    // One made before the licence index existed, with its round indexes.
-    ASSERT_EQ(sqlite3_open(QFile::encodeName(auctionPath()).constData(), &raw), SQLITE_OK);
-    sqlite3_exec(raw, "DROP INDEX \"qv_round:Markets:License Name\"", nullptr, nullptr, nullptr);
-    sqlite3_close(raw);
+        // A file that cannot be written opens as it is (the superuser writes any file).
+        if (geteuid() != 0) {
+            QFile::setPermissions(auctionPath(), QFileDevice::ReadOwner);
+            OpenAuctionDatabase(auctionPath());
+            EXPECT_EQ(roundIndexes(db().handle()), before);
+            CloseAuctionDatabase();
+            QFile::setPermissions(auctionPath(), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+        }
+
+        OpenAuctionDatabase(auctionPath());
+        QStringList expected = made + c.added;
+        expected.sort();
+        EXPECT_EQ(roundIndexes(db().handle()), expected);
+        CloseAuctionDatabase();
+    }
+
+    // The licence index has the columns the join needs, in that order.
+    QFile::remove(auctionPath());
+    ASSERT_TRUE(QFile::copy(pristine, auctionPath()));
     OpenAuctionDatabase(auctionPath());
-    EXPECT_EQ(roundIndexes(db().handle()), made);
-    // The index has the columns the join needs, in that order.
     QStringList indexed;
     sqlite3_stmt* s = nullptr;
     sqlite3_prepare_v2(db().handle(),
@@ -121,6 +153,20 @@ TEST_F(ImportTest, RoundIndexesAreMadeAtCreationAndRestoredOnlyWhenMissing)
         indexed << QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(s, 0)));
     sqlite3_finalize(s);
     EXPECT_EQ(indexed, (QStringList{QStringLiteral("Round"), QStringLiteral("License Name")}));
+
+    // Every search of [Markets] by round an import makes goes straight to the
+    // round's rows: the old rows' delete of a round imported again.
+    StatementLog log(db().handle());
+    ASSERT_TRUE(import(QStringLiteral("05_002.zip")));
+    ASSERT_TRUE(import(QStringLiteral("05_002.zip")));
+    const QStringList byRound = log.matching(QStringLiteral("\"Markets\" WHERE"));
+    ASSERT_FALSE(byRound.isEmpty()) << log.statements.join(QLatin1Char('\n')).toStdString();
+    for (const QString& sql : byRound) {
+        const QStringList plan = queryPlan(db().handle(), sql);
+        EXPECT_EQ(tableScans(plan), QStringList()) << sql.toStdString();
+        EXPECT_TRUE(plan.join(QLatin1Char(' ')).contains(store::schema::MarketsLicenceIndex))
+            << sql.toStdString();
+    }
 }
 
 TEST_F(ImportTest, ABatchReadsARoundsColumnsAgainOnlyWhenItsSchemaDiffers)

@@ -2,6 +2,7 @@
 
 #include "common/error.h"
 #include "common/process_state.h"
+#include "store/connection.h"
 #include "store/sqlite_statement.h"
 
 #include <QDir>
@@ -9,8 +10,6 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QStringList>
-
-#include <sqlite3.h>
 
 #include <cerrno>
 #include <cstdio>
@@ -33,15 +32,17 @@ bool anySibling(const QString& path)
 // another program.
 bool settle(const QString& path)
 {
-    sqlite3* db = nullptr;
-    int rc = sqlite3_open_v2(QFile::encodeName(path).constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
-    if (rc == SQLITE_OK) {
-        store::secureConnection(db);
-        sqlite3_busy_timeout(db, 5000);
-        rc = sqlite3_exec(db, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr);
+    try {
+        store::ConnectionSetup setup;
+        setup.busyWait = std::chrono::seconds(5);
+        const store::Connection db(path, setup);
+        store::exec(db, QStringLiteral("SELECT count(*) FROM sqlite_master"));
+    } catch (const Error& e) {
+        // Held by another program (a lock on the file or on its tables);
+        // any other failure is the new file's to meet.
+        return e.number() != err::FileInUse && e.number() != err::TableInUse;
     }
-    sqlite3_close_v2(db);
-    return rc != SQLITE_BUSY && rc != SQLITE_LOCKED;
+    return true;
 }
 
 } // namespace

@@ -27,9 +27,17 @@ void SaveImportFolder(Prompter& prompter, const QString& chosenPath)
 {
     try {
         const QString file = session().LastImportFile;
+        const QByteArray content = SplitPath(chosenPath, false).toUtf8() + "\r\n";
+        // Rounds mostly come from the folder of the one before: a file that
+        // already says so is left as it is, sparing each import two syncs.
+        QFile current(file);
+        if (current.open(QIODevice::ReadOnly) && current.size() == content.size() &&
+            current.readAll() == content)
+            return;
+        current.close();
         try {
             // Replaced whole or not at all: a full disk never leaves it empty.
-            writeFileSafely(file, SplitPath(chosenPath, false).toUtf8() + "\r\n");
+            writeFileSafely(file, content);
         } catch (const Error& e) {
             if (e.number() == err::PathNotFound)
                 throw Error(err::PathNotFound,

@@ -1,6 +1,7 @@
 #include "store/import/round_archive.h"
 
 #include "common/error.h"
+#include "common/file_failure.h"
 #include "common/paths.h"
 #include "common/zip_library.h"
 #include "store/import/auction_file.h"
@@ -21,9 +22,6 @@ namespace qv {
 
 namespace {
 
-struct ArchiveCloser {
-    void operator()(zip_t* z) const { zipLibrary().zip_discard(z); }
-};
 struct FileCloser {
     void operator()(zip_file_t* f) const { zipLibrary().zip_fclose(f); }
 };
@@ -84,18 +82,26 @@ void requireRoom(const QString& folder, const QString& target, qint64 needed)
         throw diskFull(folder, target, needed);
 }
 
-Error cannotWrite(const QString& folder, const QString& target, const QString& why)
+// code is the error number of the failed operation, why its account.
+Error cannotWrite(const QString& folder, const QString& target, int code, const QString& why)
 {
-    if (why.contains(QString::fromLocal8Bit(std::strerror(ENOSPC)), Qt::CaseInsensitive))
+    const FileFailure failure = fileFailureOf(code);
+    if (failure == FileFailure::DiskFull)
         return diskFull(folder, target, 0);
-    if (QStorageInfo(folder).isReadOnly() || !QFileInfo(folder).isWritable() ||
-        why.contains(QString::fromLocal8Bit(std::strerror(EACCES)), Qt::CaseInsensitive) ||
-        why.contains(QString::fromLocal8Bit(std::strerror(EROFS)), Qt::CaseInsensitive))
+    if (failure == FileFailure::NoAccess || QStorageInfo(folder).isReadOnly() ||
+        !QFileInfo(folder).isWritable())
         return Error(err::PathFileAccess,
                      QStringLiteral("Path/File access error: the application folder '%1' is not writable, so "
                                     "'%2' cannot be written (%3).")
                          .arg(folder, target, why));
     return Error(err::PathFileAccess, QStringLiteral("Cannot write '%1': %2").arg(target, why));
+}
+
+// The same for a failed open, write or commit of out; saved is errno read
+// right after it.
+Error cannotWrite(const QString& folder, const QString& target, const QFileDevice& out, int saved)
+{
+    return cannotWrite(folder, target, failureCode(out, saved), out.errorString());
 }
 
 } // namespace
@@ -115,8 +121,7 @@ QString extractRoundDatabase(const QString& archive, const QString& member, cons
                     QStringLiteral("Path not found: '%1' is not a plain file name.").arg(outputName));
 
     int code = 0;
-    std::unique_ptr<zip_t, ArchiveCloser> zip(
-        zipLibrary().zip_open(QFile::encodeName(archive).constData(), ZIP_RDONLY, &code));
+    ZipArchive zip(zipLibrary().zip_open(QFile::encodeName(archive).constData(), ZIP_RDONLY, &code));
     if (!zip) {
         if (code == ZIP_ER_OPEN || code == ZIP_ER_READ)
             throw Error(err::PathFileAccess,
@@ -170,8 +175,9 @@ QString extractRoundDatabase(const QString& archive, const QString& member, cons
             QFile::remove(partial);
         }
     };
+    errno = 0;
     if (!out->open(QIODevice::WriteOnly | QIODevice::Truncate))
-        throw cannotWrite(folder, target, out->errorString());
+        throw cannotWrite(folder, target, *out, errno);
     char buffer[64 * 1024];
     for (;;) {
         const zip_int64_t n = zipLibrary().zip_fread(in.get(), buffer, sizeof buffer);
@@ -183,31 +189,34 @@ QString extractRoundDatabase(const QString& archive, const QString& member, cons
         }
         if (n == 0)
             break;
+        errno = 0;
         if (out->write(buffer, n) != n) {
-            const QString why = out->errorString(); // before cancelling, which replaces it
+            // Taken before cancelling, which replaces the account.
+            const Error error = cannotWrite(folder, target, *out, errno);
             cancel();
-            throw cannotWrite(folder, target, why);
+            throw error;
         }
     }
     // A journal left beside an earlier file of this name would be played
     // back into the new one when it is opened.
     for (const QString& sibling : journalSiblings(target))
         QFile::remove(sibling);
+    errno = 0;
     if (auto* saving = qobject_cast<QSaveFile*>(out.get())) {
         if (!saving->commit())
-            throw cannotWrite(folder, target, saving->errorString());
+            throw cannotWrite(folder, target, *saving, errno);
         return target;
     }
     if (!out->flush()) {
-        const QString why = out->errorString();
+        const Error error = cannotWrite(folder, target, *out, errno);
         cancel();
-        throw cannotWrite(folder, target, why);
+        throw error;
     }
     out->close();
     if (std::rename(QFile::encodeName(partial).constData(), QFile::encodeName(target).constData()) != 0) {
-        const QString why = QString::fromLocal8Bit(std::strerror(errno));
+        const int failure = errno;
         QFile::remove(partial);
-        throw cannotWrite(folder, target, why);
+        throw cannotWrite(folder, target, failure, QString::fromLocal8Bit(std::strerror(failure)));
     }
     return target;
 }

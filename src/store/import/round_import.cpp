@@ -93,17 +93,18 @@ QString ExtractedRound::fileName() const
 void ExtractedRound::connectChecked(const std::function<sqlite3*()>& connect, const QString& schema)
 {
     const QString member = memberNameOf(fileName());
+    QString verdict;
     try {
-        const QString verdict = quickCheckVerdict(connect(), schema, path_);
-        if (verdict != QLatin1String("ok"))
-            throw damaged(archive_, member, verdict);
+        verdict = quickCheckVerdict(connect(), schema, path_);
     } catch (const Error& e) {
         if (e.number() != err::NotADatabase)
             throw;
         close();
-        if (e.description().startsWith(QStringLiteral("The round results file")))
-            throw;
         throw damaged(archive_, member, e.description());
+    }
+    if (verdict != QLatin1String("ok")) {
+        close();
+        throw damaged(archive_, member, verdict);
     }
 }
 

@@ -4,10 +4,10 @@
 #include "store/jet/jet_header.h"
 #include "store/jet/jet_sqlite_target.h"
 #include "store/jet/jet_values.h"
+#include "store/jet/mdb_library.h"
 
 #include <QFile>
 
-#include <mdbtools.h>
 
 #include <charconv>
 #include <cstring>
@@ -18,6 +18,11 @@
 namespace qv::store::jet {
 
 namespace {
+
+const MdbLibrary& lib()
+{
+    return mdbLibrary();
+}
 
 // libmdb writes into bound buffers (its own for the catalogue, ours for the tables) either a
 // whole row of a long-value page, copied raw, or a text cut at the bind size. Rows are never longer
@@ -31,13 +36,13 @@ constexpr quint32 memoLengthMask = 0x3fffffff;
 constexpr quint32 largestMemo = 64u << 20;
 
 struct HandleCloser {
-    void operator()(MdbHandle* mdb) const { mdb_close(mdb); }
+    void operator()(MdbHandle* mdb) const { lib().mdb_close(mdb); }
 };
 struct TableFreer {
-    void operator()(MdbTableDef* table) const { mdb_free_tabledef(table); }
+    void operator()(MdbTableDef* table) const { lib().mdb_free_tabledef(table); }
 };
 struct GFreer {
-    void operator()(void* p) const { g_free(p); }
+    void operator()(void* p) const { lib().g_free(p); }
 };
 using HandlePtr = std::unique_ptr<MdbHandle, HandleCloser>;
 using TablePtr = std::unique_ptr<MdbTableDef, TableFreer>;
@@ -164,7 +169,7 @@ public:
             targets.push_back(describe(*source.column, version, &source.reading));
             if (isBound(source.reading)) {
                 source.bound.assign(bindSize, '\0');
-                mdb_bind_column(table, int(i) + 1, source.bound.data(), &source.boundLength);
+                lib().mdb_bind_column(table, int(i) + 1, source.bound.data(), &source.boundLength);
             }
         }
         writer_ = std::make_unique<SqliteTableWriter>(scope, QString::fromUtf8(table->name), targets);
@@ -172,8 +177,8 @@ public:
 
     void copyRows()
     {
-        mdb_rewind_table(table_);
-        while (mdb_fetch_row(table_)) {
+        lib().mdb_rewind_table(table_);
+        while (lib().mdb_fetch_row(table_)) {
             for (std::size_t i = 0; i < columns_.size(); ++i)
                 bindValue(int(i), columns_[i]);
             writer_->insertRow();
@@ -296,10 +301,10 @@ private:
                           QStringLiteral("table '%1', column '%2'")
                               .arg(QString::fromUtf8(table_->name), QString::fromUtf8(column.name)));
         const size_t previous = mdb_->bind_size;
-        mdb_set_bind_size(mdb_, std::max<size_t>(bindSize, size_t(stored) * 3 + 16));
-        std::unique_ptr<char, GFreer> text(mdb_col_to_string(mdb_, mdb_->pg_buf, column.cur_value_start,
+        lib().mdb_set_bind_size(mdb_, std::max<size_t>(bindSize, size_t(stored) * 3 + 16));
+        std::unique_ptr<char, GFreer> text(lib().mdb_col_to_string(mdb_, mdb_->pg_buf, column.cur_value_start,
                                                              column.col_type, column.cur_value_len));
-        mdb_set_bind_size(mdb_, previous);
+        lib().mdb_set_bind_size(mdb_, previous);
         source.converted.assign(text ? text.get() : "");
         writer_->bindText(index, source.converted.data(), int(source.converted.size()));
     }
@@ -307,7 +312,7 @@ private:
     void bindOle(int index, SourceColumn& source)
     {
         size_t size = 0;
-        std::unique_ptr<char, GFreer> data(static_cast<char*>(mdb_ole_read_full(mdb_, source.column, &size)));
+        std::unique_ptr<char, GFreer> data(static_cast<char*>(lib().mdb_ole_read_full(mdb_, source.column, &size)));
         if (!data) {
             writer_->bindNull(index);
             return;
@@ -355,12 +360,12 @@ QStringList copyJetIntoSqlite(const QString& mdbPath, sqlite3* destination, cons
     const JetFileLayout layout = checkJetFile(mdbPath, bytes);
 
     // libmdb reads from our copy in memory; it keeps the pointer, so `bytes` outlives the handle.
-    HandlePtr mdb(mdb_open_buffer(bytes.data(), size_t(bytes.size()), MDB_NOFLAGS));
+    HandlePtr mdb(lib().mdb_open_buffer(bytes.data(), size_t(bytes.size()), MDB_NOFLAGS));
     if (!mdb)
         throw damaged(mdbPath, QStringLiteral("the header cannot be read"));
-    mdb_set_bind_size(mdb.get(), bindSize);
-    mdb_set_boolean_fmt_numbers(mdb.get());
-    if (!mdb_read_catalog(mdb.get(), MDB_TABLE))
+    lib().mdb_set_bind_size(mdb.get(), bindSize);
+    lib().mdb_set_boolean_fmt_numbers(mdb.get());
+    if (!lib().mdb_read_catalog(mdb.get(), MDB_TABLE))
         throw damaged(mdbPath, QStringLiteral("the catalogue cannot be read"));
 
     SqliteCopyScope scope(destination, mdbPath, schema, lengthChecks);
@@ -376,8 +381,8 @@ QStringList copyJetIntoSqlite(const QString& mdbPath, sqlite3* destination, cons
         if (entry->table_pg < 3 || entry->table_pg >= static_cast<unsigned long>(layout.pageCount) ||
             static_cast<unsigned char>(bytes[qsizetype(entry->table_pg) * layout.pageSize]) != 0x02)
             throw damaged(mdbPath, QStringLiteral("table '%1' has no definition").arg(names.last()));
-        TablePtr table(mdb_read_table(entry));
-        if (!table || !mdb_read_columns(table.get()) || table->num_cols == 0 ||
+        TablePtr table(lib().mdb_read_table(entry));
+        if (!table || !lib().mdb_read_columns(table.get()) || table->num_cols == 0 ||
             table->num_cols > MDB_MAX_COLS)
             throw damaged(mdbPath, QStringLiteral("table '%1' cannot be read").arg(names.last()));
         TableCopier copier(mdb.get(), table.get(), layout.version, scope);

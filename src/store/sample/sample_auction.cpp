@@ -2,6 +2,7 @@
 
 #include "common/error.h"
 #include "common/paths.h"
+#include "store/connection.h"
 #include "store/sample/auction_simulation.h"
 #include "store/sample/round_archive.h"
 #include "store/sample/round_tables.h"
@@ -15,37 +16,21 @@ namespace qv::store::sample {
 
 namespace {
 
-// Each round database is built in memory and only its image reaches the
-// disk, inside the archive: no extracted file is ever left behind.
-class MemoryDatabase {
-public:
-    MemoryDatabase()
-    {
-        if (sqlite3_open(":memory:", &db_) != SQLITE_OK) {
-            sqlite3_close(db_);
-            throw Error(err::EngineFailure, QStringLiteral("Cannot open a database in memory"));
-        }
-    }
-    ~MemoryDatabase() { sqlite3_close(db_); }
-    MemoryDatabase(const MemoryDatabase&) = delete;
-    MemoryDatabase& operator=(const MemoryDatabase&) = delete;
-
-    sqlite3* handle() const { return db_; }
-
-private:
-    sqlite3* db_ = nullptr;
-};
-
 QByteArray roundDatabaseImage(const AuctionSimulation& auction, const SampleRoundOutcome& outcome,
                               bool engineTables)
 {
-    MemoryDatabase db;
-    executeStatement(db.handle(), QStringLiteral("PRAGMA journal_mode=OFF"));
-    executeStatement(db.handle(), QStringLiteral("PRAGMA synchronous=OFF"));
-    executeStatement(db.handle(), QStringLiteral("BEGIN"));
-    writeRoundTables(db.handle(), auction, outcome, engineTables);
-    executeStatement(db.handle(), QStringLiteral("COMMIT"));
-    return serializeDatabase(db.handle());
+    // Each round database is built in memory and only its image reaches the
+    // disk, inside the archive: no extracted file is ever left behind. Built
+    // here, it is trusted, and its journal is switched off.
+    ConnectionSetup setup;
+    setup.secure = false;
+    const Connection db = Connection::inMemory(setup);
+    executeStatement(db.get(), QStringLiteral("PRAGMA journal_mode=OFF"));
+    executeStatement(db.get(), QStringLiteral("PRAGMA synchronous=OFF"));
+    executeStatement(db.get(), QStringLiteral("BEGIN"));
+    writeRoundTables(db.get(), auction, outcome, engineTables);
+    executeStatement(db.get(), QStringLiteral("COMMIT"));
+    return serializeDatabase(db.get());
 }
 
 } // namespace
