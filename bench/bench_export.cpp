@@ -79,8 +79,11 @@ int main(int argc, char** argv)
     const QStringList args = app.arguments().mid(1);
     if (args.size() >= 2 && args[0] == QLatin1String("--cli")) {
         const QStringList auctions = args.size() > 2 ? args.mid(2) : QStringList{bench::largeAuction250()};
-        compareProcesses(args[1], auctions,
-                         QDir(bench::cacheFolder()).filePath(QStringLiteral("export-bench.txt")));
+        const QString written = QDir(bench::cacheFolder()).filePath(QStringLiteral("export-bench.txt"));
+        compareProcesses(args[1], auctions, written);
+        for (const QString& file :
+             {written, written + QStringLiteral(".stdout"), written + QStringLiteral(".stdout.time")})
+            QFile::remove(file);
         return 0;
     }
     const QString auction = bench::largeAuction250();
