@@ -3,10 +3,10 @@
 // distinct values of a column of the whole table.
 #include "bench_support.h"
 
+#include "common/cell_text.h"
 #include "common/error.h"
-#include "grid/core/cell_text.h"
-#include "grid/core/table_actions.h"
 #include "grid/core/table_statements.h"
+#include "query/core/table_actions.h"
 #include "store/database.h"
 
 #include <QFile>
@@ -74,7 +74,7 @@ int main()
         const QString auction = bench::largeAuction250();
         auto db = store::Database::open(auction);
         const QString markets = QStringLiteral("Markets");
-        const QString sort = grid::sortSpecification(
+        const QString sort = query::sortSpecification(
             {{QStringLiteral("High Bidder"), true}, {QStringLiteral("High Bid"), false}});
         const QString shellSort = QStringLiteral(" ORDER BY [High Bidder], [High Bid] DESC;\n");
 
@@ -83,7 +83,7 @@ int main()
             db->openRecordset(grid::wholeTableStatement(markets), store::RecordsetType::Snapshot);
         const QString bidder = whole->at(0, whole->fieldIndex(QStringLiteral("High Bidder"))).toString();
         const QString oneBidder =
-            grid::filterExpression({{QStringLiteral("High Bidder"), QStringLiteral("="), bidder}}, {});
+            query::filterExpression({{QStringLiteral("High Bidder"), QStringLiteral("="), bidder}}, {});
         const QString shellBidder =
             QStringLiteral(" WHERE [High Bidder] = ") + bench::literal(bidder) + QStringLiteral(";\n");
         timeDerived(QStringLiteral("Sort whole Markets by ") + sort, *whole, &store::Recordset::sort, sort, 3,
@@ -104,7 +104,7 @@ int main()
         const QString roundBidder = round->at(0, round->fieldIndex(QStringLiteral("High Bidder"))).toString();
         timeDerived(
             QStringLiteral("Filter Markets round 125"), *round, &store::Recordset::filter,
-            grid::filterExpression({{QStringLiteral("High Bidder"), QStringLiteral("="), roundBidder}}, {}),
+            query::filterExpression({{QStringLiteral("High Bidder"), QStringLiteral("="), roundBidder}}, {}),
             5, auction,
             QStringLiteral("SELECT * FROM [Markets] WHERE [Round] = 125 AND [High Bidder] = ") +
                 bench::literal(roundBidder) + QStringLiteral(";\n"),
@@ -120,7 +120,7 @@ int main()
                                                   QStringLiteral("] FROM [Markets]"));
                     QStringList texts;
                     for (int r = 0; r < rows->recordCount(); ++r)
-                        texts << grid::cellDisplay(rows->at(r, 0));
+                        texts << cellDisplay(rows->at(r, 0));
                     values = static_cast<int>(texts.size());
                 }));
             }

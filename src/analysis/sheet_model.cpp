@@ -2,8 +2,8 @@
 
 #include "analysis/core/pivot_table.h"
 #include "analysis/core/workbook.h"
+#include "common/cell_text.h"
 #include "common/number_display.h"
-#include "grid/core/cell_text.h"
 
 #include <cmath>
 
@@ -32,7 +32,7 @@ QVariant SheetModel::data(const QModelIndex& index, int role) const
         if (item.kind == PivotItem::Kind::Number &&
             sheet_.numberFormat(index.column() + 1).contains(QLatin1Char(',')))
             return groupedNumberText(std::round(item.number));
-        return grid::cellDisplay(value);
+        return cellDisplay(value);
     }
     if (role == Qt::TextAlignmentRole) {
         const bool number = PivotItem::of(value).kind == PivotItem::Kind::Number;

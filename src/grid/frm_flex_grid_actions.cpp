@@ -4,10 +4,10 @@
 #include "common/prompter.h"
 #include "grid/core/current_database.h"
 #include "grid/core/selection_statistics.h"
-#include "grid/core/table_actions.h"
 #include "grid/core/table_statements.h"
 #include "grid/frm_flex_grid.h"
 #include "grid/frm_table_actions.h"
+#include "query/core/table_actions.h"
 #include "store/database.h"
 
 namespace qv::grid {
@@ -107,7 +107,8 @@ void frmFlexGrid::HandelFlt()
         return;
     BusyScope busy(prompter_);
     try {
-        const QString expression = filterExpression(actionsDialog->conditions(), actionsDialog->joiners());
+        const QString expression =
+            query::filterExpression(actionsDialog->conditions(), actionsDialog->joiners());
         if (!expression.isEmpty())
             showRows(openDerived(*Data1->Recordset(), &store::Recordset::filter, expression));
     } catch (const Error& error) {
@@ -122,7 +123,7 @@ void frmFlexGrid::HandelSort()
         return;
     BusyScope busy(prompter_);
     try {
-        const QString specification = sortSpecification(actionsDialog->sortColumns());
+        const QString specification = query::sortSpecification(actionsDialog->sortColumns());
         showRows(openDerived(*Data1->Recordset(), &store::Recordset::sort, specification));
     } catch (const Error& error) {
         prompter_.errorWhileBusy(error, ErrorLayout::Generic);

@@ -223,17 +223,17 @@ void frmTableActions::showModal()
     exec();
 }
 
-QList<SortColumn> frmTableActions::sortColumns() const
+QList<query::SortColumn> frmTableActions::sortColumns() const
 {
-    QList<SortColumn> columns;
+    QList<query::SortColumn> columns;
     for (int i = 0; i < lstSortCols->count(); ++i)
         columns.append({lstSortCols->item(i)->text(), lstSortCols->item(i)->checkState() == Qt::Checked});
     return columns;
 }
 
-QList<FilterCondition> frmTableActions::conditions() const
+QList<query::FilterCondition> frmTableActions::conditions() const
 {
-    QList<FilterCondition> rows;
+    QList<query::FilterCondition> rows;
     for (int n = 0; n < 4; ++n)
         rows.append({lstFiltCol[n]->currentText(), lstOp[n]->currentText(), txtFilter[n]->currentText()});
     return rows;

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "grid/action_list.h"
-#include "grid/core/table_actions.h"
+#include "query/core/table_actions.h"
 
 #include <QDialog>
 
@@ -50,8 +50,8 @@ public:
     void setWizardTabEnabled(bool enabled);
 
     // The choices as the opener reads them.
-    QList<SortColumn> sortColumns() const;
-    QList<FilterCondition> conditions() const;
+    QList<query::SortColumn> sortColumns() const;
+    QList<query::FilterCondition> conditions() const;
     QStringList joiners() const;
     // A filter is applied only when its first row names a column.
     bool filterChosen() const;

@@ -2,6 +2,7 @@
 
 #include "common/error.h"
 #include "grid/spread_grid.h"
+#include "print/core/page_painter.h"
 #include "print/core/pdf_file.h"
 
 #include <QApplication>

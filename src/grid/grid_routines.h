@@ -6,8 +6,11 @@
 class QComboBox;
 class QWidget;
 
-namespace qv::query {
+namespace qv::store {
 struct SqlQuery;
+}
+namespace qv::query {
+using store::SqlQuery;
 }
 
 namespace qv::grid {

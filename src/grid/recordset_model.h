@@ -1,6 +1,6 @@
 #pragma once
 
-#include "grid/core/cell_text.h"
+#include "common/cell_text.h"
 #include "store/recordset.h"
 
 #include <QAbstractTableModel>

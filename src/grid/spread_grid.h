@@ -1,7 +1,7 @@
 #pragma once
 
 #include "grid/recordset_model.h"
-#include "print/core/page_painter.h"
+#include "print/core/page_layout.h"
 
 #include <QList>
 #include <QTableView>
@@ -10,6 +10,12 @@
 #include <optional>
 #include <set>
 #include <vector>
+
+namespace qv::print {
+// The pages of a print; the grid hands the painter its cells in
+// spread_grid_print.cpp.
+struct PrintJob;
+} // namespace qv::print
 
 namespace qv::grid {
 

@@ -2,6 +2,7 @@
 #include "grid/spread_grid.h"
 
 #include "print/core/column_widths.h"
+#include "print/core/page_painter.h"
 #include "print/core/record_source.h"
 
 #include <QHeaderView>

@@ -10,6 +10,7 @@
 #include "shell/help_window.h"
 #include "shell/outside_import_notice.h"
 #include "shell/window_placement.h"
+#include "store/auction_lists.h"
 #include "store/compaction.h"
 #include "store/session.h"
 
@@ -352,8 +353,8 @@ void frmMain::openingQuestions()
     }
 }
 
-void frmMain::refillList(QComboBox& (grid::GridLists::*listOf)(), const QString& statement,
-                         const QString& field, bool unloadOpening)
+void frmMain::refillList(QComboBox& (grid::GridLists::*listOf)(), QStringList (*read)(store::Database&),
+                         bool unloadOpening)
 {
     try {
         auto* lists = qobject_cast<grid::GridLists*>(activeChild());
@@ -363,17 +364,13 @@ void frmMain::refillList(QComboBox& (grid::GridLists::*listOf)(), const QString&
         const store::DatabasePtr database = session().CurrentDatabase;
         if (database == nullptr)
             throw objectNotSet(Advice::OpenAuction);
-        auto rows = database->openRecordset(statement);
-        if (!rows->eof())
-            rows->moveLast();
-        if (list->count() == rows->recordCount())
+        const QStringList values = read(*database);
+        if (list->count() == values.size())
             return;
-        rows->moveFirst();
         // Refilling is not a choice: the window loads nothing until one is made.
         const QSignalBlocker quiet(list);
         list->clear();
-        for (; !rows->eof(); rows->moveNext())
-            list->addItem(rows->value(field).toString());
+        list->addItems(values);
         list->setCurrentIndex(-1);
         if (unloadOpening && openingDialog_ != nullptr) {
             openingDialog_->hide();
@@ -388,15 +385,12 @@ void frmMain::refillList(QComboBox& (grid::GridLists::*listOf)(), const QString&
 
 void frmMain::PopulateTables()
 {
-    refillList(&grid::GridLists::tableList, QStringLiteral("SELECT * FROM [sysTables]"),
-               QStringLiteral("TableName"), false);
+    refillList(&grid::GridLists::tableList, store::listedTables, false);
 }
 
 void frmMain::PopulateRounds()
 {
-    refillList(&grid::GridLists::roundList,
-               QStringLiteral("SELECT [Round] FROM [sysRounds] ORDER BY [Round] DESC"),
-               QStringLiteral("Round"), true);
+    refillList(&grid::GridLists::roundList, store::roundsNewestFirst, true);
 }
 
 void frmMain::showHelp(bool search)

@@ -18,11 +18,15 @@ class QMenu;
 class QToolBar;
 class QComboBox;
 
+namespace qv::store {
+class Database;
+struct SqlQuery;
+} // namespace qv::store
 namespace qv::grid {
 class GridLists;
 }
 namespace qv::query {
-struct SqlQuery;
+using store::SqlQuery;
 }
 
 namespace qv::shell {
@@ -123,7 +127,7 @@ private:
     void importRound(bool autoImport);
     void runGridCommand(const std::function<void()>& call);
     static void toggleBar(QWidget& bar, QAction& item);
-    void refillList(QComboBox& (grid::GridLists::*listOf)(), const QString& statement, const QString& field,
+    void refillList(QComboBox& (grid::GridLists::*listOf)(), QStringList (*read)(store::Database&),
                     bool unloadOpening);
     // The menu item of that name; there always is one.
     QAction* action(const char* name) const;

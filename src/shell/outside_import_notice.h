@@ -5,8 +5,6 @@
 
 #include <functional>
 
-struct sqlite3;
-
 namespace qv::shell {
 
 // Notices rounds that another program (quorvane-cli watch, a scheduled
@@ -31,7 +29,7 @@ signals:
 private:
     std::function<void(const QString&)> announce_;
     QTimer timer_;
-    sqlite3* connection_ = nullptr;
+    const void* connection_ = nullptr; // the connection the marks were read on
     qint64 dataVersion_ = -1;
     qint64 highest_ = 0;
 };

@@ -1,8 +1,8 @@
 #include "store/auction_schema.h"
 
-#include "common/statement_values.h"
 #include "store/database.h"
 #include "store/field_type.h"
+#include "store/sql_quote.h"
 #include "store/sqlite_statement.h"
 
 #include <sqlite3.h>
@@ -35,7 +35,7 @@ QString insertSuppliedTable(const QString& table)
 {
     // The name is data: a quote in it is doubled, never ends the text.
     return QStringLiteral("INSERT INTO [sysSuppliedTables] (TableName) VALUES (") +
-           quotedText(table, QLatin1Char('"')) + QLatin1Char(')');
+           quoteText(table, QLatin1Char('"')) + QLatin1Char(')');
 }
 
 bool isSuppliedCandidate(const QString& table)

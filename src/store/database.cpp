@@ -9,6 +9,7 @@
 #include "store/row_copy.h"
 #include "store/row_stream.h"
 #include "store/savepoint.h"
+#include "store/sql_quote.h"
 #include "store/sqlite_error.h"
 #include "store/sqlite_statement.h"
 
@@ -109,18 +110,11 @@ void Database::compact(const QString& sourcePath, const QString& destinationPath
                     QStringLiteral("Database '%1' already exists.").arg(destinationPath));
     Connection db = openConnection(sourcePath, ConnectionSetup::Access::ReadOnly);
     try {
-        exec(db, QStringLiteral("VACUUM INTO ") + dialectQuote(destinationPath));
+        exec(db, QStringLiteral("VACUUM INTO ") + quoteText(destinationPath));
     } catch (...) {
         QFile::remove(destinationPath);
         throw;
     }
-}
-
-QString Database::dialectQuote(const QString& text)
-{
-    QString q = text;
-    q.replace(QLatin1Char('\''), QStringLiteral("''"));
-    return QLatin1Char('\'') + q + QLatin1Char('\'');
 }
 
 SchemaCache& Database::schemaCache()
@@ -159,7 +153,7 @@ bool Database::tableExists(const QString& table) const
 {
     requireOpen();
     Statement s(db_, QStringLiteral("SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = ") +
-                         dialectQuote(table) + QStringLiteral(" COLLATE NOCASE"));
+                         quoteText(table) + QStringLiteral(" COLLATE NOCASE"));
     return s.step();
 }
 
@@ -167,7 +161,7 @@ QStringList Database::columnNames(const QString& table) const
 {
     requireOpen();
     QStringList names;
-    Statement s(db_, QStringLiteral("SELECT name FROM pragma_table_info(") + dialectQuote(table) +
+    Statement s(db_, QStringLiteral("SELECT name FROM pragma_table_info(") + quoteText(table) +
                          QStringLiteral(") ORDER BY cid"));
     while (s.step())
         names << QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(s.get(), 0)));
@@ -214,7 +208,7 @@ void Database::attachSource(const QString& path)
         QString::fromLatin1(QUrl::toPercentEncoding(QFileInfo(path).absoluteFilePath(), "/")) +
         QStringLiteral("?mode=ro");
     try {
-        exec(db_, QStringLiteral("ATTACH ") + dialectQuote(uri) + QStringLiteral(" AS ") + sourceSchema());
+        exec(db_, QStringLiteral("ATTACH ") + quoteText(uri) + QStringLiteral(" AS ") + sourceSchema());
     } catch (const Error& e) {
         // The engine's error names this connection's own file; the file that
         // cannot be read is the one attached.

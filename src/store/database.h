@@ -100,9 +100,6 @@ public:
 
     sqlite3* handle() const { return db_; }
 
-    // A text as an SQLite string literal.
-    static QString dialectQuote(const QString& text);
-
 private:
     Database(QString path, Connection db, bool readOnly);
     static std::shared_ptr<Database> openFile(const QString& path, bool refuseForeignObjects);

@@ -1,4 +1,5 @@
 #include "store/field_type.h"
+#include "store/sql_quote.h"
 
 #include <QDateTime>
 
@@ -58,22 +59,6 @@ int declaredLength(const QString& declared)
     bool ok = false;
     const int n = t.mid(open + 1, close - open - 1).trimmed().toInt(&ok);
     return ok ? n : 255;
-}
-
-QString quoteName(const QString& name)
-{
-    // Built in one allocation: statements quote every column they name.
-    QString q;
-    q.reserve(name.size() + 2);
-    q += QLatin1Char('"');
-    if (name.contains(QLatin1Char('"'))) {
-        QString doubled = name;
-        q += doubled.replace(QLatin1Char('"'), QStringLiteral("\"\""));
-    } else {
-        q += name;
-    }
-    q += QLatin1Char('"');
-    return q;
 }
 
 QString columnDefinition(const QString& name, FieldType type, int textLength, bool lengthCheck)

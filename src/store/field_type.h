@@ -25,9 +25,6 @@ int declaredLength(const QString& declared);
 // (with lengthCheck) the CHECK that enforces a text length.
 QString columnDefinition(const QString& name, FieldType type, int textLength = 255, bool lengthCheck = true);
 
-// Quotes a name for SQLite: "name", any '"' doubled.
-QString quoteName(const QString& name);
-
 // Dates are stored as ISO-8601 text ("2026-03-04" or "2026-03-04 10:30:00").
 QString dateToStorage(const QVariant& value);
 QVariant dateFromStorage(const QString& text);

@@ -3,6 +3,7 @@
 #include "common/error.h"
 #include "store/database.h"
 #include "store/field_type.h"
+#include "store/sql_quote.h"
 #include "store/sqlite_statement.h"
 
 namespace qv::store {
@@ -22,8 +23,8 @@ bool isOwnTrigger(sqlite3* db, const QString& name, const QString& table, const 
     for (const QString& event : {QStringLiteral("INSERT"), QStringLiteral("UPDATE")}) {
         if (!name.startsWith(QStringLiteral("qv_pk_null_%1:").arg(event)))
             continue;
-        Statement columns(db, QStringLiteral("SELECT name FROM pragma_table_info(") +
-                                  Database::dialectQuote(table) + QLatin1Char(')'));
+        Statement columns(db, QStringLiteral("SELECT name FROM pragma_table_info(") + quoteText(table) +
+                                  QLatin1Char(')'));
         while (columns.step()) {
             // Names as the statement that made it spelt them: any case.
             if (sql.compare(keyNullTrigger(name, event, table, textOf(columns, 0)), Qt::CaseInsensitive) == 0)
@@ -45,7 +46,7 @@ QString keyNullTrigger(const QString& name, const QString& event, const QString&
     return QStringLiteral("CREATE TRIGGER ") + quoteName(name) + QStringLiteral(" BEFORE ") + event +
            QStringLiteral(" ON ") + quoteName(table) + QStringLiteral(" WHEN NEW.") + quoteName(column) +
            QStringLiteral(" IS NULL BEGIN SELECT RAISE(ABORT, ") +
-           Database::dialectQuote(QStringLiteral("qv_null:") + column) + QStringLiteral("); END");
+           quoteText(QStringLiteral("qv_null:") + column) + QStringLiteral("); END");
 }
 
 void refuseForeignSchemaObjects(sqlite3* db, const QString& path)

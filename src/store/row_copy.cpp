@@ -5,6 +5,7 @@
 #include "store/field_type.h"
 #include "store/open_databases.h"
 #include "store/savepoint.h"
+#include "store/sql_quote.h"
 #include "store/sqlite_error.h"
 #include "store/sqlite_statement.h"
 

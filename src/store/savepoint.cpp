@@ -1,6 +1,7 @@
 #include "store/savepoint.h"
 
 #include "store/field_type.h"
+#include "store/sql_quote.h"
 #include "store/sqlite_statement.h"
 
 #include <sqlite3.h>

@@ -4,6 +4,7 @@
 #include "store/auction_schema.h"
 #include "store/database.h"
 #include "store/savepoint.h"
+#include "store/sql_quote.h"
 
 #include <optional>
 
@@ -117,10 +118,10 @@ QString replaceBuiltTable(Database& db, const QString& statement, const std::fun
     else
         own.emplace(db.handle());
     if (db.tableExists(fresh))
-        db.execute(QStringLiteral("DROP TABLE [") + fresh + QLatin1Char(']'));
+        db.execute(QStringLiteral("DROP TABLE ") + bracketName(fresh));
     db.makeTableAs(statement, fresh);
     if (db.tableExists(target))
-        db.execute(QStringLiteral("DROP TABLE [") + target + QLatin1Char(']'));
+        db.execute(QStringLiteral("DROP TABLE ") + bracketName(target));
     db.renameTable(fresh, target);
     if (list)
         list();

@@ -4,6 +4,7 @@
 #include "common/prompter.h"
 #include "grid/core/current_database.h"
 #include "grid/grid_print_action.h"
+#include "store/auction_lists.h"
 #include "store/database.h"
 #include "summary/core/summary_figures.h"
 
@@ -147,18 +148,14 @@ void frmSummary::Form_Load()
 void frmSummary::PopulateRounds()
 {
     try {
-        auto rows = grid::currentDatabase().openRecordset(
-            QStringLiteral("SELECT [Round] FROM [sysRounds] ORDER BY [Round] DESC"));
-        if (!rows->eof())
-            rows->moveLast();
-        if (rows->recordCount() == ddlRound->count())
+        const QStringList rounds = store::roundsNewestFirst(grid::currentDatabase());
+        if (rounds.size() == ddlRound->count())
             return;
         {
             // Filling is not a choice; choosing the newest round below is.
             const QSignalBlocker quiet(ddlRound);
             ddlRound->clear();
-            for (rows->moveFirst(); !rows->eof(); rows->moveNext())
-                ddlRound->addItem(rows->value(QStringLiteral("Round")).toString());
+            ddlRound->addItems(rounds);
             ddlRound->setCurrentIndex(-1);
         }
     } catch (const Error& error) {

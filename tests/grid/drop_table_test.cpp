@@ -3,6 +3,7 @@
 #include "grid/core/drop_table.h"
 #include "store/auction_schema.h"
 #include "store/database.h"
+#include "store/sql_quote.h"
 #include "support/scripted_prompter.h"
 #include "support/statement_column.h"
 #include "support/temp_dir.h"
@@ -29,9 +30,9 @@ protected:
                                     QStringLiteral("Bids' OR 'a'='a"), QStringLiteral("Top Bids")}) {
             db_->execute(QStringLiteral("CREATE TABLE [") + name + QStringLiteral("] ([Bidder] Text)"));
             db_->execute(QStringLiteral("INSERT INTO [sysTables] (TableName) VALUES (") +
-                         qv::grid::quotedValue(name) + QLatin1Char(')'));
+                         qv::store::quoteText(name) + QLatin1Char(')'));
             db_->execute(QStringLiteral("INSERT INTO [sysWizard] ([Table Name], [SQL String]) VALUES (") +
-                         qv::grid::quotedValue(name) + QStringLiteral(", 'SELECT 1')"));
+                         qv::store::quoteText(name) + QStringLiteral(", 'SELECT 1')"));
         }
         db_->execute(QStringLiteral("INSERT INTO [sysQueryBuilder] (Txt5, Txt0, Txt1, Txt2) VALUES "
                                     "('top', '*', '[Top Bids]', '[All Bids]')"));

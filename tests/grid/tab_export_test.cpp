@@ -1,8 +1,8 @@
 // The text export's writer: what lands in the file, and that a failed export
 // never costs the user the file that was there before.
+#include "common/cell_text.h"
 #include "common/error.h"
 #include "common/safe_file.h"
-#include "grid/core/cell_text.h"
 #include "grid/core/tab_export.h"
 #include "store/database.h"
 #include "support/round_files.h"
@@ -129,7 +129,7 @@ TEST(TabExport, ARecordSetIsWrittenAsTheGridShowsIt)
     shown.header = rows->fieldNames();
     shown.rowCount = rows->recordCount();
     shown.columnCount = rows->fieldCount();
-    shown.cell = [&rows](int r, int c) { return qv::grid::cellDisplay(rows->at(r, c)); };
+    shown.cell = [&rows](int r, int c) { return qv::cellDisplay(rows->at(r, c)); };
     qv::ByteBuffer a, b, streamed;
     qv::grid::writeTabText(a, shown);
     qv::store::RecordsetRows read(*rows);

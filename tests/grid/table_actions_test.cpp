@@ -2,13 +2,14 @@
 // rows, and the selection statistics of the status bar.
 #include "common/error.h"
 #include "grid/core/selection_statistics.h"
-#include "grid/core/table_actions.h"
+#include "query/core/table_actions.h"
 
 #include <gtest/gtest.h>
 
 #include <QMap>
 
 using namespace qv::grid;
+using namespace qv::query;
 
 namespace {
 

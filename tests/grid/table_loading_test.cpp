@@ -1,6 +1,6 @@
 // What a grid window shows of each table: the whole table or the round's
 // rows, in the table's own order whatever order the rows were stored in.
-#include "grid/core/cell_text.h"
+#include "common/cell_text.h"
 #include "grid/core/table_statements.h"
 #include "store/auction_schema.h"
 #include "store/database.h"
@@ -21,7 +21,7 @@ QString shown(const store::Recordset& rows)
     for (int r = 0; r < rows.recordCount(); ++r) {
         QStringList cells;
         for (int c = 0; c < rows.fieldCount(); ++c)
-            cells << grid::cellDisplay(rows.at(r, c));
+            cells << cellDisplay(rows.at(r, c));
         lines << cells.join(QLatin1Char(' '));
     }
     return lines.join(QLatin1Char(','));

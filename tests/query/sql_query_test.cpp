@@ -186,6 +186,16 @@ TEST_F(SqlQueries, ARunBuildsListsOnceAndReplacesTheTable)
     EXPECT_EQ(listedTimes(QStringLiteral("Bob's Bids")), 1);
 }
 
+// The wizard's run and the rebuild after an import build alike: a table an
+// older version listed twice is listed once afterwards.
+TEST_F(SqlQueries, ARunListsATableListedTwiceOnce)
+{
+    for (int i = 0; i < 2; ++i)
+        db_->execute(QStringLiteral("INSERT INTO [sysTables] (TableName) VALUES ('Top Bids')"));
+    qv::query::runSqlQuery(*db_, query("*", "[Top Bids]", "[All Bids]"));
+    EXPECT_EQ(listedTimes(QStringLiteral("Top Bids")), 1);
+}
+
 TEST_F(SqlQueries, ATableOnShowIsLetGoBeforeItIsDropped)
 {
     const SqlQuery top = query("*", "[Top Bids]", "[All Bids]");

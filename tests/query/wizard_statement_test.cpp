@@ -7,7 +7,6 @@
 
 using namespace qv;
 using namespace qv::query;
-using grid::FilterCondition;
 
 namespace {
 

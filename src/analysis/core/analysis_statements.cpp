@@ -1,4 +1,5 @@
 #include "analysis/core/analysis_statements.h"
+#include "store/sql_quote.h"
 
 namespace qv::analysis {
 
@@ -8,20 +9,17 @@ QString candidateStatement(AnalysisKind kind, int from, int to)
     if (column.isEmpty())
         return {};
     // In the order the engine compares the names: without regard to case.
-    return QStringLiteral("SELECT DISTINCT [") + column +
-           QStringLiteral("] FROM [All Bids] WHERE [Round] BETWEEN ") + QString::number(from) +
-           QStringLiteral(" AND ") + QString::number(to) + QStringLiteral(" ORDER BY [") + column +
-           QLatin1Char(']');
+    return QStringLiteral("SELECT DISTINCT ") + store::bracketName(column) +
+           QStringLiteral(" FROM [All Bids] WHERE [Round] BETWEEN ") + QString::number(from) +
+           QStringLiteral(" AND ") + QString::number(to) + QStringLiteral(" ORDER BY ") +
+           store::bracketName(column);
 }
 
 QString inList(const QStringList& names)
 {
     QString list = QStringLiteral("IN(");
-    for (const QString& name : names) {
-        QString quoted = name;
-        quoted.replace(QLatin1Char('\''), QStringLiteral("''"));
-        list += QLatin1Char('\'') + quoted + QStringLiteral("', ");
-    }
+    for (const QString& name : names)
+        list += store::quoteText(name) + QStringLiteral(", ");
     // The last ", " becomes ") ".
     if (!names.isEmpty())
         list.chop(2);

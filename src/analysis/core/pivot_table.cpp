@@ -1,6 +1,6 @@
 #include "analysis/core/pivot_table.h"
 
-#include "grid/core/cell_text.h"
+#include "common/cell_text.h"
 
 #include <algorithm>
 #include <string_view>
@@ -202,7 +202,7 @@ PivotItem PivotItem::of(const QVariant& value)
         item.kind = Kind::Number;
         item.number = value.toDouble();
     } else {
-        item.text = grid::cellDisplay(value);
+        item.text = cellDisplay(value);
         item.kind = item.text.isEmpty() ? Kind::Empty : Kind::Text;
     }
     return item;
@@ -212,7 +212,7 @@ QString PivotItem::display() const
 {
     switch (kind) {
     case Kind::Number:
-        return grid::cellDisplay(QVariant(number));
+        return cellDisplay(QVariant(number));
     case Kind::Text:
         return text;
     case Kind::Empty:

@@ -1,9 +1,9 @@
 #include "analysis/core/pivot_text.h"
 
 #include "analysis/core/pivot_table.h"
+#include "common/cell_text.h"
 #include "common/number_display.h"
 #include "common/safe_file.h"
-#include "grid/core/cell_text.h"
 
 #include <string>
 
@@ -11,7 +11,7 @@ namespace qv::analysis {
 
 QString pivotValueText(const std::optional<double>& value)
 {
-    return value ? grid::cellDisplay(QVariant(*value)) : QString();
+    return value ? cellDisplay(QVariant(*value)) : QString();
 }
 
 std::vector<QStringList> pivotLines(const PivotResult& pivot)

@@ -1,26 +1,20 @@
 #include "grid/core/drop_table.h"
 
 #include "common/error.h"
+#include "store/sql_quote.h"
 #include "store/user_tables.h"
 
 namespace qv::grid {
-
-QString quotedValue(const QString& text)
-{
-    QString quoted = text;
-    quoted.replace(QLatin1Char('\''), QStringLiteral("''"));
-    return QLatin1Char('\'') + quoted + QLatin1Char('\'');
-}
 
 void dropUserTable(store::Database& database, const QString& table)
 {
     database.beginTrans();
     try {
-        database.execute(QStringLiteral("DROP TABLE [") + table + QLatin1Char(']'));
+        database.execute(QStringLiteral("DROP TABLE ") + store::bracketName(table));
         database.execute(QStringLiteral("DELETE [TableName] FROM [sysTables] WHERE [TableName] = ") +
-                         quotedValue(table));
+                         store::quoteText(table));
         database.execute(QStringLiteral("DELETE * FROM [sysWizard] WHERE [Table Name] = ") +
-                         quotedValue(table));
+                         store::quoteText(table));
         database.commitTrans();
     } catch (...) {
         database.rollback();

@@ -9,10 +9,6 @@
 
 namespace qv::grid {
 
-// A text as a quoted value of a statement: in apostrophes, an apostrophe
-// inside doubled, so "Bob's Bids" is one value and matches only itself.
-QString quotedValue(const QString& text);
-
 // Drops a user table and its rows in sysTables and sysWizard as one
 // transaction: after a failure the table is still there and still listed.
 // Its saved SQL query, if any, stays.

@@ -1,9 +1,9 @@
 #include "grid/core/tab_export.h"
 
+#include "common/cell_text.h"
 #include "common/error.h"
 #include "common/number_display.h"
 #include "common/safe_file.h"
-#include "grid/core/cell_text.h"
 
 #include <charconv>
 #include <cmath>

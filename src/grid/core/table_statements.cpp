@@ -1,8 +1,9 @@
 #include "grid/core/table_statements.h"
 
+#include "common/cell_text.h"
 #include "common/error.h"
 #include "common/statement_values.h"
-#include "grid/core/cell_text.h"
+#include "store/sql_quote.h"
 
 namespace qv::grid {
 
@@ -36,7 +37,7 @@ QString tableOrdering(const QString& table)
 
 QString wholeTableStatement(const QString& table)
 {
-    return QStringLiteral("SELECT * FROM [") + table + QLatin1Char(']');
+    return QStringLiteral("SELECT * FROM ") + store::bracketName(table);
 }
 
 QString roundStatement(const QString& table, const QString& round)
@@ -61,9 +62,9 @@ QString tableCaption(const QString& table, const QString& round, bool roundListE
 
 QStringList distinctValues(store::Database& database, const QString& table, const QString& column)
 {
-    auto rows =
-        database.openRecordset(QStringLiteral("SELECT DISTINCT [") + column + QStringLiteral("] FROM [") +
-                               table + QStringLiteral("] ORDER BY [") + column + QLatin1Char(']'));
+    auto rows = database.openRecordset(QStringLiteral("SELECT DISTINCT ") + store::bracketName(column) +
+                                       QStringLiteral(" FROM ") + store::bracketName(table) +
+                                       QStringLiteral(" ORDER BY ") + store::bracketName(column));
     QStringList values;
     values.reserve(rows->recordCount());
     for (int r = 0; r < rows->recordCount(); ++r)

@@ -1,7 +1,7 @@
 #include "print/core/record_source.h"
 
+#include "common/cell_text.h"
 #include "common/number_display.h"
-#include "grid/core/cell_text.h"
 #include "print/core/column_widths.h"
 
 #include <QFontMetrics>
@@ -26,7 +26,7 @@ QString RecordSource::columnHeader(int column) const
 
 QString RecordSource::cellText(int row, int column) const
 {
-    return grid::cellDisplay(rows_->at(row - 1, column - 1));
+    return cellDisplay(rows_->at(row - 1, column - 1));
 }
 
 Qt::Alignment RecordSource::alignment(int row, int column) const
@@ -63,7 +63,7 @@ double storedTextWidthBound(const store::Recordset& rows, int row, int column, c
     case Kind::Other:
         break;
     }
-    return bound.of(grid::cellDisplay(rows.at(row, column)));
+    return bound.of(cellDisplay(rows.at(row, column)));
 }
 
 SheetMetrics fittedMetrics(const RecordSource& source, const QFont& font)

@@ -1,6 +1,7 @@
 #include "query/core/saved_queries.h"
 
 #include "common/error.h"
+#include "store/sql_quote.h"
 #include "store/user_tables.h"
 
 namespace qv::query {
@@ -9,27 +10,12 @@ namespace {
 
 QString valueOf(const QString& text)
 {
-    if (text.isEmpty())
-        return QStringLiteral("Null");
-    QString quoted = text;
-    quoted.replace(QLatin1Char('\''), QStringLiteral("''"));
-    return QLatin1Char('\'') + quoted + QLatin1Char('\'');
+    return text.isEmpty() ? QStringLiteral("Null") : store::quoteText(text);
 }
 
 QString field(int digit)
 {
-    return QStringLiteral("[Txt") + QString::number(digit) + QLatin1Char(']');
-}
-
-SqlQuery queryAt(const store::Recordset& rows, int row)
-{
-    SqlQuery query;
-    for (int digit = 0; digit <= 5; ++digit) {
-        const int column = rows.fieldIndex(QStringLiteral("Txt") + QString::number(digit));
-        const QVariant value = column < 0 ? QVariant() : rows.at(row, column);
-        query.setClause(digit, value.isNull() ? QString() : value.toString());
-    }
-    return query;
+    return store::bracketName(QStringLiteral("Txt") + QString::number(digit));
 }
 
 } // namespace
@@ -40,7 +26,7 @@ QList<SqlQuery> SavedQueries::all() const
                                         store::RecordsetType::Snapshot);
     QList<SqlQuery> queries;
     for (int row = 0; row < rows->recordCount(); ++row)
-        queries << queryAt(*rows, row);
+        queries << store::savedQueryAt(*rows, row);
     return queries;
 }
 
@@ -51,7 +37,7 @@ std::optional<SqlQuery> SavedQueries::find(const QString& name) const
                                         store::RecordsetType::Snapshot);
     if (rows->recordCount() == 0)
         return std::nullopt;
-    return queryAt(*rows, 0);
+    return store::savedQueryAt(*rows, 0);
 }
 
 void SavedQueries::add(const SqlQuery& query)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "store/database.h"
+#include "store/saved_query.h"
 
 #include <QString>
 
@@ -8,24 +9,10 @@
 
 namespace qv::query {
 
-// One saved query of the SQL query wizard: the clause texts exactly as typed,
-// without their keywords (the fields Txt5, Txt0 .. Txt4 of sysQueryBuilder).
-struct SqlQuery {
-    QString name;   // Txt5, "Query Name"
-    QString select; // Txt0
-    QString into;   // Txt1, bare or [bracketed]
-    QString from;   // Txt2
-    QString where;  // Txt3, may be empty
-    QString order;  // Txt4, may be empty
-
-    // The clause of a field by the digit of its name (0 to 5).
-    QString clause(int digit) const;
-    void setClause(int digit, const QString& text);
-};
-
-// SELECT s INTO i FROM f[ WHERE w][ ORDER BY o], closed by ";" unless it
-// already ends with one.
-QString sqlQueryStatement(const SqlQuery& query);
+// A saved query and its statement are the store's: the rebuild after an
+// import builds the same table the same way.
+using store::SqlQuery;
+using store::sqlQueryStatement;
 
 // What the window running a query does for it: whether it shows the table
 // about to be replaced, and switching it to its first table so that it lets go.
@@ -38,8 +25,8 @@ struct ShownTable {
 inline constexpr int maxQueryTries = 3;
 
 // Runs a query: builds its table into a new one and puts that in the place of
-// a table of the same name, listing it in sysTables unless it is listed
-// already, all in one transaction: a failure leaves the old table and its
+// a table of the same name, listing it in sysTables once, all in one
+// transaction (store::buildQueryTable): a failure leaves the old table and its
 // listing as they were. A window that shows the table lets go of it first
 // (and again on 3211, at most maxQueryTries runs in all). An Into that is not
 // one name (3125) or names a table of the round results files, the program's

@@ -1,7 +1,7 @@
 #include "query/core/wizard_statement.h"
 
-#include "common/statement_values.h"
 #include "store/savepoint.h"
+#include "store/sql_quote.h"
 
 namespace qv::query {
 
@@ -9,27 +9,27 @@ QString wizardStatement(const WizardChoices& choices)
 {
     QString s = QStringLiteral("SELECT ");
     for (qsizetype i = 0; i < choices.columns.size(); ++i) {
-        s += QLatin1Char('[') + choices.columns[i] + QLatin1Char(']');
+        s += store::bracketName(choices.columns[i]);
         if (i + 1 < choices.columns.size())
             s += QStringLiteral(", ");
     }
-    s += QStringLiteral(" INTO [") + choices.tableName +
-         (choices.nameTyped ? QStringLiteral("] ") : QStringLiteral("]"));
-    s += QStringLiteral(" FROM [") + choices.sourceTable + QStringLiteral("] ");
+    s += QStringLiteral(" INTO ") + store::bracketName(choices.tableName) +
+         (choices.nameTyped ? QStringLiteral(" ") : QString());
+    s += QStringLiteral(" FROM ") + store::bracketName(choices.sourceTable) + QStringLiteral(" ");
     for (qsizetype k = 0; k < choices.conditions.size(); ++k) {
-        const grid::FilterCondition& condition = choices.conditions[k];
+        const FilterCondition& condition = choices.conditions[k];
         if (!condition.filled())
             continue;
         // Only the first row writes WHERE.
-        s += k == 0 ? QStringLiteral(" WHERE [")
-                    : QLatin1Char(' ') + choices.joiners.value(k - 1) + QStringLiteral(" [");
-        s += condition.column + QStringLiteral("] ") + condition.op +
-             grid::conditionValue(condition, QLatin1Char('\''));
+        s += k == 0 ? QStringLiteral(" WHERE ")
+                    : QLatin1Char(' ') + choices.joiners.value(k - 1) + QLatin1Char(' ');
+        s += store::bracketName(condition.column) + QLatin1Char(' ') + condition.op +
+             conditionValue(condition, QLatin1Char('\''));
     }
     for (qsizetype i = 0; i < choices.sortColumns.size(); ++i) {
         if (i == 0)
             s += QStringLiteral(" ORDER BY");
-        s += QStringLiteral(" [") + choices.sortColumns[i].column + QLatin1Char(']');
+        s += QLatin1Char(' ') + store::bracketName(choices.sortColumns[i].column);
         if (!choices.sortColumns[i].ascending)
             s += QStringLiteral(" DESC");
         if (i + 1 < choices.sortColumns.size())
@@ -40,8 +40,8 @@ QString wizardStatement(const WizardChoices& choices)
 
 QString wizardTableListing(const QString& tableName)
 {
-    return QStringLiteral("INSERT INTO [sysTables] (TableName) VALUES (") +
-           quotedText(tableName, QLatin1Char('\'')) + QLatin1Char(')');
+    return QStringLiteral("INSERT INTO [sysTables] (TableName) VALUES (") + store::quoteText(tableName) +
+           QLatin1Char(')');
 }
 
 QString wizardDefinition(const QString& tableName, const QString& statement)
@@ -49,8 +49,8 @@ QString wizardDefinition(const QString& tableName, const QString& statement)
     // The statement between double quotes keeps its apostrophes; a double
     // quote inside it is doubled, which reading the literal undoes.
     return QStringLiteral("INSERT INTO [sysWizard] ([Table Name], [SQL String]) VALUES (") +
-           quotedText(tableName, QLatin1Char('\'')) + QStringLiteral(", ") +
-           quotedText(statement, QLatin1Char('"')) + QLatin1Char(')');
+           store::quoteText(tableName) + QStringLiteral(", ") +
+           store::quoteText(statement, QLatin1Char('"')) + QLatin1Char(')');
 }
 
 void buildWizardTable(store::Database& database, const QString& tableName, const QString& statement)

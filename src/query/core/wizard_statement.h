@@ -1,6 +1,6 @@
 #pragma once
 
-#include "grid/core/table_actions.h"
+#include "query/core/table_actions.h"
 #include "store/database.h"
 
 #include <QList>
@@ -11,13 +11,13 @@ namespace qv::query {
 
 // What the table wizard builds a table from.
 struct WizardChoices {
-    QStringList columns;                     // the chosen columns, in order
-    QString tableName;                       // the new table's name
-    bool nameTyped = true;                   // typed in the dialog (not asked for afterwards)
-    QString sourceTable;                     // the table on show
-    QList<grid::FilterCondition> conditions; // up to four
-    QStringList joiners;                     // And/Or before conditions 2, 3, 4
-    QList<grid::SortColumn> sortColumns;
+    QStringList columns;               // the chosen columns, in order
+    QString tableName;                 // the new table's name
+    bool nameTyped = true;             // typed in the dialog (not asked for afterwards)
+    QString sourceTable;               // the table on show
+    QList<FilterCondition> conditions; // up to four
+    QStringList joiners;               // And/Or before conditions 2, 3, 4
+    QList<SortColumn> sortColumns;
 };
 
 // The SELECT ... INTO statement, blanks and closing ";" included:

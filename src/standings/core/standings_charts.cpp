@@ -4,6 +4,7 @@
 #include "standings/core/auction_history.h"
 #include "standings/core/holdings_replay.h"
 #include "store/database.h"
+#include "store/sql_quote.h"
 
 #include <QHash>
 
@@ -17,7 +18,7 @@ QString inList(const QStringList& names)
 {
     QStringList quoted;
     for (const QString& name : names)
-        quoted << store::Database::dialectQuote(name);
+        quoted << store::quoteText(name);
     return QStringLiteral(" IN (") + quoted.join(QStringLiteral(", ")) + QLatin1Char(')');
 }
 

@@ -4,6 +4,7 @@
 #include "common/error.h"
 #include "store/dialect/conversions.h"
 #include "store/dialect/sql_writer.h"
+#include "store/sql_quote.h"
 
 #include <cmath>
 
@@ -118,13 +119,6 @@ ValueType Scope::typeOf(const QString& qualifier, const QString& name) const
         }
     }
     return ValueType::Unknown;
-}
-
-QString quoteText(const QString& text)
-{
-    QString q = text;
-    q.replace(QLatin1Char('\''), QStringLiteral("''"));
-    return QLatin1Char('\'') + q + QLatin1Char('\'');
 }
 
 QString numberLiteral(double value)

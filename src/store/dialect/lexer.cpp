@@ -36,10 +36,18 @@ std::vector<Token> tokenize(const QString& s)
         }
         const qsizetype start = i;
         if (c == QLatin1Char('[')) {
-            const qsizetype close = s.indexOf(QLatin1Char(']'), i + 1);
+            // A doubled closing bracket stands for one inside the name.
+            QString name;
+            qsizetype close = s.indexOf(QLatin1Char(']'), i + 1);
+            qsizetype from = i + 1;
+            while (close >= 0 && close + 1 < n && s[close + 1] == QLatin1Char(']')) {
+                name += QStringView(s).mid(from, close + 1 - from);
+                from = close + 2;
+                close = s.indexOf(QLatin1Char(']'), from);
+            }
             if (close < 0)
                 syntaxError(s, start, "missing closing bracket");
-            const QString name = s.mid(i + 1, close - i - 1);
+            name += QStringView(s).mid(from, close - from);
             if (name.contains(QLatin1Char('[')))
                 syntaxError(s, start, "invalid bracketing of name");
             tokens.push_back({TokenKind::Name, name, start});

@@ -3,6 +3,7 @@
 // without regard to case, TOP that keeps the rows tied with the last, UNION.
 #include "common/error.h"
 #include "store/dialect/sql_writer.h"
+#include "store/sql_quote.h"
 
 namespace qv::store::dialect {
 

@@ -96,7 +96,6 @@ private:
     QString statement_;
 };
 
-QString quoteText(const QString& text);
 QString numberLiteral(double value);
 
 } // namespace qv::store::dialect

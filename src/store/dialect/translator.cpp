@@ -4,6 +4,7 @@
 #include "store/dialect/conversions.h"
 #include "store/dialect/parser.h"
 #include "store/dialect/sql_writer.h"
+#include "store/sql_quote.h"
 
 namespace qv::store::dialect {
 

@@ -10,6 +10,7 @@
 #include "store/import/round_import.h"
 #include "store/savepoint.h"
 #include "store/session.h"
+#include "store/sql_quote.h"
 #include "store/sqlite_statement.h"
 
 #include <QDir>

@@ -2,6 +2,7 @@
 #include "store/auction_schema.h"
 #include "store/import/auction_builder.h"
 #include "store/import/import_routines.h"
+#include "store/saved_query.h"
 #include "store/session.h"
 #include "store/user_tables.h"
 
@@ -78,20 +79,6 @@ bool rebuildWizardRows(ImportHost& host, RebuildRun& run, const Wanted& wanted)
     return true;
 }
 
-QString queryStatement(const store::Recordset& rs, int row)
-{
-    QString statement = QStringLiteral("SELECT ") + textOf(rs, row, QStringLiteral("Txt0")) +
-                        QStringLiteral(" INTO ") + textOf(rs, row, QStringLiteral("Txt1")) +
-                        QStringLiteral(" FROM ") + textOf(rs, row, QStringLiteral("Txt2"));
-    const QString where = textOf(rs, row, QStringLiteral("Txt3"));
-    if (!where.isEmpty())
-        statement += QStringLiteral(" WHERE ") + where;
-    const QString order = textOf(rs, row, QStringLiteral("Txt4"));
-    if (!order.isEmpty())
-        statement += QStringLiteral(" ORDER BY ") + order;
-    return statement;
-}
-
 bool rebuildQueryRows(ImportHost& host, RebuildRun& run, const Wanted& wanted)
 {
     Session& s = session();
@@ -103,24 +90,14 @@ bool rebuildQueryRows(ImportHost& host, RebuildRun& run, const Wanted& wanted)
         return true;
     try {
         for (int row = 0; row < rs->recordCount(); ++row) {
-            const QString into = textOf(*rs, row, QStringLiteral("Txt1"));
-            if (into.trimmed().isEmpty())
+            const store::SqlQuery query = store::savedQueryAt(*rs, row);
+            if (query.into.trimmed().isEmpty())
                 continue;
-            const QString listed = store::schema::listedTableName(into);
+            const QString listed = store::schema::listedTableName(query.into);
             if (wanted && !wanted(listed))
                 continue;
-            s.RebuildTableName = into;
-            store::requireBuildableInto(db, into);
-            // The listed name is data: a quote in it (Bob's Bids) is doubled.
-            const QString name = store::Database::dialectQuote(listed);
-            const auto list = [&] {
-                db.execute(QStringLiteral("DELETE [TableName] FROM [sysTables] WHERE [TableName] = ") + name);
-                db.execute(QStringLiteral("INSERT INTO [sysTables] (TableName) VALUES (") + name +
-                           QLatin1Char(')'));
-            };
-            const QString statement = queryStatement(*rs, row);
-            if (rebuildOne(run, listed, [&] { store::replaceBuiltTable(db, statement, list); }) ==
-                Step::Stopped) {
+            s.RebuildTableName = query.into;
+            if (rebuildOne(run, listed, [&] { store::buildQueryTable(db, query); }) == Step::Stopped) {
                 reportStop(host, listed);
                 return false;
             }

@@ -2,6 +2,7 @@
 
 #include "store/auction_schema.h"
 #include "store/field_type.h"
+#include "store/sql_quote.h"
 #include "store/sqlite_statement.h"
 
 #include <sqlite3.h>

@@ -3,6 +3,7 @@
 #include "common/error.h"
 #include "store/auction_schema.h"
 #include "store/row_copy.h"
+#include "store/sql_quote.h"
 
 namespace qv {
 
@@ -13,10 +14,10 @@ namespace {
 void clearForRound(store::Database& auction, const QString& table, int round, bool deleteOldRows)
 {
     if (table == store::schema::WithdrawalStatistics)
-        auction.execute(QStringLiteral("DELETE * FROM [") + table + QLatin1Char(']'));
+        auction.execute(QStringLiteral("DELETE * FROM ") + store::bracketName(table));
     else if (deleteOldRows)
-        auction.execute(QStringLiteral("DELETE * FROM [") + table + QStringLiteral("] WHERE [Round] = ") +
-                        QString::number(round));
+        auction.execute(QStringLiteral("DELETE * FROM ") + store::bracketName(table) +
+                        QStringLiteral(" WHERE [Round] = ") + QString::number(round));
 }
 
 } // namespace

@@ -10,6 +10,7 @@
 #include "store/import/round_file_name.h"
 #include "store/jet/jet_reader.h"
 #include "store/savepoint.h"
+#include "store/sql_quote.h"
 #include "store/sqlite_statement.h"
 
 #include <QCoreApplication>

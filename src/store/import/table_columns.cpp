@@ -2,6 +2,7 @@
 
 #include "store/database.h"
 #include "store/field_type.h"
+#include "store/sql_quote.h"
 #include "store/sqlite_statement.h"
 
 #include <sqlite3.h>
@@ -36,7 +37,7 @@ TableColumns::TableColumns(sqlite3* connection, const QString& schema)
     store::Statement s(connection,
                        QStringLiteral("SELECT m.name, p.name, p.type FROM ") + store::quoteName(schema) +
                            QStringLiteral(".sqlite_master AS m JOIN pragma_table_info(m.name, ") +
-                           store::Database::dialectQuote(schema) +
+                           store::quoteText(schema) +
                            QStringLiteral(") AS p WHERE m.type = 'table' ORDER BY m.name, p.cid"));
     while (s.step()) {
         Columns& columns = byTable_[keyOf(textOf(s.get(), 0))];

@@ -1,6 +1,7 @@
 #include "store/jet/jet_sqlite_target.h"
 
 #include "common/error.h"
+#include "store/sql_quote.h"
 
 #include <sqlite3.h>
 

@@ -1,6 +1,7 @@
 #include "store/sample/table_writer.h"
 
 #include "common/error.h"
+#include "store/sql_quote.h"
 
 #include <QStringList>
 

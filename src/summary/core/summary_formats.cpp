@@ -1,7 +1,7 @@
 #include "summary/core/summary_formats.h"
 
+#include "common/cell_text.h"
 #include "common/number_display.h"
-#include "grid/core/cell_text.h"
 
 #include <cmath>
 
@@ -56,7 +56,7 @@ std::optional<QString> plainText(const QVariant& value)
 {
     if (!value.isValid() || value.isNull())
         return std::nullopt;
-    return grid::cellDisplay(value);
+    return cellDisplay(value);
 }
 
 } // namespace qv::summary

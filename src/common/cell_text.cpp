@@ -1,11 +1,11 @@
-#include "grid/core/cell_text.h"
+#include "common/cell_text.h"
 
 #include "common/number_display.h"
 
 #include <QDate>
 #include <QDateTime>
 
-namespace qv::grid {
+namespace qv {
 
 QString cellDisplay(const QVariant& value)
 {
@@ -30,4 +30,4 @@ QString cellDisplay(const QVariant& value)
     }
 }
 
-} // namespace qv::grid
+} // namespace qv

@@ -3,7 +3,7 @@
 #include <QList>
 #include <QString>
 
-namespace qv::grid {
+namespace qv::query {
 
 // One condition row of the filter: column, operator and value as chosen.
 struct FilterCondition {
@@ -33,4 +33,4 @@ QString filterExpression(const QList<FilterCondition>& conditions, const QString
 // "[Bidder], [Round] DESC"; empty for no entries.
 QString sortSpecification(const QList<SortColumn>& columns);
 
-} // namespace qv::grid
+} // namespace qv::query

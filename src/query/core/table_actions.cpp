@@ -1,15 +1,16 @@
-#include "grid/core/table_actions.h"
+#include "query/core/table_actions.h"
 
 #include "common/statement_values.h"
+#include "store/sql_quote.h"
 
-namespace qv::grid {
+namespace qv::query {
 
 QString conditionValue(const FilterCondition& condition, QChar quote)
 {
     // Account numbers look like numbers but are compared as text.
     if (condition.column != QLatin1String("Zelnar Acct") && isNumericText(condition.value))
         return condition.value;
-    return quotedText(condition.value, quote);
+    return store::quoteText(condition.value, quote);
 }
 
 QString filterExpression(const QList<FilterCondition>& conditions, const QStringList& joiners)
@@ -21,7 +22,7 @@ QString filterExpression(const QList<FilterCondition>& conditions, const QString
             continue;
         if (k > 0)
             expression += QLatin1Char(' ') + joiners.value(k - 1) + QLatin1Char(' ');
-        expression += QLatin1Char('[') + condition.column + QStringLiteral("] ") + condition.op +
+        expression += store::bracketName(condition.column) + QLatin1Char(' ') + condition.op +
                       conditionValue(condition, QLatin1Char('"'));
     }
     return expression;
@@ -31,9 +32,8 @@ QString sortSpecification(const QList<SortColumn>& columns)
 {
     QStringList entries;
     for (const SortColumn& entry : columns)
-        entries << QLatin1Char('[') + entry.column + QLatin1Char(']') +
-                       (entry.ascending ? QString() : QStringLiteral(" DESC"));
+        entries << store::bracketName(entry.column) + (entry.ascending ? QString() : QStringLiteral(" DESC"));
     return entries.join(QStringLiteral(", "));
 }
 
-} // namespace qv::grid
+} // namespace qv::query
