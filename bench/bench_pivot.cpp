@@ -12,6 +12,7 @@
 #include "store/auction_schema.h"
 #include "store/database.h"
 #include "store/dialect/translator.h"
+#include "store/newest_round.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -21,6 +22,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <string_view>
 
 using namespace qv;
 
@@ -53,10 +55,63 @@ private:
     qint64 longest_ = 0;
 };
 
+// `pivot rounds --tsv` over every round as a whole quorvane-cli process,
+// against the sqlite3 shell making the same sums with a GROUP BY over the
+// same joined rows and writing them as text; runs alternated, medians.
+void compareProcesses(const QString& cli, const QStringList& auctions, const QString& out)
+{
+    for (const QString& auction : auctions) {
+        const QString last = store::newestRound(*store::Database::open(auction));
+        const QString sql =
+            store::dialect::translate(
+                analysis::analysisStatement(analysis::AnalysisKind::Rounds, 1, last.toInt(), QString()))
+                .sql;
+        const QString groups =
+            QStringLiteral("\"Round\", \"Market\", \"Block\", \"Submarket\", \"Market Name\", "
+                           "\"Bidder\", \"Increments of Bid\"");
+        const QString script = QStringLiteral(".mode tabs\n.output ") + out +
+                               QStringLiteral(".shell\nSELECT ") + groups +
+                               QStringLiteral(", sum(\"Gross Bid Amount\") FROM (") + sql +
+                               QStringLiteral(") GROUP BY ") + groups + QStringLiteral(";\n");
+        const auto figures = bench::alternatedMedians(
+            {{QStringLiteral("pivot"),
+              cli,
+              {QStringLiteral("pivot"), auction, QStringLiteral("rounds"), QStringLiteral("--from"),
+               QStringLiteral("1"), QStringLiteral("--to"), last, QStringLiteral("--tsv")},
+              {}},
+             {QStringLiteral("shell"),
+              QStringLiteral("sqlite3"),
+              {QStringLiteral("-bail"), auction},
+              script}},
+            out, 5);
+        std::printf("%s: pivot rounds --tsv, rounds 1..%s (medians of 5 alternated runs)\n"
+                    "  quorvane-cli: wall %.3f s, processor %.3f s, peak %.1f MiB\n"
+                    "  sqlite3 GROUP BY: wall %.3f s, processor %.3f s, peak %.1f MiB\n"
+                    "  ratio: processor %.2f, wall %.2f\n",
+                    qPrintable(auction), qPrintable(last), figures[0].wall, figures[0].processor,
+                    figures[0].peakMiB, figures[1].wall, figures[1].processor, figures[1].peakMiB,
+                    figures[0].processor / figures[1].processor, figures[0].wall / figures[1].wall);
+    }
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
+    // --cli CLI [AUCTION...]: whole processes against the shell (the cached
+    // large auction when none is given).
+    if (argc >= 3 && std::string_view(argv[1]) == "--cli") {
+        QCoreApplication core(argc, argv);
+        QStringList auctions;
+        for (int i = 3; i < argc; ++i)
+            auctions << QString::fromLocal8Bit(argv[i]);
+        if (auctions.isEmpty())
+            auctions << bench::largeAuction250();
+        QTemporaryDir scratch;
+        compareProcesses(QString::fromLocal8Bit(argv[2]), auctions,
+                         scratch.filePath(QStringLiteral("pivot.txt")));
+        return 0;
+    }
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);

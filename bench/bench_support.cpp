@@ -234,6 +234,54 @@ double runShell(const QString& database, const QString& script)
     return seconds;
 }
 
+ProcessFigures timeProcess(const QString& program, const QStringList& args, const QString& outputFile,
+                           const QString& input)
+{
+    const QString times = outputFile + QStringLiteral(".time");
+    QProcess process;
+    process.setStandardOutputFile(outputFile);
+    settle();
+    process.start(QStringLiteral("/usr/bin/time"),
+                  QStringList{QStringLiteral("-f"), QStringLiteral("%e %U %S %M"), QStringLiteral("-o"),
+                              times, program} +
+                      args);
+    process.write(input.toUtf8());
+    process.closeWriteChannel();
+    process.waitForFinished(-1);
+    if (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0)
+        fail(program + QLatin1Char(' ') + args.join(QLatin1Char(' ')) + QStringLiteral(" failed: ") +
+             QString::fromUtf8(process.readAllStandardError()));
+    QFile file(times);
+    if (!file.open(QIODevice::ReadOnly))
+        fail(QStringLiteral("no figures from /usr/bin/time"));
+    const QStringList figures = QString::fromUtf8(file.readAll()).trimmed().split(QLatin1Char(' '));
+    if (figures.size() != 4)
+        fail(QStringLiteral("unexpected figures from /usr/bin/time: ") + figures.join(QLatin1Char(' ')));
+    return {figures[0].toDouble(), figures[1].toDouble() + figures[2].toDouble(),
+            figures[3].toDouble() / 1024};
+}
+
+std::vector<ProcessFigures> alternatedMedians(const std::vector<TimedCommand>& commands,
+                                              const QString& outputFile, int runs)
+{
+    std::vector<std::vector<ProcessFigures>> taken(commands.size());
+    for (int run = 0; run < runs; ++run)
+        for (size_t c = 0; c < commands.size(); ++c)
+            taken[c].push_back(
+                timeProcess(commands[c].program, commands[c].args, outputFile, commands[c].input));
+    std::vector<ProcessFigures> medians;
+    for (const std::vector<ProcessFigures>& runsOfOne : taken) {
+        std::vector<double> wall, processor, peak;
+        for (const ProcessFigures& f : runsOfOne) {
+            wall.push_back(f.wall);
+            processor.push_back(f.processor);
+            peak.push_back(f.peakMiB);
+        }
+        medians.push_back({median(wall), median(processor), median(peak)});
+    }
+    return medians;
+}
+
 QStringList suppliedTables(const QString& auctionPath)
 {
     QProcess shell;

@@ -89,6 +89,29 @@ void copyFresh(const QString& from, const QString& to);
 // Throws qv::Error when the shell reports an error.
 double runShell(const QString& database, const QString& script);
 
+// One whole process as /usr/bin/time sees it: wall-clock and processor
+// seconds (user and system) and peak resident memory.
+struct ProcessFigures {
+    double wall = 0;
+    double processor = 0;
+    double peakMiB = 0;
+};
+// Runs program with args (standard input from input when given), standard
+// output into outputFile, after settle(); fails loudly when it fails.
+ProcessFigures timeProcess(const QString& program, const QStringList& args, const QString& outputFile,
+                           const QString& input = {});
+// Runs each command in turn, runs times over, and keeps the median of each
+// figure per command: alternated runs, so that the machine's load falls on
+// every side alike.
+struct TimedCommand {
+    QString label;
+    QString program;
+    QStringList args;
+    QString input;
+};
+std::vector<ProcessFigures> alternatedMedians(const std::vector<TimedCommand>& commands,
+                                              const QString& outputFile, int runs);
+
 // The supplied tables of an auction database, in sysSuppliedTables order.
 QStringList suppliedTables(const QString& auctionPath);
 

@@ -1,12 +1,12 @@
 #include "cli/commands.h"
 #include "cli/table_output.h"
+#include "cli/table_rows.h"
 #include "cli/terminal_prompter.h"
 
 #include "common/error.h"
 #include "common/safe_file.h"
 #include "common/statement_values.h"
 #include "grid/core/tab_export.h"
-#include "grid/core/table_statements.h"
 #include "store/database.h"
 #include "store/newest_round.h"
 #include "usage/usage_messages.h"
@@ -19,15 +19,16 @@ namespace qv::cli {
 
 namespace {
 
-// Writes the rows to the file through SafeFile, or to standard output.
-void writeRows(const store::Recordset& rows, OutputFormat format, const QString& output)
+// Writes the rows to the file through SafeFile, or to standard output, as
+// they are read.
+void writeRows(store::RowSource& rows, OutputFormat format, const QString& output)
 {
     std::optional<SafeFile> file;
     if (!output.isEmpty())
         file.emplace(output);
     ByteSink& out = file ? static_cast<ByteSink&>(*file) : StandardOutput::instance();
     if (format == OutputFormat::Tsv)
-        grid::writeTabText(out, grid::recordsetRows(rows));
+        grid::writeTabText(out, rows);
     else
         writeTable(out, rows, format);
     if (file)
@@ -77,17 +78,7 @@ int runExport(const QStringList& given, const Options& options)
             prompter.errorMessage(QStringLiteral("No round has been imported."), QStringLiteral("Quorvane"));
             return 1;
         }
-        std::unique_ptr<store::Recordset> rows = whole ? grid::loadWholeTable(*database, table).rows
-                                                       : grid::loadTable(*database, table, round).rows;
-        // The grid's Filter, then its Sort: each opens a new set from the one on show.
-        if (!filter.isEmpty()) {
-            rows->filter = filter;
-            rows = rows->openRecordset();
-        }
-        if (!sort.isEmpty()) {
-            rows->sort = sort;
-            rows = rows->openRecordset();
-        }
+        const auto rows = openTableRows(*database, table, whole ? QString() : round, filter, sort);
         writeRows(*rows, format, output);
         if (!output.isEmpty())
             prompter.message(QStringLiteral("       Export completed."),

@@ -189,7 +189,7 @@ int runPivot(const QStringList& given, const Options& options)
         if (format && *format != OutputFormat::Tsv) {
             writePivotTable(out, pivot, *format);
         } else if (tsv || format) {
-            out.write(analysis::pivotTsv(pivot));
+            analysis::writePivotTsv(out, pivot);
         } else if (output.isEmpty() && chart.isEmpty()) {
             out.write(QStringLiteral("%1: %2 bids, %3 rounds, %4 columns\n")
                           .arg(pivot.dataCaption)

@@ -1,9 +1,9 @@
 #include "cli/commands.h"
 #include "cli/table_output.h"
+#include "cli/table_rows.h"
 
 #include "common/error.h"
 #include "common/statement_values.h"
-#include "grid/core/table_statements.h"
 #include "store/database.h"
 #include "store/newest_round.h"
 #include "usage/usage_messages.h"
@@ -28,7 +28,7 @@ int runShow(const QStringList& given, const Options&)
         auto database = store::Database::open(args[0]);
         const QString table = args[1];
         if (whole) {
-            writeTable(out, *grid::loadWholeTable(*database, table).rows, format);
+            writeTable(out, *openTableRows(*database, table, {}), format);
             return 0;
         }
         const QString round = args.size() == 3 ? args[2] : store::newestRound(*database);
@@ -36,7 +36,7 @@ int runShow(const QStringList& given, const Options&)
             QTextStream(stderr) << "No round has been imported\n";
             return 1;
         }
-        writeTable(out, *grid::loadTable(*database, table, round).rows, format);
+        writeTable(out, *openTableRows(*database, table, round), format);
         return 0;
     } catch (const Error& error) {
         out.writeMessage(errorText(ErrorLayout::Report, error) + QLatin1Char('\n'));

@@ -24,8 +24,7 @@ int runSql(const QStringList& given, const Options&)
         const QString statement = args[1];
         const auto kind = store::dialect::translate(statement).kind;
         if (kind == store::dialect::StatementKind::Select) {
-            auto rs = db->openRecordset(statement, store::RecordsetType::Snapshot);
-            writeTable(out, *rs, format);
+            writeTable(out, *db->openRowStream(statement), format);
         } else {
             db->execute(statement);
         }

@@ -7,23 +7,25 @@ namespace qv::cli {
 
 namespace {
 
-QVariant amount(const std::optional<double>& value)
+void amountCell(TableWriter& writer, const std::optional<double>& value)
 {
-    return value ? QVariant(*value) : QVariant();
+    if (value)
+        writer.numberCell(*value);
+    else
+        writer.nullCell();
 }
 
 // A row key as a value: numbers stay numbers.
-QVariant key(const analysis::PivotItem& item)
+void keyCell(TableWriter& writer, const analysis::PivotItem& item)
 {
     switch (item.kind) {
     case analysis::PivotItem::Kind::Number:
-        return item.number;
+        return writer.numberCell(item.number);
     case analysis::PivotItem::Kind::Text:
-        return item.text;
+        return writer.valueCell(item.text);
     case analysis::PivotItem::Kind::Empty:
-        break;
+        return writer.nullCell();
     }
-    return {};
 }
 
 } // namespace
@@ -43,27 +45,38 @@ void writePivotTable(ByteSink& out, const analysis::PivotResult& pivot, OutputFo
 
     TableWriter writer(out, format);
     writer.header(fields);
+    // Row by row as written, passing over the empty cells.
+    const std::vector<analysis::PivotResult::Cell> cells = pivot.cellsInOrder();
+    auto next = cells.begin();
     for (int r = 0; r < pivot.rowCount(); ++r) {
-        QVariantList values;
+        writer.beginRow();
         for (int level = 0; level < keys; ++level)
-            values << key(pivot.rowItem(r, level));
+            keyCell(writer, pivot.rowItem(r, level));
         if (keys == 0)
-            values << QVariant();
-        for (int c = 0; c < pivot.columnCount(); ++c)
-            values << amount(pivot.value(r, c));
+            writer.nullCell();
+        int written = 0;
+        for (; next != cells.end() && next->row == r; ++next) {
+            for (; written < next->column; ++written)
+                writer.nullCell();
+            writer.numberCell(next->value);
+            written = next->column + 1;
+        }
+        for (; written < pivot.columnCount(); ++written)
+            writer.nullCell();
         if (pivot.rowGrand)
-            values << amount(pivot.rowTotal(r));
-        writer.row(values);
+            amountCell(writer, pivot.rowTotal(r));
+        writer.endRow();
     }
     if (pivot.columnGrand && pivot.rowCount() > 0) {
-        QVariantList values{analysis::GrandTotalCaption};
+        writer.beginRow();
+        writer.valueCell(analysis::GrandTotalCaption);
         for (int level = 1; level < keys; ++level)
-            values << QVariant();
+            writer.nullCell();
         for (int c = 0; c < pivot.columnCount(); ++c)
-            values << amount(pivot.columnTotal(c));
+            amountCell(writer, pivot.columnTotal(c));
         if (pivot.rowGrand)
-            values << amount(pivot.grandTotal());
-        writer.row(values);
+            amountCell(writer, pivot.grandTotal());
+        writer.endRow();
     }
     writer.finish();
 }

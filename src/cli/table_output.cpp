@@ -6,6 +6,7 @@
 #include <QDateTime>
 #include <QTextStream>
 
+#include <algorithm>
 #include <charconv>
 #include <string>
 
@@ -139,128 +140,219 @@ bool takeFormatOption(QStringList& args, std::optional<OutputFormat>& format)
 
 void TableWriter::header(const QStringList& fieldNames)
 {
-    fields_ = fieldNames;
+    const QLatin1Char separator(format_ == OutputFormat::Csv ? ',' : '\t');
+    QStringList cells;
     switch (format_) {
-    case OutputFormat::Tsv: {
-        QStringList cells;
+    case OutputFormat::Tsv:
+    case OutputFormat::Csv:
         for (const QString& name : fieldNames)
-            cells << tsvField(name);
-        put(cells.join(QLatin1Char('\t')) + QLatin1Char('\n'));
+            cells << (format_ == OutputFormat::Csv ? csvField(name) : tsvField(name));
+        append(cells.join(separator));
+        text_ += format_ == OutputFormat::Csv ? "\r\n" : "\n";
         break;
-    }
-    case OutputFormat::Csv: {
-        QStringList cells;
-        for (const QString& name : fieldNames)
-            cells << csvField(name);
-        put(cells.join(QLatin1Char(',')) + QStringLiteral("\r\n"));
-        break;
-    }
     case OutputFormat::Json:
-        put(QStringLiteral("["));
+        for (const QString& name : fieldNames)
+            keys_.push_back((jsonString(name) + QLatin1Char(':')).toStdString());
+        text_ += '[';
         break;
     }
 }
 
 void TableWriter::row(const QVariantList& values)
 {
-    QStringList cells;
+    beginRow();
+    for (const QVariant& value : values)
+        valueCell(value);
+    endRow();
+}
+
+void TableWriter::beginRow()
+{
+    column_ = 0;
+    if (format_ == OutputFormat::Json)
+        text_ += anyRow_ ? ",\n{" : "\n{";
+}
+
+void TableWriter::separate()
+{
+    if (column_ > 0 && format_ != OutputFormat::Tsv)
+        text_ += ',';
+    else if (column_ > 0)
+        text_ += '\t';
+    if (format_ == OutputFormat::Json)
+        text_ += column_ < keys_.size() ? std::string_view(keys_[column_]) : std::string_view("\"\":");
+    ++column_;
+}
+
+void TableWriter::append(const QString& text)
+{
+    const QByteArray utf8 = text.toUtf8();
+    text_.append(utf8.constData(), static_cast<size_t>(utf8.size()));
+}
+
+void TableWriter::nullCell()
+{
+    separate();
+    if (format_ == OutputFormat::Json)
+        text_ += "null";
+}
+
+void TableWriter::integerCell(std::int64_t value)
+{
+    separate();
+    char digits[24];
+    text_.append(digits, std::to_chars(digits, digits + sizeof digits, value).ptr);
+}
+
+void TableWriter::numberCell(double value)
+{
+    if (format_ == OutputFormat::Json) {
+        separate();
+        return append(jsonValue(value));
+    }
+    separate();
+    appendNumberText(text_, value);
+}
+
+void TableWriter::textCell(std::string_view utf8)
+{
+    // Texts of ASCII alone are written byte by byte; any other goes through
+    // QString, as a QVariant's would, so that the bytes are the same.
+    const bool ascii = std::all_of(utf8.begin(), utf8.end(), [](char c) { return (c & 0x80) == 0; });
+    if (format_ != OutputFormat::Tsv && !ascii)
+        return valueCell(QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())));
+    separate();
+    const std::size_t from = text_.size();
     switch (format_) {
     case OutputFormat::Tsv:
-        for (const QVariant& v : values)
-            cells << tsvField(displayText(v));
-        put(cells.join(QLatin1Char('\t')) + QLatin1Char('\n'));
+        // Tabs and line breaks inside a value would split its row.
+        text_.append(utf8);
+        for (std::size_t i = from; i < text_.size(); ++i)
+            if (text_[i] == '\t' || text_[i] == '\n' || text_[i] == '\r')
+                text_[i] = ' ';
         break;
     case OutputFormat::Csv:
-        for (const QVariant& v : values)
-            cells << csvField(displayText(v));
-        put(cells.join(QLatin1Char(',')) + QStringLiteral("\r\n"));
+        if (utf8.find_first_of(",\"\n\r") == std::string_view::npos) {
+            text_.append(utf8);
+            break;
+        }
+        text_ += '"';
+        for (const char c : utf8) {
+            if (c == '"')
+                text_ += '"';
+            text_ += c;
+        }
+        text_ += '"';
         break;
     case OutputFormat::Json:
-        for (qsizetype i = 0; i < values.size(); ++i)
-            cells << jsonString(fields_.value(i)) + QLatin1Char(':') + jsonValue(values[i]);
-        put((anyRow_ ? QStringLiteral(",\n{") : QStringLiteral("\n{")) + cells.join(QLatin1Char(',')) +
-            QLatin1Char('}'));
+        text_ += '"';
+        for (const char c : utf8) {
+            switch (c) {
+            case '"':
+                text_ += "\\\"";
+                break;
+            case '\\':
+                text_ += "\\\\";
+                break;
+            case '\n':
+                text_ += "\\n";
+                break;
+            case '\r':
+                text_ += "\\r";
+                break;
+            case '\t':
+                text_ += "\\t";
+                break;
+            default:
+                if (static_cast<unsigned char>(c) < 0x20) {
+                    static const char hex[] = "0123456789abcdef";
+                    text_ += "\\u00";
+                    text_ += hex[(c >> 4) & 0xf];
+                    text_ += hex[c & 0xf];
+                } else {
+                    text_ += c;
+                }
+            }
+        }
+        text_ += '"';
+        break;
+    }
+}
+
+void TableWriter::valueCell(const QVariant& value)
+{
+    separate();
+    appendValue(value);
+}
+
+void TableWriter::appendValue(const QVariant& value)
+{
+    switch (format_) {
+    case OutputFormat::Tsv:
+        return append(tsvField(displayText(value)));
+    case OutputFormat::Csv:
+        return append(csvField(displayText(value)));
+    case OutputFormat::Json:
+        return append(jsonValue(value));
+    }
+}
+
+void TableWriter::cell(const store::RowSource& rows, int column)
+{
+    using Kind = store::CellView::Kind;
+    const store::CellView view = rows.cell(column);
+    switch (view.kind) {
+    case Kind::Null:
+        return nullCell();
+    case Kind::Integer:
+        return integerCell(view.integer);
+    case Kind::Double:
+        return numberCell(view.number);
+    case Kind::Text:
+        return textCell(view.text);
+    case Kind::Other:
+        return valueCell(rows.value(column));
+    }
+}
+
+void TableWriter::endRow()
+{
+    switch (format_) {
+    case OutputFormat::Tsv:
+        text_ += '\n';
+        break;
+    case OutputFormat::Csv:
+        text_ += "\r\n";
+        break;
+    case OutputFormat::Json:
+        text_ += '}';
         break;
     }
     anyRow_ = true;
+    if (text_.size() >= (std::size_t(1) << 16)) {
+        out_.write(text_.data(), static_cast<qsizetype>(text_.size()));
+        text_.clear();
+    }
 }
 
 void TableWriter::finish()
 {
     if (format_ == OutputFormat::Json)
-        put(anyRow_ ? QStringLiteral("\n]\n") : QStringLiteral("]\n"));
+        text_ += anyRow_ ? "\n]\n" : "]\n";
+    out_.write(text_.data(), static_cast<qsizetype>(text_.size()));
+    text_.clear();
 }
 
-namespace {
-
-void appendDisplayText(std::string& out, const store::Recordset& records, int row, int column)
+void writeTable(ByteSink& out, store::RowSource& rows, OutputFormat format)
 {
-    using Kind = store::CellView::Kind;
-    const store::CellView cell = records.cell(row, column);
-    switch (cell.kind) {
-    case Kind::Null:
-        return;
-    case Kind::Integer: {
-        char digits[24];
-        out.append(digits, std::to_chars(digits, digits + sizeof digits, cell.integer).ptr);
-        return;
-    }
-    case Kind::Double:
-        return appendNumberText(out, cell.number);
-    case Kind::Text: {
-        // Tabs and line breaks inside a value would split its row.
-        const std::size_t from = out.size();
-        out.append(cell.text);
-        for (std::size_t i = from; i < out.size(); ++i)
-            if (out[i] == '\t' || out[i] == '\n' || out[i] == '\r')
-                out[i] = ' ';
-        return;
-    }
-    case Kind::Other:
-        out += tsvField(displayText(records.at(row, column))).toStdString();
-        return;
-    }
-}
-
-} // namespace
-
-void writeTabDelimited(ByteSink& out, const store::Recordset& records)
-{
-    // Whole tables are written as UTF-8 straight from the stored values, in large
-    // pieces, without a QString a cell.
-    QStringList names;
-    for (const QString& name : records.fieldNames())
-        names << tsvField(name);
-    std::string text = names.join(QLatin1Char('\t')).toStdString() + '\n';
-    const auto flush = [&] {
-        out.write(text.data(), static_cast<qsizetype>(text.size()));
-        text.clear();
-    };
-    for (int row = 0; row < records.recordCount(); ++row) {
-        for (int col = 0; col < records.fieldCount(); ++col) {
-            if (col > 0)
-                text += '\t';
-            appendDisplayText(text, records, row, col);
-        }
-        text += '\n';
-        if (text.size() > (1 << 20))
-            flush();
-    }
-    flush();
-}
-
-void writeTable(ByteSink& out, const store::Recordset& records, OutputFormat format)
-{
-    if (format == OutputFormat::Tsv)
-        return writeTabDelimited(out, records);
     TableWriter writer(out, format);
-    writer.header(records.fieldNames());
-    for (int row = 0; row < records.recordCount(); ++row) {
-        QVariantList values;
-        values.reserve(records.fieldCount());
-        for (int col = 0; col < records.fieldCount(); ++col)
-            values << records.at(row, col);
-        writer.row(values);
+    writer.header(rows.fieldNames());
+    const int columns = rows.fieldCount();
+    while (rows.next()) {
+        writer.beginRow();
+        for (int column = 0; column < columns; ++column)
+            writer.cell(rows, column);
+        writer.endRow();
     }
     writer.finish();
 }

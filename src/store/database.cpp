@@ -7,6 +7,7 @@
 #include "store/own_schema.h"
 #include "store/record_reader.h"
 #include "store/row_copy.h"
+#include "store/row_stream.h"
 #include "store/savepoint.h"
 #include "store/sql_quote.h"
 #include "store/sqlite_error.h"
@@ -277,21 +278,34 @@ void Database::requireNotHeld(const QString& table) const
                         .arg(table));
 }
 
-std::unique_ptr<Recordset> Database::openRecordset(const QString& statementOrTable, RecordsetType type)
+Database::SelectSource Database::selectSource(const QString& statementOrTable)
 {
     requireOpen();
     const QString table = dialect::bareTableName(statementOrTable);
     if (!table.isEmpty()) {
         if (!tableExists(table))
             throw inputTableNotFound(table);
-        return select(QStringLiteral("SELECT * FROM ") + quoteName(table), type, {}, {});
+        return {QStringLiteral("SELECT * FROM ") + quoteName(table), {}, {}};
     }
     const ConnectionSchema schema(schemaCache());
-    const Translation tr = dialect::translate(statementOrTable, &schema);
+    Translation tr = dialect::translate(statementOrTable, &schema);
     if (tr.kind != StatementKind::Select)
         throw Error(err::InvalidOperation,
                     QStringLiteral("Invalid operation: only a SELECT statement opens a record set."));
-    return select(tr.sql, type, {}, {}, nullptr, &tr.expressionTypes, statementOrTable);
+    return {tr.sql, std::move(tr.expressionTypes), statementOrTable};
+}
+
+std::unique_ptr<Recordset> Database::openRecordset(const QString& statementOrTable, RecordsetType type)
+{
+    const SelectSource source = selectSource(statementOrTable);
+    return select(source.sql, type, {}, {}, nullptr, &source.expressionTypes, source.shownAs);
+}
+
+std::unique_ptr<RowStream> Database::openRowStream(const QString& statementOrTable)
+{
+    const SelectSource source = selectSource(statementOrTable);
+    return std::make_unique<RowStream>(shared_from_this(), source.sql, QStringList(), QString(), nullptr,
+                                       &source.expressionTypes, source.shownAs);
 }
 
 std::unique_ptr<Recordset> Database::select(const QString& source, RecordsetType type, QStringList filters,
@@ -299,16 +313,8 @@ std::unique_ptr<Recordset> Database::select(const QString& source, RecordsetType
                                             const ExpressionTypes* expressionTypes, const QString& shownAs)
 {
     requireOpen();
-    QString sql = source;
-    if (!filters.isEmpty() || !order.isEmpty()) {
-        sql = QStringLiteral("SELECT * FROM (") + source + QStringLiteral(") AS qv_source");
-        if (!filters.isEmpty())
-            sql += QStringLiteral(" WHERE (") + filters.join(QStringLiteral(") AND (")) + QLatin1Char(')');
-        if (!order.isEmpty())
-            sql += QStringLiteral(" ORDER BY ") + order;
-    }
     QStringList tablesRead;
-    Statement stmt(db_, sql, &tablesRead, shownAs);
+    Statement stmt(db_, narrowedStatement(source, filters, order), &tablesRead, shownAs);
     RecordReader reader(stmt, knownFields, expressionTypes);
     reader.readAll();
     return std::make_unique<Recordset>(weak_from_this(), type, source, std::move(filters), std::move(order),

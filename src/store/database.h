@@ -2,6 +2,7 @@
 
 #include "store/connection.h"
 #include "store/recordset.h"
+#include "store/row_stream.h"
 #include "store/table_hold.h"
 
 #include <QString>
@@ -64,6 +65,8 @@ public:
     // errors as opening the statement. A table without row ids is read whole.
     std::unique_ptr<Recordset> openTableRows(const QString& table, const QString& condition,
                                              const QString& ordering);
+    // The same rows read as they are written out, none held: for outputs.
+    std::unique_ptr<RowStream> openRowStream(const QString& statementOrTable);
 
     // Table definitions in the order the tables were created, the engine's own
     // (sqlite_*, MSys*) included.
@@ -110,8 +113,14 @@ private:
     static std::shared_ptr<Database> openJet(const QString& path);
     friend class Recordset;
 
+    // A SELECT or table name as the SQLite SELECT it runs.
+    struct SelectSource {
+        QString sql;
+        ExpressionTypes expressionTypes;
+        QString shownAs; // the statement as the user wrote it, for errors
+    };
+    SelectSource selectSource(const QString& statementOrTable);
     // Runs a SQLite SELECT, narrowed by filters and ordered, into a record set.
-    using ExpressionTypes = std::vector<std::pair<QString, FieldType>>;
     // Errors name shownAs, the statement or filter as the user wrote it.
     std::unique_ptr<Recordset> select(const QString& source, RecordsetType type, QStringList filters,
                                       QString order, const std::vector<Field>* knownFields = nullptr,

@@ -6,10 +6,10 @@
 
 namespace qv::store {
 
-RecordReader::RecordReader(Statement& statement, const std::vector<Field>* knownFields,
-                           const std::vector<std::pair<QString, FieldType>>* expressionTypes)
-    : statement_(statement)
+std::vector<Field> statementFields(Statement& statement, const std::vector<Field>* knownFields,
+                                   const std::vector<std::pair<QString, FieldType>>* expressionTypes)
 {
+    std::vector<Field> fields;
     const int n = statement.columnCount();
     for (int i = 0; i < n; ++i) {
         Field f;
@@ -30,8 +30,73 @@ RecordReader::RecordReader(Statement& statement, const std::vector<Field>* known
         } else {
             f.type = fieldTypeOf(declared);
         }
-        fields_.push_back(f);
+        fields.push_back(f);
     }
+    return fields;
+}
+
+CellView readCell(sqlite3_stmt* s, int column, FieldType type)
+{
+    CellView view;
+    const int storage = sqlite3_column_type(s, column);
+    if (storage == SQLITE_NULL)
+        return view;
+    const auto text = [&] {
+        const auto* p = reinterpret_cast<const char*>(sqlite3_column_text(s, column));
+        return std::string_view(p, static_cast<size_t>(sqlite3_column_bytes(s, column)));
+    };
+    switch (type) {
+    case FieldType::Double:
+    case FieldType::Currency:
+        if (storage == SQLITE_INTEGER || storage == SQLITE_FLOAT) {
+            view.kind = CellView::Kind::Double;
+            view.number = sqlite3_column_double(s, column);
+            return view;
+        }
+        break;
+    case FieldType::Date:
+        if (storage == SQLITE_TEXT) {
+            view.kind = CellView::Kind::Other;
+            view.text = text();
+            return view;
+        }
+        break;
+    case FieldType::Integer:
+    case FieldType::Boolean:
+    case FieldType::Text:
+    case FieldType::Memo:
+        break;
+    }
+    if (storage == SQLITE_INTEGER) {
+        view.kind = CellView::Kind::Integer;
+        view.integer = sqlite3_column_int64(s, column);
+    } else if (storage == SQLITE_FLOAT) {
+        view.kind = CellView::Kind::Double;
+        view.number = sqlite3_column_double(s, column);
+    } else {
+        view.kind = CellView::Kind::Text;
+        view.text = text();
+    }
+    return view;
+}
+
+void typeFromValue(Field& field, bool& typed, sqlite3_stmt* statement, int column)
+{
+    if (!field.typeFromValues || typed)
+        return;
+    const int t = sqlite3_column_type(statement, column);
+    if (t == SQLITE_NULL)
+        return;
+    typed = true;
+    field.type = t == SQLITE_INTEGER ? FieldType::Integer
+                 : t == SQLITE_FLOAT ? FieldType::Double
+                                     : FieldType::Text;
+}
+
+RecordReader::RecordReader(Statement& statement, const std::vector<Field>* knownFields,
+                           const std::vector<std::pair<QString, FieldType>>* expressionTypes)
+    : statement_(statement), fields_(statementFields(statement, knownFields, expressionTypes))
+{
     columns_.resize(fields_.size());
     typed_.assign(fields_.size(), false);
 }
@@ -48,17 +113,10 @@ void RecordReader::readRow()
     const int n = static_cast<int>(fields_.size());
     for (int i = 0; i < n; ++i) {
         read(i);
-        Field& f = fields_[size_t(i)];
         // An undeclared column takes its type from its first value.
-        if (f.typeFromValues && !typed_[size_t(i)]) {
-            const int t = sqlite3_column_type(statement_.get(), i);
-            if (t == SQLITE_NULL)
-                continue;
-            typed_[size_t(i)] = true;
-            f.type = t == SQLITE_INTEGER ? FieldType::Integer
-                     : t == SQLITE_FLOAT ? FieldType::Double
-                                         : FieldType::Text;
-        }
+        bool done = typed_[size_t(i)];
+        typeFromValue(fields_[size_t(i)], done, statement_.get(), i);
+        typed_[size_t(i)] = done;
     }
 }
 
@@ -76,36 +134,20 @@ void RecordReader::finish()
 
 void RecordReader::read(int column)
 {
-    sqlite3_stmt* s = statement_.get();
     ColumnValues& values = columns_[size_t(column)];
-    const int storage = sqlite3_column_type(s, column);
-    if (storage == SQLITE_NULL)
+    const CellView cell = readCell(statement_.get(), column, fields_[size_t(column)].type);
+    switch (cell.kind) {
+    case CellView::Kind::Null:
         return values.appendNull();
-    const auto text = [&] {
-        const auto* p = reinterpret_cast<const char*>(sqlite3_column_text(s, column));
-        return std::string_view(p, static_cast<size_t>(sqlite3_column_bytes(s, column)));
-    };
-    switch (fields_[size_t(column)].type) {
-    case FieldType::Double:
-    case FieldType::Currency:
-        if (storage == SQLITE_INTEGER || storage == SQLITE_FLOAT)
-            return values.appendDouble(sqlite3_column_double(s, column));
-        break;
-    case FieldType::Date:
-        if (storage == SQLITE_TEXT)
-            return values.appendDate(text());
-        break;
-    case FieldType::Integer:
-    case FieldType::Boolean:
-    case FieldType::Text:
-    case FieldType::Memo:
-        break;
+    case CellView::Kind::Integer:
+        return values.appendInteger(cell.integer);
+    case CellView::Kind::Double:
+        return values.appendDouble(cell.number);
+    case CellView::Kind::Text:
+        return values.appendText(cell.text);
+    case CellView::Kind::Other:
+        return values.appendDate(cell.text);
     }
-    if (storage == SQLITE_INTEGER)
-        return values.appendInteger(sqlite3_column_int64(s, column));
-    if (storage == SQLITE_FLOAT)
-        return values.appendDouble(sqlite3_column_double(s, column));
-    return values.appendText(text());
 }
 
 } // namespace qv::store

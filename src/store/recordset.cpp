@@ -2,8 +2,8 @@
 
 #include "common/error.h"
 #include "store/database.h"
-#include "store/dialect/translator.h"
 #include "store/row_pager.h"
+#include "store/row_stream.h"
 
 namespace qv::store {
 
@@ -120,12 +120,17 @@ int Recordset::fieldIndex(const QString& name) const
     return -1;
 }
 
-QStringList Recordset::fieldNames() const
+QStringList fieldNamesOf(const std::vector<Field>& fields)
 {
     QStringList names;
-    for (const Field& f : fields_)
+    for (const Field& f : fields)
         names << f.name;
     return names;
+}
+
+QStringList Recordset::fieldNames() const
+{
+    return fieldNamesOf(fields_);
 }
 
 void Recordset::requireCurrent() const
@@ -157,24 +162,16 @@ std::unique_ptr<Recordset> Recordset::openRecordset() const
     if (!db || !db->isOpen())
         throw Error(err::ObjectInvalid,
                     QStringLiteral("Object invalid or no longer set: the database is closed."));
-    // The filter and sort compute with the types of the set's own fields.
-    std::vector<dialect::SchemaColumn> columns;
-    columns.reserve(fields_.size());
-    for (const Field& f : fields_)
-        columns.push_back({f.name, f.type, !f.typeFromValues});
-    QStringList filters = filters_;
-    if (!filter.trimmed().isEmpty())
-        filters << dialect::translateExpression(filter, columns);
-    QString order = sort.trimmed().isEmpty() ? order_ : dialect::translateOrderBy(sort, columns);
-    const QString shownAs = !filter.trimmed().isEmpty() ? filter : sort;
+    const Narrowing n = narrowing(fields_, filters_, order_, filter, sort);
     if (pager_) {
         // Rows equal in the new order keep the order they had.
+        QString order = n.order;
         if (!sort.trimmed().isEmpty() && !order_.isEmpty())
             order += QStringLiteral(", ") + order_;
-        return db->selectPaged(PagedSource{pager_->source().table, filters, order}, type_, fields_, shownAs,
-                               sourceTables_);
+        return db->selectPaged(PagedSource{pager_->source().table, n.filters, order}, type_, fields_,
+                               n.shownAs, sourceTables_);
     }
-    return db->select(source_, type_, filters, order, &fields_, nullptr, shownAs);
+    return db->select(source_, type_, n.filters, n.order, &fields_, nullptr, n.shownAs);
 }
 
 TableHold Recordset::hold() const

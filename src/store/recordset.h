@@ -24,6 +24,9 @@ struct Field {
     bool typeFromValues = false; // no declared type: taken from the values read
 };
 
+// The names of fields, in their order.
+QStringList fieldNamesOf(const std::vector<Field>& fields);
+
 // The rows of one statement, read in full when the set is opened: a snapshot
 // that later statements do not change. Sort and Filter open a new set from
 // this one, as the engine's record sets do.

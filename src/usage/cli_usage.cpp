@@ -116,7 +116,8 @@ std::vector<CommandUsage> commands()
                "write to FILE, replaced only once whole (else to standard output); a pipe, a device or "
                "/dev/stdout is written into"},
               formatOption},
-         .examples = {"quorvane-cli export Auction5.mdb \"All Bids\" 3 --sort \"[Bidder]\" -o bids.txt"}},
+         .examples = {"quorvane-cli export Auction5.mdb \"All Bids\" 3 --sort \"[Bidder]\" -o bids.txt",
+                      "quorvane-cli export Auction5.mdb Markets --all -o markets.txt"}},
         {.name = "drop",
          .forms = {"DB TABLE [--yes]"},
          .summary = "drop a table you built, as Tools > Drop Table does",
@@ -175,7 +176,8 @@ std::vector<CommandUsage> commands()
                      sortOption,
                      filterOption},
          .examples = {"quorvane-cli print Auction5.mdb \"All Bids\" 12 -o bids.pdf --landscape \\\n"
-                      "    --row-break 20 --row-break 40"}},
+                      "    --row-break 20 --row-break 40",
+                      "quorvane-cli print Auction5.mdb Bidders --all -o bidders.pdf"}},
         {.name = "pivot",
          .forms = {"DB markets|bidders|rounds --from N [--to M] [--net] [--select NAME]... [-o FILE.xlsx] "
                    "[--chart FILE.png|FILE.svg] [--tsv] [--format tsv|csv|json]"},

@@ -211,3 +211,44 @@ TEST(OutputFormats, LargeAmountsKeepEveryDigit)
     ASSERT_TRUE(written.open(QIODevice::ReadOnly));
     EXPECT_TRUE(written.readAll().contains("\t1259000000000000\t")) << file.toStdString();
 }
+
+// Rows are written as they are read from the engine: every format keeps the
+// bytes a value needs (a TAB, CR LF, quote, comma, backslash and control
+// character in one text; a text beyond ASCII; an empty cell), in the order
+// a filter and sort give.
+TEST(OutputFormats, StreamedRowsKeepEveryByteInEveryFormat)
+{
+    OddTable t;
+    t.sql(QStringLiteral("CREATE TABLE [Raw] ([Name] TEXT(50), [N] LONG, [X] DOUBLE)"));
+    t.sql(QStringLiteral("INSERT INTO [Raw] VALUES ('a\tb\r\nc\"d,\\e\x01', 7, Null)"));
+    t.sql(QStringLiteral("INSERT INTO [Raw] VALUES ('Z\u00fcrich', 9, 2.5)"));
+    const QString show = QStringLiteral("show"), exportRows = QStringLiteral("export"),
+                  format = QStringLiteral("--format");
+    const struct {
+        QStringList args;
+        const char* expected;
+    } cases[] = {
+        {{show, t.db, QStringLiteral("Raw")}, "Name\tN\tX\na b  c\"d,\\e\x01\t7\t\nZ\xc3\xbcrich\t9\t2.5\n"},
+        {{show, t.db, QStringLiteral("Raw"), format, QStringLiteral("csv")},
+         "Name,N,X\r\n\"a\tb\r\nc\"\"d,\\e\x01\",7,\r\nZ\xc3\xbcrich,9,2.5\r\n"},
+        {{show, t.db, QStringLiteral("Raw"), format, QStringLiteral("json")},
+         "[\n{\"Name\":\"a\\tb\\r\\nc\\\"d,\\\\e\\u0001\",\"N\":7,\"X\":null},\n"
+         "{\"Name\":\"Z\xc3\xbcrich\",\"N\":9,\"X\":2.5}\n]\n"},
+        // The export writes a line break, CR LF included, as one blank.
+        {{exportRows, t.db, QStringLiteral("Raw")},
+         "Name\tN\tX\r\na b c\"d,\\e\x01\t7\t\r\nZ\xc3\xbcrich\t9\t2.5\r\n"},
+        {{exportRows, t.db, QStringLiteral("Raw"), QStringLiteral("--all"), QStringLiteral("--filter"),
+          QStringLiteral("[N] > 0"), QStringLiteral("--sort"), QStringLiteral("[N] DESC")},
+         "Name\tN\tX\r\nZ\xc3\xbcrich\t9\t2.5\r\na b c\"d,\\e\x01\t7\t\r\n"},
+        {{QStringLiteral("sql"), t.db, QStringLiteral("SELECT [N] * 2 AS D, [X] FROM [Raw] WHERE [N] > 7"),
+          format, QStringLiteral("json")},
+         "[\n{\"D\":18,\"X\":2.5}\n]\n"},
+    };
+    for (const auto& c : cases) {
+        QProcess p;
+        p.start(QStringLiteral(QV_CLI_PATH), c.args);
+        p.waitForFinished(120000);
+        EXPECT_EQ(p.readAllStandardOutput(), QByteArray(c.expected))
+            << c.args.join(QLatin1Char(' ')).toStdString();
+    }
+}

@@ -1,5 +1,6 @@
 // The text export's writer: what lands in the file, and that a failed export
 // never costs the user the file that was there before.
+#include "common/cell_text.h"
 #include "common/error.h"
 #include "common/safe_file.h"
 #include "grid/core/tab_export.h"
@@ -119,17 +120,23 @@ TEST(TabExport, ARecordSetIsWrittenAsTheGridShowsIt)
     db->execute(QStringLiteral("INSERT INTO [T] VALUES ('Whole', 999999999999999, 5, Null, Null)"));
     db->execute(QStringLiteral("INSERT INTO [T] VALUES ('Big', 1000000000000000, 2, Null, Null)"));
     db->execute(QStringLiteral("INSERT INTO [T] VALUES (Null, 0.1, Null, #12/31/2025 13:45:00#, Null)"));
-    db->execute(QStringLiteral("INSERT INTO [T] VALUES ('Osprey', 1500, 0, Null, Null)"));
+    db->execute(QStringLiteral("INSERT INTO [T] VALUES ('Ospr\u00e9y\r\nII', 1500, 0, Null, Null)"));
     auto rows = db->openRecordset(QStringLiteral("SELECT * FROM [T]"), qv::store::RecordsetType::Snapshot);
 
-    // The quick path of a record set writes what the grid's cell texts would.
-    const TabRows quick = qv::grid::recordsetRows(*rows);
-    TabRows shown = quick;
-    shown.appendCell = nullptr;
-    qv::ByteBuffer a, b;
-    qv::grid::writeTabText(a, quick);
-    qv::grid::writeTabText(b, shown);
+    // Rows streamed from the engine, and a record set's rows, write what the
+    // grid's cell texts would.
+    TabRows shown;
+    shown.header = rows->fieldNames();
+    shown.rowCount = rows->recordCount();
+    shown.columnCount = rows->fieldCount();
+    shown.cell = [&rows](int r, int c) { return qv::cellDisplay(rows->at(r, c)); };
+    qv::ByteBuffer a, b, streamed;
+    qv::grid::writeTabText(a, shown);
+    qv::store::RecordsetRows read(*rows);
+    qv::grid::writeTabText(b, read);
+    qv::grid::writeTabText(streamed, *db->openRowStream(QStringLiteral("SELECT * FROM [T]")));
     EXPECT_EQ(a.bytes, b.bytes);
+    EXPECT_EQ(a.bytes, streamed.bytes);
     EXPECT_TRUE(a.bytes.startsWith("Name\tAmount\tCount\tWhen\tOk\r\nHeron\t12345678.25\t7\t3/4/2026\t"))
         << a.bytes.toStdString();
     EXPECT_EQ(a.bytes.count("\r\n"), 7);

@@ -256,6 +256,19 @@ std::optional<double> PivotResult::value(int row, int column) const
     return it.value();
 }
 
+std::vector<PivotResult::Cell> PivotResult::cellsInOrder() const
+{
+    std::vector<Cell> cells;
+    cells.reserve(size_t(cells_.size()));
+    for (auto it = cells_.constBegin(); it != cells_.constEnd(); ++it)
+        cells.push_back(
+            {static_cast<int>(it.key() >> 32), static_cast<int>(it.key() & 0xffffffffu), it.value()});
+    std::sort(cells.begin(), cells.end(), [](const Cell& a, const Cell& b) {
+        return a.row != b.row ? a.row < b.row : a.column < b.column;
+    });
+    return cells;
+}
+
 std::optional<double> PivotResult::rowTotal(int row) const
 {
     return rowTotals_.at(size_t(row));

@@ -54,6 +54,15 @@ public:
     std::optional<double> columnTotal(int column) const;
     std::optional<double> grandTotal() const { return grand_; }
 
+    // The cells that hold a sum, row by row and left to right: most of a
+    // pivot's cells are empty, and its writers pass over those.
+    struct Cell {
+        int row;
+        int column;
+        double value;
+    };
+    std::vector<Cell> cellsInOrder() const;
+
     // The sorted items of each row and column field, and the keys as
     // positions in them.
     const std::vector<PivotItem>& rowFieldItems(int level) const { return rowItems_.at(size_t(level)); }

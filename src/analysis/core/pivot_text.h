@@ -6,6 +6,10 @@
 #include <optional>
 #include <vector>
 
+namespace qv {
+class ByteSink;
+}
+
 namespace qv::analysis {
 
 class PivotResult;
@@ -22,6 +26,9 @@ std::vector<QStringList> pivotLines(const PivotResult& pivot);
 
 // The same lines, TAB-separated, each ended by a line feed.
 QString pivotTsv(const PivotResult& pivot);
+// The same text written line by line as it is made, the empty cells passed
+// over: a pivot of any size in the memory of one line.
+void writePivotTsv(ByteSink& out, const PivotResult& pivot);
 
 inline const QString GrandTotalCaption = QStringLiteral("Grand Total");
 

@@ -5,6 +5,7 @@
 #include "common/number_display.h"
 #include "common/safe_file.h"
 
+#include <charconv>
 #include <cmath>
 
 namespace qv::grid {
@@ -24,28 +25,38 @@ void appendCell(QByteArray& line, const QString& text)
     line += text.toUtf8();
 }
 
-// A record set's value as cellDisplay shows it, straight into the line.
+// A whole number's digits, without a QByteArray of their own.
+void appendInteger(QByteArray& line, qint64 value)
+{
+    char digits[24];
+    const char* end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+    line.append(digits, static_cast<qsizetype>(end - digits));
+}
+
+// A number as cellDisplay shows it. Whole numbers of up to 15 digits read
+// the same as integers, and most of an auction's numbers are whole.
+void appendNumber(QByteArray& line, double number)
+{
+    if (number == std::trunc(number) && std::fabs(number) < WholeDigitsFrom) {
+        appendInteger(line, static_cast<qint64>(number));
+    } else {
+        std::string digits;
+        appendNumberText(digits, number);
+        line.append(digits.data(), static_cast<qsizetype>(digits.size()));
+    }
+}
+
+// A value as cellDisplay shows it, straight into the line.
 void appendValue(QByteArray& line, const QVariant& value)
 {
     if (!value.isValid() || value.isNull())
         return;
     switch (value.typeId()) {
-    case QMetaType::Double: {
-        // Whole numbers of up to 15 digits read the same as integers, and
-        // most of an auction's numbers are whole.
-        const double number = value.toDouble();
-        if (number == std::trunc(number) && std::fabs(number) < WholeDigitsFrom) {
-            line += QByteArray::number(static_cast<qint64>(number));
-        } else {
-            std::string digits;
-            appendNumberText(digits, number);
-            line.append(digits.data(), static_cast<qsizetype>(digits.size()));
-        }
-        return;
-    }
+    case QMetaType::Double:
+        return appendNumber(line, value.toDouble());
     case QMetaType::Int:
     case QMetaType::LongLong:
-        line += QByteArray::number(value.toLongLong());
+        appendInteger(line, value.toLongLong());
         return;
     case QMetaType::QString:
         appendCell(line, *static_cast<const QString*>(value.constData()));
@@ -58,19 +69,6 @@ void appendValue(QByteArray& line, const QVariant& value)
 
 } // namespace
 
-TabRows recordsetRows(const store::Recordset& records)
-{
-    TabRows rows;
-    rows.header = records.fieldNames();
-    rows.rowCount = records.recordCount();
-    rows.columnCount = records.fieldCount();
-    rows.cell = [&records](int row, int column) { return cellDisplay(records.at(row, column)); };
-    rows.appendCell = [&records](QByteArray& line, int row, int column) {
-        appendValue(line, records.at(row, column));
-    };
-    return rows;
-}
-
 QString oneLineCell(const QString& text)
 {
     QString line = text;
@@ -81,34 +79,86 @@ QString oneLineCell(const QString& text)
     return line;
 }
 
+namespace {
+
+constexpr qsizetype WritePiece = 1 << 16;
+
+void appendHeader(QByteArray& buffer, const QStringList& header)
+{
+    for (qsizetype c = 0; c < header.size(); ++c) {
+        if (c > 0)
+            buffer += '\t';
+        appendCell(buffer, header[c]);
+    }
+    buffer += "\r\n";
+}
+
+// The current row's value of a column as the grid shows it, straight from the
+// engine's value: ASCII texts without TAB or line break byte by byte.
+void appendSourceCell(QByteArray& line, const store::RowSource& rows, int column)
+{
+    using Kind = store::CellView::Kind;
+    const store::CellView cell = rows.cell(column);
+    switch (cell.kind) {
+    case Kind::Null:
+        return;
+    case Kind::Integer:
+        appendInteger(line, static_cast<qint64>(cell.integer));
+        return;
+    case Kind::Double:
+        return appendNumber(line, cell.number);
+    case Kind::Text:
+        for (const char c : cell.text) {
+            if ((c & 0x80) != 0 || c == '\t' || c == '\r' || c == '\n')
+                return appendCell(line, QString::fromUtf8(cell.text.data(), qsizetype(cell.text.size())));
+        }
+        line.append(cell.text.data(), static_cast<qsizetype>(cell.text.size()));
+        return;
+    case Kind::Other:
+        return appendValue(line, rows.value(column));
+    }
+}
+
+} // namespace
+
 void writeTabText(ByteSink& out, const TabRows& rows)
 {
     QByteArray buffer;
-    buffer.reserve(1 << 20);
-    const auto flush = [&] {
-        out.write(buffer);
-        buffer.clear();
-    };
-    for (qsizetype c = 0; c < rows.header.size(); ++c) {
-        if (c > 0)
-            buffer += '\t';
-        appendCell(buffer, rows.header[c]);
-    }
-    buffer += "\r\n";
+    appendHeader(buffer, rows.header);
     for (int r = 0; r < rows.rowCount; ++r) {
         for (int c = 0; c < rows.columnCount; ++c) {
             if (c > 0)
                 buffer += '\t';
-            if (rows.appendCell)
-                rows.appendCell(buffer, r, c);
-            else
-                appendCell(buffer, rows.cell(r, c));
+            appendCell(buffer, rows.cell(r, c));
         }
         buffer += "\r\n";
-        if (buffer.size() > (1 << 20))
-            flush();
+        if (buffer.size() >= WritePiece) {
+            out.write(buffer);
+            buffer.clear();
+        }
     }
-    flush();
+    out.write(buffer);
+}
+
+void writeTabText(ByteSink& out, store::RowSource& rows)
+{
+    QByteArray buffer;
+    buffer.reserve(2 * WritePiece);
+    appendHeader(buffer, rows.fieldNames());
+    const int columns = rows.fieldCount();
+    while (rows.next()) {
+        for (int c = 0; c < columns; ++c) {
+            if (c > 0)
+                buffer += '\t';
+            appendSourceCell(buffer, rows, c);
+        }
+        buffer += "\r\n";
+        if (buffer.size() >= WritePiece) {
+            out.write(buffer);
+            buffer.clear();
+        }
+    }
+    out.write(buffer);
 }
 
 void exportTabFile(const QString& path, const TabRows& rows)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "store/recordset.h"
+#include "store/row_source.h"
 
 #include <QString>
 #include <QStringList>
@@ -20,13 +20,7 @@ struct TabRows {
     int rowCount = 0;
     int columnCount = 0;
     std::function<QString(int row, int column)> cell;
-    // When set, appends a cell's text as UTF-8 instead of cell(): the same
-    // text without a QString per cell, for large exports.
-    std::function<void(QByteArray& line, int row, int column)> appendCell;
 };
-
-// The rows of a record set as the grid shows them.
-TabRows recordsetRows(const store::Recordset& records);
 
 // A cell's text made safe for one line: a TAB becomes a blank, and so does a
 // line break (CR LF, CR or LF), so every row stays one line.
@@ -35,6 +29,9 @@ QString oneLineCell(const QString& text);
 // Writes the header line and one line per row, cells TAB-separated, every
 // line ended by CR LF, as UTF-8, each write checked.
 void writeTabText(ByteSink& out, const TabRows& rows);
+// The same for rows read as they are written (the values as the grid shows
+// them, straight from the engine's), in the writer's 64 KiB pieces.
+void writeTabText(ByteSink& out, store::RowSource& rows);
 
 // Writes the export through SafeFile: a failure leaves any old file as it
 // was. Throws Error 76 when the folder does not exist, 61 when the disk is

@@ -82,34 +82,38 @@ QString orderingColumns(const QString& table)
     return ordering.startsWith(keyword) ? ordering.mid(keyword.size()) : ordering;
 }
 
-std::unique_ptr<store::Recordset> openRows(store::Database& database, const QString& statement,
-                                           const QString& table, const QString& round, RowReading reading)
+// The rows of a table and round, opened by open(statement); a table that lacks
+// [Round] (error 3061) opens whole with the round list off.
+template <typename Load, typename Open>
+Load openForRound(const QString& table, const QString& round, Open open)
 {
-    if (reading == RowReading::Whole)
-        return database.openRecordset(statement, store::RecordsetType::Snapshot);
-    if (statement == wholeTableStatement(table))
-        return database.openTableRows(table, {}, {});
-    const QString condition = isStatisticsTable(table) ? QString() : QStringLiteral("[Round] = ") + round;
-    return database.openTableRows(table, condition, orderingColumns(table));
+    Load load;
+    load.statement = tableStatement(table, round);
+    load.roundListEnabled = !isStatisticsTable(table);
+    try {
+        load.rows = open(load.statement);
+    } catch (const Error& error) {
+        if (error.number() != err::UnknownColumn)
+            throw;
+        load.statement = wholeTableStatement(table);
+        load.roundListEnabled = false;
+        load.rows = open(load.statement);
+    }
+    return load;
 }
 
 } // namespace
 
 TableLoad loadTable(store::Database& database, const QString& table, const QString& round, RowReading reading)
 {
-    TableLoad load;
-    load.statement = tableStatement(table, round);
-    load.roundListEnabled = !isStatisticsTable(table);
-    try {
-        load.rows = openRows(database, load.statement, table, round, reading);
-    } catch (const Error& error) {
-        if (error.number() != err::UnknownColumn)
-            throw;
-        load.statement = wholeTableStatement(table);
-        load.roundListEnabled = false;
-        load.rows = openRows(database, load.statement, table, round, reading);
-    }
-    return load;
+    return openForRound<TableLoad>(table, round, [&](const QString& statement) {
+        if (reading == RowReading::Whole)
+            return database.openRecordset(statement, store::RecordsetType::Snapshot);
+        if (statement == wholeTableStatement(table))
+            return database.openTableRows(table, {}, {});
+        const QString condition = isStatisticsTable(table) ? QString() : QStringLiteral("[Round] = ") + round;
+        return database.openTableRows(table, condition, orderingColumns(table));
+    });
 }
 
 std::unique_ptr<store::Recordset> loadRound(store::Database& database, const QString& table,
@@ -124,6 +128,20 @@ TableLoad loadWholeTable(store::Database& database, const QString& table)
     TableLoad load;
     load.statement = wholeTableStatement(table) + tableOrdering(table);
     load.rows = database.openRecordset(load.statement, store::RecordsetType::Snapshot);
+    return load;
+}
+
+TableStream streamTable(store::Database& database, const QString& table, const QString& round)
+{
+    return openForRound<TableStream>(
+        table, round, [&database](const QString& statement) { return database.openRowStream(statement); });
+}
+
+TableStream streamWholeTable(store::Database& database, const QString& table)
+{
+    TableStream load;
+    load.statement = wholeTableStatement(table) + tableOrdering(table);
+    load.rows = database.openRowStream(load.statement);
     return load;
 }
 

@@ -31,13 +31,14 @@ QString tableCaption(const QString& table, const QString& round, bool roundListE
 // regard to case, numbers as numbers) and written as the grid shows them.
 QStringList distinctValues(store::Database& database, const QString& table, const QString& column);
 
-// One table load: what was run, what it returned, and whether the round
-// list applies.
-struct TableLoad {
+// One table load: what was run, what it returned (a record set, or rows
+// read as they are written out), and whether the round list applies.
+template <typename Rows> struct TableRowsOf {
     QString statement;
     bool roundListEnabled = false;
-    std::unique_ptr<store::Recordset> rows;
+    std::unique_ptr<Rows> rows;
 };
+using TableLoad = TableRowsOf<store::Recordset>;
 
 // How a load reads the rows: all at once, or as a grid brings them into view
 // (counted at once, then read a chunk at a time), so that a table of any size
@@ -56,5 +57,11 @@ std::unique_ptr<store::Recordset> loadRound(store::Database& database, const QSt
 
 // Opens every row of a table, in the table's fixed order, as a snapshot.
 TableLoad loadWholeTable(store::Database& database, const QString& table);
+
+// The same rows read as they are written out (for exports): the statement
+// prepared, nothing read yet.
+using TableStream = TableRowsOf<store::RowStream>;
+TableStream streamTable(store::Database& database, const QString& table, const QString& round);
+TableStream streamWholeTable(store::Database& database, const QString& table);
 
 } // namespace qv::grid
