@@ -8,7 +8,6 @@
 
 #include <QFile>
 
-
 #include <charconv>
 #include <cstring>
 #include <memory>
@@ -303,7 +302,7 @@ private:
         const size_t previous = mdb_->bind_size;
         lib().mdb_set_bind_size(mdb_, std::max<size_t>(bindSize, size_t(stored) * 3 + 16));
         std::unique_ptr<char, GFreer> text(lib().mdb_col_to_string(mdb_, mdb_->pg_buf, column.cur_value_start,
-                                                             column.col_type, column.cur_value_len));
+                                                                   column.col_type, column.cur_value_len));
         lib().mdb_set_bind_size(mdb_, previous);
         source.converted.assign(text ? text.get() : "");
         writer_->bindText(index, source.converted.data(), int(source.converted.size()));
@@ -312,7 +311,8 @@ private:
     void bindOle(int index, SourceColumn& source)
     {
         size_t size = 0;
-        std::unique_ptr<char, GFreer> data(static_cast<char*>(lib().mdb_ole_read_full(mdb_, source.column, &size)));
+        std::unique_ptr<char, GFreer> data(
+            static_cast<char*>(lib().mdb_ole_read_full(mdb_, source.column, &size)));
         if (!data) {
             writer_->bindNull(index);
             return;
