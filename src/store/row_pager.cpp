@@ -90,8 +90,8 @@ void RowPager::readAllIds(const std::shared_ptr<Database>& db, const QString& sh
 void RowPager::readIds(const std::shared_ptr<Database>& db, int wanted, bool backward)
 {
     // Forward reads extend the first positions, backward ones the last.
-    std::vector<std::int64_t>& ids = backward ? tail_ : head_;
-    const std::vector<std::int64_t>& other = backward ? head_ : tail_;
+    RowIds& ids = backward ? tail_ : head_;
+    const RowIds& other = backward ? head_ : tail_;
     const bool first = ids.empty();
     const QString after = backward ? QStringLiteral("rowid < ?1") : QStringLiteral("rowid > ?1");
     Statement read(db->handle(), idStatement(first ? QString() : after, backward, true));
@@ -113,9 +113,8 @@ void RowPager::readIds(const std::shared_ptr<Database>& db, int wanted, bool bac
 void RowPager::joinHeadAndTail()
 {
     // Forward and backward reads met: every id is known, in order.
-    head_.insert(head_.end(), tail_.rbegin(), tail_.rend());
+    head_.appendReversed(tail_);
     tail_.clear();
-    tail_.shrink_to_fit();
     headEnded_ = true;
 }
 
@@ -148,10 +147,10 @@ bool RowPager::knowPositions(const std::shared_ptr<Database>& db, int first, int
 std::int64_t RowPager::idAt(int position) const
 {
     if (position < static_cast<int>(head_.size()))
-        return head_[size_t(position)];
+        return head_[static_cast<size_t>(position)];
     const int fromEnd = count_ - 1 - position;
     if (fromEnd >= 0 && fromEnd < static_cast<int>(tail_.size()))
-        return tail_[size_t(fromEnd)];
+        return tail_[static_cast<size_t>(fromEnd)];
     return -1;
 }
 

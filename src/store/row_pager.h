@@ -2,6 +2,7 @@
 
 #include "store/column_values.h"
 #include "store/recordset.h"
+#include "store/row_ids.h"
 
 #include <QString>
 #include <QStringList>
@@ -78,7 +79,7 @@ private:
     std::vector<Field> fields_;
     int count_ = 0;
     // Ids of the first positions, and of the last ones from the end backwards.
-    std::vector<std::int64_t> head_, tail_;
+    RowIds head_, tail_;
     bool headEnded_ = false; // no more ids forward (the table shrank since it was counted)
     std::vector<Chunk> chunks_;
     std::uint64_t uses_ = 0;
