@@ -24,9 +24,8 @@ SpreadGrid::SpreadGrid(QWidget* parent) : QTableView(parent)
     horizontalHeader()->setTextElideMode(Qt::ElideRight);
 
     // The frozen columns: a second view over the same model laid over the left.
+    // It is given the model only while columns are frozen (see setColsFrozen).
     frozenView_ = new QTableView(this);
-    frozenView_->setModel(&model_);
-    frozenView_->setSelectionModel(selectionModel());
     frozenView_->setFocusPolicy(Qt::NoFocus);
     frozenView_->verticalHeader()->hide();
     frozenView_->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
@@ -130,13 +129,37 @@ int SpreadGrid::activeRow() const
 void SpreadGrid::setColsFrozen(int columns)
 {
     frozen_ = std::clamp(columns, 0, maxCols());
-    for (int c = 0; c < maxCols(); ++c) {
-        frozenView_->setColumnHidden(c, c >= frozen_);
-        if (c < frozen_)
-            frozenView_->setColumnWidth(c, columnWidth(c));
+    shareModelWithFrozenView(frozen_ > 0);
+    if (frozen_ > 0) {
+        for (int c = 0; c < maxCols(); ++c) {
+            frozenView_->setColumnHidden(c, c >= frozen_);
+            if (c < frozen_)
+                frozenView_->setColumnWidth(c, columnWidth(c));
+        }
     }
     frozenView_->setVisible(frozen_ > 0);
     layoutFrozenView();
+}
+
+void SpreadGrid::shareModelWithFrozenView(bool share)
+{
+    // A view over the model keeps a row header entry for every row, 12 MB for
+    // a table of 1.5 million rows, and makes it again on every sort: the
+    // frozen view holds the model only while it shows columns.
+    const bool sharing = frozenView_->model() == &model_;
+    if (share == sharing)
+        return;
+    QItemSelectionModel* const previous = frozenView_->selectionModel();
+    frozenView_->setModel(share ? &model_ : nullptr);
+    // Each setModel makes the view a selection model of its own; only the
+    // grid's one is shared, and the ones made here are not kept.
+    QItemSelectionModel* const made = frozenView_->selectionModel();
+    if (share) {
+        frozenView_->setSelectionModel(selectionModel());
+        delete made;
+    }
+    if (previous != selectionModel())
+        delete previous;
 }
 
 int SpreadGrid::frozenWidth() const

@@ -105,6 +105,7 @@ private:
     };
     void layoutFrozenView();
     int frozenWidth() const;
+    void shareModelWithFrozenView(bool share);
 
     RecordsetModel model_;
     QTableView* frozenView_ = nullptr;

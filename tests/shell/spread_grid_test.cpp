@@ -100,6 +100,33 @@ private slots:
         QCOMPARE(grid_->colsFrozen(), 0);
     }
 
+    void frozenViewHoldsTheRowsOnlyWhileColumnsAreFrozen()
+    {
+        grid_->show();
+        QTableView* frozen = grid_->findChild<QTableView*>();
+        QVERIFY(frozen);
+        // Unfrozen, it keeps no row header of its own for the table's rows.
+        QCOMPARE(frozen->verticalHeader()->count(), 0);
+        grid_->setColsFrozen(1);
+        QCOMPARE(frozen->model(), grid_->model());
+        QCOMPARE(frozen->verticalHeader()->count(), 3);
+        QCOMPARE(frozen->model()->index(1, 0).data().toString(), QStringLiteral("Kestrel"));
+        QVERIFY(!frozen->isColumnHidden(0));
+        QVERIFY(frozen->isColumnHidden(1));
+        // Frozen again after letting go: one selection, shared with the grid.
+        grid_->setColsFrozen(0);
+        QCOMPARE(frozen->verticalHeader()->count(), 0);
+        grid_->setColsFrozen(2);
+        QCOMPARE(frozen->selectionModel(), grid_->selectionModel());
+        grid_->setCurrentIndex(grid_->model()->index(2, 1));
+        QVERIFY(frozen->selectionModel()->isSelected(frozen->model()->index(2, 1)));
+        // A new record set keeps the columns frozen over its rows.
+        grid_->setRecordset(db_->openRecordset(QStringLiteral("SELECT * FROM [T] WHERE [Amount] > 1"),
+                                               qv::store::RecordsetType::Snapshot));
+        QCOMPARE(grid_->colsFrozen(), 2);
+        QCOMPARE(frozen->verticalHeader()->count(), 2);
+    }
+
     void exportWritesTheCellsTheGridShows()
     {
         const auto& model = grid_->recordsetModel();
