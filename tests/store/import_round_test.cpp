@@ -34,6 +34,33 @@ TEST_F(ImportTest, ImportingRoundByRoundEqualsTheBatch)
                  Error);
 }
 
+TEST_F(ImportTest, ARoundWhoseColumnsComeInAnotherOrderLandsEachValueInItsColumn)
+{
+    generate(3);
+    ASSERT_TRUE(create(QStringLiteral("05_001.zip")));
+    // Round 2's waivers with their columns reversed and one named in other
+    // letters; round 3's as the auction has them.
+    rewriteRound(QStringLiteral("05_002.zip"),
+                 {QStringLiteral("CREATE TABLE w (\"Waivers Remaining\" LONG, \"required activity\" LONG, "
+                                 "\"Activity\" LONG, \"Waiver Type\" TEXT, \"Zelnar Acct\" TEXT, "
+                                 "\"Bidder\" TEXT, \"Round\" LONG)"),
+                  QStringLiteral("INSERT INTO w VALUES (9, 222, 111, 'Manual', '42', 'Heron', 2)"),
+                  QStringLiteral("DROP TABLE \"Waiver Statistics\""),
+                  QStringLiteral("ALTER TABLE w RENAME TO \"Waiver Statistics\"")});
+    rewriteRound(QStringLiteral("05_003.zip"),
+                 {QStringLiteral("INSERT INTO \"Waiver Statistics\" VALUES (3, 'Kestrel', '43', 'Proactive', "
+                                 "333, 444, 8)")});
+    ASSERT_TRUE(import(QStringLiteral("05_002.zip")));
+    ASSERT_TRUE(import(QStringLiteral("05_003.zip")));
+    const QString shown = QStringLiteral("SELECT [Round] & '|' & [Bidder] & '|' & [Zelnar Acct] & '|' & "
+                                         "[Waiver Type] & '|' & [Activity] & '|' & "
+                                         "[Required Activity] & '|' & [Waivers Remaining] FROM [Waiver "
+                                         "Statistics] WHERE [Bidder] IN ('Heron', "
+                                         "'Kestrel') ORDER BY [Round]");
+    EXPECT_EQ(column(shown), (QStringList{QStringLiteral("2|Heron|42|Manual|111|222|9"),
+                                          QStringLiteral("3|Kestrel|43|Proactive|333|444|8")}));
+}
+
 TEST_F(ImportTest, ReimportReplacesTheRoundAndWithdrawalsFollowTheLastFile)
 {
     generate(10, 5, false, {}, 0.3); // withdrawals in rounds 2 to 6
