@@ -8,8 +8,6 @@
 #include "common/prompter.h"
 #include "store/database.h"
 
-#include <QSet>
-
 namespace qv::analysis {
 
 namespace {
@@ -145,17 +143,10 @@ AnalysisOutcome runPivotAnalysis(AnalysisKind kind, const AnalysisHost& host)
             progress.advance();
         }
         int row = 1;
-        // A text met again shares the first one's characters: the licence,
-        // market and bidder names repeat on every bid.
-        std::vector<QSet<QString>> texts(static_cast<size_t>(columnCount));
         while (!bids->eof()) {
             ++row;
-            for (int i = 0; i < columnCount; ++i) {
-                QVariant value = bids->value(i);
-                if (value.typeId() == QMetaType::QString)
-                    value = *texts[size_t(i)].insert(value.toString());
-                app.setCell(row, i + 1, value);
-            }
+            for (int i = 0; i < columnCount; ++i)
+                app.setCell(row, i + 1, bids->value(i));
             bids->moveNext();
             progress.advance();
         }

@@ -36,6 +36,25 @@ quint64 cellKey(int row, int column)
 // sorted once at the end.
 class ItemCollector {
 public:
+    // A sheet's cell: a text the sheet holds is looked up by its number
+    // there once, then found again by that number alone.
+    int indexOf(const Sheet::CellView& cell)
+    {
+        if (cell.isNumber())
+            return indexOfNumber(cell.number);
+        if (cell.kind == Sheet::CellView::Kind::Text && !cell.text->isEmpty()) {
+            if (cell.textId >= byTextId_.size())
+                byTextId_.resize(size_t(cell.textId) + 1, -1);
+            int& index = byTextId_[cell.textId];
+            if (index < 0)
+                index = indexOfText(*cell.text);
+            return index;
+        }
+        if (cell.kind == Sheet::CellView::Kind::Other)
+            return indexOf(*cell.other);
+        return emptyIndex();
+    }
+
     int indexOf(const QVariant& value)
     {
         // Numbers and texts, nearly every cell, are looked up without
@@ -50,9 +69,7 @@ public:
         const PivotItem item = PivotItem::of(value);
         if (item.kind == PivotItem::Kind::Text)
             return indexOfText(item.text);
-        if (empty_ < 0)
-            empty_ = add(item);
-        return empty_;
+        return emptyIndex();
     }
 
     // Sorts the items; returns the new position of every old one.
@@ -73,6 +90,13 @@ public:
     }
 
 private:
+    int emptyIndex()
+    {
+        if (empty_ < 0)
+            empty_ = add(PivotItem{});
+        return empty_;
+    }
+
     int indexOfNumber(double number)
     {
         const auto it = numbers_.constFind(number);
@@ -128,6 +152,7 @@ private:
     };
     std::unordered_map<QString, int, TextHash> texts_; // every spelling met
     std::unordered_map<QString, int, TextHash> keys_;  // by pivotTextKey
+    std::vector<int> byTextId_;                        // by the sheet's text number; -1 when not met yet
     int empty_ = -1;
 };
 
@@ -150,7 +175,7 @@ AxisKeys collectAxis(const Sheet& source, const std::vector<int>& columns)
     std::vector<ItemCollector> collectors(fields);
     for (size_t r = 0; r < rows; ++r) {
         for (size_t f = 0; f < fields; ++f)
-            keys[r * fields + f] = collectors[f].indexOf(source.cellAt(static_cast<int>(r) + 2, columns[f]));
+            keys[r * fields + f] = collectors[f].indexOf(source.view(static_cast<int>(r) + 2, columns[f]));
     }
     axis.items.resize(fields);
     for (size_t f = 0; f < fields; ++f) {
@@ -350,16 +375,19 @@ PivotResult computePivot(const Sheet& source, const PivotDefinition& definition)
     const bool counting = data->function == PivotFunction::Count;
     result.cells_.reserve(qsizetype(rows.positionOfRow.size()));
     for (size_t r = 0; r < rows.positionOfRow.size(); ++r) {
-        const QVariant& value = source.cellAt(static_cast<int>(r) + 2, dataColumn);
+        const Sheet::CellView cell = source.view(static_cast<int>(r) + 2, dataColumn);
         double amount = 0;
-        if (counting) {
-            if (PivotItem::of(value).kind == PivotItem::Kind::Empty)
+        if (cell.isNumber()) {
+            amount = counting ? 1 : cell.number;
+        } else if (cell.kind == Sheet::CellView::Kind::Other) {
+            const QVariant& value = *cell.other;
+            if (counting ? PivotItem::of(value).kind == PivotItem::Kind::Empty : !isNumber(value))
                 continue;
+            amount = counting ? 1 : value.toDouble();
+        } else if (counting && cell.kind == Sheet::CellView::Kind::Text && !cell.text->isEmpty()) {
             amount = 1;
         } else {
-            if (!isNumber(value))
-                continue; // texts and empty cells add nothing
-            amount = value.toDouble();
+            continue; // texts and empty cells add nothing to a sum
         }
         const int row = rows.positionOfRow[r];
         const int column = columns.positionOfRow[r];
@@ -374,7 +402,9 @@ PivotResult computePivot(const Sheet& source, const PivotDefinition& definition)
 PivotResult computePivot(const Workbook& book, const PivotDefinition& definition)
 {
     const Sheet* source = book.sheet(definition.sourceSheet);
-    return computePivot(source != nullptr ? *source : Sheet(definition.sourceSheet), definition);
+    if (source == nullptr)
+        return computePivot(Sheet(definition.sourceSheet), definition);
+    return computePivot(*source, definition);
 }
 
 } // namespace qv::analysis

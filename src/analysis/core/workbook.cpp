@@ -4,6 +4,12 @@
 
 #include <QRegularExpression>
 
+#include <array>
+#include <bit>
+#include <cmath>
+#include <string_view>
+#include <unordered_map>
+
 namespace qv::analysis {
 
 namespace {
@@ -20,42 +26,189 @@ constexpr int CannotBeDone = 1004;
 
 // ---- Sheet
 
+namespace {
+
+// Hashed as plain UTF-16 by the standard library, cheaper than Qt's seeded
+// hash on these short texts.
+struct TextHash {
+    size_t operator()(const QString& text) const noexcept
+    {
+        return std::hash<std::u16string_view>{}(
+            std::u16string_view(reinterpret_cast<const char16_t*>(text.utf16()), size_t(text.size())));
+    }
+};
+
+// A double that a 32-bit whole number holds exactly (the amounts are whole).
+bool isWhole32(double value)
+{
+    return value >= -2147483648.0 && value <= 2147483647.0 && value == std::trunc(value) &&
+           !(value == 0 && std::signbit(value));
+}
+
+} // namespace
+
+struct Sheet::Block {
+    static constexpr size_t Rows = 4096;
+    // How a cell is kept: Whole is a Double held in its slot as a 32-bit whole
+    // number; Double and LongLong keep their 64 bits in the block's wide list.
+    enum class Kind : std::uint8_t { Empty, Int, Whole, Double, LongLong, Text, Other };
+    std::array<Kind, Rows> kinds{};
+    std::array<std::uint32_t, Rows> values{};
+    std::vector<std::uint64_t> wide;
+};
+
+struct Sheet::TextIndex {
+    std::unordered_map<QString, std::uint32_t, TextHash> ids;
+};
+
+Sheet::Sheet(QString name) : name_(std::move(name)), textIndex_(std::make_unique<TextIndex>())
+{
+}
+Sheet::~Sheet() = default;
+Sheet::Sheet(Sheet&&) noexcept = default;
+Sheet& Sheet::operator=(Sheet&&) noexcept = default;
+
+std::uint32_t Sheet::textId(const QString& text)
+{
+    const auto [it, added] = textIndex_->ids.try_emplace(text, static_cast<std::uint32_t>(texts_.size()));
+    if (added)
+        texts_.push_back(text);
+    return it->second;
+}
+
 void Sheet::setCell(int row, int column, const QVariant& value)
 {
     if (row < 1 || column < 1)
         fail(QStringLiteral("Application-defined or object-defined error"));
-    if (row > rowCount()) {
-        if (value.isNull())
-            return;
-        rows_.resize(static_cast<size_t>(row));
+    const bool null = value.isNull();
+    if (null && (column > static_cast<int>(columns_.size()) || row > columns_[size_t(column - 1)].length))
+        return;
+    if (column > static_cast<int>(columns_.size()))
+        columns_.resize(static_cast<size_t>(column));
+    Column& cells = columns_[size_t(column - 1)];
+    const size_t index = size_t(row - 1);
+    while (cells.blocks.size() <= index / Block::Rows)
+        cells.blocks.push_back(std::make_unique<Block>());
+    cells.length = std::max(cells.length, row);
+    Block& block = *cells.blocks[index / Block::Rows];
+    const size_t at = index % Block::Rows;
+    const Block::Kind was = block.kinds[at];
+    std::uint32_t& slot = block.values[at];
+    // A wide value or another value replaced by its like takes its place.
+    const auto storeWide = [&](Block::Kind kind, std::uint64_t bits) {
+        if (was == Block::Kind::Double || was == Block::Kind::LongLong) {
+            block.wide[slot] = bits;
+        } else {
+            slot = static_cast<std::uint32_t>(block.wide.size());
+            block.wide.push_back(bits);
+        }
+        block.kinds[at] = kind;
+    };
+    if (null) {
+        block.kinds[at] = Block::Kind::Empty;
+        return;
     }
-    std::vector<QVariant>& cells = rows_[static_cast<size_t>(row - 1)];
-    if (column > static_cast<int>(cells.size())) {
-        if (value.isNull())
-            return;
-        // A new row is filled cell by cell: room for as many as the widest
-        // row at once, not a reallocation every few cells.
-        if (cells.empty())
-            cells.reserve(static_cast<size_t>(std::max(columns_, column)));
-        cells.resize(static_cast<size_t>(column));
+    switch (value.typeId()) {
+    case QMetaType::Int:
+        block.kinds[at] = Block::Kind::Int;
+        slot = static_cast<std::uint32_t>(*static_cast<const int*>(value.constData()));
+        break;
+    case QMetaType::Double: {
+        const double number = *static_cast<const double*>(value.constData());
+        if (isWhole32(number)) {
+            block.kinds[at] = Block::Kind::Whole;
+            slot = static_cast<std::uint32_t>(static_cast<std::int32_t>(number));
+        } else {
+            storeWide(Block::Kind::Double, std::bit_cast<std::uint64_t>(number));
+        }
+        break;
     }
-    cells[static_cast<size_t>(column - 1)] = value;
-    if (!value.isNull())
-        columns_ = std::max(columns_, column);
+    case QMetaType::LongLong:
+        storeWide(Block::Kind::LongLong,
+                  static_cast<std::uint64_t>(*static_cast<const qlonglong*>(value.constData())));
+        break;
+    case QMetaType::QString:
+        block.kinds[at] = Block::Kind::Text;
+        slot = textId(*static_cast<const QString*>(value.constData()));
+        break;
+    default:
+        if (was == Block::Kind::Other) {
+            others_[slot] = value;
+        } else {
+            slot = static_cast<std::uint32_t>(others_.size());
+            others_.push_back(value);
+        }
+        block.kinds[at] = Block::Kind::Other;
+        break;
+    }
+    rowCount_ = std::max(rowCount_, row);
+    columnCount_ = std::max(columnCount_, column);
+}
+
+Sheet::CellView Sheet::view(int row, int column) const
+{
+    CellView cell;
+    if (row < 1 || column < 1 || column > static_cast<int>(columns_.size()))
+        return cell;
+    const Column& cells = columns_[size_t(column - 1)];
+    if (row > cells.length)
+        return cell;
+    const size_t index = size_t(row - 1);
+    const Block& block = *cells.blocks[index / Block::Rows];
+    const size_t at = index % Block::Rows;
+    const std::uint32_t slot = block.values[at];
+    switch (block.kinds[at]) {
+    case Block::Kind::Empty:
+        break;
+    case Block::Kind::Int:
+        cell.kind = CellView::Kind::Int;
+        cell.integer = static_cast<std::int32_t>(slot);
+        cell.number = static_cast<double>(cell.integer);
+        break;
+    case Block::Kind::Whole:
+        cell.kind = CellView::Kind::Double;
+        cell.number = static_cast<double>(static_cast<std::int32_t>(slot));
+        break;
+    case Block::Kind::Double:
+        cell.kind = CellView::Kind::Double;
+        cell.number = std::bit_cast<double>(block.wide[slot]);
+        break;
+    case Block::Kind::LongLong:
+        cell.kind = CellView::Kind::LongLong;
+        cell.integer = static_cast<std::int64_t>(block.wide[slot]);
+        cell.number = static_cast<double>(cell.integer);
+        break;
+    case Block::Kind::Text:
+        cell.kind = CellView::Kind::Text;
+        cell.textId = slot;
+        cell.text = &texts_[slot];
+        break;
+    case Block::Kind::Other:
+        cell.kind = CellView::Kind::Other;
+        cell.other = &others_[slot];
+        break;
+    }
+    return cell;
 }
 
 QVariant Sheet::cell(int row, int column) const
 {
-    return cellAt(row, column);
-}
-
-const QVariant& Sheet::cellAt(int row, int column) const
-{
-    static const QVariant empty;
-    if (row < 1 || row > rowCount() || column < 1)
-        return empty;
-    const std::vector<QVariant>& cells = rows_[static_cast<size_t>(row - 1)];
-    return column <= static_cast<int>(cells.size()) ? cells[static_cast<size_t>(column - 1)] : empty;
+    const CellView cell = view(row, column);
+    switch (cell.kind) {
+    case CellView::Kind::Int:
+        return static_cast<int>(cell.integer);
+    case CellView::Kind::LongLong:
+        return static_cast<qlonglong>(cell.integer);
+    case CellView::Kind::Double:
+        return cell.number;
+    case CellView::Kind::Text:
+        return *cell.text;
+    case CellView::Kind::Other:
+        return *cell.other;
+    case CellView::Kind::Empty:
+        break;
+    }
+    return {};
 }
 
 void Sheet::setNumberFormat(int column, const QString& format)

@@ -6,31 +6,67 @@
 #include <QStringList>
 #include <QVariant>
 
+#include <cstdint>
+#include <memory>
 #include <vector>
 
 namespace qv::analysis {
 
 // One sheet's cells, rows and columns counted from 1. Null is an empty cell.
+// Stored by column in blocks of rows, a kind and 32 bits a cell: an analysis
+// copies every bid in, and a QVariant a cell made its sheet the largest part
+// of the program's memory. Texts are kept once each (the licence, market and
+// bidder names repeat on every bid); a value of any other type keeps its
+// QVariant. What is read back has the type that was set.
 class Sheet {
 public:
-    explicit Sheet(QString name) : name_(std::move(name)) {}
+    explicit Sheet(QString name);
+    ~Sheet();
+    Sheet(Sheet&&) noexcept;
+    Sheet& operator=(Sheet&&) noexcept;
+
+    // A cell as stored, without making a QVariant.
+    struct CellView {
+        enum class Kind : std::uint8_t { Empty, Int, LongLong, Double, Text, Other };
+        Kind kind = Kind::Empty;
+        double number = 0;               // Int, LongLong and Double
+        std::int64_t integer = 0;        // Int and LongLong
+        const QString* text = nullptr;   // Text
+        std::uint32_t textId = 0;        // Text: the same text has the same number
+        const QVariant* other = nullptr; // Other
+
+        bool isNumber() const { return kind == Kind::Int || kind == Kind::LongLong || kind == Kind::Double; }
+    };
 
     const QString& name() const { return name_; }
     void setCell(int row, int column, const QVariant& value);
     QVariant cell(int row, int column) const;
-    // The same without a copy: a null value for an empty cell.
-    const QVariant& cellAt(int row, int column) const;
+    CellView view(int row, int column) const;
+    // The distinct texts held so far; every view's textId is below it.
+    int textCount() const { return static_cast<int>(texts_.size()); }
     // The used range: the last row and column that hold a value.
-    int rowCount() const { return static_cast<int>(rows_.size()); }
-    int columnCount() const { return columns_; }
+    int rowCount() const { return rowCount_; }
+    int columnCount() const { return columnCount_; }
     // How numbers show in a whole column ("#,##0"); empty for the general way.
     void setNumberFormat(int column, const QString& format);
     QString numberFormat(int column) const;
 
 private:
+    struct Block;
+    struct Column {
+        std::vector<std::unique_ptr<Block>> blocks;
+        int length = 0; // rows stored, the ones past it empty
+    };
+    std::uint32_t textId(const QString& text);
+
     QString name_;
-    std::vector<std::vector<QVariant>> rows_;
-    int columns_ = 0;
+    std::vector<Column> columns_; // by column, from 1
+    int rowCount_ = 0;
+    int columnCount_ = 0;
+    std::vector<QString> texts_;
+    struct TextIndex;
+    std::unique_ptr<TextIndex> textIndex_;
+    std::vector<QVariant> others_;
     std::vector<QString> numberFormats_; // by column, from 1
 };
 

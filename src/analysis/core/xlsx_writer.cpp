@@ -82,8 +82,7 @@ QByteArray sheetXml(const Sheet& sheet, SharedStrings& strings, const NumberForm
         appendInteger(xml, row);
         xml += "\">";
         for (int column = 1; column <= sheet.columnCount(); ++column) {
-            const QVariant& value = sheet.cellAt(row, column);
-            const PivotItem item = PivotItem::of(value);
+            const PivotItem item = PivotItem::of(sheet.cell(row, column));
             if (item.kind == PivotItem::Kind::Empty)
                 continue;
             xml += "<c r=\"";
