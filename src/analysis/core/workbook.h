@@ -15,9 +15,10 @@ namespace qv::analysis {
 // One sheet's cells, rows and columns counted from 1. Null is an empty cell.
 // Stored by column in blocks of rows, a kind and 32 bits a cell: an analysis
 // copies every bid in, and a QVariant a cell made its sheet the largest part
-// of the program's memory. Texts are kept once each (the licence, market and
-// bidder names repeat on every bid); a value of any other type keeps its
-// QVariant. What is read back has the type that was set.
+// of the program's memory. Whole numbers, doubles and texts are kept so,
+// texts once each (the licence, market and bidder names repeat on every
+// bid); a value of any other type keeps its QVariant. What is read back has
+// the type that was set.
 class Sheet {
 public:
     explicit Sheet(QString name);
@@ -25,7 +26,8 @@ public:
     Sheet(Sheet&&) noexcept;
     Sheet& operator=(Sheet&&) noexcept;
 
-    // A cell as stored, without making a QVariant.
+    // A cell as stored, without making a QVariant; its text and other point
+    // into the sheet until it next changes.
     struct CellView {
         enum class Kind : std::uint8_t { Empty, Int, LongLong, Double, Text, Other };
         Kind kind = Kind::Empty;
