@@ -1,5 +1,6 @@
 #include "store/sqlite_statement.h"
 
+#include "common/vector_state.h"
 #include "store/sqlite_error.h"
 
 namespace qv::store {
@@ -24,6 +25,7 @@ Statement::Statement(sqlite3* db, const QString& sql, QStringList* tablesRead, c
     : db_(db), sql_(sql), shownAs_(shownAs.isEmpty() ? sql : shownAs)
 {
     const QByteArray utf8 = sql.toUtf8();
+    clearUpperVectorState();
     if (tablesRead)
         sqlite3_set_authorizer(db, collectReads, tablesRead);
     const char* tail = nullptr;
@@ -46,6 +48,7 @@ Statement::~Statement()
 
 bool Statement::step()
 {
+    clearUpperVectorState();
     const int rc = sqlite3_step(stmt_);
     if (rc == SQLITE_ROW)
         return true;

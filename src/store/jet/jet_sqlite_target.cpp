@@ -1,6 +1,7 @@
 #include "store/jet/jet_sqlite_target.h"
 
 #include "common/error.h"
+#include "common/vector_state.h"
 #include "store/sql_quote.h"
 
 #include <sqlite3.h>
@@ -115,6 +116,7 @@ void SqliteTableWriter::bindBlob(int column, const void* data, int length)
 
 void SqliteTableWriter::insertRow()
 {
+    clearUpperVectorState();
     const int rc = sqlite3_step(insert_);
     sqlite3_reset(insert_);
     if (rc != SQLITE_DONE)

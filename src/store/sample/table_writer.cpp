@@ -1,6 +1,7 @@
 #include "store/sample/table_writer.h"
 
 #include "common/error.h"
+#include "common/vector_state.h"
 #include "store/sql_quote.h"
 
 #include <QStringList>
@@ -97,6 +98,7 @@ void TableWriter::endRow()
 {
     if (bound_ != columns_)
         throw Error(err::EngineFailure, QStringLiteral("Too few values for a row of ") + table_);
+    clearUpperVectorState();
     if (sqlite3_step(insert_) != SQLITE_DONE)
         fail(db_, QStringLiteral("Cannot append a row to ") + table_);
     sqlite3_reset(insert_);
