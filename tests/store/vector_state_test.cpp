@@ -33,10 +33,15 @@ bool upperHalvesInUse()
 }
 
 // Not compiled for AVX, so the compiler adds no vzeroupper of its own on the
-// way out; called only where canReadVectorState() found AVX.
+// way out; these are called only where canReadVectorState() found AVX.
 void dirtyUpperHalves()
 {
     __asm__ volatile("vpcmpeqd %%ymm1, %%ymm1, %%ymm1" ::: "xmm1");
+}
+
+void clearUpperHalves()
+{
+    __asm__ volatile("vzeroupper");
 }
 
 #else
@@ -50,6 +55,9 @@ bool upperHalvesInUse()
     return false;
 }
 void dirtyUpperHalves()
+{
+}
+void clearUpperHalves()
 {
 }
 
@@ -73,8 +81,14 @@ TEST(VectorStateTest, TheEngineRunsAStatementWithTheUpperHalvesClear)
     sqlite3_create_function(connection.get(), "upper_halves_in_use", 0, SQLITE_UTF8, nullptr,
                             reportUpperHalves, nullptr, nullptr);
     Statement probe(connection.get(), QStringLiteral("SELECT upper_halves_in_use()"));
+    // A processor may report the state in use when it is not: it must be
+    // seen made and seen cleared for the probe to tell anything.
     dirtyUpperHalves();
-    ASSERT_TRUE(upperHalvesInUse()) << "the processor did not record the state the test made";
+    const bool seenInUse = upperHalvesInUse();
+    clearUpperHalves();
+    if (!seenInUse || upperHalvesInUse())
+        GTEST_SKIP() << "this processor does not track the upper halves' state exactly";
+    dirtyUpperHalves();
     ASSERT_TRUE(probe.step());
     EXPECT_EQ(sqlite3_column_int(probe.get(), 0), 0);
 }
