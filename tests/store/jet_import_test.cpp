@@ -1,8 +1,15 @@
 #include "import_test_fixture.h"
+#include "store/jet/bounded_run.h"
+#include "support/cli_run.h"
 
 #include <QProcess>
 
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
+
+#include <signal.h>
+#include <unistd.h>
 
 using namespace qv;
 using namespace qv::test;
@@ -121,4 +128,62 @@ TEST_F(JetImportTest, DamagedJetFilesFailCleanly)
     EXPECT_TRUE(prompter.messages.back().text.startsWith(QStringLiteral("Error:3343 ")));
     EXPECT_EQ(dump(), before);
     EXPECT_EQ(leftovers(), QStringList{QStringLiteral("Auction12.mdb")});
+}
+
+// libmdb reads this file for ever, printing a warning each time round: the
+// import ends, says the round results file is damaged, prints little and
+// leaves the auction as it was.
+TEST(JetHangTest, AJetFileThatLibmdbReadsForEverIsCalledDamaged)
+{
+    TempDir app, files;
+    const QString first = files.file(QStringLiteral("12_001.zip"));
+    const QString hanging = files.file(QStringLiteral("12_002.zip"));
+    ASSERT_TRUE(QFile::copy(fixtures + QStringLiteral("/12_001.zip"), first));
+    ASSERT_TRUE(QFile::copy(QStringLiteral(QV_FIXTURES_DIR "/damaged-jet/12_002.zip"), hanging));
+    const QString db = app.file(QStringLiteral("Auction12.mdb"));
+    ASSERT_EQ(runCli({QStringLiteral("--app-dir"), app.path(), QStringLiteral("create"), first}).code, 0);
+    const QString before =
+        runCli({QStringLiteral("show"), db, QStringLiteral("sysRounds"), QStringLiteral("--all")}).out;
+
+    QProcess import;
+    import.start(QStringLiteral(QV_CLI_PATH),
+                 {QStringLiteral("--app-dir"), app.path(), QStringLiteral("import"), db, hanging});
+    ASSERT_TRUE(import.waitForFinished(120000)) << "the import of a damaged Jet file does not end";
+    const QString said = QString::fromUtf8(import.readAllStandardOutput() + import.readAllStandardError());
+    EXPECT_EQ(import.exitCode(), 1);
+    EXPECT_TRUE(
+        said.contains(QStringLiteral("The round results file '") + hanging + QStringLiteral("' is damaged")))
+        << said.toStdString();
+    EXPECT_LT(said.size(), 4096);
+    EXPECT_EQ(runCli({QStringLiteral("show"), db, QStringLiteral("sysRounds"), QStringLiteral("--all")}).out,
+              before);
+    EXPECT_EQ(QDir(app.path()).entryList({QStringLiteral("*.mdb*")}, QDir::Files | QDir::Hidden),
+              QStringList{QStringLiteral("Auction12.mdb")});
+}
+
+// The bound itself: work that does not end, that prints without end or that
+// crashes is stopped and told apart from work that ends.
+TEST(JetHangTest, BoundedWorkEndsWhicheverWayItGoes)
+{
+    using namespace std::chrono_literals;
+    using store::jet::BoundedEnd;
+    using store::jet::runBounded;
+    EXPECT_EQ(runBounded([] { std::fputs("a warning\n", stderr); }, 30s, 1024), BoundedEnd::Finished);
+    EXPECT_EQ(runBounded([] { throw Error(err::NotADatabase, QStringLiteral("damaged")); }, 30s, 1024),
+              BoundedEnd::Finished);
+    EXPECT_EQ(runBounded(
+                  [] {
+                      for (;;)
+                          ::usleep(1000);
+                  },
+                  300ms, 1024),
+              BoundedEnd::TooLong);
+    EXPECT_EQ(runBounded(
+                  [] {
+                      for (;;)
+                          std::fputs("Warning: again\n", stderr);
+                  },
+                  30s, 64 * 1024),
+              BoundedEnd::TooLoud);
+    EXPECT_EQ(runBounded([] { ::kill(::getpid(), SIGKILL); }, 30s, 1024), BoundedEnd::Crashed);
 }

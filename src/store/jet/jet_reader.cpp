@@ -1,12 +1,15 @@
 #include "store/jet/jet_reader.h"
 
 #include "common/error.h"
+#include "store/jet/bounded_run.h"
 #include "store/jet/jet_header.h"
 #include "store/jet/jet_sqlite_target.h"
 #include "store/jet/jet_values.h"
 #include "store/jet/mdb_library.h"
 
 #include <QFile>
+
+#include <sqlite3.h>
 
 #include <charconv>
 #include <cstring>
@@ -353,12 +356,11 @@ bool isJetDatabase(const QString& path)
     return hasJetSignature(file.read(32));
 }
 
-QStringList copyJetIntoSqlite(const QString& mdbPath, sqlite3* destination, const QString& schema,
-                              bool lengthChecks)
-{
-    QByteArray bytes = readWholeFile(mdbPath);
-    const JetFileLayout layout = checkJetFile(mdbPath, bytes);
+namespace {
 
+QStringList copyBytes(const QString& mdbPath, QByteArray& bytes, const JetFileLayout& layout,
+                      sqlite3* destination, const QString& schema, bool lengthChecks)
+{
     // libmdb reads from our copy in memory; it keeps the pointer, so `bytes` outlives the handle.
     HandlePtr mdb(lib().mdb_open_buffer(bytes.data(), size_t(bytes.size()), MDB_NOFLAGS));
     if (!mdb)
@@ -390,6 +392,41 @@ QStringList copyJetIntoSqlite(const QString& mdbPath, sqlite3* destination, cons
     }
     scope.commit();
     return names;
+}
+
+// libmdb may loop for ever on a damaged file (in its property reader, printing a warning each time
+// round): the whole read is tried first in a child process, into a database of its own, with a time
+// limit and a cap on what it may print. A sound round reads in milliseconds and prints nothing.
+void requireReadEnds(const QString& mdbPath, QByteArray& bytes, const JetFileLayout& layout)
+{
+    using namespace std::chrono_literals;
+    const auto limit = 10s + std::chrono::seconds(bytes.size() >> 20);
+    constexpr qint64 outputCap = 256 * 1024;
+    const BoundedEnd end = runBounded(
+        [&] {
+            sqlite3* trial = nullptr;
+            if (sqlite3_open(":memory:", &trial) == SQLITE_OK)
+                copyBytes(mdbPath, bytes, layout, trial, QStringLiteral("main"), false);
+        },
+        limit, outputCap);
+    if (end == BoundedEnd::TooLong)
+        throw damaged(mdbPath, QStringLiteral("reading it does not end"));
+    if (end == BoundedEnd::TooLoud)
+        throw damaged(mdbPath, QStringLiteral("reading it prints warning after warning"));
+    if (end == BoundedEnd::Crashed)
+        throw damaged(mdbPath, QStringLiteral("reading it crashes"));
+}
+
+} // namespace
+
+QStringList copyJetIntoSqlite(const QString& mdbPath, sqlite3* destination, const QString& schema,
+                              bool lengthChecks)
+{
+    QByteArray bytes = readWholeFile(mdbPath);
+    const JetFileLayout layout = checkJetFile(mdbPath, bytes);
+    lib(); // loaded here, not in the child
+    requireReadEnds(mdbPath, bytes, layout);
+    return copyBytes(mdbPath, bytes, layout, destination, schema, lengthChecks);
 }
 
 } // namespace qv::store::jet
