@@ -16,8 +16,8 @@ namespace qv::cli {
 namespace {
 
 // Runs one routine with the prompter and returns the exit code: 0 exactly
-// when the routine did what was asked (the auction made, the round in), even
-// if a side matter such as a user table's rebuild was reported on the way.
+// when the routine did all that was asked (the auction made, the round in
+// and every user table rebuilt).
 template <typename Routine> int run(const Options& options, QStringList files, Routine routine)
 {
     session().LastImportFile = lastImportFilePath();
@@ -26,7 +26,7 @@ template <typename Routine> int run(const Options& options, QStringList files, R
     host.fileOpen = [] {};
     bool done = false;
     try {
-        done = routine(host);
+        done = routine(host) && !host.rebuildFailed;
     } catch (const Error& e) {
         StandardOutput::instance().writeMessage(errorText(ErrorLayout::Generic, e) + QLatin1Char('\n'));
     }

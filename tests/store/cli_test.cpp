@@ -94,3 +94,48 @@ TEST(QuorvaneCli, ExitCodesFollowWhetherTheRoundIsIn)
               QStringLiteral("Round Imported Successfully: Round 2 has been successfully imported.\n"));
     EXPECT_EQ(cli(appDir + QStringList{QStringLiteral("import"), auction}).code, 1); // no round 4 yet
 }
+
+// A saved query that fails on the new round keeps its table as it was; the
+// queries after it are still rebuilt, the failure is named for what it is,
+// and the import's exit code says not everything was done.
+TEST(QuorvaneCli, AFailingSavedQueryDoesNotStopTheOthersAndFailsTheImport)
+{
+    TempDir app, files;
+    ASSERT_EQ(makeRoundFiles(files), 0);
+    const QStringList appDir{QStringLiteral("--app-dir"), app.path()};
+    const QString auction = app.file(QStringLiteral("Auction5.mdb"));
+    ASSERT_EQ(
+        cli(appDir + QStringList{QStringLiteral("create"), files.file(QStringLiteral("05_001.zip"))}).code,
+        0);
+    ASSERT_EQ(cli(appDir + QStringList{QStringLiteral("import"), auction}).code, 0);
+    const auto add = [&](const QString& name, const QString& where) {
+        QStringList args{QStringLiteral("query"),    auction,
+                         QStringLiteral("add"),      name,
+                         QStringLiteral("--select"), QStringLiteral("[Round]"),
+                         QStringLiteral("--into"),   QLatin1Char('[') + name + QLatin1Char(']'),
+                         QStringLiteral("--from"),   QStringLiteral("[Markets]")};
+        if (!where.isEmpty())
+            args << QStringLiteral("--where") << where;
+        return cli(args).code;
+    };
+    ASSERT_EQ(add(QStringLiteral("QA"), QStringLiteral("1/([Round]-3) <> 0")), 0);
+    ASSERT_EQ(add(QStringLiteral("QB"), QString()), 0);
+    for (const QString& name : {QStringLiteral("QA"), QStringLiteral("QB")})
+        ASSERT_EQ(cli({QStringLiteral("query"), auction, QStringLiteral("run"), name}).code, 0);
+
+    const CliRun r = cli(appDir + QStringList{QStringLiteral("import"), auction});
+    EXPECT_EQ(r.code, 1);
+    const QString said = r.out + r.err;
+    EXPECT_TRUE(said.contains(QStringLiteral("Round 3 has been successfully imported.")));
+    EXPECT_TRUE(said.contains(QStringLiteral("User's Error:11 ")) &&
+                said.contains(QStringLiteral("The user defined table 'QA' was not rebuilt")))
+        << said.toStdString();
+    EXPECT_FALSE(said.contains(QStringLiteral("Due To Open")));
+    const auto newest = [&](const QString& table) {
+        return cli({QStringLiteral("sql"), auction,
+                    QStringLiteral("SELECT Max([Round]) AS M FROM [") + table + QLatin1Char(']')})
+            .out;
+    };
+    EXPECT_EQ(newest(QStringLiteral("QA")), QStringLiteral("M\n2\n"));
+    EXPECT_EQ(newest(QStringLiteral("QB")), QStringLiteral("M\n3\n"));
+}

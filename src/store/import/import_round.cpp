@@ -60,6 +60,7 @@ bool ImportRound(ImportHost& host, bool AutoImport)
 {
     BusyScope busy(host.prompter);
     host.failure = 0;
+    host.rebuildFailed = false;
     try {
         store::Database& auction = *session().CurrentDatabase;
         const QString path = AutoImport ? NextRoundFileName(host.prompter) : chooseRoundFile(host);
@@ -85,6 +86,7 @@ bool ImportRound(ImportHost& host, bool AutoImport)
         reportOpenTables(host.prompter, rebuild.open);
         if (rebuild.stopped)
             host.failure = err::OperationCancelled;
+        host.rebuildFailed = !rebuild.failed.isEmpty();
         return true;
     } catch (const Error& e) {
         host.failure = e.number();

@@ -21,6 +21,10 @@ struct ImportHost {
     // after a successful import: a stop request ended the rebuild of the user
     // tables after it.
     int failure = 0;
+    // True after an import whose round is in but some user table could not
+    // be rebuilt (each named in its own message): the command has not done
+    // all that was asked.
+    bool rebuildFailed = false;
 };
 
 // Each routine reports its own failures through the prompter and returns
@@ -33,14 +37,18 @@ bool BatchImportAuction(ImportHost& host);
 struct RebuildRun {
     // Left with their earlier rows because a window shows them.
     QStringList open;
+    // Could not be rebuilt (a failing statement, a full disk): each keeps its
+    // earlier rows, is named in a message of its own, and the tables after it
+    // are still rebuilt.
+    QStringList failed;
     // A stop request ended it: the table in hand and those after it keep their earlier rows.
     bool stopped = false;
 };
 
 // Each user table is rebuilt whole or not at all (the old one stays, and
-// stays listed). A table open in a window is left out of date, noted in
-// run.open and in the session, and rebuilt when let go (RebuildReleasedTables)
-// or at the next import. Each returns false when a stop request ended it.
+// stays listed); one that fails does not stop the rebuild of the others. A table open in a window is left out
+// of date, noted in run.open and in the session, and rebuilt when let go (RebuildReleasedTables) or at the
+// next import. Each returns false when a stop request ended it.
 bool RebuildWizardTables(ImportHost& host, RebuildRun& run);
 bool RebuildQueryTables(ImportHost& host, RebuildRun& run);
 // Rebuilds the tables left out of date that no window shows any longer.

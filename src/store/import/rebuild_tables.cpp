@@ -21,11 +21,23 @@ QString textOf(const store::Recordset& rs, int row, const QString& field)
     return v.isNull() ? QString() : v.toString();
 }
 
-enum class Step { Rebuilt, Open, Stopped };
+enum class Step { Rebuilt, Open, Failed, Stopped };
 
-// One table, whole or not at all: a table open in a window and a stop
-// request leave it as it was; other failures pass to the caller.
-Step rebuildOne(RebuildRun& run, const QString& listed, const std::function<void()>& work)
+const QString OpenStatus =
+    QStringLiteral("Can NOT Refresh User-Defined Table Due To Open! Please Rebuild It Manually");
+
+// How a failed table is told: the engine's error, then the table it leaves.
+Error failureOf(const Error& e, const QString& listed)
+{
+    return Error(e.number(), e.description() + QStringLiteral("\rThe user defined table '") + listed +
+                                 QStringLiteral("' was not rebuilt: it keeps its earlier rows."));
+}
+
+// One table, whole or not at all: a table open in a window, a stop request
+// and a failure leave it as it was. A failure is told (tell) and noted in
+// run.failed; the caller goes on with the next table.
+Step rebuildOne(RebuildRun& run, const QString& listed, const std::function<void()>& work,
+                const std::function<void(const Error&)>& tell)
 {
     QStringList& outOfDate = session().OutOfDateTables;
     try {
@@ -40,11 +52,27 @@ Step rebuildOne(RebuildRun& run, const QString& listed, const std::function<void
                 run.open << listed;
             return Step::Open;
         }
-        if (e.number() != err::OperationCancelled)
-            throw;
-        run.stopped = true;
-        return Step::Stopped;
+        if (e.number() == err::OperationCancelled) {
+            run.stopped = true;
+            return Step::Stopped;
+        }
+        if (!run.failed.contains(listed, Qt::CaseInsensitive))
+            run.failed << listed;
+        tell(failureOf(e, listed));
+        return Step::Failed;
     }
+}
+
+const QString FailedStatus = QStringLiteral(
+    "Could NOT Rebuild Every User-Defined Table! See The Messages; They Keep Their Earlier Rows");
+
+std::function<void(const Error&)> tellQueryError(ImportHost& host)
+{
+    return [&host](const Error& e) {
+        host.prompter.errorMessage(QStringLiteral("User's Error:") + QString::number(e.number()) +
+                                       QStringLiteral(" ") + e.description(),
+                                   QStringLiteral("USER'S SQL ERROR"), Icon::Information);
+    };
 }
 
 void reportStop(ImportHost& host, const QString& listed)
@@ -68,12 +96,16 @@ bool rebuildWizardRows(ImportHost& host, RebuildRun& run, const Wanted& wanted)
                 continue;
             // The table keeps its sysTables entry.
             const QString statement = textOf(*rs, row, QStringLiteral("SQL String"));
-            if (rebuildOne(run, listed, [&] { store::replaceBuiltTable(db, statement); }) == Step::Stopped) {
+            const auto tell = [&](const Error& e) { showGenericError(host.prompter, e); };
+            if (rebuildOne(
+                    run, listed, [&] { store::replaceBuiltTable(db, statement); }, tell) == Step::Stopped) {
                 reportStop(host, listed);
                 return false;
             }
         }
     } catch (const Error& e) {
+        // The saved definitions themselves cannot be read.
+        run.failed << QStringLiteral("sysWizard");
         showGenericError(host.prompter, e);
     }
     return true;
@@ -97,23 +129,22 @@ bool rebuildQueryRows(ImportHost& host, RebuildRun& run, const Wanted& wanted)
             if (wanted && !wanted(listed))
                 continue;
             s.RebuildTableName = query.into;
-            if (rebuildOne(run, listed, [&] { store::buildQueryTable(db, query); }) == Step::Stopped) {
+            if (rebuildOne(
+                    run, listed, [&] { store::buildQueryTable(db, query); }, tellQueryError(host)) ==
+                Step::Stopped) {
                 reportStop(host, listed);
                 return false;
             }
         }
     } catch (const Error& e) {
-        host.prompter.setStatus(1, QStringLiteral("Can NOT Refresh User-Defined Table Due To Open! Please "
-                                                  "Rebuild It Manually"));
-        host.prompter.errorMessage(QStringLiteral("User's Error:") + QString::number(e.number()) +
-                                       QStringLiteral(" ") + e.description(),
-                                   QStringLiteral("USER'S SQL ERROR"), Icon::Information);
-        return true;
+        // The saved queries themselves cannot be read.
+        run.failed << QStringLiteral("sysQueryBuilder");
+        tellQueryError(host)(e);
     }
-    host.prompter.setStatus(1, run.open.isEmpty()
-                                   ? QStringLiteral("Completed Auto-Rebuilding Customized Table(s)!")
-                                   : QStringLiteral("Can NOT Refresh User-Defined Table Due To Open! Please "
-                                                    "Rebuild It Manually"));
+    host.prompter.setStatus(1, !run.open.isEmpty() ? OpenStatus
+                               : !run.failed.isEmpty()
+                                   ? FailedStatus
+                                   : QStringLiteral("Completed Auto-Rebuilding Customized Table(s)!"));
     return true;
 }
 
