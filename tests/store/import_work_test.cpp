@@ -37,8 +37,13 @@ TEST_F(ImportTest, ARoundIsCopiedWithoutRepeatedWorkAndLeavesNoFile)
     ASSERT_TRUE(create(QStringLiteral("05_001.zip")));
     const QStringList tables = column(QStringLiteral("SELECT TableName FROM sysSuppliedTables"));
     ASSERT_FALSE(tables.isEmpty());
-    // What a run killed while it extracted a round leaves behind.
-    QFile(app.file(QStringLiteral("05_002.mdb.99999999.part"))).open(QIODevice::WriteOnly);
+    // What a run killed while it extracted a round leaves behind goes; files
+    // of the user's beside the auction stay, whatever their names.
+    QFile(app.file(QStringLiteral(".qv-round.05_002.mdb.99999999.part"))).open(QIODevice::WriteOnly);
+    const QStringList users{QStringLiteral("Auction5.mdb.20261207"), QStringLiteral("Auction5.mdb.building"),
+                            QStringLiteral("05_002.mdb.99999999")};
+    for (const QString& name : users)
+        QFile(app.file(name)).open(QIODevice::WriteOnly);
     ino_t lastFolderFile = 0;
     for (const QString& name : {QStringLiteral("05_002.zip"), QStringLiteral("05_002.zip")}) {
         StatementLog log(db().handle());
@@ -61,7 +66,8 @@ TEST_F(ImportTest, ARoundIsCopiedWithoutRepeatedWorkAndLeavesNoFile)
         // The round is checked through the auction's connection: no
         // connection of its own is opened for it.
         EXPECT_EQ(log.matching(QStringLiteral("\"qv_source\".quick_check")).size(), 1);
-        EXPECT_EQ(appFiles(), QStringList{QStringLiteral("Auction5.mdb")});
+        EXPECT_EQ(appFiles(), QStringList{QStringLiteral("05_002.mdb.99999999")} +
+                                  QStringList{QStringLiteral("Auction5.mdb")} + users.mid(0, 2));
     }
     EXPECT_EQ(count(QStringLiteral("SELECT * FROM [Markets] WHERE [Round] = 2")), 24);
     EXPECT_EQ(count(QStringLiteral("sysRounds")), 2);

@@ -137,7 +137,7 @@ std::optional<int> buildAuction(ImportHost& host, const QString& chosenPath, Que
     // The auction is built under a name of its own and moved into place only
     // when complete: a failure or a crash part-way leaves any old auction as
     // it was, and no half-built one.
-    const QString building = auctionName + QStringLiteral(".building");
+    const QString building = buildingAuctionName(auctionName);
     removeWithSiblings(joinPath(folder, building));
     s.ExtractRenameTarget = building;
     std::optional<ExtractedRound> extracted;

@@ -5,6 +5,7 @@
 #include "store/connection.h"
 #include "store/sqlite_statement.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -47,18 +48,36 @@ bool settle(const QString& path)
 
 } // namespace
 
+namespace {
+
+QString ownName(const QString& kind, const QString& name)
+{
+    return QStringLiteral(".qv-") + kind + QLatin1Char('.') + name + QLatin1Char('.') +
+           QString::number(QCoreApplication::applicationPid());
+}
+
+} // namespace
+
+QString extractedRoundName(const QString& member)
+{
+    return ownName(QStringLiteral("round"), member);
+}
+
+QString buildingAuctionName(const QString& auctionName)
+{
+    return ownName(QStringLiteral("building"), auctionName);
+}
+
 void clearLeftoversOfEndedRuns(const QString& folder)
 {
-    // name.mdb.<pid>, then perhaps -journal, -wal, -shm, a save file's
-    // .XXXXXX or a partly written .part; and a half-built auction's save file.
-    static const QRegularExpression extracted(
-        QStringLiteral("^.+\\.mdb\\.(\\d+)(-journal|-wal|-shm|\\.part|\\.[A-Za-z0-9]{6})?$"));
-    static const QRegularExpression building(
-        QStringLiteral("^Auction\\d+\\.mdb\\.building(-journal|-wal|-shm|\\.[A-Za-z0-9]{6})?$"));
+    // Our name with its maker's process, then perhaps -journal, -wal, -shm,
+    // a save file's .XXXXXX or a partly written .part.
+    static const QRegularExpression ours(QStringLiteral(
+        "^\\.qv-(round|building)\\..+\\.mdb\\.(\\d+)(-journal|-wal|-shm|\\.part|\\.[A-Za-z0-9]{6})?$"));
     const QDir dir(folder);
     for (const QString& name : dir.entryList(QDir::Files | QDir::Hidden)) {
-        const QRegularExpressionMatch m = extracted.match(name);
-        if ((m.hasMatch() && processHasEnded(m.captured(1).toLongLong())) || building.match(name).hasMatch())
+        const QRegularExpressionMatch m = ours.match(name);
+        if (m.hasMatch() && processHasEnded(m.captured(2).toLongLong()))
             QFile::remove(dir.filePath(name));
     }
 }

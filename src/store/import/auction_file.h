@@ -12,11 +12,18 @@ QStringList journalSiblings(const QString& databasePath);
 // Removes a file we own and every journal sibling of it.
 void removeWithSiblings(const QString& databasePath);
 
-// Removes what runs killed part-way left in the application folder: round
-// databases extracted under a run's own name ("05_002.mdb.<process>") by a
-// process that has ended, half-written extractions and half-built auctions,
-// with their journal siblings. (Two runs building the same auction at once
-// are not provided for.)
+// The names a run gives the files it makes in the application folder: a
+// round database extracted for one import (".qv-round.05_002.mdb.<process>")
+// and an auction being built (".qv-building.Auction5.mdb.<process>"). The
+// prefix is ours and the process is the maker: no file of the user's is
+// named so.
+QString extractedRoundName(const QString& member);
+QString buildingAuctionName(const QString& auctionName);
+
+// Removes what runs killed part-way left in the application folder: files
+// named as above (half-written extractions and journal siblings included)
+// whose process has ended. Nothing else is ever removed: a user's
+// "Auction5.mdb.20261207" stays.
 void clearLeftoversOfEndedRuns(const QString& folder);
 
 // Moves the finished, closed database at built over target. An old target

@@ -13,7 +13,6 @@
 #include "store/sql_quote.h"
 #include "store/sqlite_statement.h"
 
-#include <QCoreApplication>
 #include <QDir>
 
 #include <sqlite3.h>
@@ -71,9 +70,7 @@ ExtractedRound::ExtractedRound(const QString& archive, const QString& renameTarg
     const QString member = memberNameOf(fileName());
     // Each run extracts under a name of its own: another program importing
     // the same round at the same time must not open, replace or remove ours.
-    const QString ownName = renameTarget.isEmpty() ? member + QLatin1Char('.') +
-                                                         QString::number(QCoreApplication::applicationPid())
-                                                   : renameTarget;
+    const QString ownName = renameTarget.isEmpty() ? extractedRoundName(member) : renameTarget;
     clearLeftoversOfEndedRuns(applicationFolder());
     // Only a round that becomes a new auction is kept after the import.
     path_ = extractInto(archive, member, applicationFolder(), ownName, renameTarget.isEmpty());
