@@ -163,6 +163,23 @@ TEST_F(ImportTest, RoundFilesMustCarryTheirRoundAndNumbers)
     expectErrorNaming(prompter, {QStringLiteral("05_003.zip"), QStringLiteral("\"All Bids\""),
                                  QStringLiteral("\"Gross Bid Amount\""), QStringLiteral("'lots'")});
 
+    // ... a number past every finite one (9e999 is stored as infinity) ...
+    rewriteRound(QStringLiteral("05_003.zip"),
+                 {QStringLiteral("UPDATE \"All Bids\" SET \"Gross Bid Amount\" = 9e999 WHERE \"Gross Bid "
+                                 "Amount\" = 'lots'")});
+    EXPECT_FALSE(import(QStringLiteral("05_003.zip")));
+    expectErrorNaming(prompter, {QStringLiteral("05_003.zip"), QStringLiteral("\"All Bids\""),
+                                 QStringLiteral("\"Gross Bid Amount\""), QStringLiteral("Inf")});
+
+    // ... a column that the program reads, missing ...
+    rewriteRound(QStringLiteral("05_003.zip"),
+                 {QStringLiteral("UPDATE \"All Bids\" SET \"Gross Bid Amount\" = 1 WHERE \"Gross Bid "
+                                 "Amount\" > 1e308"),
+                  QStringLiteral("ALTER TABLE \"All Bids\" DROP COLUMN \"Bidder\"")});
+    EXPECT_FALSE(import(QStringLiteral("05_003.zip")));
+    expectErrorNaming(prompter, {QStringLiteral("05_003.zip"), QStringLiteral("\"All Bids\""),
+                                 QStringLiteral("no column \"Bidder\"")});
+
     // ... and a round that is not a number is never read as round 0.
     rewriteRound(QStringLiteral("05_004.zip"),
                  {QStringLiteral("UPDATE \"Bidders\" SET \"Round\" = '12abc' WHERE rowid = 1")});
@@ -229,16 +246,19 @@ TEST_F(ImportTest, AJournalLeftByAKilledRunNeverSpoilsTheReplacement)
         EXPECT_EQ(count(QStringLiteral("SELECT * FROM [Markets] WHERE [Round] = 1")), 24);
         CloseAuctionDatabase();
     }
-    // A half-built auction left by a killed creation is cleared away.
+    // A half-built auction left by a killed creation is cleared away; a
+    // user's file of a like name is not.
+    QFile(app.file(QStringLiteral(".qv-building.Auction5.mdb.99999999"))).open(QIODevice::WriteOnly);
     QFile(app.file(QStringLiteral("Auction5.mdb.building"))).open(QIODevice::WriteOnly);
     prompter.answers.push_back(Answer::Yes);
     ASSERT_TRUE(create(QStringLiteral("05_001.zip")));
-    EXPECT_FALSE(QFileInfo::exists(app.file(QStringLiteral("Auction5.mdb.building"))));
+    EXPECT_FALSE(QFileInfo::exists(app.file(QStringLiteral(".qv-building.Auction5.mdb.99999999"))));
+    EXPECT_TRUE(QFileInfo::exists(app.file(QStringLiteral("Auction5.mdb.building"))));
 }
 
 TEST_F(ImportTest, DamagedAndUnreadableArchivesAreNamedForWhatTheyAre)
 {
-    generate(3);
+    generate(4);
     ASSERT_TRUE(create(QStringLiteral("05_001.zip")));
     const QStringList before = dump();
 
@@ -268,6 +288,23 @@ TEST_F(ImportTest, DamagedAndUnreadableArchivesAreNamedForWhatTheyAre)
     EXPECT_FALSE(import(QStringLiteral("05_003.zip")));
     expectErrorNaming(prompter, {QStringLiteral("05_003.zip"), QStringLiteral("compressed with a method")});
     EXPECT_FALSE(prompter.messages.back().text.contains(QStringLiteral("damaged")));
+
+    // A member that declares 2 GB: damaged, not a full disk to wait for.
+    bytes = readFile(zip(QStringLiteral("05_004.zip")));
+    for (const char* signature : {"PK\x03\x04", "PK\x01\x02"}) {
+        const qsizetype at = bytes.indexOf(QByteArray(signature, 4));
+        ASSERT_GE(at, 0);
+        const QByteArray twoGigabytes("\x00\x00\x00\x80", 4);
+        bytes.replace(at + (signature[2] == '\x03' ? 22 : 24), 4, twoGigabytes);
+    }
+    QFile lying(zip(QStringLiteral("05_004.zip")));
+    ASSERT_TRUE(lying.open(QIODevice::WriteOnly));
+    lying.write(bytes);
+    lying.close();
+    EXPECT_FALSE(import(QStringLiteral("05_004.zip")));
+    expectErrorNaming(prompter, {QStringLiteral("05_004.zip"), QStringLiteral("damaged"),
+                                 QStringLiteral("declares 2147483648 bytes")});
+    EXPECT_FALSE(prompter.messages.back().text.contains(QStringLiteral("Disk full")));
 
     EXPECT_EQ(dump(), before);
     EXPECT_EQ(appFiles(), QStringList{QStringLiteral("Auction5.mdb")});

@@ -82,6 +82,26 @@ void requireRoom(const QString& folder, const QString& target, qint64 needed)
         throw diskFull(folder, target, needed);
 }
 
+// Why the size a member declares cannot be true, or empty: past the largest
+// round database there could be, other than its stored size when stored as
+// it is, or past what deflating can shrink its compressed bytes from (at most
+// 1032 to 1).
+QString impossibleSize(const zip_stat_t& stat)
+{
+    constexpr zip_uint64_t largestRound = zip_uint64_t(1) << 30;
+    constexpr zip_uint64_t deflateRatio = 1032;
+    const QString declares = QStringLiteral("declares %1 bytes").arg(stat.size);
+    if (stat.size > largestRound)
+        return declares + QStringLiteral(", more than any round database holds");
+    if (!(stat.valid & ZIP_STAT_COMP_SIZE) || !(stat.valid & ZIP_STAT_COMP_METHOD))
+        return {};
+    if (stat.comp_method == ZIP_CM_STORE && stat.size != stat.comp_size)
+        return declares + QStringLiteral(" but stores %1").arg(stat.comp_size);
+    if (stat.comp_method == ZIP_CM_DEFLATE && stat.size > stat.comp_size * deflateRatio + 1024)
+        return declares + QStringLiteral(", more than its %1 compressed bytes can hold").arg(stat.comp_size);
+    return {};
+}
+
 // code is the error number of the failed operation, why its account.
 Error cannotWrite(const QString& folder, const QString& target, int code, const QString& why)
 {
@@ -155,8 +175,15 @@ QString extractRoundDatabase(const QString& archive, const QString& member, cons
     zip_stat_t stat;
     zipLibrary().zip_stat_init(&stat);
     if (zipLibrary().zip_stat_index(zip.get(), static_cast<zip_uint64_t>(found), 0, &stat) == 0 &&
-        (stat.valid & ZIP_STAT_SIZE))
+        (stat.valid & ZIP_STAT_SIZE)) {
+        // A size no round could have is damage, not a full disk (which
+        // would be tried again and again).
+        if (const QString lie = impossibleSize(stat); !lie.isEmpty())
+            throw Error(
+                err::PathFileAccess,
+                QStringLiteral("The round results file '%1' is damaged: %2 %3.").arg(archive, member, lie));
         requireRoom(folder, target, static_cast<qint64>(stat.size));
+    }
 
     // Written beside the target and moved into place only when complete. A
     // temporary copy, removed after the import, is not forced to the disk:

@@ -2,11 +2,13 @@
 
 #include "store/auction_schema.h"
 #include "store/field_type.h"
+#include "store/import/used_columns.h"
 #include "store/sql_quote.h"
 #include "store/sqlite_statement.h"
 
 #include <sqlite3.h>
 
+#include <cmath>
 #include <optional>
 
 namespace qv {
@@ -64,6 +66,7 @@ bool looksNumeric(const QString& text)
 // [Round] that is not the round (as text, "(none)" when empty).
 struct NumberScan {
     QStringList text;
+    bool infinite = false; // text[1] is then a number past every finite one
     QString otherRound;
 };
 
@@ -96,7 +99,15 @@ NumberScan scanNumbers(const RoundTables& roundDb, const TableColumns& roundColu
     NumberScan found;
     while (rows.step()) {
         for (int i = 0; i < count; ++i) {
-            if (sqlite3_column_type(row, i) != SQLITE_TEXT)
+            const int type = sqlite3_column_type(row, i);
+            // 9e999 is stored as infinity (the engine keeps no NaN).
+            if (type == SQLITE_FLOAT && !std::isfinite(sqlite3_column_double(row, i))) {
+                found.text = {present[i],
+                              QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(row, i)))};
+                found.infinite = true;
+                return found;
+            }
+            if (type != SQLITE_TEXT)
                 continue;
             const QString value =
                 QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(row, i)));
@@ -146,6 +157,16 @@ QString roundFileProblem(const TableColumns& typesFrom, const QStringList& suppl
         if (!roundColumns.names(t).contains(RoundColumn, Qt::CaseInsensitive))
             return cannotTake(fileName, QStringLiteral("table \"%1\" has no Round column").arg(t));
     }
+    for (const QString& t : supplied) {
+        if (!roundColumns.hasTable(t))
+            continue;
+        const QStringList present = roundColumns.names(t);
+        for (const QString& c : usedColumnsOf(t))
+            if (!present.contains(c, Qt::CaseInsensitive))
+                return cannotTake(fileName, QStringLiteral("table \"%1\" has no column \"%2\", which this "
+                                                           "program reads")
+                                                .arg(t, c));
+    }
     // Text where a number belongs is told before a row of another round,
     // whichever table holds either.
     QString otherRound;
@@ -155,6 +176,10 @@ QString roundFileProblem(const TableColumns& typesFrom, const QStringList& suppl
         const bool hasRounds = t != store::schema::WithdrawalStatistics;
         const NumberScan scan = scanNumbers(roundDb, roundColumns, t, numericColumns(typesFrom, t),
                                             hasRounds ? std::optional(round) : std::nullopt);
+        if (scan.infinite)
+            return cannotTake(fileName, QStringLiteral("column \"%1\" of table \"%2\" holds %3, a number "
+                                                       "too large to be a real value")
+                                            .arg(scan.text[0], t, scan.text[1]));
         if (!scan.text.isEmpty())
             return cannotTake(fileName, QStringLiteral("column \"%1\" of table \"%2\" holds the text '%3' "
                                                        "where a number belongs")
