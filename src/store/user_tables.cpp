@@ -44,15 +44,61 @@ bool isOneTableName(const QString& into)
     return true;
 }
 
+// The name shown on one line: a tab or a line break in it as \t, \r, \n.
+QString oneLine(QString name)
+{
+    return name.replace(QLatin1Char('\t'), QLatin1String("\\t"))
+        .replace(QLatin1Char('\r'), QLatin1String("\\r"))
+        .replace(QLatin1Char('\n'), QLatin1String("\\n"));
+}
+
+bool hasControlCharacter(const QString& name)
+{
+    for (const QChar c : name)
+        if (c.category() == QChar::Other_Control)
+            return true;
+    return false;
+}
+
+// Why a table the user builds may not take this new name, though no table
+// of ours holds it; an error of its own, or none.
+std::optional<Error> newNameError(Database& db, const QString& table)
+{
+    const QString cannot = QStringLiteral(": a table you build cannot take its name.");
+    // Every list of tables prints one name a line.
+    if (hasControlCharacter(table))
+        return Error(err::InvalidName,
+                     QStringLiteral("The table name '%1' holds a tab or a line break").arg(oneLine(table)) +
+                         cannot);
+    // The work tables of a rebuild are qv_build:NAME: a user's table of such
+    // a name would be dropped by the rebuild of another.
+    if (table.startsWith(QLatin1String("qv_"), Qt::CaseInsensitive))
+        return Error(
+            err::NoPermission,
+            QStringLiteral("'%1' begins with qv_, which Quorvane keeps for its own work tables").arg(table) +
+                cannot);
+    QString bare = table;
+    while (bare.endsWith(QLatin1Char(' ')))
+        bare.chop(1);
+    if (bare != table && !bare.isEmpty() && !protectedTableProblem(db, bare).isEmpty())
+        return Error(
+            err::NoPermission,
+            QStringLiteral("'%1' differs from '%2', a table you may not build, only by blanks at its end")
+                    .arg(table, bare) +
+                cannot);
+    return std::nullopt;
+}
+
 std::optional<Error> intoError(Database& db, const QString& into)
 {
     if (!isOneTableName(into))
         return Error(err::InvalidName, QStringLiteral("The Into text '%1' is not one table name: put the "
                                                       "name in square brackets, as in [Top Bids].")
-                                           .arg(into));
-    const QString problem = protectedTableProblem(db, schema::listedTableName(into));
+                                           .arg(oneLine(into)));
+    const QString table = schema::listedTableName(into);
+    const QString problem = protectedTableProblem(db, table);
     if (problem.isEmpty())
-        return std::nullopt;
+        return newNameError(db, table);
     return Error(err::NoPermission, problem);
 }
 
@@ -107,6 +153,8 @@ QString replaceBuiltTable(Database& db, const QString& statement, const std::fun
     const QString target = Database::makeTableTarget(statement);
     if (const QString problem = protectedTableProblem(db, target); !problem.isEmpty())
         throw Error(err::NoPermission, problem);
+    if (const std::optional<Error> error = newNameError(db, target))
+        throw *error;
     db.requireNotHeld(target);
     const QString fresh = QStringLiteral("qv_build:") + target;
     // Inside a caller's transaction a savepoint; else one that takes the

@@ -22,8 +22,10 @@ QString protectedTableProblem(Database& db, const QString& table);
 bool isUserTable(Database& db, const QString& table);
 
 // Why a saved query's Into text may not build its table, naming it: more
-// than one name ("Top Bids" bare, "[x] junk"), or a protected table. Empty
-// when it may.
+// than one name ("Top Bids" bare, "[x] junk"), a name with a tab or a line
+// break, a protected table, a name with our work tables' prefix (qv_), or
+// one that differs from a protected table only by blanks at its end. Empty
+// when it may. (The last three are refused by replaceBuiltTable too.)
 QString intoProblem(Database& db, const QString& into);
 
 // Raises intoProblem as error 3125 (not one name) or 3033 (protected).

@@ -14,6 +14,7 @@ struct CliRun {
     int code;
     QString out;
     QByteArray raw;
+    QString err;
 };
 
 CliRun cli(const QStringList& args)
@@ -22,7 +23,7 @@ CliRun cli(const QStringList& args)
     p.start(QStringLiteral(QV_CLI_PATH), args);
     p.waitForFinished(120000);
     const QByteArray raw = p.readAllStandardOutput();
-    return {p.exitCode(), QString::fromUtf8(raw), raw};
+    return {p.exitCode(), QString::fromUtf8(raw), raw, QString::fromUtf8(p.readAllStandardError())};
 }
 
 // One auction of three rounds for the whole suite: building it is the slow part.
@@ -174,6 +175,20 @@ TEST_F(CliTableCommands, SavedQueriesAreAddedRunListedAndDeleted)
     EXPECT_EQ(r.out, QStringLiteral("Quorvane: No saved query named 'Top Bids'\n"));
     EXPECT_EQ(cli({QStringLiteral("query"), QStringLiteral("--help")}).code, 0);
     EXPECT_EQ(cli({QStringLiteral("query"), db, QStringLiteral("rename")}).code, 2);
+
+    // Names a built table may not take: our work tables' prefix, a line
+    // break, a supplied table's name with a blank after it.
+    for (const QString& into :
+         {QStringLiteral("[qv_build:Top]"), QStringLiteral("[Two\nLines]"), QStringLiteral("[All Bids ]")}) {
+        r = cli({QStringLiteral("query"), db, QStringLiteral("add"), QStringLiteral("Odd"),
+                 QStringLiteral("--select"), QStringLiteral("[Round]"), QStringLiteral("--into"), into,
+                 QStringLiteral("--from"), QStringLiteral("[Markets]")});
+        EXPECT_EQ(r.code, 1) << into.toStdString();
+        EXPECT_TRUE((r.out + r.err).contains(QStringLiteral("a table you build cannot take its name")))
+            << (r.out + r.err).toStdString();
+    }
+    EXPECT_EQ(cli({QStringLiteral("query"), db, QStringLiteral("list")}).out,
+              QStringLiteral("Query Name\tSelect\tInto\tFrom\tWhere\tOrder By\n"));
 }
 
 TEST(CliSavedQueries, ASavedQueryIsRebuiltAfterAnImport)
