@@ -17,10 +17,14 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QTextStream>
 
+#include <cerrno>
 #include <cmath>
+
+#include <unistd.h>
 
 namespace qv::cli {
 
@@ -39,9 +43,13 @@ void note(const QString& line)
 }
 
 // Failures that pass by themselves: room made on the disk, another program
-// done with the auction. Told by number, never by wording.
-bool canPass(int error)
+// done with the auction, a round file we may not read yet (its owner's chmod
+// changes neither its size nor its time, so no change would bring it back).
+// Told by number, never by wording.
+bool canPass(int error, const QString& path)
 {
+    if (error == err::PathFileAccess)
+        return ::access(QFile::encodeName(path).constData(), R_OK) != 0 && errno == EACCES;
     return error == err::DiskFull || error == err::EngineDiskFull || error == err::FileInUse ||
            error == err::TableInUse;
 }
@@ -155,13 +163,17 @@ int runWatch(const QStringList& args, const Options&)
         Outcome outcome = imported ? Outcome::Imported : Outcome::FileRefused;
         if (host.failure == err::OperationCancelled)
             outcome = imported ? Outcome::StoppedRebuilding : Outcome::StoppedImporting;
-        else if (!imported && canPass(host.failure))
+        else if (!imported && canPass(host.failure, path))
             outcome = Outcome::FailedForNow;
         // A retry that fails for now again has nothing new to say.
         if (outcome != Outcome::FailedForNow)
             held.release();
         if (imported)
             tellRound(terminal, lastNotes);
+        // Each table was named in its own message; the watch goes on.
+        if (imported && host.rebuildFailed)
+            note(QStringLiteral("Not every user defined table could be rebuilt after this round: the ones "
+                                "named above keep their earlier rows"));
         return outcome;
     };
     hooks.note = note;

@@ -102,8 +102,9 @@ void RoundWatcher::check()
         notifications_.addPath(folder);
     const FileSignature signature = signatureOf(path);
     // The file itself is followed once it exists (writes into it do not always
-    // touch the folder).
-    if (signature.size >= 0 && !notifications_.files().contains(path))
+    // touch the folder) and may be read: following one we may not read fails,
+    // with a warning at every look.
+    if (signature.size >= 0 && !notifications_.files().contains(path) && QFileInfo(path).isReadable())
         notifications_.addPath(path);
     const auto verdict =
         readiness_.observe(path, signature, clock_.elapsed(), [&] { return isCompleteArchive(path); });

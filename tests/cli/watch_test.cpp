@@ -11,6 +11,7 @@
 #include "support/temp_dir.h"
 
 #include <QDeadlineTimer>
+#include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
@@ -21,6 +22,10 @@
 
 #include <csignal>
 #include <cstdio>
+
+#include <grp.h>
+#include <sys/types.h>
+#include <unistd.h>
 
 using namespace qv;
 using namespace qv::test;
@@ -246,6 +251,64 @@ TEST(Watch, RetriesAFailureThatCanPassAndSaysSoOnce)
     EXPECT_EQ(watch.err.count(forNow), 1);
     EXPECT_FALSE(watch.err.contains(QStringLiteral("will be tried again when it changes")));
     EXPECT_EQ(watch.terminate(), 0);
+    EXPECT_EQ(auction.query(QStringLiteral("SELECT [Round] FROM [sysRounds] ORDER BY [Round]")),
+              QStringLiteral("Round\n1\n2\n"));
+}
+
+// A round that arrives unreadable (mode 000) and is then made readable: the
+// chmod changes neither its size nor its time, so it is retried on the waits
+// of a failure that can pass, said once. The superuser reads every file: as
+// root, the watch runs as the user nobody, on folders handed to that user.
+TEST(Watch, RetriesARoundItMayNotReadYet)
+{
+    LiveAuction auction;
+    const bool root = ::geteuid() == 0;
+    const uid_t nobody = 65534;
+    if (root)
+        for (const QString& folder : {auction.app.path(), auction.incoming.path()}) {
+            ASSERT_EQ(::chown(QFile::encodeName(folder).constData(), nobody, nobody), 0);
+            for (const QString& name : QDir(folder).entryList(QDir::Files | QDir::Hidden))
+                ASSERT_EQ(
+                    ::chown(QFile::encodeName(folder + QLatin1Char('/') + name).constData(), nobody, nobody),
+                    0);
+        }
+    auction.drop(2);
+    ASSERT_TRUE(QFile::setPermissions(auction.arrived(2), QFileDevice::Permissions()));
+
+    QProcess process;
+    if (root)
+        process.setChildProcessModifier([] {
+            if (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0)
+                ::_exit(99);
+        });
+    process.start(QStringLiteral(QV_CLI_PATH),
+                  {QStringLiteral("--app-dir"), auction.app.path(), QStringLiteral("watch"), auction.database,
+                   QStringLiteral("--folder"), auction.incoming.path(), QStringLiteral("--interval"),
+                   QStringLiteral("0.2")});
+    ASSERT_TRUE(process.waitForStarted());
+    QString said;
+    const auto waitFor = [&](const QString& text) {
+        QDeadlineTimer deadline(30000);
+        while (!said.contains(text) && !deadline.hasExpired() && process.state() == QProcess::Running) {
+            process.waitForReadyRead(100);
+            said += QString::fromUtf8(process.readAllStandardOutput() + process.readAllStandardError());
+        }
+        return said.contains(text);
+    };
+    const QString forNow = QStringLiteral("Not imported for now: ") + auction.arrived(2);
+    EXPECT_TRUE(waitFor(forNow)) << said.toStdString();
+    ASSERT_TRUE(QFile::setPermissions(auction.arrived(2), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                                              QFileDevice::ReadGroup |
+                                                              QFileDevice::ReadOther));
+    EXPECT_TRUE(waitFor(imported2)) << said.toStdString();
+    ::kill(static_cast<pid_t>(process.processId()), SIGTERM);
+    ASSERT_TRUE(process.waitForFinished(10000));
+    said += QString::fromUtf8(process.readAllStandardOutput() + process.readAllStandardError());
+    EXPECT_EQ(process.exitCode(), 0);
+    EXPECT_EQ(said.count(QStringLiteral("Error:75 ")), 1) << said.toStdString();
+    EXPECT_EQ(said.count(forNow), 1);
+    EXPECT_FALSE(said.contains(QStringLiteral("will be tried again when it changes")));
+    EXPECT_FALSE(said.contains(QStringLiteral("inotify_add_watch"))) << said.toStdString();
     EXPECT_EQ(auction.query(QStringLiteral("SELECT [Round] FROM [sysRounds] ORDER BY [Round]")),
               QStringLiteral("Round\n1\n2\n"));
 }
