@@ -321,6 +321,33 @@ TEST(Watch, RetryWaitsGrowToAMinute)
         EXPECT_EQ(cli::retryDelayMs(failures), ms) << failures;
 }
 
+// A saved query that fails on a new round: its error and one line say so,
+// the others are rebuilt, and watch goes on with the next round.
+TEST(Watch, AFailedRebuildIsSaidAndTheWatchGoesOn)
+{
+    LiveAuction auction;
+    const QString base = QStringLiteral("query");
+    runCli({base, auction.database, QStringLiteral("add"), QStringLiteral("qa"), QStringLiteral("--select"),
+            QStringLiteral("[Round]"), QStringLiteral("--into"), QStringLiteral("[QA]"),
+            QStringLiteral("--from"), QStringLiteral("[Markets]"), QStringLiteral("--where"),
+            QStringLiteral("1/([Round]-2) <> 0")});
+    runCli({base, auction.database, QStringLiteral("add"), QStringLiteral("qb"), QStringLiteral("--select"),
+            QStringLiteral("[Round]"), QStringLiteral("--into"), QStringLiteral("[QB]"),
+            QStringLiteral("--from"), QStringLiteral("[Markets]")});
+    Watch watch(auction);
+    ASSERT_TRUE(watch.waitFor(QStringLiteral("Waiting for ")));
+    auction.drop(2);
+    const QString line = QStringLiteral("Not every user defined table could be rebuilt after this round");
+    ASSERT_TRUE(watch.waitFor(line)) << watch.out.toStdString() << watch.err.toStdString();
+    EXPECT_TRUE(
+        (watch.out + watch.err).contains(QStringLiteral("The user defined table 'QA' was not rebuilt")))
+        << watch.out.toStdString() << watch.err.toStdString();
+    auction.drop(3);
+    ASSERT_TRUE(watch.waitFor(imported3)) << watch.out.toStdString() << watch.err.toStdString();
+    EXPECT_EQ(watch.terminate(), 0);
+    EXPECT_EQ(auction.query(QStringLiteral("SELECT Max([Round]) AS M FROM [QB]")), QStringLiteral("M\n3\n"));
+}
+
 // A stop while the saved queries' tables are rebuilt after a round: the
 // table in hand keeps its earlier rows and its listing, watch says so and
 // ends with a failure.
