@@ -142,6 +142,12 @@ QString intoProblem(Database& db, const QString& into)
     return error ? error->description() : QString();
 }
 
+void requireNewTableName(Database& db, const QString& table)
+{
+    if (const std::optional<Error> error = newNameError(db, table))
+        throw *error;
+}
+
 void requireBuildableInto(Database& db, const QString& into)
 {
     if (const std::optional<Error> error = intoError(db, into))
@@ -153,8 +159,7 @@ QString replaceBuiltTable(Database& db, const QString& statement, const std::fun
     const QString target = Database::makeTableTarget(statement);
     if (const QString problem = protectedTableProblem(db, target); !problem.isEmpty())
         throw Error(err::NoPermission, problem);
-    if (const std::optional<Error> error = newNameError(db, target))
-        throw *error;
+    requireNewTableName(db, target);
     db.requireNotHeld(target);
     const QString fresh = QStringLiteral("qv_build:") + target;
     // Inside a caller's transaction a savepoint; else one that takes the

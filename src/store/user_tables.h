@@ -31,6 +31,11 @@ QString intoProblem(Database& db, const QString& into);
 // Raises intoProblem as error 3125 (not one name) or 3033 (protected).
 void requireBuildableInto(Database& db, const QString& into);
 
+// Raises error 3125 for a new table name with a tab or a line break, 3033
+// for one beginning qv_ or differing from a protected table only by blanks
+// at its end: the names no table may take though none holds them yet.
+void requireNewTableName(Database& db, const QString& table);
+
 // Builds the table a SELECT ... INTO statement names under a name of its
 // own, then drops the old table, gives the new one its name and runs list
 // (the sysTables rows), all in one transaction: after any failure, a stop

@@ -1,5 +1,6 @@
 // The table wizard's statement, and how the built table is recorded so that
 // the rebuild after an import runs exactly the statement that built it.
+#include "common/error.h"
 #include "query/core/wizard_statement.h"
 #include "support/temp_dir.h"
 
@@ -109,4 +110,14 @@ TEST(WizardStatement, BuildRecordsTheStatementExactlyAsItRan)
     db->execute(QStringLiteral("DROP TABLE [Ann's Bids]"));
     db->execute(stored->at(0, 1).toString());
     EXPECT_EQ(db->openRecordset(QStringLiteral("SELECT * FROM [Ann's Bids]"))->recordCount(), 2);
+
+    // A name of our work tables is refused before anything is built.
+    c.tableName = QStringLiteral("qv_build:Top");
+    try {
+        buildWizardTable(*db, c.tableName, wizardStatement(c));
+        ADD_FAILURE() << "built";
+    } catch (const Error& e) {
+        EXPECT_EQ(e.number(), 3033);
+    }
+    EXPECT_FALSE(db->tableExists(c.tableName));
 }

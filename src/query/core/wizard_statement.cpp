@@ -2,6 +2,7 @@
 
 #include "store/savepoint.h"
 #include "store/sql_quote.h"
+#include "store/user_tables.h"
 
 namespace qv::query {
 
@@ -55,6 +56,8 @@ QString wizardDefinition(const QString& tableName, const QString& statement)
 
 void buildWizardTable(store::Database& database, const QString& tableName, const QString& statement)
 {
+    // The rebuild after every import would refuse such a name each time.
+    store::requireNewTableName(database, tableName);
     // A table that is built is listed and rebuilt after imports, or not built at all.
     store::atomically(database.handle(), QStringLiteral("qv_wizard"), [&] {
         database.execute(statement);
