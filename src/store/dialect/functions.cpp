@@ -13,9 +13,11 @@ namespace qv::store::dialect {
 
 namespace runtime {
 
-void resultError(sqlite3_context* ctx, int number)
+void resultError(sqlite3_context* ctx, int number, const char* reason)
 {
-    const QByteArray message = "qv_error:" + QByteArray::number(number) + ':' + errorText(number).toUtf8();
+    QByteArray message = "qv_error:" + QByteArray::number(number) + ':' + errorText(number).toUtf8();
+    if (reason)
+        message += QByteArray(": ") + reason;
     sqlite3_result_error(ctx, message.constData(), int(message.size()));
 }
 

@@ -2,6 +2,7 @@
 #include "store/dialect/conversions.h"
 #include "store/dialect/runtime.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace qv::store::dialect {
@@ -171,7 +172,9 @@ void indexFn(sqlite3_context* ctx, int, sqlite3_value** a)
 // TOP n PERCENT: the rows that make up n percent of all, a part of a row counting as one.
 void percentRowsFn(sqlite3_context* ctx, int, sqlite3_value** a)
 {
-    const double rows = sqlite3_value_double(a[0]) * sqlite3_value_double(a[1]) / 100.0;
+    // More than 100 percent is every row.
+    const double percent = std::clamp(sqlite3_value_double(a[1]), 0.0, 100.0);
+    const double rows = sqlite3_value_double(a[0]) * percent / 100.0;
     sqlite3_result_int64(ctx, sqlite3_int64(std::ceil(rows - 1e-9)));
 }
 
