@@ -643,6 +643,18 @@ const Case cases[] = {
     {"StrConv('abc', 4)", "err 5", "StrConv function (Visual Basic for Applications) (vbWide)"},
     {"StrConv('abc', 64)", "err 5", "StrConv function (Visual Basic for Applications) (vbUnicode)"},
     {"StrConv('abc', 129)", "err 5", "StrConv function (Visual Basic for Applications) (vbFromUnicode)"},
+    // Partition: ranges that sort as texts.
+    {"Partition(0, 0, 99, 5)", "'  0:  4'",
+     "Partition function (first range; padded to the width of stop + 1)"},
+    {"Partition(97, 0, 99, 5)", "' 95: 99'", "Partition function (last range)"},
+    {"Partition(100, 0, 99, 5)", "'100:   '", "Partition function (after the last range)"},
+    {"Partition(-3, 0, 99, 5)", "'   : -1'", "Partition function (before the first range)"},
+    {"Partition(1005, 100, 1010, 20)", "'1000:1010'", "Partition function (the last range ends at stop)"},
+    {"Partition(50, 100, 1010, 20)", "'    :  99'", "Partition function"},
+    {"Partition(25, 20, 199, 10)", "' 20: 29'", "Partition function"},
+    {"Partition([nul], 0, 99, 5)", "Null", "Partition function (any part Null)"},
+    {"Partition(5, 10, 5, 1)", "err 5", "Partition function (stop not above start)"},
+    {"Partition(5, 0, 9, 0)", "err 5", "Partition function (interval below 1)"},
     // Format: text pictures in two sections, their literals unquoted.
     {"Format('', '@;\"(empty)\"')", "'(empty)'",
      "User-defined string formats (Format function) (two sections)"},

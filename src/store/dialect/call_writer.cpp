@@ -92,6 +92,7 @@ const FunctionSpec functions[] = {
     {"instrrev", "qv_instrrev", 2, 4, I, "ttna"},
     {"strreverse", "qv_strreverse", 1, 1, T, "t"},
     {"strconv", "qv_strconv", 2, 3, T, "tnn"},
+    {"partition", "qv_partition", 4, 4, T, "nnnn"},
     {"strcomp", "qv_strcomp", 2, 3, I, "tta"},
     {"replace", "qv_replace", 3, 6, T, "tttnnn"},
 };
