@@ -162,6 +162,11 @@ TEST_F(DialectCrosstab, statementsTooDeepAreRefusedAtTheLimit)
     for (int k = 0; k < 3000; ++k)
         nested = QStringLiteral("(SELECT ") + nested + QStringLiteral(" FROM [Bids])");
     EXPECT_EQ(errorOf([&] { value(nested); }), err::QueryTooComplex);
+    // Joins, each nesting the ones before it.
+    QString joins = QStringLiteral("SELECT 1 FROM [Bids] AS b0");
+    for (int k = 1; k <= 5000; ++k)
+        joins += QStringLiteral(" INNER JOIN [Bids] AS b%1 ON b%1.[Round] = b0.[Round]").arg(k);
+    EXPECT_EQ(errorOf([&] { db->openRecordset(joins); }), err::QueryTooComplex);
     // A filter.
     auto all = db->openRecordset(QStringLiteral("SELECT * FROM [Bids]"));
     all->filter = QStringLiteral("[Round] = ") + bracketed(limit);

@@ -515,7 +515,10 @@ QString Parser::optionalAlias(bool requireAs)
 TableRefPtr Parser::tableRef()
 {
     TableRefPtr left = tablePrimary();
-    for (;;) {
+    // Each join nests the ones before it.
+    for (int joins = 0;; ++joins) {
+        if (joins > maxDepth)
+            tooComplex();
         QString type;
         if (takeWord(QLatin1String("INNER"))) {
             type = QStringLiteral("INNER");
