@@ -670,6 +670,9 @@ const Case cases[] = {
     {"Format(1E308 * 10, '0.00E+00')", "err 6",
      "Format function (Visual Basic for Applications); "
      "Overflow (Error 6)"},
+    {"CStr(1E308 * 10)", "err 6", "Overflow (Error 6)"},
+    {"Round(-1E308 * 10)", "err 6", "Overflow (Error 6)"},
+    {"1E308 * 10 Like '*'", "err 6", "Overflow (Error 6)"},
     {"Format(2147483647, 'General Date')", "err 6",
      "Format function (Visual Basic for Applications); "
      "Overflow (Error 6)"},
