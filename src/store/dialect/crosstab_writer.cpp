@@ -65,6 +65,11 @@ QString headingOf(const Expr& e)
         return e.text;
     case Expr::Kind::Null:
         return QStringLiteral("<>");
+    case Expr::Kind::Negate:
+        if (e.args[0]->kind == Expr::Kind::Number)
+            if (const auto n = textToNumber(e.args[0]->text))
+                return numberToText(-*n);
+        return {};
     default:
         return {};
     }
