@@ -57,6 +57,9 @@ inline constexpr int InvalidFieldType = 3259;
 inline constexpr int ItemNotFound = 3265;
 inline constexpr int ConstraintNotFound = 3371;
 inline constexpr int ObjectInvalid = 3420;
+inline constexpr int QueryTooComplex = 3360;
+inline constexpr int NotInAggregate = 3122;
+inline constexpr int TooManyFields = 3190;
 } // namespace err
 
 // The one error type of the program: a number and a description in the

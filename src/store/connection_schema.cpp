@@ -61,4 +61,30 @@ std::optional<std::vector<dialect::SchemaColumn>> ConnectionSchema::columnsOf(co
     return cache_.columnsOf(table);
 }
 
+std::optional<std::vector<QVariant>> ConnectionSchema::firstColumnOf(const QString& sql,
+                                                                     const QString& shownAs) const
+{
+    Statement rows(cache_.db(), sql, nullptr, shownAs);
+    std::vector<QVariant> values;
+    while (rows.step()) {
+        sqlite3_stmt* s = rows.get();
+        switch (sqlite3_column_type(s, 0)) {
+        case SQLITE_NULL:
+            values.emplace_back();
+            break;
+        case SQLITE_INTEGER:
+            values.emplace_back(qlonglong(sqlite3_column_int64(s, 0)));
+            break;
+        case SQLITE_FLOAT:
+            values.emplace_back(sqlite3_column_double(s, 0));
+            break;
+        default:
+            values.emplace_back(QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(s, 0)),
+                                                  sqlite3_column_bytes(s, 0)));
+            break;
+        }
+    }
+    return values;
+}
+
 } // namespace qv::store

@@ -25,6 +25,7 @@ public:
     // Forgets what it read when the schema has changed since.
     void refresh();
     std::optional<std::vector<dialect::SchemaColumn>> columnsOf(const QString& table);
+    sqlite3* db() const { return db_; }
 
 private:
     sqlite3* db_;
@@ -39,6 +40,8 @@ class ConnectionSchema : public dialect::Schema {
 public:
     explicit ConnectionSchema(SchemaCache& cache) : cache_(cache) {}
     std::optional<std::vector<dialect::SchemaColumn>> columnsOf(const QString& table) const override;
+    std::optional<std::vector<QVariant>> firstColumnOf(const QString& sql,
+                                                       const QString& shownAs) const override;
 
 private:
     SchemaCache& cache_;

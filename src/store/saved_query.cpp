@@ -5,6 +5,8 @@
 #include "store/sql_quote.h"
 #include "store/user_tables.h"
 
+#include <QRegularExpression>
+
 namespace qv::store {
 
 QString SqlQuery::clause(int digit) const
@@ -55,8 +57,12 @@ void SqlQuery::setClause(int digit, const QString& text)
 
 QString sqlQueryStatement(const SqlQuery& query)
 {
-    QString statement = QStringLiteral("SELECT ") + query.select + QStringLiteral(" INTO ") + query.into +
-                        QStringLiteral(" FROM ") + query.from;
+    // A crosstab's Select starts with its TRANSFORM: TRANSFORM Sum([x]) SELECT [Bidder].
+    static const QRegularExpression transform(QStringLiteral("^\\s*TRANSFORM\\s"),
+                                              QRegularExpression::CaseInsensitiveOption);
+    QString statement = (transform.match(query.select).hasMatch() ? QString() : QStringLiteral("SELECT ")) +
+                        query.select + QStringLiteral(" INTO ") + query.into + QStringLiteral(" FROM ") +
+                        query.from;
     if (!query.where.isEmpty())
         statement += QStringLiteral(" WHERE ") + query.where;
     if (!query.order.isEmpty())

@@ -23,7 +23,8 @@ struct SqlQuery {
 };
 
 // SELECT s INTO i FROM f[ WHERE w][ ORDER BY o], closed by ";" unless it
-// already ends with one.
+// already ends with one. A Select that starts with TRANSFORM (a crosstab) is
+// written without the SELECT before it.
 QString sqlQueryStatement(const SqlQuery& query);
 
 // The saved query of a row of sysQueryBuilder; a field that is Null or

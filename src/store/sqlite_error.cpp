@@ -76,6 +76,13 @@ namespace {
     if (message.contains(QLatin1String("no such function: ")))
         throw Error(err::UndefinedFunction, QStringLiteral("Undefined function '%1' in expression.")
                                                 .arg(after(message, QLatin1String("no such function: "))));
+    // SQLite's own limits on nesting: calls and brackets too deep for its parser.
+    if (message.contains(QLatin1String("parser stack overflow")) ||
+        message.contains(QLatin1String("Expression tree is too large")) ||
+        message.contains(QLatin1String("too many levels of trigger recursion")))
+        throw Error(err::QueryTooComplex,
+                    QStringLiteral("Query is too complex: '%1' nests its brackets or calls too deep.")
+                        .arg(context.trimmed().left(200)));
     if (message.contains(QLatin1String("syntax error")) ||
         message.contains(QLatin1String("incomplete input")) ||
         message.contains(QLatin1String("wrong number of arguments")) ||

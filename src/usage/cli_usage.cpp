@@ -38,11 +38,16 @@ std::vector<CommandUsage> commands()
          .summary = "run one statement on a database; a result set prints with a header line "
                     "(tab-delimited unless --format)",
          .description = "Runs one SQL statement on the database DB, in the desktop program's dialect (names "
-                        "in square brackets, TOP n). A SELECT prints its rows: a line of field names, then "
-                        "one line per row. Any other statement changes the database and prints nothing.",
+                        "in square brackets, TOP n). A SELECT, or a crosstab (TRANSFORM ... PIVOT), prints "
+                        "its rows: a line of field names, then one line per row. Any other statement changes "
+                        "the database and prints nothing. A statement nested more than 64 levels deep is "
+                        "error 3360, \"Query is too complex\".",
          .options = {formatOption},
          .examples = {"quorvane-cli sql Auction5.mdb \\\n"
-                      "    \"SELECT TOP 5 * FROM [All Bids] WHERE [Round] = 3\" --format csv"}},
+                      "    \"SELECT TOP 5 * FROM [All Bids] WHERE [Round] = 3\" --format csv",
+                      "quorvane-cli sql Auction5.mdb \\\n"
+                      "    \"TRANSFORM Sum([Gross Bid Amount]) SELECT [Bidder] FROM [All Bids] \\\n"
+                      "    GROUP BY [Bidder] PIVOT [Round]\""}},
         {.name = "create",
          .forms = {"ZIP"},
          .summary = "create a new auction from a first round's results file",

@@ -3,7 +3,10 @@
 #include "store/dialect/conversions.h"
 #include "store/dialect/runtime.h"
 
+#include <algorithm>
 #include <cmath>
+#include <memory>
+#include <vector>
 
 namespace qv::store::dialect {
 
@@ -41,11 +44,23 @@ void keepFinal(sqlite3_context* ctx)
     kept->value = nullptr;
 }
 
-// Variance by Welford's running mean, Nulls left out.
+// Variance in two passes over the values kept, Nulls left out: the mean
+// first, then the squares about it, each summed with its rounding errors
+// carried (Neumaier), so that 15 significant digits come out right.
 struct Spread {
-    qint64 count;
-    double mean;
-    double squares;
+    std::vector<double>* values;
+};
+
+struct CarriedSum {
+    long double sum = 0;
+    long double carried = 0;
+    void add(long double x)
+    {
+        const long double t = sum + x;
+        carried += std::fabs(sum) >= std::fabs(x) ? (sum - t) + x : (x - t) + sum;
+        sum = t;
+    }
+    long double total() const { return sum + carried; }
 };
 
 void spreadStep(sqlite3_context* ctx, int, sqlite3_value** a)
@@ -56,22 +71,36 @@ void spreadStep(sqlite3_context* ctx, int, sqlite3_value** a)
     if (!s)
         return;
     const double x = numberArg(a[0]);
-    ++s->count;
-    const double delta = x - s->mean;
-    s->mean += delta / double(s->count);
-    s->squares += delta * (x - s->mean);
+    if (!s->values)
+        s->values = new std::vector<double>;
+    s->values->push_back(x);
 }
 
-// StDev and Var of a sample (Null below two values); StDevP and VarP of a population.
+// StDev, Var and VarP of fewer than two values are Null, StDevP of none: as
+// their pages in the engine's documentation say.
 template <bool Sample, bool Root> void spreadFinal(sqlite3_context* ctx)
 {
     auto* s = static_cast<Spread*>(sqlite3_aggregate_context(ctx, 0));
-    const qint64 least = Sample ? 2 : 1;
-    if (!s || s->count < least) {
+    const std::unique_ptr<std::vector<double>> values(s ? s->values : nullptr);
+    const size_t least = Sample || !Root ? 2 : 1;
+    if (!values || values->size() < least) {
         sqlite3_result_null(ctx);
         return;
     }
-    const double variance = s->squares / double(Sample ? s->count - 1 : s->count);
+    const auto n = static_cast<long double>(values->size());
+    CarriedSum sum;
+    for (double x : *values)
+        sum.add(x);
+    const long double mean = sum.total() / n;
+    CarriedSum squares;
+    CarriedSum deviations; // what the mean's own rounding leaves, taken off below
+    for (double x : *values) {
+        const long double d = x - mean;
+        squares.add(d * d);
+        deviations.add(d);
+    }
+    const long double centred = squares.total() - deviations.total() * deviations.total() / n;
+    const double variance = double(std::max(centred, 0.0L) / (Sample ? n - 1 : n));
     sqlite3_result_double(ctx, Root ? std::sqrt(variance) : variance);
 }
 

@@ -89,6 +89,10 @@ const FunctionSpec functions[] = {
     {"time", "qv_time", 0, 0, D, ""},
     {"format", "qv_format", 1, 2, T, "at"},
     {"instr", "qv_instr", 2, 4, I, "ntta"},
+    {"instrrev", "qv_instrrev", 2, 4, I, "ttna"},
+    {"strreverse", "qv_strreverse", 1, 1, T, "t"},
+    {"strconv", "qv_strconv", 2, 3, T, "tnn"},
+    {"partition", "qv_partition", 4, 4, T, "nnnn"},
     {"strcomp", "qv_strcomp", 2, 3, I, "tta"},
     {"replace", "qv_replace", 3, 6, T, "tttnnn"},
 };
@@ -177,6 +181,11 @@ Operand SqlWriter::call(const Expr& e, const Scope& scope)
             sql[1] = asText(args[1]);
             sql[2] = asText(args[2]);
         }
+    } else if (name.compare(QLatin1String("instrrev"), Qt::CaseInsensitive) == 0) {
+        if (sql.size() == 2)
+            sql.push_back(QStringLiteral("-1"));
+        if (sql.size() == 3)
+            sql.push_back(compareAsText);
     } else if (name.compare(QLatin1String("strcomp"), Qt::CaseInsensitive) == 0 && count == 2) {
         sql.push_back(compareAsText);
     } else if (name.compare(QLatin1String("replace"), Qt::CaseInsensitive) == 0) {
@@ -206,13 +215,19 @@ Operand SqlWriter::aggregate(const QString& name, const Expr& e, const Scope& sc
 {
     if (e.args.size() != 1)
         wrongCount(e.text);
+    ++aggregatesWritten_;
+    // A crosstab's cell takes only the records of its column.
+    const QString filter = pivotFilter_.isEmpty()
+                               ? QString()
+                               : QStringLiteral(" FILTER (WHERE ") + pivotFilter_ + QLatin1Char(')');
     Operand o;
     o.atomic = true;
     if (name == QLatin1String("count")) {
         o.type = ValueType::Integer;
-        o.sql = e.args[0]->kind == Expr::Kind::AllOf
-                    ? QStringLiteral("count(*)")
-                    : QStringLiteral("count(") + value(expression(*e.args[0], scope)) + QLatin1Char(')');
+        o.sql = (e.args[0]->kind == Expr::Kind::AllOf
+                     ? QStringLiteral("count(*)")
+                     : QStringLiteral("count(") + value(expression(*e.args[0], scope)) + QLatin1Char(')')) +
+                filter;
         return o;
     }
     const Operand a = expression(*e.args[0], scope);
@@ -250,6 +265,7 @@ Operand SqlWriter::aggregate(const QString& name, const Expr& e, const Scope& sc
         o.type = ValueType::Double;
         o.sql = QStringLiteral("qv_") + name + QLatin1Char('(') + arg + QLatin1Char(')');
     }
+    o.sql += filter;
     return o;
 }
 

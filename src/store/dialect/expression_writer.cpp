@@ -272,6 +272,8 @@ Operand SqlWriter::expression(const Expr& e, const Scope& scope)
     }
     case Expr::Kind::Call:
         return call(e, scope);
+    case Expr::Kind::AllAny:
+        return quantified(e, scope);
     }
     syntaxError(e);
 }

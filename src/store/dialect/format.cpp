@@ -6,38 +6,53 @@
 
 #include <QStringList>
 
+#include <cmath>
+
 namespace qv::store::dialect {
 
 namespace format {
 
-bool isTextPicture(const QString& picture)
+namespace {
+
+// The characters of a picture that are not literal: outside "quotes" and not
+// after a backslash.
+template <typename F> void eachMarker(const QString& picture, F f)
 {
-    bool marker = false;
-    for (QChar c : picture) {
-        if (c == QLatin1Char('0') || c == QLatin1Char('#'))
-            return false;
-        if (c == QLatin1Char('@') || c == QLatin1Char('&') || c == QLatin1Char('<') || c == QLatin1Char('>'))
-            marker = true;
+    for (qsizetype i = 0; i < picture.size(); ++i) {
+        const QChar c = picture[i];
+        if (c == QLatin1Char('\\')) {
+            ++i;
+        } else if (c == QLatin1Char('"')) {
+            const qsizetype close = picture.indexOf(QLatin1Char('"'), i + 1);
+            i = close < 0 ? picture.size() : close;
+        } else {
+            f(c);
+        }
     }
-    return marker;
 }
 
-// @ is a character or a blank, & a character or nothing; they fill from the
-// right unless ! asks for the left. < and > turn the text to lower or upper case.
-QString text(const QString& value, const QString& picture)
+// One section of a text picture. @ is a character or a blank, & a character
+// or nothing; they fill from the right unless ! asks for the left. < and >
+// turn the text to lower or upper case. "Quoted" text and a character after a
+// backslash are written as they are.
+QString textSection(const QString& value, const QString& picture)
 {
-    QString s = value;
-    if (picture.contains(QLatin1Char('<')))
-        s = s.toLower();
-    if (picture.contains(QLatin1Char('>')))
-        s = s.toUpper();
-    const bool fromLeft = picture.contains(QLatin1Char('!'));
+    bool lower = false;
+    bool upper = false;
+    bool fromLeft = false;
     qsizetype places = 0;
-    for (QChar c : picture)
+    eachMarker(picture, [&](QChar c) {
+        lower = lower || c == QLatin1Char('<');
+        upper = upper || c == QLatin1Char('>');
+        fromLeft = fromLeft || c == QLatin1Char('!');
         if (c == QLatin1Char('@') || c == QLatin1Char('&'))
             ++places;
-    if (places == 0)
-        return s;
+    });
+    QString s = value;
+    if (lower)
+        s = s.toLower();
+    if (upper)
+        s = s.toUpper();
     const qsizetype extra = s.size() - places;
     QString out;
     qsizetype place = 0;
@@ -47,6 +62,13 @@ QString text(const QString& value, const QString& picture)
             continue;
         if (c == QLatin1Char('\\') && i + 1 < picture.size()) {
             out += picture[++i];
+            continue;
+        }
+        if (c == QLatin1Char('"')) {
+            const qsizetype close = picture.indexOf(QLatin1Char('"'), i + 1);
+            const qsizetype stop = close < 0 ? picture.size() : close;
+            out += picture.mid(i + 1, stop - i - 1);
+            i = stop;
             continue;
         }
         if (c != QLatin1Char('@') && c != QLatin1Char('&')) {
@@ -71,7 +93,40 @@ QString text(const QString& value, const QString& picture)
         }
         ++place;
     }
-    return out;
+    // A picture of no places writes the text after its literals.
+    return places == 0 ? out + s : out;
+}
+
+} // namespace
+
+bool isTextPicture(const QString& picture)
+{
+    bool marker = false;
+    bool digit = false;
+    eachMarker(picture, [&](QChar c) {
+        digit = digit || c == QLatin1Char('0') || c == QLatin1Char('#');
+        marker = marker || c == QLatin1Char('@') || c == QLatin1Char('&') || c == QLatin1Char('<') ||
+                 c == QLatin1Char('>');
+    });
+    return marker && !digit;
+}
+
+// The first section for a text; the second, when there is one, for a
+// zero-length text and for Null.
+QString text(const QString& value, const QString& picture)
+{
+    const QStringList parts = sections(picture);
+    if (parts.isEmpty())
+        return value;
+    return textSection(value, value.isEmpty() && parts.size() > 1 ? parts[1] : parts[0]);
+}
+
+std::optional<QString> textNullSection(const QString& picture)
+{
+    const QStringList parts = sections(picture);
+    if (parts.size() < 2)
+        return std::nullopt;
+    return textSection(QString(), parts[1]);
 }
 
 } // namespace format
@@ -84,7 +139,8 @@ void formatFn(sqlite3_context* ctx, int argc, sqlite3_value** a)
 {
     const QString picture = argc > 1 && !isNull(a[1]) ? textArg(a[1]) : QString();
     if (isNull(a[0])) {
-        if (const auto shown = format::nullSection(picture))
+        if (const auto shown = format::isTextPicture(picture) ? format::textNullSection(picture)
+                                                              : format::nullSection(picture))
             resultText(ctx, *shown);
         else
             sqlite3_result_null(ctx);
@@ -93,6 +149,12 @@ void formatFn(sqlite3_context* ctx, int argc, sqlite3_value** a)
     const bool datePicture = format::isDatePicture(picture);
     if (isNumber(a[0])) {
         const double n = sqlite3_value_double(a[0]);
+        // An infinite amount (an overflow SQLite let through) has no digits to write.
+        if (!std::isfinite(n))
+            raise(6);
+        // A number a date picture cannot make a date of overflows, as CDate does.
+        if (datePicture && !dateInRange(n) && !format::isTextPicture(picture))
+            raise(6);
         if (datePicture && dateInRange(n))
             resultText(ctx, format::date(n, picture));
         else if (format::isTextPicture(picture))

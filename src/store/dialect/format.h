@@ -18,8 +18,11 @@ std::optional<QString> nullSection(const QString& picture);
 QString date(double serial, const QString& picture);
 bool isDatePicture(const QString& picture);
 
-// A text by a picture of @ & < > ! and literals.
+// A text by a picture of @ & < > ! and literals, in up to two sections (a
+// text; a zero-length text and Null).
 QString text(const QString& value, const QString& picture);
+// The second section of a text picture: what Null formats as, if it has one.
+std::optional<QString> textNullSection(const QString& picture);
 bool isTextPicture(const QString& picture);
 
 // Splits a picture at the ';' that stand outside quotes and after no backslash.

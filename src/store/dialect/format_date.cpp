@@ -140,7 +140,7 @@ QString twoDigits(int n)
 QString namedPicture(const QString& name)
 {
     static const std::pair<const char*, const char*> named[] = {
-        {"Long Date", "dddd, mmmm d, yyyy"}, {"Medium Date", "d-mmm-yy"},    {"Short Date", "m/d/yyyy"},
+        {"Long Date", "dddd, mmmm d, yyyy"}, {"Medium Date", "dd-mmm-yy"},   {"Short Date", "m/d/yyyy"},
         {"Long Time", "h:mm:ss AM/PM"},      {"Medium Time", "hh:mm AM/PM"}, {"Short Time", "hh:mm"}};
     for (const auto& [n, picture] : named)
         if (name.compare(QLatin1String(n), Qt::CaseInsensitive) == 0)

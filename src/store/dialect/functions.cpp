@@ -13,10 +13,21 @@ namespace qv::store::dialect {
 
 namespace runtime {
 
-void resultError(sqlite3_context* ctx, int number)
+void resultError(sqlite3_context* ctx, int number, const char* reason)
 {
-    const QByteArray message = "qv_error:" + QByteArray::number(number) + ':' + errorText(number).toUtf8();
+    QByteArray message = "qv_error:" + QByteArray::number(number) + ':' + errorText(number).toUtf8();
+    if (reason)
+        message += QByteArray(": ") + reason;
     sqlite3_result_error(ctx, message.constData(), int(message.size()));
+}
+
+// A number SQLite let overflow to infinity is the engine's Overflow where it is used.
+static double finiteArg(sqlite3_value* v)
+{
+    const double d = sqlite3_value_double(v);
+    if (!std::isfinite(d))
+        raise(6);
+    return d;
 }
 
 QString textArg(sqlite3_value* v)
@@ -25,7 +36,7 @@ QString textArg(sqlite3_value* v)
     case SQLITE_INTEGER:
         return QString::number(sqlite3_value_int64(v));
     case SQLITE_FLOAT:
-        return numberToText(sqlite3_value_double(v));
+        return numberToText(finiteArg(v));
     case SQLITE_NULL:
         return {};
     default: {
@@ -38,7 +49,7 @@ QString textArg(sqlite3_value* v)
 double numberArg(sqlite3_value* v)
 {
     if (isNumber(v))
-        return sqlite3_value_double(v);
+        return finiteArg(v);
     if (const auto n = textToNumber(textArg(v)))
         return *n;
     raise(13);
@@ -233,8 +244,8 @@ void defineFunction(sqlite3* db, const char* name, int args, runtime::Function f
 
 void registerFunctions(sqlite3* db)
 {
-    defineFunction(db, "like", 2, likeFn);
-    defineFunction(db, "like", 3, likeFn);
+    defineFunction(db, "like", 2, guarded<likeFn>);
+    defineFunction(db, "like", 3, guarded<likeFn>);
     registerOperators(db);
     registerTextFunctions(db);
     registerNumberFunctions(db);

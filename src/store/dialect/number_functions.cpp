@@ -2,7 +2,9 @@
 #include "store/dialect/conversions.h"
 #include "store/dialect/runtime.h"
 
+#include <algorithm>
 #include <cmath>
+#include <optional>
 
 namespace qv::store::dialect {
 
@@ -169,9 +171,41 @@ void indexFn(sqlite3_context* ctx, int, sqlite3_value** a)
 }
 
 // TOP n PERCENT: the rows that make up n percent of all, a part of a row counting as one.
+// Partition(number, start, stop, interval): the range of interval numbers from
+// start that holds number, "lower:upper", each side padded with blanks to the
+// width of stop + 1 so that the ranges sort as texts; ": start-1" below start,
+// "stop+1: " above stop.
+void partitionFn(sqlite3_context* ctx, int argc, sqlite3_value** a)
+{
+    if (nullResult(ctx, argc, a))
+        return;
+    const qint64 number = longArg(a[0]);
+    const qint64 start = longArg(a[1]);
+    const qint64 stop = longArg(a[2]);
+    const qint64 interval = longArg(a[3]);
+    if (start < 0 || stop <= start || interval < 1)
+        raise(5);
+    const int width = int(QString::number(stop + 1).size());
+    auto side = [width](std::optional<qint64> n) {
+        return n ? QStringLiteral("%1").arg(*n, width) : QString(width, QLatin1Char(' '));
+    };
+    QString range;
+    if (number < start) {
+        range = side(std::nullopt) + QLatin1Char(':') + side(start - 1);
+    } else if (number > stop) {
+        range = side(stop + 1) + QLatin1Char(':') + side(std::nullopt);
+    } else {
+        const qint64 lower = start + (number - start) / interval * interval;
+        range = side(lower) + QLatin1Char(':') + side(std::min(lower + interval - 1, stop));
+    }
+    resultText(ctx, range);
+}
+
 void percentRowsFn(sqlite3_context* ctx, int, sqlite3_value** a)
 {
-    const double rows = sqlite3_value_double(a[0]) * sqlite3_value_double(a[1]) / 100.0;
+    // More than 100 percent is every row.
+    const double percent = std::clamp(sqlite3_value_double(a[1]), 0.0, 100.0);
+    const double rows = sqlite3_value_double(a[0]) * percent / 100.0;
     sqlite3_result_int64(ctx, sqlite3_int64(std::ceil(rows - 1e-9)));
 }
 
@@ -201,6 +235,7 @@ void registerNumberFunctions(sqlite3* db)
     defineFunction(db, "qv_isnull", 1, guarded<isNullFn>);
     defineFunction(db, "qv_index", 1, guarded<indexFn>);
     defineFunction(db, "qv_percent_rows", 2, guarded<percentRowsFn>);
+    defineFunction(db, "qv_partition", 4, guarded<partitionFn>);
 }
 
 } // namespace qv::store::dialect

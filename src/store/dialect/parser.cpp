@@ -26,15 +26,6 @@ ExprPtr make(Expr::Kind kind, const Token& at, QString text = {})
     return e;
 }
 
-ExprPtr joined(Expr::Kind kind, QString op, ExprPtr left, ExprPtr right)
-{
-    auto e = std::make_unique<Expr>(kind, std::move(op));
-    e->begin = left->begin;
-    e->args.push_back(std::move(left));
-    e->args.push_back(std::move(right));
-    return e;
-}
-
 } // namespace
 
 bool isReservedWord(const Token& t)
@@ -125,9 +116,10 @@ ExprPtr Parser::binaryLevel(int level)
 ExprPtr Parser::notLevel()
 {
     if (peek().isWord(QLatin1String("NOT"))) {
+        const Level level(*this);
         ExprPtr e = make(Expr::Kind::Not, take());
         e->args.push_back(notLevel());
-        return e;
+        return measured(std::move(e));
     }
     return comparison();
 }
@@ -142,6 +134,23 @@ ExprPtr Parser::comparison()
              t.text == QLatin1String(">") || t.text == QLatin1String("<=") ||
              t.text == QLatin1String(">="))) {
             const QString op = take().text;
+            // a > ALL (SELECT ...), a = ANY (SELECT ...); SOME is ANY.
+            if (isWordIn(peek(), {"ALL", "ANY", "SOME"}) && peek(1).kind == TokenKind::LParen) {
+                const Level level(*this);
+                auto e = std::make_unique<Expr>(Expr::Kind::AllAny, op);
+                e->begin = left->begin;
+                e->qualifier =
+                    peek().isWord(QLatin1String("ALL")) ? QStringLiteral("ALL") : QStringLiteral("ANY");
+                take();
+                take();
+                if (!peek().isWord(QLatin1String("SELECT")))
+                    fail();
+                e->select = select(false);
+                expect(TokenKind::RParen);
+                e->args.push_back(std::move(left));
+                left = measured(std::move(e));
+                continue;
+            }
             left = joined(Expr::Kind::Compare, op, std::move(left), concatenation());
             continue;
         }
@@ -152,7 +161,7 @@ ExprPtr Parser::comparison()
             e->negated = takeWord(QLatin1String("NOT"));
             expectWord(QLatin1String("NULL"));
             e->args.push_back(std::move(left));
-            left = std::move(e);
+            left = measured(std::move(e));
             continue;
         }
         const bool negated = t.isWord(QLatin1String("NOT")) && isWordIn(peek(1), {"LIKE", "BETWEEN", "IN"});
@@ -174,6 +183,7 @@ ExprPtr Parser::comparison()
             expectWord(QLatin1String("AND"));
             e->args.push_back(concatenation());
         } else {
+            const Level level(*this);
             expect(TokenKind::LParen);
             if (peek().isWord(QLatin1String("SELECT"))) {
                 e->kind = Expr::Kind::InSelect;
@@ -189,7 +199,7 @@ ExprPtr Parser::comparison()
             }
             expect(TokenKind::RParen);
         }
-        left = std::move(e);
+        left = measured(std::move(e));
     }
 }
 
@@ -231,11 +241,13 @@ ExprPtr Parser::arithmetic(int level)
 ExprPtr Parser::unary()
 {
     if (isOperator(peek(), "-")) {
+        const Level level(*this);
         ExprPtr e = make(Expr::Kind::Negate, take());
         e->args.push_back(unary());
-        return e;
+        return measured(std::move(e));
     }
     if (isOperator(peek(), "+")) {
+        const Level level(*this);
         take();
         return unary();
     }
@@ -256,11 +268,13 @@ ExprPtr Parser::power()
 ExprPtr Parser::powerOperand()
 {
     if (isOperator(peek(), "-")) {
+        const Level level(*this);
         ExprPtr e = make(Expr::Kind::Negate, take());
         e->args.push_back(powerOperand());
-        return e;
+        return measured(std::move(e));
     }
     if (isOperator(peek(), "+")) {
+        const Level level(*this);
         take();
         return powerOperand();
     }
@@ -289,18 +303,20 @@ ExprPtr Parser::primary()
         if (t.isWord(QLatin1String("FALSE")))
             return make(Expr::Kind::Boolean, take(), QStringLiteral("0"));
         if (t.isWord(QLatin1String("NOT"))) { // a = Not b
+            const Level level(*this);
             ExprPtr e = make(Expr::Kind::Not, take());
             e->args.push_back(comparison());
-            return e;
+            return measured(std::move(e));
         }
         if (t.isWord(QLatin1String("EXISTS")) && peek(1).kind == TokenKind::LParen) {
+            const Level level(*this);
             ExprPtr e = make(Expr::Kind::Exists, take());
             take();
             if (!peek().isWord(QLatin1String("SELECT")))
                 fail();
             e->select = select(false);
             expect(TokenKind::RParen);
-            return e;
+            return measured(std::move(e));
         }
         // Left( and Right( are functions, whatever else LEFT and RIGHT are.
         if (!isReservedWord(t) || peek(1).kind == TokenKind::LParen)
@@ -318,12 +334,13 @@ ExprPtr Parser::primary()
 
 ExprPtr Parser::bracketed(qsizetype begin)
 {
+    const Level level(*this);
     if (peek().isWord(QLatin1String("SELECT"))) {
         auto e = std::make_unique<Expr>(Expr::Kind::Subquery);
         e->begin = begin;
         e->select = select(false);
         expect(TokenKind::RParen);
-        return e;
+        return measured(std::move(e));
     }
     ExprPtr inner = expression();
     expect(TokenKind::RParen);
@@ -354,6 +371,7 @@ ExprPtr Parser::nameOrCall(const Token& first)
 
 ExprPtr Parser::callArguments(ExprPtr call)
 {
+    const Level level(*this);
     if (peek().kind == TokenKind::RParen) {
         take();
         return call;
@@ -366,7 +384,7 @@ ExprPtr Parser::callArguments(ExprPtr call)
         take();
     }
     expect(TokenKind::RParen);
-    return call;
+    return measured(std::move(call));
 }
 
 SelectPtr Parser::select(bool allowInto)
@@ -378,6 +396,7 @@ SelectPtr Parser::select(bool allowInto)
         s->orderBy = orderList();
     }
     if (takeWord(QLatin1String("UNION"))) {
+        const Level level(*this);
         s->unionAll = takeWord(QLatin1String("ALL"));
         if (peek().kind == TokenKind::LParen && peek(1).isWord(QLatin1String("SELECT"))) {
             take();
@@ -389,6 +408,7 @@ SelectPtr Parser::select(bool allowInto)
             s->unionNext = select(false);
         }
     }
+    measure(*s);
     return s;
 }
 
@@ -487,7 +507,7 @@ QString Parser::optionalAlias(bool requireAs)
     const Token& t = peek();
     if (!requireAs && (t.kind == TokenKind::Name ||
                        (t.kind == TokenKind::Word && !isReservedWord(t) && !t.isWord(QLatin1String("LEFT")) &&
-                        !t.isWord(QLatin1String("RIGHT")))))
+                        !t.isWord(QLatin1String("RIGHT")) && !t.isWord(QLatin1String("PIVOT")))))
         return take().text;
     return {};
 }
@@ -495,7 +515,10 @@ QString Parser::optionalAlias(bool requireAs)
 TableRefPtr Parser::tableRef()
 {
     TableRefPtr left = tablePrimary();
-    for (;;) {
+    // Each join nests the ones before it.
+    for (int joins = 0;; ++joins) {
+        if (joins > maxDepth)
+            tooComplex();
         QString type;
         if (takeWord(QLatin1String("INNER"))) {
             type = QStringLiteral("INNER");
@@ -521,6 +544,7 @@ TableRefPtr Parser::tablePrimary()
 {
     auto ref = std::make_unique<TableRef>();
     if (peek().kind == TokenKind::LParen) {
+        const Level level(*this);
         take();
         if (peek().isWord(QLatin1String("SELECT"))) {
             ref->kind = TableRef::Kind::Subquery;

@@ -16,6 +16,8 @@ public:
     // A SELECT with its clauses and UNIONs; at the word SELECT. INTO is read
     // only when allowed (the outermost SELECT of a make-table statement).
     SelectPtr select(bool allowInto);
+    // TRANSFORM value SELECT ... PIVOT pivot [IN (values)]; at the word TRANSFORM.
+    SelectPtr transform(bool allowInto);
     ExprPtr expression();
     // An ORDER BY list, as a record set's Sort.
     std::vector<OrderItem> orderList();
@@ -34,7 +36,29 @@ public:
     [[noreturn]] void fail() const;
     [[noreturn]] void fail(qsizetype at) const;
 
+    // How deep an expression may go: levels opened by brackets, calls, subqueries,
+    // Not and signs, and operators chained below each other (1 + 1 + ...). Past it
+    // the statement is the engine's error 3360, before anything runs out of stack.
+    static constexpr int maxDepth = 64;
+
 private:
+    // One level opened while it is read; refused past maxDepth.
+    class Level {
+    public:
+        explicit Level(Parser& p);
+        ~Level() { --p_.levels_; }
+        Level(const Level&) = delete;
+        Level& operator=(const Level&) = delete;
+
+    private:
+        Parser& p_;
+    };
+
+    ExprPtr measured(ExprPtr e) const;
+    void measure(Select& s) const;
+    [[noreturn]] void tooComplex() const;
+
+    ExprPtr joined(Expr::Kind kind, QString op, ExprPtr left, ExprPtr right) const;
     ExprPtr binaryLevel(int level);
     ExprPtr notLevel();
     ExprPtr comparison();
@@ -57,6 +81,7 @@ private:
     QString statement_;
     std::vector<Token> tokens_;
     size_t at_ = 0;
+    int levels_ = 0;
 };
 
 // Words that cannot name a column without brackets.

@@ -14,13 +14,14 @@ namespace qv::store::dialect::runtime {
 // function and turned into SQLite's error by guarded().
 struct DialectError {
     int number;
+    const char* reason = nullptr; // said after the error's text, when given
 };
-[[noreturn]] inline void raise(int number)
+[[noreturn]] inline void raise(int number, const char* reason = nullptr)
 {
-    throw DialectError{number};
+    throw DialectError{number, reason};
 }
 
-void resultError(sqlite3_context* ctx, int number);
+void resultError(sqlite3_context* ctx, int number, const char* reason = nullptr);
 
 using Function = void (*)(sqlite3_context*, int, sqlite3_value**);
 template <Function F> void guarded(sqlite3_context* ctx, int argc, sqlite3_value** argv)
@@ -28,7 +29,7 @@ template <Function F> void guarded(sqlite3_context* ctx, int argc, sqlite3_value
     try {
         F(ctx, argc, argv);
     } catch (const DialectError& e) {
-        resultError(ctx, e.number);
+        resultError(ctx, e.number, e.reason);
     }
 }
 

@@ -3,6 +3,7 @@
 #include "store/field_type.h"
 
 #include <QString>
+#include <QVariant>
 
 #include <optional>
 #include <vector>
@@ -23,6 +24,16 @@ public:
     virtual ~Schema() = default;
     // A table's columns in order, or nothing when there is no such table.
     virtual std::optional<std::vector<SchemaColumn>> columnsOf(const QString& table) const = 0;
+    // The first column of a query's rows, run at once (a crosstab's column
+    // headings), or nothing when there is no database to run it on. Errors
+    // name shownAs.
+    virtual std::optional<std::vector<QVariant>> firstColumnOf(const QString& sql,
+                                                               const QString& shownAs) const
+    {
+        (void)sql;
+        (void)shownAs;
+        return std::nullopt;
+    }
 };
 
 // The type of a value as the translator works it out.

@@ -262,8 +262,10 @@ SelectParts SqlWriter::selectCore(const Select& s, const Scope* outer)
         body += QStringLiteral(" FROM ") + from;
     if (s.where)
         body += QStringLiteral(" WHERE ") + condition(expression(*s.where, scope));
+    if (s.crosstab)
+        crosstabColumns(s, scope, body, items, core.columns);
+    QString group;
     if (!s.groupBy.empty()) {
-        QString group;
         for (const auto& g : s.groupBy) {
             group += group.isEmpty() ? QString() : QStringLiteral(", ");
             // GROUP BY 2 names the second column, written out.
@@ -312,6 +314,10 @@ SelectParts SqlWriter::selectCore(const Select& s, const Scope* outer)
             (core.order.isEmpty() ? QStringLiteral(" ORDER BY ") : QStringLiteral(", ")) + key + direction;
         keys.emplace_back(key, item.descending);
     }
+
+    // A crosstab's rows come in the order of their headings.
+    if (s.crosstab && s.orderBy.empty())
+        core.order = QStringLiteral(" ORDER BY ") + group;
 
     const QString selectWord = distinct ? QStringLiteral("SELECT DISTINCT ") : QStringLiteral("SELECT ");
     core.limit = topLimit(s, items, body, keys);

@@ -87,6 +87,11 @@ private:
     static QString asNumber(const Operand& o);
 
     SelectParts selectCore(const Select& s, const Scope* outer);
+    // The crosstab's columns, one for each pivot value, added to items.
+    void crosstabColumns(const Select& s, const Scope& scope, const QString& fromWhere, QString& items,
+                         std::vector<OutputColumn>& columns);
+    // a op ALL (SELECT ...), a op ANY (SELECT ...).
+    Operand quantified(const Expr& e, const Scope& scope);
     void addTables(const TableRef& ref, Scope& scope, const Scope* outer);
     QString fromClause(const TableRef& ref, const Scope& scope);
     QString topLimit(const Select& s, const QString& items, const QString& body,
@@ -94,6 +99,8 @@ private:
 
     const Schema* schema_;
     QString statement_;
+    QString pivotFilter_; // while a crosstab's cell is written: its column's condition
+    int aggregatesWritten_ = 0;
 };
 
 QString numberLiteral(double value);

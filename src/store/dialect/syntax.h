@@ -33,6 +33,7 @@ struct Expr {
         Exists,   // Exists (SELECT ...)
         Subquery, // (SELECT ...) as a value
         Call,     // text: the function's name as written
+        AllAny,   // a op ALL (SELECT ...), ANY or SOME; text: the operator, qualifier: ALL or ANY
     };
 
     Kind kind;
@@ -42,6 +43,7 @@ struct Expr {
     std::unique_ptr<Select> select;
     bool negated = false;
     bool bracketed = false; // written inside its own parentheses
+    int depth = 1;          // the levels of the tree below and with it, subqueries included
     qsizetype begin = 0;    // where it starts and ends in the statement
     qsizetype end = 0;
 
@@ -73,6 +75,14 @@ struct OrderItem {
     bool descending = false;
 };
 
+// TRANSFORM value SELECT ... PIVOT pivot [IN (in)]: a column for each value of
+// the pivot, each cell the value over that row's records with that pivot value.
+struct Crosstab {
+    ExprPtr value;
+    ExprPtr pivot;
+    std::vector<ExprPtr> in; // the columns, when listed
+};
+
 struct Top {
     QString count; // as written
     bool percent = false;
@@ -92,6 +102,8 @@ struct Select {
     std::vector<OrderItem> orderBy;
     std::unique_ptr<Select> unionNext;
     bool unionAll = false;
+    std::unique_ptr<Crosstab> crosstab;
+    int depth = 0; // the deepest expression in it
 };
 using SelectPtr = std::unique_ptr<Select>;
 

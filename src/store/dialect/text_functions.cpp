@@ -43,6 +43,17 @@ qsizetype countArg(sqlite3_value* v)
     return qsizetype(n);
 }
 
+// The longest text Space and String make: refused before it is made.
+constexpr qsizetype maxMadeText = qsizetype(1) << 24;
+
+qsizetype madeLengthArg(sqlite3_value* v)
+{
+    const qsizetype n = countArg(v);
+    if (n > maxMadeText)
+        raise(5, "a text of more than 16,777,216 characters");
+    return n;
+}
+
 bool textCompare(sqlite3_value* compare)
 {
     if (isNull(compare))
@@ -145,6 +156,90 @@ void instrFn(sqlite3_context* ctx, int, sqlite3_value** a)
     sqlite3_result_int64(ctx, at + 1);
 }
 
+// qv_instrrev(text, find, start, compare): the position of the last find that
+// ends at or before start (-1: the end), 0 when absent or start is past the end.
+void instrrevFn(sqlite3_context* ctx, int, sqlite3_value** a)
+{
+    if (isNull(a[2]))
+        raise(94);
+    const qint64 start = longArg(a[2]);
+    if (start == 0 || start < -1)
+        raise(5);
+    const bool text = textCompare(a[3]);
+    if (isNull(a[0]) || isNull(a[1])) {
+        sqlite3_result_null(ctx);
+        return;
+    }
+    const QString s = textArg(a[0]);
+    const QString find = textArg(a[1]);
+    const qsizetype end = start == -1 ? s.size() : qsizetype(start);
+    if (s.isEmpty() || end > s.size()) {
+        sqlite3_result_int64(ctx, 0);
+        return;
+    }
+    if (find.isEmpty()) {
+        sqlite3_result_int64(ctx, end);
+        return;
+    }
+    const qsizetype last = end - find.size(); // the last place a find may start, from 0
+    const qsizetype at =
+        last < 0 ? -1 : s.lastIndexOf(find, last, text ? Qt::CaseInsensitive : Qt::CaseSensitive);
+    sqlite3_result_int64(ctx, at + 1);
+}
+
+void strreverseFn(sqlite3_context* ctx, int, sqlite3_value** a)
+{
+    if (isNull(a[0]))
+        raise(94);
+    const QString s = textArg(a[0]);
+    QString out;
+    out.reserve(s.size());
+    for (qsizetype i = s.size(); i > 0; --i) {
+        // A character beyond the first plane stays whole.
+        if (i > 1 && s[i - 1].isLowSurrogate() && s[i - 2].isHighSurrogate()) {
+            out += s.mid(i - 2, 2);
+            --i;
+        } else {
+            out += s[i - 1];
+        }
+    }
+    resultText(ctx, out);
+}
+
+// qv_strconv(text, conversion[, locale]): upper (1), lower (2) or proper case
+// (3: the first letter of every word capital, the rest small).
+void strconvFn(sqlite3_context* ctx, int, sqlite3_value** a)
+{
+    if (isNull(a[1]))
+        raise(94);
+    const qint64 conversion = longArg(a[1]);
+    if (conversion & ~qint64(3))
+        raise(5, "StrConv converts only to upper case (1), lower case (2) and proper case (3); the wide, "
+                 "narrow, Katakana, Hiragana and Unicode conversions are not offered");
+    if (conversion == 0)
+        raise(5, "StrConv needs a conversion: upper case (1), lower case (2) or proper case (3)");
+    if (isNull(a[0])) {
+        sqlite3_result_null(ctx);
+        return;
+    }
+    QString s = textArg(a[0]);
+    if (conversion == 1) {
+        s = s.toUpper();
+    } else if (conversion == 2) {
+        s = s.toLower();
+    } else {
+        // Words are separated by blanks, tabs, line breaks and the null character.
+        bool wordStart = true;
+        for (QChar& c : s) {
+            c = wordStart ? c.toUpper() : c.toLower();
+            wordStart = c == QLatin1Char(' ') || c == QLatin1Char('\t') || c == QLatin1Char('\n') ||
+                        c == QLatin1Char('\r') || c == QLatin1Char('\f') || c == QLatin1Char('\v') ||
+                        c == QChar(0);
+        }
+    }
+    resultText(ctx, s);
+}
+
 // qv_strcomp(a, b, compare): -1, 0 or 1.
 void strcompFn(sqlite3_context* ctx, int, sqlite3_value** a)
 {
@@ -190,7 +285,7 @@ void spaceFn(sqlite3_context* ctx, int, sqlite3_value** a)
     if (isNull(a[0]))
         sqlite3_result_null(ctx);
     else
-        resultText(ctx, QString(countArg(a[0]), QLatin1Char(' ')));
+        resultText(ctx, QString(madeLengthArg(a[0]), QLatin1Char(' ')));
 }
 
 // String(n, c): n times the first character of c, or the character whose code c is.
@@ -200,7 +295,7 @@ void stringFn(sqlite3_context* ctx, int, sqlite3_value** a)
         sqlite3_result_null(ctx);
         return;
     }
-    const qsizetype n = countArg(a[0]);
+    const qsizetype n = madeLengthArg(a[0]);
     QChar c;
     if (isNumber(a[1])) {
         c = characterOf(((longArg(a[1]) % 256) + 256) % 256);
@@ -288,6 +383,10 @@ void registerTextFunctions(sqlite3* db)
     defineFunction(db, "qv_ltrim", 1, guarded<trimFn<true, false>>);
     defineFunction(db, "qv_rtrim", 1, guarded<trimFn<false, true>>);
     defineFunction(db, "qv_instr", 4, guarded<instrFn>);
+    defineFunction(db, "qv_instrrev", 4, guarded<instrrevFn>);
+    defineFunction(db, "qv_strreverse", 1, guarded<strreverseFn>);
+    defineFunction(db, "qv_strconv", 2, guarded<strconvFn>);
+    defineFunction(db, "qv_strconv", 3, guarded<strconvFn>);
     defineFunction(db, "qv_strcomp", 3, guarded<strcompFn>);
     defineFunction(db, "qv_replace", 6, guarded<replaceFn>);
     defineFunction(db, "qv_space", 1, guarded<spaceFn>);

@@ -272,8 +272,8 @@ Translation translate(const QString& statement, const Schema* schema)
     Parser p(statement);
     SqlWriter w(schema, statement);
     const Token first = p.peek();
-    if (first.isWord(QLatin1String("SELECT"))) {
-        const SelectPtr s = p.select(true);
+    if (first.isWord(QLatin1String("SELECT")) || first.isWord(QLatin1String("TRANSFORM"))) {
+        const SelectPtr s = first.isWord(QLatin1String("SELECT")) ? p.select(true) : p.transform(true);
         p.finish();
         Translation tr;
         const WrittenSelect written = w.select(*s, nullptr);
