@@ -114,6 +114,23 @@ TEST(SafeFile, RefusesAMissingFolderAndAFolderAsTarget)
     EXPECT_EQ(errorNumberOf([&] { writeFileSafely(dir.filePath(QStringLiteral("no/such.txt")), "x"); }),
               err::PathNotFound);
     EXPECT_EQ(errorNumberOf([&] { writeFileSafely(dir.path(), "x"); }), err::PathFileAccess);
+
+    // A folder made in the target's place while the file is written: the
+    // rename fails, and that is an error, not a success.
+    const QString target = dir.filePath(QStringLiteral("late.txt"));
+    SafeFile file(target);
+    file.write("x");
+    ASSERT_TRUE(QDir(dir.path()).mkpath(QStringLiteral("late.txt/inside")));
+    try {
+        file.commit();
+        ADD_FAILURE() << "a replace that failed was reported as done";
+    } catch (const Error& e) {
+        EXPECT_EQ(e.number(), err::PathFileAccess);
+        EXPECT_TRUE(e.description().contains(QStringLiteral("cannot replace")))
+            << e.description().toStdString();
+    }
+    EXPECT_TRUE(QFileInfo(target).isDir());
+    EXPECT_EQ(namesIn(dir.path()), QStringList()) << "the written copy is not left beside it";
 }
 
 TEST(SafeFile, ClearsWhatEndedRunsLeftButNotALiveRunsFile)

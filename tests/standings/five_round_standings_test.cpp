@@ -124,7 +124,7 @@ TEST_F(FiveRounds, LicencesOfTheLastRound)
     EXPECT_EQ(rows, texts({
                         "A-1|Albany|Heron|$121|$121|$0|0.0%|2|1|",
                         "B-2|Boston|O'Brien Mobile|$180|$135|||0|1|",
-                        "C-3|Chicago|||||||0|",
+                        "C-3|Chicago & <Gary>|||||||0|",
                         "D[4]|Denver|Wren [West]|$60|$55|$5|+9.1%|4|0|[High Bid] $60 differs from the "
                         "holder's bid $55",
                         "E-5|El Paso|Kestrel|$300|$300|$0|0.0%|1|0|",
@@ -184,6 +184,14 @@ TEST_F(FiveRounds, ChangesAgainstTheRoundBefore)
     // Raising one's own high bid is not a change of hands.
     for (const QString& line : changes(at(3)))
         EXPECT_FALSE(line.contains(QStringLiteral("D[4]"))) << line.toStdString();
+    // Kestrel withdraws B-2 in round 3 and bids on it again in that round:
+    // the bid withdrawn is the one before, not the new one.
+    open()->execute(
+        QStringLiteral("INSERT INTO [All Bids] VALUES (9, 3, 'B-2', 'Kestrel', 1, 150, 150, 'Y')"));
+    EXPECT_EQ(changes(at(3)), texts({
+                                  "Changed hands|A-1|Kestrel|Heron|$121|+10.0%",
+                                  "Withdrawn|B-2|Kestrel||$200|",
+                              }));
 }
 
 TEST_F(FiveRounds, OneLinePerRound)
