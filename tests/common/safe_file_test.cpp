@@ -72,6 +72,15 @@ TEST(SafeFile, ReplacesOnlyOnCommitAndKeepsTheOldFileOtherwise)
     ::stat(QFile::encodeName(target).constData(), &st);
     EXPECT_EQ(st.st_mode & 0777, 0640u) << "the old file's permissions are kept";
     EXPECT_EQ(namesIn(dir.path()), QStringList{QStringLiteral("out.txt")});
+
+    // A new file has the permissions any new file gets (not a temporary
+    // file's owner-only ones).
+    const mode_t mask = ::umask(022);
+    const QString fresh = dir.filePath(QStringLiteral("new.txt"));
+    writeFileSafely(fresh, "x");
+    ::umask(mask);
+    ::stat(QFile::encodeName(fresh).constData(), &st);
+    EXPECT_EQ(st.st_mode & 0777, 0644u);
 }
 
 TEST(SafeFile, ReplacesTheFileALinkNamesNotTheLink)
