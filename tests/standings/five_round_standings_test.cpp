@@ -202,6 +202,13 @@ TEST_F(FiveRounds, OneLinePerRound)
                                                "withdrawal, net bids $176 (-51.1%)"));
     EXPECT_EQ(roundLine(at(5)), QStringLiteral("Round 5: 1 new high bid, 1 licence changed hands, 0 "
                                                "withdrawals, net bids $611 (+28.4%)"));
+    // No change is +0.0%; without net bids before, no percent.
+    RoundStandings same = at(5);
+    same.netBidsBefore = same.netBids;
+    EXPECT_TRUE(roundLine(same).endsWith(QStringLiteral("net bids $611 (+0.0%)")))
+        << roundLine(same).toStdString();
+    same.netBidsBefore = 0;
+    EXPECT_TRUE(roundLine(same).endsWith(QStringLiteral("net bids $611"))) << roundLine(same).toStdString();
 }
 
 TEST_F(FiveRounds, ChartsOverTheRounds)
