@@ -219,11 +219,13 @@ TEST_F(FiveRounds, ChartsOverTheRounds)
     using V = std::vector<std::optional<double>>;
     EXPECT_EQ(prices.lines[0].values, V({200, 200, std::nullopt, std::nullopt, 180}));
     EXPECT_EQ(prices.lines[1].values, V({50, 50, 55, 55, 60}));
-    const BidderCharts kestrel =
-        bidderCharts(*db, {QStringLiteral("Kestrel"), QStringLiteral("Wren [West]")}, 4);
+    const BidderCharts kestrel = bidderCharts(
+        *db, {QStringLiteral("Kestrel"), QStringLiteral("Wren [West]"), QStringLiteral("O'Brien Mobile")}, 4);
     EXPECT_EQ(kestrel.held.lines[0].values, V({1, 2, 0, 1}));
     EXPECT_EQ(kestrel.held.lines[1].values, V({1, 1, 1, 1}));
     EXPECT_EQ(kestrel.eligibility.lines[1].values, V({40, 40, 40, 0}));
+    // A name with an apostrophe is looked up as it is.
+    EXPECT_EQ(kestrel.eligibility.lines[2].values, V({60, 60, 60, 60}));
     EXPECT_EQ(netBidsChart(*db).lines[0].values, V({350, 360, 176, 476, 611}));
 }
 
