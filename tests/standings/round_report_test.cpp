@@ -108,6 +108,12 @@ TEST_F(RoundReport, FoldsAwayTheRowsAfterTheFirst)
     EXPECT_TRUE(html.contains(QStringLiteral("<p>No charts &lt;here&gt;.</p>")));
     // The disagreement found is said above the views.
     EXPECT_LT(html.indexOf(QStringLiteral("disagrees with the holder")), licences);
+
+    // Four on show: one licence folded away, the four bidders all shown.
+    contents.rowsShown = 4;
+    const QString four = QString::fromUtf8(standings::reportHtml(r5, contents));
+    EXPECT_EQ(four.count(QStringLiteral("<details>")), 1);
+    EXPECT_EQ(four.count(QStringLiteral("<details><summary>1 more row</summary>")), 1);
 }
 
 #ifdef QV_HAVE_CHARTS
