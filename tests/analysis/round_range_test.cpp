@@ -44,6 +44,13 @@ TEST(RoundRange, NoFurtherChecksOnAnAcceptedRange)
     ASSERT_TRUE(range);
     EXPECT_EQ(range->from, 9);
     EXPECT_EQ(range->to, 4);
+    // The last round imported is in range, as start and as end.
+    run.dialogs.roundEntries = {{QStringLiteral("12"), QStringLiteral("12")}};
+    const auto last = run.ask();
+    ASSERT_TRUE(last);
+    EXPECT_EQ(last->from, 12);
+    EXPECT_EQ(last->to, 12);
+    EXPECT_TRUE(run.prompter.messages.empty());
 }
 
 TEST(RoundRange, StartBeyondTheRoundsAsksAgainAndCancelEndsSilently)

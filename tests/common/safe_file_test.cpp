@@ -72,6 +72,15 @@ TEST(SafeFile, ReplacesOnlyOnCommitAndKeepsTheOldFileOtherwise)
     ::stat(QFile::encodeName(target).constData(), &st);
     EXPECT_EQ(st.st_mode & 0777, 0640u) << "the old file's permissions are kept";
     EXPECT_EQ(namesIn(dir.path()), QStringList{QStringLiteral("out.txt")});
+
+    // A new file has the permissions any new file gets (not a temporary
+    // file's owner-only ones).
+    const mode_t mask = ::umask(022);
+    const QString fresh = dir.filePath(QStringLiteral("new.txt"));
+    writeFileSafely(fresh, "x");
+    ::umask(mask);
+    ::stat(QFile::encodeName(fresh).constData(), &st);
+    EXPECT_EQ(st.st_mode & 0777, 0644u);
 }
 
 TEST(SafeFile, ReplacesTheFileALinkNamesNotTheLink)
@@ -114,6 +123,23 @@ TEST(SafeFile, RefusesAMissingFolderAndAFolderAsTarget)
     EXPECT_EQ(errorNumberOf([&] { writeFileSafely(dir.filePath(QStringLiteral("no/such.txt")), "x"); }),
               err::PathNotFound);
     EXPECT_EQ(errorNumberOf([&] { writeFileSafely(dir.path(), "x"); }), err::PathFileAccess);
+
+    // A folder made in the target's place while the file is written: the
+    // rename fails, and that is an error, not a success.
+    const QString target = dir.filePath(QStringLiteral("late.txt"));
+    SafeFile file(target);
+    file.write("x");
+    ASSERT_TRUE(QDir(dir.path()).mkpath(QStringLiteral("late.txt/inside")));
+    try {
+        file.commit();
+        ADD_FAILURE() << "a replace that failed was reported as done";
+    } catch (const Error& e) {
+        EXPECT_EQ(e.number(), err::PathFileAccess);
+        EXPECT_TRUE(e.description().contains(QStringLiteral("cannot replace")))
+            << e.description().toStdString();
+    }
+    EXPECT_TRUE(QFileInfo(target).isDir());
+    EXPECT_EQ(namesIn(dir.path()), QStringList()) << "the written copy is not left beside it";
 }
 
 TEST(SafeFile, ClearsWhatEndedRunsLeftButNotALiveRunsFile)

@@ -15,6 +15,19 @@ for page in quorvane-cli.1.gz quorvane.1.gz; do
   [ -z "$warnings" ] || fail "$page: $warnings"
 done
 
+# Every hyphen is roff's minus sign, \-, never a bare -, which may print as a
+# hyphen: an option copied from the page must keep its minus signs.
+for page in quorvane-cli.1.gz quorvane.1.gz; do
+  bare="$(zcat "$pages/$page" | grep -v '^\.\\"' | grep -nE '(^|[^\\])-' || true)"
+  [ -z "$bare" ] || fail "$page has hyphens that are not minus signs: $bare"
+done
+
+# Options and the words typed as they are in bold, what the user gives in italics.
+source="$(zcat "$pages/quorvane-cli.1.gz")"
+grep -qF '[\fB\-\-sort\fR\ \fISPEC\fR]' <<<"$source" ||
+  fail "quorvane-cli(1) does not set export's --sort in bold and its SPEC in italics"
+grep -qF '[\fB\-\-format\fR\ \fBtsv\fR|' <<<"$source" || fail "quorvane-cli(1) does not set --format's words in bold"
+
 # Wide enough that no synopsis breaks.
 text="$(MANWIDTH=1000 man -E UTF-8 -l "$pages/quorvane-cli.1.gz" 2>/dev/null | sed 's/^ *//; s/  */ /g')"
 commands="$("$cli" --help | sed -n '/^Commands:/,/^$/p' | awk '/^  [a-z]/ {print $1}' | sort -u)"

@@ -233,6 +233,10 @@ TEST_F(SqlQueries, SavedQueriesKeepTextsAsTypedAndRefuseTooLongOnes)
     qv::query::SavedQueries saved(*db_);
     SqlQuery top = query("[Bidder]", "[Top Bids]", "[All Bids]", "[Bidder] <> 'O''Neil'");
     top.name = QStringLiteral("Top's");
+    // Another saved query, which no change to this one touches.
+    SqlQuery other = query("[Round]", "", "[Markets]", "", "[Round] DESC");
+    other.name = QStringLiteral("Other");
+    saved.add(other);
     saved.add(top);
     EXPECT_THROW(saved.add(top), qv::Error); // the name is the key
     saved.setClause(QStringLiteral("Top's"), 4, QStringLiteral("[Bidder]"));
@@ -253,7 +257,11 @@ TEST_F(SqlQueries, SavedQueriesKeepTextsAsTypedAndRefuseTooLongOnes)
     }
     EXPECT_EQ(saved.find(QStringLiteral("Top"))->into, QStringLiteral("[Top Bids]"));
     saved.remove(QStringLiteral("Top"));
-    EXPECT_TRUE(saved.all().isEmpty());
+    const QList<SqlQuery> left = saved.all();
+    ASSERT_EQ(left.size(), 1);
+    EXPECT_EQ(left.front().name, QStringLiteral("Other"));
+    EXPECT_EQ(left.front().select, QStringLiteral("[Round]"));
+    EXPECT_EQ(left.front().order, QStringLiteral("[Round] DESC"));
 }
 
 TEST_F(SqlQueries, BatchCreatedAuctionsKeepShorterTexts)

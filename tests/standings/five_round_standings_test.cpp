@@ -124,7 +124,7 @@ TEST_F(FiveRounds, LicencesOfTheLastRound)
     EXPECT_EQ(rows, texts({
                         "A-1|Albany|Heron|$121|$121|$0|0.0%|2|1|",
                         "B-2|Boston|O'Brien Mobile|$180|$135|||0|1|",
-                        "C-3|Chicago|||||||0|",
+                        "C-3|Chicago & <Gary>|||||||0|",
                         "D[4]|Denver|Wren [West]|$60|$55|$5|+9.1%|4|0|[High Bid] $60 differs from the "
                         "holder's bid $55",
                         "E-5|El Paso|Kestrel|$300|$300|$0|0.0%|1|0|",
@@ -184,6 +184,14 @@ TEST_F(FiveRounds, ChangesAgainstTheRoundBefore)
     // Raising one's own high bid is not a change of hands.
     for (const QString& line : changes(at(3)))
         EXPECT_FALSE(line.contains(QStringLiteral("D[4]"))) << line.toStdString();
+    // Kestrel withdraws B-2 in round 3 and bids on it again in that round:
+    // the bid withdrawn is the one before, not the new one.
+    open()->execute(
+        QStringLiteral("INSERT INTO [All Bids] VALUES (9, 3, 'B-2', 'Kestrel', 1, 150, 150, 'Y')"));
+    EXPECT_EQ(changes(at(3)), texts({
+                                  "Changed hands|A-1|Kestrel|Heron|$121|+10.0%",
+                                  "Withdrawn|B-2|Kestrel||$200|",
+                              }));
 }
 
 TEST_F(FiveRounds, OneLinePerRound)
@@ -194,6 +202,13 @@ TEST_F(FiveRounds, OneLinePerRound)
                                                "withdrawal, net bids $176 (-51.1%)"));
     EXPECT_EQ(roundLine(at(5)), QStringLiteral("Round 5: 1 new high bid, 1 licence changed hands, 0 "
                                                "withdrawals, net bids $611 (+28.4%)"));
+    // No change is +0.0%; without net bids before, no percent.
+    RoundStandings same = at(5);
+    same.netBidsBefore = same.netBids;
+    EXPECT_TRUE(roundLine(same).endsWith(QStringLiteral("net bids $611 (+0.0%)")))
+        << roundLine(same).toStdString();
+    same.netBidsBefore = 0;
+    EXPECT_TRUE(roundLine(same).endsWith(QStringLiteral("net bids $611"))) << roundLine(same).toStdString();
 }
 
 TEST_F(FiveRounds, ChartsOverTheRounds)
@@ -204,11 +219,13 @@ TEST_F(FiveRounds, ChartsOverTheRounds)
     using V = std::vector<std::optional<double>>;
     EXPECT_EQ(prices.lines[0].values, V({200, 200, std::nullopt, std::nullopt, 180}));
     EXPECT_EQ(prices.lines[1].values, V({50, 50, 55, 55, 60}));
-    const BidderCharts kestrel =
-        bidderCharts(*db, {QStringLiteral("Kestrel"), QStringLiteral("Wren [West]")}, 4);
+    const BidderCharts kestrel = bidderCharts(
+        *db, {QStringLiteral("Kestrel"), QStringLiteral("Wren [West]"), QStringLiteral("O'Brien Mobile")}, 4);
     EXPECT_EQ(kestrel.held.lines[0].values, V({1, 2, 0, 1}));
     EXPECT_EQ(kestrel.held.lines[1].values, V({1, 1, 1, 1}));
     EXPECT_EQ(kestrel.eligibility.lines[1].values, V({40, 40, 40, 0}));
+    // A name with an apostrophe is looked up as it is.
+    EXPECT_EQ(kestrel.eligibility.lines[2].values, V({60, 60, 60, 60}));
     EXPECT_EQ(netBidsChart(*db).lines[0].values, V({350, 360, 176, 476, 611}));
 }
 

@@ -64,6 +64,7 @@ TEST_F(RoundReport, HoldsTheFiguresTheViewsAndTheChartsAndNothingFromOutside)
     EXPECT_TRUE(html.contains("<td>Held by the agency</td><td>B-2</td><td>Kestrel</td><td>(agency)</td>"));
     // Names are text, not markup.
     EXPECT_TRUE(html.contains("<td>D[4]</td><td>Denver</td><td>Wren [West]</td>"));
+    EXPECT_TRUE(html.contains("<td>C-3</td><td>Chicago &amp; &lt;Gary&gt;</td>"));
 #ifdef QV_HAVE_CHARTS
     // Net bids, price paths, licences held and eligibility, each inline.
     EXPECT_EQ(count(html, "<svg"), 4);
@@ -107,6 +108,55 @@ TEST_F(RoundReport, FoldsAwayTheRowsAfterTheFirst)
     EXPECT_TRUE(html.contains(QStringLiteral("<p>No charts &lt;here&gt;.</p>")));
     // The disagreement found is said above the views.
     EXPECT_LT(html.indexOf(QStringLiteral("disagrees with the holder")), licences);
+
+    // Four on show: one licence folded away, the four bidders all shown.
+    contents.rowsShown = 4;
+    const QString four = QString::fromUtf8(standings::reportHtml(r5, contents));
+    EXPECT_EQ(four.count(QStringLiteral("<details>")), 1);
+    EXPECT_EQ(four.count(QStringLiteral("<details><summary>1 more row</summary>")), 1);
+}
+
+#ifdef QV_HAVE_CHARTS
+// With more licences bid on than a chart shows, the price paths are those of
+// the highest standing bids.
+TEST_F(RoundReport, ChartsThePricePathsOfTheHighestStandingBids)
+{
+    {
+        // Ten more licences bid on in round 5, above the others: of the
+        // fourteen with a bid, A-1 ($121) and D[4] ($60) are the two lowest.
+        auto db = store::Database::open(auction);
+        for (int k = 0; k < 10; ++k) {
+            const QString name = QStringLiteral("Z-%1").arg(10 + k), amount = QString::number(400 + k);
+            db->execute(QStringLiteral("INSERT INTO [All Bids] VALUES (9, 5, '%1', 'Heron', 1, %2, %2, 'Y')")
+                            .arg(name, amount));
+            db->execute(QStringLiteral("INSERT INTO [Markets] VALUES (9, 5, '%1', 'Zanesville', %2)")
+                            .arg(name, amount));
+        }
+    }
+    const QByteArray html = written(QStringLiteral("5"), QStringLiteral("top.html"));
+    const qsizetype from = html.indexOf("Price paths of the 12 highest standing bids");
+    ASSERT_GE(from, 0);
+    const QByteArray figure = html.mid(from, html.indexOf("</figure>", from) - from);
+    for (const char* charted : {"Z-10", "Z-19", "E-5", "B-2"})
+        EXPECT_TRUE(figure.contains(charted)) << charted;
+    for (const char* left : {"A-1", "D[4]"})
+        EXPECT_FALSE(figure.contains(left)) << left;
+}
+#endif
+
+// Every drawing numbers its ids from 1: on one page, each drawing's ids and
+// every reference to them (a clip, a gradient) take the same prefix.
+TEST(ReportDrawings, PrefixTheIdsAndWhatPointsAtThem)
+{
+    const QByteArray svg =
+        "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+        "<svg width=\"800\" height=\"600\" viewBox=\"0 0 800 600\">"
+        "<defs><clipPath id=\"clip1\"><rect/></clipPath><linearGradient id=\"g1\"/></defs>"
+        "<g clip-path=\"url(#clip1)\" fill=\"url(#g1)\"><use xlink:href=\"#g1\"/></g></svg>";
+    EXPECT_EQ(standings::inlineSvg(svg, QStringLiteral("c2-")),
+              QByteArray("<svg viewBox=\"0 0 800 600\"><defs><clipPath id=\"c2-clip1\"><rect/></clipPath>"
+                         "<linearGradient id=\"c2-g1\"/></defs><g clip-path=\"url(#c2-clip1)\" "
+                         "fill=\"url(#c2-g1)\"><use xlink:href=\"#c2-g1\"/></g></svg>"));
 }
 
 TEST_F(RoundReport, IsValidHtml)

@@ -118,6 +118,11 @@ TEST_F(StandingsCommand, BadInputWritesNothing)
          2,
          "Usage:"},
         {{QStringLiteral("report")}, 2, "Usage:"},
+        {{QStringLiteral("report"), QStringLiteral("-o")}, 2, "Usage:"},
+        {{QStringLiteral("report"), QStringLiteral("3"), QStringLiteral("4"), QStringLiteral("-o"),
+          dir.file(QStringLiteral("r.html"))},
+         2,
+         "Usage:"},
     };
     for (const Case& c : cases) {
         const test::CliRun result = run(c.args);

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 using namespace qv::test;
 
 namespace {
@@ -77,14 +79,25 @@ TEST_F(CliTableCommands, ExportWritesTheGridsRowsFilteredAndSorted)
         cli({QStringLiteral("show"), auction(), QStringLiteral("All Bids"), QStringLiteral("2")});
     EXPECT_EQ(all.out.count(QStringLiteral("\r\n")), shown.out.count(QLatin1Char('\n')));
 
-    const CliRun picked =
-        cli({QStringLiteral("export"), auction(), QStringLiteral("All Bids"), QStringLiteral("2"),
-             QStringLiteral("--filter"), QStringLiteral("[Gross Bid Amount] > 0"), QStringLiteral("--sort"),
-             QStringLiteral("[Gross Bid Amount] DESC")});
+    // A filter that keeps the rows above the middle amount and no others,
+    // with a sort on top: both apply.
+    const QStringList allRows = all.out.split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+    const qsizetype amount = allRows[0].split(QLatin1Char('\t')).indexOf(QStringLiteral("Gross Bid Amount"));
+    ASSERT_GE(amount, 0);
+    std::vector<double> amounts;
+    for (qsizetype i = 1; i < allRows.size(); ++i)
+        amounts.push_back(allRows[i].split(QLatin1Char('\t'))[amount].toDouble());
+    std::sort(amounts.begin(), amounts.end());
+    const double middle = amounts[amounts.size() / 2];
+    const auto above = std::count_if(amounts.begin(), amounts.end(), [&](double a) { return a > middle; });
+    ASSERT_GT(above, 0);
+    const CliRun picked = cli({QStringLiteral("export"), auction(), QStringLiteral("All Bids"),
+                               QStringLiteral("2"), QStringLiteral("--filter"),
+                               QStringLiteral("[Gross Bid Amount] > ") + QString::number(middle, 'g', 17),
+                               QStringLiteral("--sort"), QStringLiteral("[Gross Bid Amount] DESC")});
     ASSERT_EQ(picked.code, 0);
     const QStringList rows = picked.out.split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
-    const qsizetype amount = rows[0].split(QLatin1Char('\t')).indexOf(QStringLiteral("Gross Bid Amount"));
-    ASSERT_GE(amount, 0);
+    EXPECT_EQ(rows.size() - 1, above);
     for (int i = 2; i < rows.size(); ++i)
         EXPECT_GE(rows[i - 1].split(QLatin1Char('\t'))[amount].toDouble(),
                   rows[i].split(QLatin1Char('\t'))[amount].toDouble());

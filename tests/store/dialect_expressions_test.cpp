@@ -308,6 +308,10 @@ const Case cases[] = {
     {"Trim('  <-Trim->  ')", "'<-Trim->'", VBA "ltrim-rtrim-and-trim-functions"},
     {"LTrim('  <-Trim->  ')", "'<-Trim->  '", VBA "ltrim-rtrim-and-trim-functions"},
     {"RTrim('  <-Trim->  ')", "'  <-Trim->'", VBA "ltrim-rtrim-and-trim-functions"},
+    // Spaces only: a tab or a line break at either end stays.
+    {"Len(LTrim(Chr(9) & ' a'))", "3", VBA "ltrim-rtrim-and-trim-functions (spaces)"},
+    {"Len(Trim(Chr(10) & ' a ' & Chr(13)))", "5", VBA "ltrim-rtrim-and-trim-functions (spaces)"},
+    {"Len(RTrim(' a' & Chr(9) & ' '))", "3", VBA "ltrim-rtrim-and-trim-functions (spaces)"},
     {"InStr(4, 'XXpXXpXXPXXP', 'P', 1)", "6", VBA "instr-function"},
     {"InStr(1, 'XXpXXpXXPXXP', 'P', 0)", "9", VBA "instr-function"},
     {"InStr(1, 'XXpXXpXXPXXP', 'W')", "0", VBA "instr-function"},
@@ -420,6 +424,10 @@ const Case cases[] = {
     {"DatePart('w', [d])", "4", VBA "datepart-function (weekday)"},
     {"DatePart('ww', [d])", "2", VBA "datepart-function (week 1 holds January 1)"},
     {"DatePart('ww', #1/3/2026#)", "1", VBA "datepart-function"},
+    // First four-day week: 1 January 2025 (a Wednesday) is in week 1, 1 January 2026 (a Thursday) in
+    // 2025's week 53.
+    {"DatePart('ww', #1/1/2025#, 1, 2)", "1", VBA "datepart-function (firstweekofyear vbFirstFourDays)"},
+    {"DatePart('ww', #1/1/2026#, 1, 2)", "53", VBA "datepart-function (firstweekofyear vbFirstFourDays)"},
     {"DatePart('h', [dt])", "14", VBA "datepart-function"},
     {"DatePart('yyyy', [d])", "2026", VBA "datepart-function"},
     {"DateSerial(1969, 2, 12)", "#2/12/1969#", VBA "dateserial-function"},
@@ -458,6 +466,13 @@ const Case cases[] = {
     {"Format(Null, '0;-0;0;\\N\\u\\l\\l')", "'Null'",
      VBA "format-function-visual-basic-for-applications (fourth section)"},
     {"Format(-5, '0')", "'-5'", VBA "format-function-visual-basic-for-applications"},
+    // Exact halves round away from zero, not to even.
+    {"Format(2.5, '0')", "'3'", VBA "format-function-visual-basic-for-applications (rounding)"},
+    {"Format(-2.5, '0')", "'-3'", VBA "format-function-visual-basic-for-applications (rounding)"},
+    {"Format(0.125, '0.00')", "'0.13'", VBA "format-function-visual-basic-for-applications (rounding)"},
+    {"Format(12250, '0.00E+00')", "'1.23E+04'",
+     VBA "format-function-visual-basic-for-applications (rounding)"},
+    {"Format(0.0125, '0.0%')", "'1.3%'", VBA "format-function-visual-basic-for-applications (rounding)"},
     {"Format(1234.5, 'Currency')", "'$1,234.50'",
      VBA "format-function-visual-basic-for-applications (Currency)"},
     {"Format(-1234.5, 'Currency')", "'($1,234.50)'", CHOSEN "the United States locale's negative Currency"},

@@ -23,10 +23,12 @@ TEST(RowStream, EveryValueAsTheRecordSetHoldsIt)
     db->execute(QStringLiteral("INSERT INTO [T] VALUES ('Osprey', 7, 2, #12/31/2025 13:45:00#)"));
     // A column without a declared type, made outside the program.
     const char* raw = "UPDATE T SET Amount = 'x', \"When\" = 'not a date' WHERE Name = 'Osprey';"
-                      "CREATE TABLE U AS SELECT Count + 0 AS C, Name AS N FROM T";
+                      "CREATE TABLE U AS SELECT Count + 0 AS C, Name AS N, CASE Name WHEN 'Heron' THEN 0.5 "
+                      "ELSE coalesce(Count, 7) END AS A FROM T";
     ASSERT_EQ(sqlite3_exec(db->handle(), raw, nullptr, nullptr, nullptr), SQLITE_OK);
     // Columns without a declared type take theirs from the first value that
-    // is not null: that value itself is read as a fraction.
+    // is not null (that value itself is read as a fraction) and keep it: [A]'s
+    // 0.5 makes it a fraction, and its 2 after a 7 is read as one.
     for (const QString& statement :
          {QStringLiteral("SELECT * FROM [T]"), QStringLiteral("SELECT * FROM [U]"),
           QStringLiteral("SELECT [Count] * 2 AS D, [Name] FROM [T] ORDER BY [Name] DESC")}) {

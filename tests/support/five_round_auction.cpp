@@ -44,8 +44,11 @@ QString makeFiveRoundAuction(const QString& folder)
                                         {"121", "NULL", "NULL", "55", "NULL"},
                                         {"121", "NULL", "NULL", "55", "300"},
                                         {"121", "180", "NULL", "60", "300"}};
-    const char* const licences[5][2] = {
-        {"A-1", "Albany"}, {"B-2", "Boston"}, {"C-3", "Chicago"}, {"D[4]", "Denver"}, {"E-5", "El Paso"}};
+    const char* const licences[5][2] = {{"A-1", "Albany"},
+                                        {"B-2", "Boston"},
+                                        {"C-3", "Chicago & <Gary>"},
+                                        {"D[4]", "Denver"},
+                                        {"E-5", "El Paso"}};
     const int eligibility[5][4] = {// Heron, Kestrel, O'Brien Mobile, Wren [West]
                                    {150, 100, 60, 40},
                                    {150, 100, 60, 40},

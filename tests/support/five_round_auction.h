@@ -9,7 +9,7 @@ namespace qv::test {
 //   of Heron's amount (round 5) does not become a new high bid;
 // - "B-2" goes to Kestrel (1), is withdrawn in round 3 and held by the agency
 //   until "O'Brien Mobile" bids in round 5;
-// - "C-3" is never bid on;
+// - "C-3" (market "Chicago & <Gary>") is never bid on;
 // - "D[4]" stays with "Wren [West]", who raises its own high bid in round 3;
 //   [Markets] says 60 in round 5 where the bid was 55 (a check);
 // - "E-5" draws the same 300 from Heron and Kestrel in round 4 (Kestrel's is

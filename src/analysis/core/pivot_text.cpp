@@ -73,11 +73,15 @@ namespace {
 class TsvLines {
 public:
     explicit TsvLines(ByteSink& out) : out_(out) {}
-    // A cell; every cell but a line's first is preceded by a TAB.
+    // A cell; every cell but a line's first is preceded by a TAB. A TAB or
+    // line break inside a name is written as a blank: it would split the line.
     void cell(const QString& text)
     {
         separate();
-        const QByteArray utf8 = text.toUtf8();
+        QByteArray utf8 = text.toUtf8();
+        for (char& c : utf8)
+            if (c == '\t' || c == '\n' || c == '\r')
+                c = ' ';
         text_.append(utf8.constData(), size_t(utf8.size()));
     }
     void cell(const std::optional<double>& value)
