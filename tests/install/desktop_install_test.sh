@@ -44,6 +44,8 @@ for file in share/man/man1/quorvane.1.gz share/man/man1/quorvane-cli.1.gz \
             share/bash-completion/completions/quorvane-cli share/doc/quorvane/html/index.html; do
   [ -f "$prefix/$file" ] || fail "no $file"
 done
+# doc-base reads only /usr: nothing for it elsewhere.
+[ ! -e "$prefix/share/doc-base" ] || fail "a doc-base entry outside /usr"
 "$prefix/bin/quorvane-cli" --help | grep -q "watch DB" || fail "installed quorvane-cli does not run"
 help="$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$prefix/bin/quorvane" --help)" ||
   fail "quorvane --help fails without a display"
