@@ -43,6 +43,15 @@ while read -r mode name; do
   [ "$mode" = "$want" ] || fail "$name is $mode, not $want"
 done < <(dpkg-deb -c "$deb" | awk '{print $1, $6}')
 
+# lintian cannot tell a build without fortified functions from one where no
+# call needs a check, so the compile commands say: every program source is
+# compiled with them (where the compiler optimises, as they need).
+if ! grep -qx "CMAKE_BUILD_TYPE:STRING=Debug" "$build_dir/CMakeCache.txt"; then
+  unfortified="$(grep '"command"' "$build_dir/compile_commands.json" | grep "/src/" | grep -vc -- "-D_FORTIFY_SOURCE=2")" ||
+    true
+  [ "$unfortified" = 0 ] || fail "$unfortified program sources compiled without -D_FORTIFY_SOURCE=2"
+fi
+
 # lintian --pedantic, info tags included: no tag but the ones README
 # explains. A spelling error may only be in bytes that are not our text (the
 # help compressed into the program): its word is nowhere in the source.
