@@ -2,7 +2,8 @@
 # Fails unless the build folder given (by default build/) was configured with
 # the tests off and holds the two programs and the drawing module, built, and
 # nothing of the tests: no test tool looked for, no test or benchmark target,
-# no test for CTest. CI runs it after the start command's build.
+# no test for CTest. CI runs it on a fresh clone after the start command's
+# build (a folder once configured with the tests on keeps their files).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build_dir="${1:-build}"
