@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
-# Sets up Quorvane on Debian 12 and starts it. The first time, it also writes
-# a generated sample auction into the Downloads folder, ready to batch-import.
+# Sets up Quorvane on Debian 12 and starts it: installs what the two programs
+# need and builds them alone (no tests). The first time, it also writes a
+# generated sample auction into the Downloads folder, ready to batch-import.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bash scripts/install.sh
+bash scripts/install.sh programs
 build_dir="${QUORVANE_BUILD_DIR:-build}"
 
 # Installs both programs, the desktop entry and the icon for this user, so

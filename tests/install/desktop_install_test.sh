@@ -2,14 +2,27 @@
 # Installs the build into a fresh prefix and checks what the desktop needs:
 # both programs, a valid desktop entry that starts the installed program, the
 # icon in every size of the hicolor theme, the manual pages and the bash
-# completion; and that the desktop program answers --help without a display.
+# completion, each with its mode whatever the umask; and that the desktop
+# program answers --help without a display.
 set -euo pipefail
 build_dir="$1"
-prefix="$(mktemp -d)"
-trap 'rm -rf "$prefix"' EXIT
+top="$(mktemp -d)"
+trap 'rm -rf "$top"' EXIT
+prefix="$top/usr"
 
-cmake --install "$build_dir" --prefix "$prefix" >/dev/null
+# Under umask 000, so that every mode is one the install sets (the prefix
+# folder too).
+(umask 000 && cmake --install "$build_dir" --prefix "$prefix" >/dev/null)
 fail() { echo "FAIL: $*"; exit 1; }
+# Folders and programs 0755, every other file 0644.
+while read -r mode path; do
+  case "$mode:$path" in
+    d*) want=drwxr-xr-x ;;
+    *:"$prefix/bin/"*) want=-rwxr-xr-x ;;
+    *) want=-rw-r--r-- ;;
+  esac
+  [ "$mode" = "$want" ] || fail "$path is $mode, not $want"
+done < <(find "$prefix" -printf '%M %p\n')
 
 for program in quorvane quorvane-cli; do
   [ -x "$prefix/bin/$program" ] || fail "$program is not installed"
@@ -31,6 +44,8 @@ for file in share/man/man1/quorvane.1.gz share/man/man1/quorvane-cli.1.gz \
             share/bash-completion/completions/quorvane-cli share/doc/quorvane/html/index.html; do
   [ -f "$prefix/$file" ] || fail "no $file"
 done
+# doc-base reads only /usr: nothing for it elsewhere.
+[ ! -e "$prefix/share/doc-base" ] || fail "a doc-base entry outside /usr"
 "$prefix/bin/quorvane-cli" --help | grep -q "watch DB" || fail "installed quorvane-cli does not run"
 help="$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$prefix/bin/quorvane" --help)" ||
   fail "quorvane --help fails without a display"
