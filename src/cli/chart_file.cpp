@@ -12,8 +12,9 @@ bool isChartFileName(const QString& file)
 
 QString chartFileProblem(const QString& option, const QString& file)
 {
-    return option + QStringLiteral(" takes a picture ending in .png or .svg (or a pipe, a device or "
-                                   "/dev/stdout, written as PNG), not ") +
+    return option +
+           QStringLiteral(" takes a picture ending in .png or .svg (or a pipe, a device or "
+                          "/dev/stdout, written as PNG), not ") +
            file;
 }
 
