@@ -39,7 +39,11 @@ public:
 // - a target that exists and is not a regular file (a FIFO, a terminal,
 //   /dev/null) is written directly, with the same checks; so is a name of
 //   one of this process's open descriptors (/dev/stdout, /dev/fd/N), into
-//   that descriptor, whatever it is open on.
+//   that descriptor, whatever it is open on;
+// - a symbolic link (a chain of them, a dangling one too) is followed: the
+//   file it names is written, the link stays;
+// - a file the user may not write, or that grants no one write permission
+//   (for root too), is refused and kept as it is.
 // Failures throw qv::Error: 76 when the folder does not exist, 61 when the
 // disk is full, 75 for anything else, each naming the target.
 class SafeFile : public ByteSink {
