@@ -1,5 +1,7 @@
 #include "analysis/chart_group_model.h"
 
+#include "common/plain_text.h"
+
 namespace qv::analysis {
 
 ChartGroupModel::ChartGroupModel(const PivotChartData& data, std::function<void(int, bool)> onTick,
@@ -22,8 +24,10 @@ QVariant ChartGroupModel::data(const QModelIndex& index, int role) const
 {
     if (!index.isValid() || index.row() >= rowCount())
         return {};
-    if (role == Qt::DisplayRole || role == Qt::ToolTipRole)
+    if (role == Qt::DisplayRole)
         return names_.at(index.row());
+    if (role == Qt::ToolTipRole)
+        return plainToolTip(names_.at(index.row()));
     if (role == Qt::CheckStateRole)
         return isTicked(index.row()) ? Qt::Checked : Qt::Unchecked;
     return {};

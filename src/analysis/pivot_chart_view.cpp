@@ -3,6 +3,7 @@
 #include "analysis/chart/pivot_chart.h"
 #include "analysis/chart_group_model.h"
 #include "common/number_display.h"
+#include "common/plain_text.h"
 
 #include <QChartView>
 #include <QCursor>
@@ -99,7 +100,9 @@ void PivotChartView::tellPoint(QLineSeries* line, const QPointF& point, bool hov
     }
     QToolTip::showText(
         QCursor::pos(),
-        QStringLiteral("Round %1\n%2\n%3").arg(round, line->name(), groupedNumberText(nearest.y())), view_);
+        plainToolTip(
+            QStringLiteral("Round %1\n%2\n%3").arg(round, line->name(), groupedNumberText(nearest.y()))),
+        view_);
 }
 
 QChart* PivotChartView::chart() const

@@ -4,6 +4,7 @@
 #include "analysis/frm_rounds.h"
 
 #include <QApplication>
+#include <QLabel>
 #include <QProgressDialog>
 
 namespace qv::analysis {
@@ -110,6 +111,9 @@ void QtAnalysisDialogs::openProgress(double maximum, const QString& caption)
     progress_ = new QProgressDialog(dialogParent());
     progress_->setObjectName(QStringLiteral("frmProg"));
     progress_->setWindowTitle(caption);
+    auto* label = new QLabel(progress_);
+    label->setTextFormat(Qt::PlainText);
+    progress_->setLabel(label);
     progress_->setLabelText(caption);
     progress_->setCancelButton(nullptr);
     progress_->setMinimumDuration(0);

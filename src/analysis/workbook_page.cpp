@@ -23,6 +23,7 @@ QWidget* titled(const QString& title, QWidget* content, QWidget* parent)
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(2);
     auto* label = new QLabel(title, box);
+    label->setTextFormat(Qt::PlainText);
     QFont bold = label->font();
     bold.setBold(true);
     label->setFont(bold);

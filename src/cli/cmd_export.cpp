@@ -78,6 +78,8 @@ int runExport(const QStringList& given, const Options& options)
             prompter.errorMessage(QStringLiteral("No round has been imported."), QStringLiteral("Quorvane"));
             return 1;
         }
+        if (positional.size() == 3)
+            store::requireImportedRound(*database, round);
         const auto rows = openTableRows(*database, table, whole ? QString() : round, filter, sort);
         writeRows(*rows, format, output);
         if (!output.isEmpty())

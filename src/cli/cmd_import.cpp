@@ -28,7 +28,7 @@ template <typename Routine> int run(const Options& options, QStringList files, R
     try {
         done = routine(host) && !host.rebuildFailed;
     } catch (const Error& e) {
-        StandardOutput::instance().writeMessage(errorText(ErrorLayout::Generic, e) + QLatin1Char('\n'));
+        StandardOutput::instance().reportError(errorText(ErrorLayout::Generic, e));
     }
     CloseAuctionDatabase();
     return done ? 0 : 1;

@@ -1,3 +1,4 @@
+#include "cli/chart_file.h"
 #include "cli/commands.h"
 #include "cli/pivot_output.h"
 #include "cli/terminal_prompter.h"
@@ -155,6 +156,8 @@ int runPivot(const QStringList& given, const Options& options)
     }
     if (!digits.match(from).hasMatch() || (!to.isEmpty() && !digits.match(to).hasMatch()))
         return usageError();
+    if (!chart.isEmpty() && !isChartFileName(chart))
+        return usage::usageError("pivot", chartFileProblem(QStringLiteral("--chart"), chart));
 
     StandardOutput& out = StandardOutput::instance();
     TerminalPrompter prompter(options.yes, {});
@@ -199,7 +202,7 @@ int runPivot(const QStringList& given, const Options& options)
         }
         return prompter.sawError() ? 1 : 0;
     } catch (const Error& error) {
-        out.writeMessage(errorText(ErrorLayout::Report, error) + QLatin1Char('\n'));
+        out.reportError(errorText(ErrorLayout::Report, error));
         return 1;
     }
 }

@@ -36,10 +36,12 @@ int runShow(const QStringList& given, const Options&)
             QTextStream(stderr) << "No round has been imported\n";
             return 1;
         }
+        if (args.size() == 3)
+            store::requireImportedRound(*database, round);
         writeTable(out, *openTableRows(*database, table, round), format);
         return 0;
     } catch (const Error& error) {
-        out.writeMessage(errorText(ErrorLayout::Report, error) + QLatin1Char('\n'));
+        out.reportError(errorText(ErrorLayout::Report, error));
         return 1;
     }
 }

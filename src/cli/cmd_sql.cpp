@@ -4,6 +4,7 @@
 #include "common/error.h"
 #include "store/database.h"
 #include "store/dialect/translator.h"
+#include "store/user_tables.h"
 #include "usage/usage_messages.h"
 
 #include <QTextStream>
@@ -26,11 +27,14 @@ int runSql(const QStringList& given, const Options&)
         if (kind == store::dialect::StatementKind::Select) {
             writeTable(out, *db->openRowStream(statement), format);
         } else {
+            // The tables the program and the round files keep are changed
+            // only by imports, as drop refuses them too.
+            store::requireChangeableTarget(*db, statement);
             db->execute(statement);
         }
         return 0;
     } catch (const Error& e) {
-        out.writeMessage(errorText(ErrorLayout::Report, e) + QLatin1Char('\n'));
+        out.reportError(errorText(ErrorLayout::Report, e));
         return 1;
     }
 }

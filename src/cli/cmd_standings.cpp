@@ -1,3 +1,4 @@
+#include "cli/chart_file.h"
 #include "cli/commands.h"
 #include "cli/standings_output.h"
 
@@ -132,11 +133,11 @@ int runStandings(const QStringList& given, const Options&)
         }
     }
     const bool charting = chart.kind != ChartRequest::Kind::None;
-    const bool pictureName = output.endsWith(QStringLiteral(".png"), Qt::CaseInsensitive) ||
-                             output.endsWith(QStringLiteral(".svg"), Qt::CaseInsensitive);
-    if (positional.isEmpty() || positional.size() > 2 || (charting && (view || format || !pictureName)) ||
+    if (positional.isEmpty() || positional.size() > 2 || (charting && (view || format || output.isEmpty())) ||
         (!charting && !output.isEmpty()))
         return usageError();
+    if (charting && !isChartFileName(output))
+        return usage::usageError("standings", chartFileProblem(QStringLiteral("-o"), output));
 
     try {
         auto database = store::Database::open(positional[0]);

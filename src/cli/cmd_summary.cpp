@@ -55,6 +55,8 @@ int runSummary(const QStringList& given, const Options& options)
             err << "No round has been imported\n";
             return 1;
         }
+        if (args.size() == 2)
+            store::requireImportedRound(*database, round);
         summary::SummarySheet sheet;
         sheet.layOut(summary::GetAuction(*database, prompter));
         summary::FillSummary(*database, round, sheet, prompter);
@@ -70,7 +72,7 @@ int runSummary(const QStringList& given, const Options& options)
         out.write(text);
         return prompter.sawError() ? 1 : 0;
     } catch (const Error& error) {
-        out.writeMessage(errorText(ErrorLayout::Report, error) + QLatin1Char('\n'));
+        out.reportError(errorText(ErrorLayout::Report, error));
         return 1;
     }
 }

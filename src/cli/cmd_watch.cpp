@@ -133,7 +133,7 @@ int runWatch(const QStringList& args, const Options&)
     try {
         auction.ensureOpen();
     } catch (const Error& e) {
-        StandardOutput::instance().writeMessage(errorText(ErrorLayout::Generic, e) + QLatin1Char('\n'));
+        StandardOutput::instance().reportError(errorText(ErrorLayout::Generic, e));
         return 1;
     }
     if (folder.isEmpty()) {

@@ -13,6 +13,7 @@ namespace qv::cli {
 
 namespace {
 
+constexpr int stopSignals[] = {SIGINT, SIGTERM, SIGHUP};
 std::atomic<bool> stopFlag{false};
 int wakePipe[2] = {-1, -1};
 
@@ -40,8 +41,9 @@ StopSignal::StopSignal(QObject* parent) : QObject(parent)
     action.sa_handler = onStopSignal;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
-    sigaction(SIGINT, &action, nullptr);
-    sigaction(SIGTERM, &action, nullptr);
+    // A closed terminal (SIGHUP) ends the command as a stop asked for does.
+    for (const int stop : stopSignals)
+        sigaction(stop, &action, nullptr);
     if (wakePipe[0] >= 0) {
         notifier_ = new QSocketNotifier(wakePipe[0], QSocketNotifier::Read, this);
         connect(notifier_, &QSocketNotifier::activated, this, [this] {
@@ -55,8 +57,8 @@ StopSignal::StopSignal(QObject* parent) : QObject(parent)
 
 StopSignal::~StopSignal()
 {
-    std::signal(SIGINT, SIG_DFL);
-    std::signal(SIGTERM, SIG_DFL);
+    for (const int stop : stopSignals)
+        std::signal(stop, SIG_DFL);
     delete notifier_;
     for (int& fd : wakePipe) {
         if (fd >= 0)

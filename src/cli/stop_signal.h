@@ -8,9 +8,9 @@ class QSocketNotifier;
 
 namespace qv::cli {
 
-// SIGINT and SIGTERM ask a long-running command to end. The handler only sets
-// a flag and writes one byte to a pipe; the event loop hears the pipe through
-// stopRequested().
+// SIGINT, SIGTERM and SIGHUP ask a long-running command to end. The handler
+// only sets a flag and writes one byte to a pipe; the event loop hears the
+// pipe through stopRequested().
 class StopSignal : public QObject {
     Q_OBJECT
 public:

@@ -14,6 +14,19 @@ TerminalPrompter::TerminalPrompter(bool answerYes, QStringList files)
 Answer TerminalPrompter::message(const QString& text, const QString& title, Icon, Buttons buttons,
                                  Answer defaultAnswer)
 {
+    return show(text, title, buttons, defaultAnswer, false);
+}
+
+Answer TerminalPrompter::errorMessage(const QString& text, const QString& title, Icon, Buttons buttons,
+                                      Answer defaultAnswer)
+{
+    sawError_ = true;
+    return show(text, title, buttons, defaultAnswer, true);
+}
+
+Answer TerminalPrompter::show(const QString& text, const QString& title, Buttons buttons,
+                              Answer defaultAnswer, bool error)
+{
     QString shown = title + QStringLiteral(": ") + text;
     shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
     if (!shown.endsWith(QLatin1Char('\n')))
@@ -26,15 +39,12 @@ Answer TerminalPrompter::message(const QString& text, const QString& title, Icon
     if (buttons != Buttons::OK)
         shown += answer == Answer::Yes || answer == Answer::OK ? QStringLiteral("(answered Yes)\n")
                                                                : QStringLiteral("(answered No)\n");
-    StandardOutput::instance().writeMessage(shown);
+    // An error never goes where the command's output goes (a file, a pipe).
+    if (error)
+        StandardOutput::instance().reportError(shown);
+    else
+        StandardOutput::instance().writeMessage(shown);
     return answer;
-}
-
-Answer TerminalPrompter::errorMessage(const QString& text, const QString& title, Icon icon, Buttons buttons,
-                                      Answer defaultAnswer)
-{
-    sawError_ = true;
-    return message(text, title, icon, buttons, defaultAnswer);
 }
 
 std::optional<QString> TerminalPrompter::input(const QString& prompt, const QString& title, const QString&)

@@ -8,9 +8,10 @@
 namespace qv::cli {
 
 // The prompting interface on a terminal: every message box prints one line
-// (title, then text with its carriage returns as line breaks) on standard
-// output, at once, questions are answered by --yes, and file dialogs take
-// the files given on the command line. A message that cannot be printed
+// (title, then text with its carriage returns as line breaks) at once, on
+// standard output, or on standard error when it reports a failure;
+// questions are answered by --yes, and file dialogs take the files given on
+// the command line. A message that cannot be printed
 // does not stop the work in hand: the failure is kept by StandardOutput and
 // reported when the command ends.
 class TerminalPrompter : public Prompter {
@@ -32,6 +33,8 @@ public:
     bool sawError() const { return sawError_; }
 
 private:
+    Answer show(const QString& text, const QString& title, Buttons buttons, Answer defaultAnswer, bool error);
+
     bool answerYes_;
     QStringList files_;
     QTextStream err_;

@@ -98,6 +98,43 @@ QString temporaryBeside(const QString& target)
         QStringLiteral(".%1.%2.qvpart").arg(name).arg(QCoreApplication::applicationPid()));
 }
 
+// The name a chain of symbolic links ends at, whether or not a file is
+// there; the name itself when it is no link. A relative link counts from its
+// own folder.
+QString followLinks(const QString& target)
+{
+    QString path = target;
+    for (int hops = 0; hops < 40; ++hops) {
+        struct stat st = {};
+        const QByteArray name = encoded(path);
+        if (::lstat(name.constData(), &st) != 0 || !S_ISLNK(st.st_mode))
+            return path;
+        QByteArray next(PATH_MAX, '\0');
+        const ssize_t length = ::readlink(name.constData(), next.data(), static_cast<size_t>(next.size()));
+        if (length < 0 || length >= next.size())
+            throw writeError(length < 0 ? errno : ENAMETOOLONG, target, QStringLiteral("write"));
+        next.truncate(length);
+        const QString linked = QFile::decodeName(next);
+        path = QDir::isAbsolutePath(linked) ? linked : QFileInfo(path).dir().filePath(linked);
+    }
+    throw writeError(ELOOP, target, QStringLiteral("write"));
+}
+
+// A file its owner made read-only (no write permission for anyone), or one
+// this user may not write, is kept as it is, as the shell's ">" keeps it:
+// replacing it by a rename would need only the folder's permission. The
+// first holds for root too, whom the permissions do not stop, so that a
+// file marked read-only is never overwritten by an export.
+void refuseReadOnly(const QString& file, const struct stat& st, const QString& target)
+{
+    const bool nobodyWrites = (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0;
+    if (!nobodyWrites && ::faccessat(AT_FDCWD, encoded(file).constData(), W_OK, AT_EACCESS) == 0)
+        return;
+    throw Error(
+        err::PathFileAccess,
+        QStringLiteral("Path/File access error: '%1' is read-only; it was left as it is.").arg(target));
+}
+
 } // namespace
 
 // Hands a Qt writer's bytes to the SafeFile, keeping the first failure for
@@ -137,9 +174,13 @@ SafeFile::SafeFile(const QString& target) : target_(target)
             throw writeError(errno, target, QStringLiteral("write"));
         return;
     }
-    const QByteArray path = encoded(target);
+    // Through a symbolic link the file it names is written, not the link: a
+    // dangling link's too, which the write makes.
+    const QString followed = followLinks(target);
+    const QByteArray path = encoded(followed);
     struct stat st = {};
-    if (::stat(path.constData(), &st) == 0 && !S_ISREG(st.st_mode)) {
+    const bool exists = ::stat(path.constData(), &st) == 0;
+    if (exists && !S_ISREG(st.st_mode)) {
         if (S_ISDIR(st.st_mode))
             throw Error(err::PathFileAccess,
                         QStringLiteral("Path/File access error: '%1' is a folder.").arg(target));
@@ -149,11 +190,15 @@ SafeFile::SafeFile(const QString& target) : target_(target)
             throw writeError(errno, target, QStringLiteral("write"));
         return;
     }
-    // Through a symbolic link the file it names is replaced, not the link.
-    QString real = target;
-    if (char* resolved = ::realpath(path.constData(), nullptr)) {
+    if (exists)
+        refuseReadOnly(followed, st, target);
+    QString real = followed;
+    if (char* resolved = ::realpath(
+            encoded(exists ? followed : QFileInfo(followed).absolutePath()).constData(), nullptr)) {
         real = QFile::decodeName(resolved);
         std::free(resolved);
+        if (!exists)
+            real = QDir(real).filePath(QFileInfo(followed).fileName());
     }
     const QString folder = QFileInfo(real).absolutePath();
     if (!QFileInfo(folder).isDir())
@@ -161,11 +206,11 @@ SafeFile::SafeFile(const QString& target) : target_(target)
     clearWriterLeftovers(folder);
     target_ = real;
     temporary_ = temporaryBeside(real);
-    const mode_t mode = S_ISREG(st.st_mode) ? (st.st_mode & 07777) : 0666;
+    const mode_t mode = exists ? (st.st_mode & 07777) : 0666;
     fd_ = ::open(encoded(temporary_).constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, mode);
     if (fd_ < 0)
         throw writeError(errno, target, QStringLiteral("write"));
-    if (S_ISREG(st.st_mode))
+    if (exists)
         ::fchmod(fd_, mode); // the old file's permissions, whatever the umask
 }
 
@@ -259,6 +304,13 @@ void SafeFile::commit()
     }
 }
 
+bool writesInPlace(const QString& target)
+{
+    struct stat st = {};
+    return descriptorNamed(target) >= 0 ||
+           (::stat(encoded(target).constData(), &st) == 0 && !S_ISREG(st.st_mode) && !S_ISDIR(st.st_mode));
+}
+
 void writeFileSafely(const QString& target, const QByteArray& bytes)
 {
     SafeFile file(target);
@@ -313,6 +365,20 @@ void StandardOutput::writeMessage(const QString& text) noexcept
     } catch (...) {
         // Kept in failure_ (or out of memory): finish() reports it.
     }
+}
+
+void StandardOutput::reportError(const QString& text) noexcept
+{
+    try {
+        flush();
+    } catch (...) {
+        // Kept in failure_: finish() reports it.
+    }
+    QByteArray bytes = text.toUtf8();
+    if (!bytes.endsWith('\n'))
+        bytes.append('\n');
+    // Nothing is left to tell of a standard error that cannot be written.
+    [[maybe_unused]] const bool written = writeAll(STDERR_FILENO, bytes.constData(), bytes.size());
 }
 
 int StandardOutput::finish(int exitCode)

@@ -39,7 +39,11 @@ public:
 // - a target that exists and is not a regular file (a FIFO, a terminal,
 //   /dev/null) is written directly, with the same checks; so is a name of
 //   one of this process's open descriptors (/dev/stdout, /dev/fd/N), into
-//   that descriptor, whatever it is open on.
+//   that descriptor, whatever it is open on;
+// - a symbolic link (a chain of them, a dangling one too) is followed: the
+//   file it names is written, the link stays;
+// - a file the user may not write, or that grants no one write permission
+//   (for root too), is refused and kept as it is.
 // Failures throw qv::Error: 76 when the folder does not exist, 61 when the
 // disk is full, 75 for anything else, each naming the target.
 class SafeFile : public ByteSink {
@@ -79,6 +83,11 @@ private:
     std::unique_ptr<Device> device_;
 };
 
+// True when SafeFile writes into what the name stands for rather than
+// putting a new file in its place: a descriptor's name (/dev/stdout,
+// /dev/fd/N), a pipe, a terminal, a device.
+bool writesInPlace(const QString& target);
+
 // Writes bytes to a file through SafeFile in one call.
 void writeFileSafely(const QString& target, const QByteArray& bytes);
 
@@ -103,6 +112,10 @@ public:
     // Never raises: a failure is kept for finish(), so that a message cannot
     // break off the work in hand or an error's own report.
     void writeMessage(const QString& text) noexcept;
+    // An error report, on standard error: never into a file the shell sent
+    // standard output to. What standard output holds is flushed first, so
+    // that on a terminal the two keep their order. Never raises.
+    void reportError(const QString& text) noexcept;
     // The flush at the end of a command: a failure is said on standard error
     // and makes the exit code 1 (or keeps a failing one).
     int finish(int exitCode);

@@ -42,6 +42,7 @@ QueryNavigator::QueryNavigator(QWidget* parent) : QWidget(parent)
     previous = navButton("<", "Previous query", this);
     caption_ = new QLabel(this);
     caption_->setFrameShape(QFrame::StyledPanel);
+    caption_->setTextFormat(Qt::PlainText); // a query's name, as the user typed it
     caption_->setMinimumWidth(220);
     next = navButton(">", "Next query", this);
     last = navButton(">|", "Last query", this);

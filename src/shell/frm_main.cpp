@@ -92,6 +92,7 @@ void frmMain::buildStatusBar()
                               QLocale().toString(QDate::currentDate(), QLocale::ShortFormat), QString()};
     for (int i = 0; i < 3; ++i) {
         auto* panel = new QLabel(texts[i], bar);
+        panel->setTextFormat(Qt::PlainText); // table names, progress naming the user's tables
         panel->setObjectName(QStringLiteral("sbPanel") + QString::number(i + 1));
         panel->setFrameShape(QFrame::Panel);
         panel->setFrameShadow(QFrame::Sunken);
@@ -428,6 +429,15 @@ void frmMain::MDIForm_Unload()
 
 void frmMain::closeEvent(QCloseEvent* event)
 {
+    // Exit ends the program: its other windows (the workbooks, the SQL Query
+    // Wizard, the help), minimised or not, close with this one, so that the
+    // run ends now and compacts the auction once.
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (window != this && window->isVisible() && !window->close()) {
+            event->ignore();
+            return;
+        }
+    }
     MDIForm_Unload();
     QMainWindow::closeEvent(event);
 }

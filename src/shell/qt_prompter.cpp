@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QInputDialog>
+#include <QLabel>
 #include <QMessageBox>
 #include <QScreen>
 
@@ -140,7 +141,10 @@ std::optional<QString> unwrappedText(const QString& shown, const QFont& font, in
 Answer QtPrompter::message(const QString& text, const QString& title, Icon icon, Buttons buttons,
                            Answer defaultAnswer)
 {
-    QMessageBox box(boxIcon(icon), boxTitle(title), displayText(text), boxButtons(buttons), owner());
+    QMessageBox box(boxIcon(icon), boxTitle(title), QString(), boxButtons(buttons), owner());
+    // A message names tables and values from the files: never read as markup.
+    box.setTextFormat(Qt::PlainText);
+    box.setText(displayText(text));
     const QScreen* screen = box.screen();
     // What the box lets itself grow to (the screen's width on a small screen,
     // else 1,000 pixels or the width less 480), less its icon and margins.
@@ -164,12 +168,16 @@ Answer QtPrompter::message(const QString& text, const QString& title, Icon icon,
 std::optional<QString> QtPrompter::input(const QString& prompt, const QString& title,
                                          const QString& defaultText)
 {
-    bool ok = false;
-    const QString text = QInputDialog::getText(owner(), boxTitle(title), displayText(prompt),
-                                               QLineEdit::Normal, defaultText, &ok);
-    if (!ok)
+    QInputDialog dialog(owner());
+    dialog.setWindowTitle(boxTitle(title));
+    dialog.setLabelText(displayText(prompt));
+    dialog.setTextValue(defaultText);
+    // The prompt may name a table: shown as plain text, as a message box's is.
+    for (QLabel* label : dialog.findChildren<QLabel*>())
+        label->setTextFormat(Qt::PlainText);
+    if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
-    return text;
+    return dialog.textValue();
 }
 
 QString QtPrompter::openFile(const FileChoice& choice)

@@ -85,6 +85,7 @@ frmStandings::frmStandings(Prompter& prompter, QWidget* parent) : QWidget(parent
     lblNotes = new QLabel(this);
     lblNotes->setObjectName(QStringLiteral("lblNotes"));
     lblNotes->setWordWrap(true);
+    lblNotes->setTextFormat(Qt::PlainText); // the notes name tables and columns of the files
     lblNotes->setStyleSheet(QStringLiteral("background: #fff7e0; border: 1px solid #e0c060; padding: 4px;"));
     lblNotes->hide();
     cmdClose = new QPushButton(QStringLiteral("Close"), this);

@@ -1,5 +1,7 @@
 #include "standings/standings_table_model.h"
 
+#include "common/plain_text.h"
+
 #include <limits>
 
 namespace qv::standings {
@@ -32,7 +34,7 @@ QVariant StandingsTableModel::data(const QModelIndex& index, int role) const
     case Qt::DisplayRole:
         return cellText(value, column.kind);
     case Qt::ToolTipRole:
-        return column.kind == CellKind::Text ? value : QVariant();
+        return column.kind == CellKind::Text ? QVariant(plainToolTip(value.toString())) : QVariant();
     case Qt::TextAlignmentRole:
         return column.kind == CellKind::Text ? QVariant(Qt::AlignLeft | Qt::AlignVCenter)
                                              : QVariant(Qt::AlignRight | Qt::AlignVCenter);

@@ -3,6 +3,7 @@
 #include "common/error.h"
 #include "store/auction_schema.h"
 #include "store/database.h"
+#include "store/dialect/translator.h"
 #include "store/savepoint.h"
 #include "store/sql_quote.h"
 
@@ -102,27 +103,47 @@ std::optional<Error> intoError(Database& db, const QString& into)
     return Error(err::NoPermission, problem);
 }
 
-} // namespace
-
-QString protectedTableProblem(Database& db, const QString& table)
+// Why a table is not the user's to build over, change or drop ("'sysRounds'
+// is one of Quorvane's own tables"); empty when it is.
+QString protectedTableReason(Database& db, const QString& table)
 {
     // The engine takes SYSROUNDS for sysRounds: the name it would reach counts too.
     QStringList names{table};
     for (const QString& existing : db.tableNames())
         if (existing.compare(table, Qt::CaseInsensitive) == 0)
             names << existing;
-    const QString cannot = QStringLiteral(": a table you build cannot take its name.");
     for (const QString& name : names) {
         if (isEngineTable(name))
-            return QStringLiteral("'%1' is one of the database engine's own tables").arg(table) + cannot;
+            return QStringLiteral("'%1' is one of the database engine's own tables").arg(table);
         if (schema::isSystemTable(name))
-            return QStringLiteral("'%1' is one of Quorvane's own tables").arg(table) + cannot;
+            return QStringLiteral("'%1' is one of Quorvane's own tables").arg(table);
     }
     const QStringList supplied =
         firstColumn(db, QStringLiteral("SELECT [TableName] FROM [sysSuppliedTables]"));
     if (supplied.contains(table, Qt::CaseInsensitive))
-        return QStringLiteral("'%1' is a table of the round results files").arg(table) + cannot;
+        return QStringLiteral("'%1' is a table of the round results files").arg(table);
     return {};
+}
+
+} // namespace
+
+QString protectedTableProblem(Database& db, const QString& table)
+{
+    const QString reason = protectedTableReason(db, table);
+    return reason.isEmpty() ? reason : reason + QStringLiteral(": a table you build cannot take its name.");
+}
+
+void requireChangeableTarget(Database& db, const QString& statement)
+{
+    const dialect::Translation tr = dialect::translate(statement);
+    // A query reads any table; INSERT ... IN writes into another database.
+    if (tr.kind == dialect::StatementKind::Select || tr.kind == dialect::StatementKind::InsertIn)
+        return;
+    const QString reason = protectedTableReason(db, tr.target);
+    if (!reason.isEmpty())
+        throw Error(err::NoPermission, QStringLiteral("Access to %1 denied: %2, which a statement may read "
+                                                      "(SELECT) but not change.")
+                                           .arg(tr.target, reason));
 }
 
 bool isUserTable(Database& db, const QString& table)

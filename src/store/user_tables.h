@@ -17,6 +17,12 @@ class Database;
 // regard to case. Engine errors (no sysSuppliedTables) pass to the caller.
 QString protectedTableProblem(Database& db, const QString& table);
 
+// Raises error 3033 when a statement that is not a query would change a
+// table of the above: drop, alter, delete from, update, insert into or build
+// over it. A SELECT reads any table. Malformed statements raise what the
+// translator raises.
+void requireChangeableTarget(Database& db, const QString& statement);
+
 // Listed in sysTables and none of the above. A check that cannot be made
 // counts as no.
 bool isUserTable(Database& db, const QString& table);

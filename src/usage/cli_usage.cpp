@@ -40,7 +40,9 @@ std::vector<CommandUsage> commands()
          .description = "Runs one SQL statement on the database DB, in the desktop program's dialect (names "
                         "in square brackets, TOP n). A SELECT, or a crosstab (TRANSFORM ... PIVOT), prints "
                         "its rows: a line of field names, then one line per row. Any other statement changes "
-                        "the database and prints nothing. A statement nested more than 64 levels deep is "
+                        "the database and prints nothing; on the tables drop refuses (the round results "
+                        "files' tables, sysRounds and Quorvane's other own tables) it is refused with error "
+                        "3033: imports alone change them. A statement nested more than 64 levels deep is "
                         "error 3360, \"Query is too complex\".",
          .options = {formatOption},
          .examples = {"quorvane-cli sql Auction5.mdb \\\n"
@@ -89,15 +91,15 @@ std::vector<CommandUsage> commands()
         {.name = "watch",
          .forms = {"DB [--folder DIR] [--interval SECONDS]"},
          .summary = "import each next round file as soon as it is complete in DIR (else the last import "
-                    "folder), until SIGINT or SIGTERM; one line per round",
+                    "folder), until SIGINT, SIGTERM or SIGHUP; one line per round",
          .description =
              "Waits, asleep, for the next expected round file, imports it once it has stopped "
              "changing and opens as a whole zip, prints one line of standings for the round "
              "(\"Round 13: 41 new high bids, ...\") and goes on. A file that is itself at fault is "
              "tried again only when it changes; a failure that can pass (a full disk, an auction "
              "another program is writing) after waits that grow to a minute.\n\n"
-             "SIGINT or SIGTERM end it between rounds, or roll back the round in progress (or the "
-             "table being rebuilt after it) and exit with 1.",
+             "SIGINT, SIGTERM or SIGHUP (a closed terminal) end it between rounds, or roll back the "
+             "round in progress (or the table being rebuilt after it) and exit with 1.",
          .options = {{"--folder", "DIR",
                       "the folder the round files arrive in (else the folder of the last "
                       "import)"},
@@ -119,7 +121,8 @@ std::vector<CommandUsage> commands()
               filterOption,
               {"-o", "FILE",
                "write to FILE, replaced only once whole (else to standard output); a pipe, a device or "
-               "/dev/stdout is written into"},
+               "/dev/stdout is written into, a symbolic link's file is written and the link kept, a "
+               "read-only file is refused"},
               formatOption},
          .examples = {"quorvane-cli export Auction5.mdb \"All Bids\" 3 --sort \"[Bidder]\" -o bids.txt",
                       "quorvane-cli export Auction5.mdb Markets --all -o markets.txt"}},
@@ -197,7 +200,8 @@ std::vector<CommandUsage> commands()
                      {"--select", "NAME", "a licence or bidder to take; repeat for more"},
                      {"-o", "FILE.xlsx", "write the workbook as .xlsx"},
                      {"--chart", "FILE.png|FILE.svg",
-                      "draw the chart as PNG, or SVG when the name ends in .svg"},
+                      "draw the chart as PNG, or SVG when the name ends in .svg; another ending is "
+                      "refused, a pipe or /dev/stdout takes PNG"},
                      {"--tsv", "", "print the pivot table tab-delimited"},
                      formatOption},
          .examples = {"quorvane-cli --yes pivot Auction5.mdb markets --from 3 --to 8 \\\n"
@@ -212,12 +216,13 @@ std::vector<CommandUsage> commands()
                         "holdings and eligibility, or what changed since the round before.\n\n"
                         "With --chart it draws price paths of licences, holdings and eligibility of bidders, "
                         "or the net bids of every round, as PNG or SVG.",
-         .options = {{"--by", "licence|bidder|changes",
-                      "the view: licences (the default), bidders or changes"},
-                     formatOption,
-                     {"--chart", "licence:NAME|bidder:NAME|net",
-                      "the chart to draw; repeat licence: or bidder: for more lines"},
-                     {"-o", "FILE.png|FILE.svg", "the picture to write, SVG when the name ends in .svg"}},
+         .options =
+             {{"--by", "licence|bidder|changes", "the view: licences (the default), bidders or changes"},
+              formatOption,
+              {"--chart", "licence:NAME|bidder:NAME|net",
+               "the chart to draw; repeat licence: or bidder: for more lines"},
+              {"-o", "FILE.png|FILE.svg",
+               "the picture to write, SVG when the name ends in .svg; a pipe or /dev/stdout takes PNG"}},
          .examples = {"quorvane-cli standings Auction5.mdb 12 --by bidder",
                       "quorvane-cli standings Auction5.mdb --chart licence:B001-A1 -o prices.png"}},
         {.name = "report",
@@ -275,8 +280,11 @@ const ProgramUsage& cliUsage()
              {"Output files",
               "Every file is written whole or not at all: beside its target, then put in its place, "
               "so that when writing fails (a full disk, the program stopped) an earlier file stays as "
-              "it was. -o naming a pipe, a device or /dev/stdout writes into it. A failed write, to a "
-              "file or to standard output, exits with 1."},
+              "it was. -o naming a pipe, a device or /dev/stdout writes into it; naming a symbolic "
+              "link, the file it points to (made if missing), keeping the link. A file you may not "
+              "write, or that grants no one write permission (mode 0444, for root too), is left as it "
+              "is and the command exits with 1. A failed write, to a file or to standard output, exits "
+              "with 1. Every error goes to standard error, never to standard output."},
              {"Exit status", "0 when the command did what was asked, 1 when it failed (a failed write "
                              "included), 2 when the command line is wrong (an unknown command or option, a "
                              "missing argument, a ROUND that is not a whole number)."},

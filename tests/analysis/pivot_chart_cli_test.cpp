@@ -2,6 +2,7 @@
 #ifdef QV_HAVE_CHARTS
 #include "support/bid_auction.h"
 #include "support/cli_run.h"
+#include "support/five_round_auction.h"
 #include "support/temp_dir.h"
 
 #include <QFile>
@@ -55,6 +56,23 @@ TEST(PivotChartCommand, WritesThePngAndTheSvg)
     const QByteArray text = file.readAll();
     EXPECT_TRUE(text.contains("<svg")) << text.left(200).toStdString();
     EXPECT_TRUE(text.contains("Sum of Gross Bid Amount"));
+}
+
+TEST(PivotChartCommand, NamesThatLookLikeMarkupAreDrawnAsText)
+{
+    TempDir folder;
+    const QString db = makeBidAuction(folder.path());
+    nameAsPicture(db, folder.path(), QStringLiteral("Bidder"), QStringLiteral("Heron"),
+                  QStringLiteral("Img"));
+    const QString svg = folder.file(QStringLiteral("bids.svg"));
+    const CliRun run = runCli(pivotArgs(db) + QStringList{QStringLiteral("--chart"), svg});
+    ASSERT_EQ(run.code, 0) << run.err.toStdString();
+    QFile file(svg);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray text = file.readAll();
+    EXPECT_FALSE(text.contains("<image"));
+    EXPECT_FALSE(text.contains("base64"));
+    EXPECT_TRUE(text.contains("&lt;img src=")) << text.toStdString();
 }
 
 TEST(PivotChartCommand, AnUnwritableFileFails)

@@ -46,8 +46,8 @@ TEST(PivotCommand, MessagesAndExitCodes)
     CliRun run =
         runCli(pivot + QStringList{QStringLiteral("rounds"), QStringLiteral("--from"), QStringLiteral("5")});
     EXPECT_EQ(run.code, 1);
-    EXPECT_TRUE(run.out.startsWith(QStringLiteral("Error: Error! The starting round you have requested is")))
-        << run.out.toStdString();
+    EXPECT_TRUE(run.err.startsWith(QStringLiteral("Error: Error! The starting round you have requested is")))
+        << run.err.toStdString();
     // The ending-round question, answered Yes: rounds 2 to 4.
     run = runCli(QStringList{QStringLiteral("--yes")} + pivot +
                  QStringList{QStringLiteral("rounds"), QStringLiteral("--from"), QStringLiteral("2"),
@@ -64,12 +64,20 @@ TEST(PivotCommand, MessagesAndExitCodes)
     run = runCli(pivot + QStringList{QStringLiteral("rounds"), QStringLiteral("--from"), QStringLiteral("0"),
                                      QStringLiteral("--to"), QStringLiteral("0")});
     EXPECT_EQ(run.code, 1);
-    EXPECT_EQ(run.out, QStringLiteral("Quorvane: Error 3021: No current record.\n"));
+    EXPECT_EQ(run.err, QStringLiteral("Quorvane: Error 3021: No current record.\n"));
+    EXPECT_EQ(run.out, QString());
     // At most four digits, as in the dialog.
     EXPECT_EQ(runCli(pivot +
                      QStringList{QStringLiteral("rounds"), QStringLiteral("--from"), QStringLiteral("12345")})
                   .code,
               2);
+    // A picture of a kind the chart is not written as: refused before any work.
+    const QString gif = folder.file(QStringLiteral("chart.gif"));
+    run = runCli(pivot + QStringList{QStringLiteral("rounds"), QStringLiteral("--from"), QStringLiteral("1"),
+                                     QStringLiteral("--chart"), gif});
+    EXPECT_EQ(run.code, 2);
+    EXPECT_TRUE(run.err.contains(QStringLiteral(".png or .svg"))) << run.err.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(gif));
 }
 
 // An auction made before the analyses' join had its index gets it, as the

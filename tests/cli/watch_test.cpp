@@ -120,9 +120,9 @@ struct Watch {
             read();
         }
     }
-    int terminate()
+    int terminate(int signal = SIGTERM)
     {
-        ::kill(static_cast<pid_t>(process.processId()), SIGTERM);
+        ::kill(static_cast<pid_t>(process.processId()), signal);
         EXPECT_TRUE(process.waitForFinished(10000));
         read();
         return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
@@ -195,10 +195,11 @@ TEST(Watch, ReportsADamagedFileOnceAndRetriesItWhenReplaced)
         damaged.write(QByteArray(400, 'x'));
     }
     ASSERT_TRUE(watch.waitFor(QStringLiteral("will be tried again when it changes"), 10000));
-    EXPECT_TRUE(watch.out.contains(QStringLiteral("Error:"))) << watch.out.toStdString();
-    const QString reported = watch.out;
+    EXPECT_TRUE(watch.err.contains(QStringLiteral("Error:"))) << watch.err.toStdString();
+    EXPECT_FALSE(watch.out.contains(QStringLiteral("Error:"))) << watch.out.toStdString();
+    const QString reported = watch.err;
     watch.idle(1500); // unchanged: not tried again
-    EXPECT_EQ(watch.out, reported);
+    EXPECT_EQ(watch.err, reported);
 
     auction.drop(2);
     ASSERT_TRUE(watch.waitFor(imported2)) << watch.err.toStdString();
@@ -215,6 +216,13 @@ TEST(Watch, EndsCleanlyOnSignalsBetweenRounds)
         ASSERT_TRUE(watch.waitFor(QStringLiteral("Waiting for ")));
         EXPECT_EQ(watch.terminate(), 0);
         EXPECT_TRUE(watch.err.contains(QStringLiteral("Stopped")));
+    }
+    {
+        // A closed terminal ends it the same way.
+        Watch watch(auction);
+        ASSERT_TRUE(watch.waitFor(QStringLiteral("Waiting for ")));
+        EXPECT_EQ(watch.terminate(SIGHUP), 0);
+        EXPECT_TRUE(watch.err.endsWith(QStringLiteral("Stopped\n"))) << watch.err.toStdString();
     }
     // Rounds that arrive while no watch runs are imported at the next start.
     auction.drop(2);
@@ -247,7 +255,7 @@ TEST(Watch, RetriesAFailureThatCanPassAndSaysSoOnce)
     sqlite3_exec(other, "ROLLBACK", nullptr, nullptr, nullptr);
     sqlite3_close(other);
     ASSERT_TRUE(watch.waitFor(imported2, 30000)) << watch.out.toStdString() << watch.err.toStdString();
-    EXPECT_EQ(watch.out.count(QStringLiteral("Error:3045 ")), 1) << watch.out.toStdString();
+    EXPECT_EQ(watch.err.count(QStringLiteral("Error:3045 ")), 1) << watch.err.toStdString();
     EXPECT_EQ(watch.err.count(forNow), 1);
     EXPECT_FALSE(watch.err.contains(QStringLiteral("will be tried again when it changes")));
     EXPECT_EQ(watch.terminate(), 0);
@@ -372,9 +380,9 @@ TEST(Watch, AStopDuringTheRebuildKeepsTheTableAndFails)
         << watch.err.toStdString();
     EXPECT_EQ(watch.terminate(), 1);
     EXPECT_TRUE(
-        watch.out.contains(QStringLiteral("Rebuild Stopped: The rebuild of the user defined tables was "
+        watch.err.contains(QStringLiteral("Rebuild Stopped: The rebuild of the user defined tables was "
                                           "stopped at 'Slow'")))
-        << watch.out.toStdString();
+        << watch.err.toStdString();
     EXPECT_TRUE(watch.err.endsWith(QStringLiteral("Stopped\n"))) << watch.err.toStdString();
     EXPECT_EQ(auction.query(slow), before);
     EXPECT_EQ(

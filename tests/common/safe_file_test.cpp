@@ -95,6 +95,47 @@ TEST(SafeFile, ReplacesTheFileALinkNamesNotTheLink)
     EXPECT_EQ(contentOf(real), "new");
 }
 
+TEST(SafeFile, WritesThroughADanglingLinkOrAChainOfThem)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("sub")));
+    // A relative link counts from its own folder; the second link names the first.
+    const QString first = dir.filePath(QStringLiteral("sub/first.txt"));
+    const QString second = dir.filePath(QStringLiteral("second.txt"));
+    ASSERT_TRUE(QFile::link(QStringLiteral("made.txt"), first));
+    ASSERT_TRUE(QFile::link(QStringLiteral("sub/first.txt"), second));
+    writeFileSafely(second, "new");
+    EXPECT_TRUE(QFileInfo(second).isSymLink());
+    EXPECT_TRUE(QFileInfo(first).isSymLink());
+    EXPECT_EQ(contentOf(dir.filePath(QStringLiteral("sub/made.txt"))), "new");
+
+    // Links that name each other lead nowhere: nothing is written.
+    const QString loop = dir.filePath(QStringLiteral("loop.txt"));
+    ASSERT_TRUE(QFile::link(QStringLiteral("loop.txt"), loop));
+    EXPECT_EQ(errorNumberOf([&] { writeFileSafely(loop, "x"); }), err::PathFileAccess);
+    EXPECT_TRUE(QFileInfo(loop).isSymLink());
+}
+
+TEST(SafeFile, KeepsAFileTheUserMayNotWrite)
+{
+    QTemporaryDir dir;
+    const QString target = dir.filePath(QStringLiteral("kept.txt"));
+    put(target, "old");
+    // No write permission for anyone: kept for every user. Root, whom the
+    // permissions do not stop (the shell's ">" writes it), is refused too:
+    // the file says it is not to be written, and the tests run as root in CI.
+    ::chmod(QFile::encodeName(target).constData(), 0444);
+    EXPECT_EQ(errorNumberOf([&] { writeFileSafely(target, "new"); }), err::PathFileAccess);
+    EXPECT_EQ(contentOf(target), "old");
+    // Writable by its group but not its owner: kept from the owner, as
+    // open() would refuse it; root may write it.
+    ::chmod(QFile::encodeName(target).constData(), 0464);
+    EXPECT_EQ(errorNumberOf([&] { writeFileSafely(target, "new"); }),
+              ::geteuid() == 0 ? 0 : err::PathFileAccess);
+    EXPECT_EQ(contentOf(target), ::geteuid() == 0 ? QByteArray("new") : QByteArray("old"));
+    EXPECT_EQ(namesIn(dir.path()), QStringList{QStringLiteral("kept.txt")}) << "no temporary file is left";
+}
+
 TEST(SafeFile, WritesIntoSpecialFilesWithoutReplacingThem)
 {
     QTemporaryDir dir;

@@ -13,8 +13,8 @@ fail() { echo "FAIL: $*"; exit 1; }
 "$cli" sample "$work/rounds" --auction 3 --rounds 2 --licenses 6 --bidders 3 >/dev/null
 "$cli" --app-dir "$work/my app" --yes batch "$work/rounds/03_001.zip" >/dev/null 2>&1
 db="$work/my app/Auction3.mdb"
-"$cli" sql "$db" "SELECT [Bidder] INTO [Bob's Bids] FROM [Bidders]" >/dev/null
-"$cli" sql "$db" "INSERT INTO [sysTables] (TableName) VALUES ('Bob''s Bids')" >/dev/null
+"$cli" query "$db" add "Bob's" --select "[Bidder]" --into "[Bob's Bids]" --from "[Bidders]" >/dev/null
+"$cli" query "$db" run "Bob's" >/dev/null
 touch "$work/rounds/notes.txt"
 escaped_db="${db// /\\ }"
 

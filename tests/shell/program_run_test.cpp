@@ -1,5 +1,6 @@
 // How a run of the program ends: at once from the opening dialog, or by
 // closing the main window, which compacts the auction database.
+#include "analysis/frm_workbooks.h"
 #include "auction_fixture.h"
 #include "shell/app_main.h"
 #include "shell/frm_main.h"
@@ -11,6 +12,7 @@
 
 #include <QApplication>
 #include <QMdiArea>
+#include <QPointer>
 #include <QPushButton>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -131,6 +133,35 @@ private slots:
         QVERIFY(qv::session().CurrentDatabase == nullptr);
         QCOMPARE(freePages(path_), 0);
         QVERIFY(prompter_->messages.empty());
+    }
+
+    void exitClosesEveryWindowEvenAMinimisedWorkbook()
+    {
+        OpeningAnswers answers({QStringLiteral("cmdContinue")});
+        prompter_->files = {path_};
+        QPointer<qv::analysis::frmWorkbooks> workbooks;
+        QTimer::singleShot(50, main_.get(), [this, &workbooks] {
+            workbooks = new qv::analysis::frmWorkbooks(*prompter_);
+            workbooks->show();
+            workbooks->showMinimized();
+            main_->mnuClick(QStringLiteral("mnuFileExit"));
+        });
+        // Were the run to go on without its main window, this ends it, late.
+        bool stillRunning = false;
+        QTimer late;
+        late.setSingleShot(true);
+        connect(&late, &QTimer::timeout, this, [&stillRunning, &workbooks] {
+            stillRunning = true;
+            if (workbooks)
+                workbooks->close();
+        });
+        late.start(5000);
+        QCOMPARE(qv::shell::runMainWindow(*main_), 0);
+        QVERIFY(!stillRunning);
+        QVERIFY(workbooks == nullptr || !workbooks->isVisible());
+        QCOMPARE(freePages(path_), 0); // compacted as the run ended
+        QVERIFY(prompter_->messages.empty());
+        delete workbooks.data();
     }
 
 private:

@@ -61,6 +61,38 @@ private slots:
         QCOMPARE(title, QStringLiteral("Quorvane"));
     }
 
+    // A name that reads as markup, in a message short or too wide to keep
+    // unwrapped, and in a prompt, is shown as its letters.
+    void markupInAMessageIsShownAsText()
+    {
+        const QString name = QStringLiteral("<img src=\"picture.png\">Img");
+        QtPrompter prompter;
+        for (const QString& text : {QStringLiteral("Access to ") + name + QStringLiteral(" denied."),
+                                    name + QString(400, QLatin1Char('x'))}) {
+            bool asText = false;
+            QTimer::singleShot(0, this, [&] {
+                auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+                QVERIFY(box != nullptr);
+                asText = box->textFormat() == Qt::PlainText ? box->text().contains(name)
+                                                            : box->text().contains(name.toHtmlEscaped());
+                box->accept();
+            });
+            prompter.message(text, QString());
+            QVERIFY2(asText, qPrintable(text.left(40)));
+        }
+        Qt::TextFormat format = Qt::AutoText;
+        QTimer::singleShot(0, this, [&] {
+            QWidget* dialog = QApplication::activeModalWidget();
+            QVERIFY(dialog != nullptr);
+            for (QLabel* label : dialog->findChildren<QLabel*>())
+                if (label->text() == name)
+                    format = label->textFormat();
+            dialog->close();
+        });
+        prompter.input(name, QStringLiteral("Name"));
+        QCOMPARE(format, Qt::PlainText);
+    }
+
     // Lines laid out with leading blanks to centre them are shown whole, each
     // on a line of its own, not wrapped at half the screen's width.
     void messageLinesAreNotWrapped()

@@ -13,13 +13,17 @@
 #include "support/scripted_prompter.h"
 
 #include <QAction>
+#include <QBuffer>
 #include <QChart>
 #include <QChartView>
 #include <QComboBox>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLegendMarker>
 #include <QLineSeries>
 #include <QListWidget>
+#include <QPainter>
+#include <QSvgGenerator>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTemporaryDir>
@@ -207,6 +211,51 @@ private slots:
             QVERIFY2(window->lblNotes->text().contains(QLatin1String(lacking)), lacking);
         QCOMPARE(column(window->grdLicences, 2).last(), QStringLiteral("Heron / Kestrel (tied)"));
         QVERIFY(prompter_->messages.empty());
+    }
+
+    // A bidder named with markup that would load a picture: its letters in
+    // the table's tooltip, the chart's legend and the drawing, no picture.
+    void namesThatLookLikeMarkupAreShownAsText()
+    {
+        QTemporaryDir folder;
+        const QString db = qv::test::makeFiveRoundAuction(folder.path());
+        const QString name = qv::test::nameAsPicture(db, folder.path(), QStringLiteral("Bidder"),
+                                                     QStringLiteral("Kestrel"), QStringLiteral("Kes"));
+        qv::OpenAuctionDatabase(db);
+        main_->mnuClick(QStringLiteral("mnuViewStandings"));
+        auto* window = main_->findChild<frmStandings*>();
+        QVERIFY(window != nullptr);
+        window->tabs->setCurrentIndex(1);
+        QTableView* bidders = window->grdBidders;
+        const int row = static_cast<int>(column(bidders, 0).indexOf(name));
+        QVERIFY(row >= 0);
+        const QString tip = bidders->model()->index(row, 0).data(Qt::ToolTipRole).toString();
+        QVERIFY2(!tip.contains(QStringLiteral("<img")), qPrintable(tip));
+        QVERIFY(tip.contains(name.toHtmlEscaped()));
+
+        emit bidders->doubleClicked(bidders->model()->index(row, 0));
+        for (QChartView* view : {window->charts->upper, window->charts->lower}) {
+            QChart* chart = view->chart();
+            QStringList labels;
+            for (QLegendMarker* marker : chart->legend()->markers())
+                labels << marker->label();
+            QVERIFY2(labels.contains(name.toHtmlEscaped()), qPrintable(labels.join(QLatin1Char('|'))));
+            // Drawn at a size that shows the legend's names whole.
+            chart->resize(QSizeF(1200, 600));
+            const QRectF area(QPointF(0, 0), QSizeF(1200, 600));
+            QByteArray svg;
+            QBuffer buffer(&svg);
+            buffer.open(QIODevice::WriteOnly);
+            QSvgGenerator generator;
+            generator.setOutputDevice(&buffer);
+            generator.setSize(QSize(1200, 600));
+            QPainter painter(&generator);
+            chart->scene()->render(&painter, area, chart->sceneBoundingRect());
+            painter.end();
+            QVERIFY(svg.contains("&lt;img"));
+            QVERIFY(!svg.contains("<image"));
+            QVERIFY(!svg.contains("base64"));
+        }
     }
 
     // With QV_SCREENSHOT_AUCTION and QV_SCREENSHOT_DIR set: the Standings

@@ -1,5 +1,6 @@
 // quorvane-cli standings and report on the hand-built five-round auction:
 // what they print and write, and what they refuse without writing anything.
+#include "store/database.h"
 #include "support/cli_run.h"
 #include "support/five_round_auction.h"
 #include "support/qt_printers.h"
@@ -7,6 +8,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
 #ifdef QV_HAVE_CHARTS
 #include <QImage>
 #endif
@@ -111,7 +113,7 @@ TEST_F(StandingsCommand, BadInputWritesNothing)
         {{QStringLiteral("standings"), QStringLiteral("--chart"), QStringLiteral("licence:A-1"),
           QStringLiteral("-o"), dir.file(QStringLiteral("chart.pdf"))},
          2,
-         "Usage:"},
+         "-o takes a picture ending in .png or .svg"},
         {{QStringLiteral("standings"), QStringLiteral("--chart"), QStringLiteral("licence:A-1"),
           QStringLiteral("--chart"), QStringLiteral("bidder:Heron"), QStringLiteral("-o"),
           dir.file(QStringLiteral("mixed.png"))},
@@ -136,9 +138,7 @@ TEST_F(StandingsCommand, BadInputWritesNothing)
         EXPECT_FALSE(QFileInfo::exists(dir.file(QLatin1String(name)))) << name;
 
     // Withdrawals counted but listed nowhere: no holder can be trusted.
-    const test::CliRun emptied =
-        test::runCli({QStringLiteral("sql"), auction, QStringLiteral("DELETE FROM [Withdrawal Statistics]")});
-    ASSERT_EQ(emptied.code, 0) << emptied.out.toStdString();
+    store::Database::open(auction)->execute(QStringLiteral("DELETE FROM [Withdrawal Statistics]"));
     const test::CliRun refused =
         run({QStringLiteral("report"), QStringLiteral("-o"), dir.file(QStringLiteral("r.html"))});
     EXPECT_EQ(refused.code, 1);
@@ -167,5 +167,52 @@ TEST_F(StandingsCommand, DrawsChartsAsPngAndSvg)
     EXPECT_TRUE(text.contains("Licences held") && text.contains("Eligibility"))
         << text.left(400).toStdString();
     EXPECT_TRUE(text.contains("viewBox=\"0 0 1200 1200\"")) << text.left(400).toStdString();
+
+    // Standard output takes the picture, as PNG.
+    QProcess toOutput;
+    toOutput.start(QStringLiteral(QV_CLI_PATH),
+                   {QStringLiteral("standings"), auction, QStringLiteral("--chart"), QStringLiteral("net"),
+                    QStringLiteral("-o"), QStringLiteral("/dev/stdout")});
+    ASSERT_TRUE(toOutput.waitForFinished(180000));
+    EXPECT_EQ(toOutput.exitCode(), 0) << toOutput.readAllStandardError().toStdString();
+    QImage piped;
+    EXPECT_TRUE(piped.loadFromData(toOutput.readAllStandardOutput(), "PNG"));
+    EXPECT_EQ(piped.size(), QSize(1200, 600));
+}
+
+// A name from the files that reads as markup is drawn as its letters: the
+// picture it names is never loaded, nor embedded in the drawing.
+TEST_F(StandingsCommand, NamesThatLookLikeMarkupAreDrawnAsText)
+{
+    test::nameAsPicture(auction, dir.path(), QStringLiteral("Bidder"), QStringLiteral("Kestrel"),
+                        QStringLiteral("Kes"));
+    test::nameAsPicture(auction, dir.path(), QStringLiteral("License Name"), QStringLiteral("B-2"),
+                        QStringLiteral("B2"));
+    const QString picture = dir.file(QStringLiteral("p.png"));
+    const QString shown = QStringLiteral("&lt;img src=");
+    const QList<QStringList> charts = {
+        {QStringLiteral("--chart"),
+         QStringLiteral("bidder:<img src=\"") + picture + QStringLiteral("\">Kes")},
+        {QStringLiteral("--chart"), QStringLiteral("licence:<img src=\"") + picture + QStringLiteral("\">B2"),
+         QStringLiteral("--chart"), QStringLiteral("licence:A-1")},
+    };
+    for (const QStringList& chart : charts) {
+        const QString svg = dir.file(QStringLiteral("chart.svg"));
+        const test::CliRun drawn =
+            run(QStringList{QStringLiteral("standings")} + chart + QStringList{QStringLiteral("-o"), svg});
+        ASSERT_EQ(drawn.code, 0) << drawn.err.toStdString();
+        const QString text = QString::fromUtf8(read(QStringLiteral("chart.svg")));
+        EXPECT_FALSE(text.contains(QStringLiteral("<image"))) << chart.join(QLatin1Char(' ')).toStdString();
+        EXPECT_FALSE(text.contains(QStringLiteral("base64")));
+        EXPECT_TRUE(text.contains(shown)) << chart.join(QLatin1Char(' ')).toStdString();
+    }
+    const test::CliRun report =
+        run({QStringLiteral("report"), QStringLiteral("-o"), dir.file(QStringLiteral("report.html"))});
+    ASSERT_EQ(report.code, 0) << report.err.toStdString();
+    const QString html = QString::fromUtf8(read(QStringLiteral("report.html")));
+    EXPECT_FALSE(html.contains(QStringLiteral("<image")));
+    EXPECT_FALSE(html.contains(QStringLiteral("<img")));
+    EXPECT_FALSE(html.contains(QStringLiteral("base64")));
+    EXPECT_TRUE(html.contains(shown));
 }
 #endif

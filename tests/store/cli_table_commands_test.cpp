@@ -1,12 +1,15 @@
 // quorvane-cli export, drop and query, end to end on a generated auction.
+#include "store/database.h"
 #include "support/round_files.h"
 #include "support/temp_dir.h"
 
+#include <QFileInfo>
 #include <QProcess>
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <sys/stat.h>
 
 using namespace qv::test;
 
@@ -113,18 +116,98 @@ TEST_F(CliTableCommands, ExportWritesTheGridsRowsFilteredAndSorted)
         cli({QStringLiteral("export"), auction(), QStringLiteral("All Bids"), QStringLiteral("2"),
              QStringLiteral("-o"), dir_->file(QStringLiteral("missing/x.txt"))});
     EXPECT_EQ(bad.code, 1);
-    EXPECT_EQ(bad.out, QStringLiteral("Quorvane: Error 76 Path not found\n"));
+    EXPECT_EQ(bad.err, QStringLiteral("Quorvane: Error 76 Path not found\n"));
+    EXPECT_EQ(bad.out, QString());
     EXPECT_EQ(cli({QStringLiteral("export"), QStringLiteral("--help")}).code, 0);
+}
+
+TEST_F(CliTableCommands, ErrorsGoToStandardErrorNeverIntoTheOutput)
+{
+    // An export to standard output sent to a file: the error stays out of it.
+    const CliRun filtered =
+        cli({QStringLiteral("export"), auction(), QStringLiteral("All Bids"), QStringLiteral("3"),
+             QStringLiteral("--filter"), QStringLiteral("[Nope] = 1")});
+    EXPECT_EQ(filtered.code, 1);
+    EXPECT_EQ(filtered.out, QString());
+    EXPECT_TRUE(filtered.err.startsWith(QStringLiteral("Quorvane: Error 3061 ")))
+        << filtered.err.toStdString();
+    const QStringList failing[] = {
+        {QStringLiteral("show"), auction(), QStringLiteral("Nope")},
+        {QStringLiteral("sql"), auction(), QStringLiteral("SELECT [Nope] FROM [All Bids]")},
+        {QStringLiteral("summary"), dir_->file(QStringLiteral("none.mdb"))},
+        {QStringLiteral("drop"), auction(), QStringLiteral("Nope"), QStringLiteral("--yes")},
+        {QStringLiteral("query"), auction(), QStringLiteral("run"), QStringLiteral("Nope")},
+    };
+    for (const QStringList& args : failing) {
+        const CliRun r = cli(args);
+        EXPECT_EQ(r.code, 1) << args.join(QLatin1Char(' ')).toStdString();
+        EXPECT_EQ(r.out, QString()) << args.join(QLatin1Char(' ')).toStdString();
+        EXPECT_FALSE(r.err.isEmpty()) << args.join(QLatin1Char(' ')).toStdString();
+    }
+}
+
+TEST_F(CliTableCommands, ARoundNeverImportedIsAnErrorNotAnEmptyTable)
+{
+    const QString file = dir_->file(QStringLiteral("round99.txt"));
+    const QStringList commands[] = {
+        {QStringLiteral("export"), auction(), QStringLiteral("All Bids"), QStringLiteral("99")},
+        {QStringLiteral("export"), auction(), QStringLiteral("All Bids"), QStringLiteral("99"),
+         QStringLiteral("-o"), file},
+        {QStringLiteral("show"), auction(), QStringLiteral("All Bids"), QStringLiteral("99")},
+        {QStringLiteral("summary"), auction(), QStringLiteral("99")},
+    };
+    for (const QStringList& args : commands) {
+        const CliRun r = cli(args);
+        EXPECT_EQ(r.code, 1) << args.join(QLatin1Char(' ')).toStdString();
+        EXPECT_EQ(r.out, QString()) << args.join(QLatin1Char(' ')).toStdString();
+        EXPECT_TRUE(r.err.contains(QStringLiteral("3265"))) << r.err.toStdString();
+    }
+    EXPECT_FALSE(QFileInfo::exists(file));
+    // Round 3 is there: the round the table was asked for decides, not its rows.
+    EXPECT_EQ(cli({QStringLiteral("show"), auction(), QStringLiteral("All Bids"), QStringLiteral("3")}).code,
+              0);
+}
+
+TEST_F(CliTableCommands, OutputKeepsAReadOnlyFileAndWritesThroughALink)
+{
+    // A file without a write permission for anyone is refused: the shell's
+    // ">" refuses it to every user but root, and an export refuses it to root
+    // too (these tests run as root in CI), since a rename would replace it
+    // with only the folder's permission.
+    const QString kept = dir_->file(QStringLiteral("kept.txt"));
+    {
+        QFile file(kept);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("mine");
+    }
+    ASSERT_EQ(::chmod(QFile::encodeName(kept).constData(), 0444), 0);
+    const QStringList exportTo{QStringLiteral("export"), auction(), QStringLiteral("Round Statistics"),
+                               QStringLiteral("-o")};
+    CliRun r = cli(exportTo + QStringList{kept});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_TRUE(r.err.contains(QStringLiteral("read-only"))) << r.err.toStdString();
+    EXPECT_EQ(readFile(kept), "mine");
+
+    // A link that names no file yet: the file is made where it points, the link stays.
+    const QString link = dir_->file(QStringLiteral("latest.txt"));
+    const QString pointed = dir_->file(QStringLiteral("exports/rounds.txt"));
+    QDir().mkpath(dir_->file(QStringLiteral("exports")));
+    ASSERT_TRUE(QFile::link(QStringLiteral("exports/rounds.txt"), link));
+    r = cli(exportTo + QStringList{link});
+    EXPECT_EQ(r.code, 0) << r.err.toStdString();
+    EXPECT_TRUE(QFileInfo(link).isSymLink());
+    EXPECT_EQ(readFile(pointed).count("\r\n"), 4);
 }
 
 TEST_F(CliTableCommands, DropRefusesSuppliedTablesAndDropsBuiltOnesOnlyWithYes)
 {
     CliRun r = cli({QStringLiteral("drop"), auction(), QStringLiteral("All Bids"), QStringLiteral("--yes")});
     EXPECT_EQ(r.code, 1);
-    EXPECT_EQ(r.out, QStringLiteral("Access Denied: Access to All Bids denied.\n"));
+    EXPECT_EQ(r.err, QStringLiteral("Access Denied: Access to All Bids denied.\n"));
 
     ASSERT_EQ(sql(QStringLiteral("SELECT [Bidder] INTO [Bob's Bids] FROM [Bidders]")).code, 0);
-    ASSERT_EQ(sql(QStringLiteral("INSERT INTO [sysTables] (TableName) VALUES ('Bob''s Bids')")).code, 0);
+    qv::store::Database::open(auction())->execute(
+        QStringLiteral("INSERT INTO [sysTables] (TableName) VALUES ('Bob''s Bids')"));
 
     r = cli({QStringLiteral("drop"), auction(), QStringLiteral("Bob's Bids")});
     EXPECT_EQ(r.code, 1); // the question answered No
@@ -143,6 +226,34 @@ TEST_F(CliTableCommands, DropRefusesSuppliedTablesAndDropsBuiltOnesOnlyWithYes)
     EXPECT_EQ(cli({QStringLiteral("drop"), QStringLiteral("--help")}).code, 0);
 }
 
+TEST_F(CliTableCommands, SqlChangesNoTableThatDropRefuses)
+{
+    const QString rounds = sql(QStringLiteral("SELECT * FROM [sysRounds]")).out;
+    const QString bids = sql(QStringLiteral("SELECT COUNT(*) AS N FROM [All Bids]")).out;
+    const char* const refused[] = {
+        "DROP TABLE [sysRounds]",
+        "drop table sysrounds",
+        "ALTER TABLE [sysRounds] ADD CONSTRAINT [K] PRIMARY KEY ([Round])",
+        "DELETE * FROM [All Bids] WHERE [Round] = 3",
+        "UPDATE [Bidders] SET [Bidder] = 'x'",
+        "INSERT INTO [sysTables] (TableName) VALUES ('Fake')",
+        "INSERT INTO [All Bids] SELECT * FROM [All Bids]",
+        "SELECT * INTO [sysWizard] FROM [Markets]",
+        "DELETE FROM [sqlite_master]",
+    };
+    for (const char* statement : refused) {
+        const CliRun r = sql(QLatin1String(statement));
+        EXPECT_EQ(r.code, 1) << statement;
+        EXPECT_TRUE(r.err.startsWith(QStringLiteral("Error 3033: Access to "))) << r.err.toStdString();
+    }
+    EXPECT_EQ(sql(QStringLiteral("SELECT * FROM [sysRounds]")).out, rounds);
+    EXPECT_EQ(sql(QStringLiteral("SELECT COUNT(*) AS N FROM [All Bids]")).out, bids);
+    // A table of the user's own is the user's to change.
+    ASSERT_EQ(sql(QStringLiteral("SELECT [Round] INTO [Scratch] FROM [sysRounds]")).code, 0);
+    EXPECT_EQ(sql(QStringLiteral("DELETE * FROM [Scratch]")).code, 0);
+    EXPECT_EQ(sql(QStringLiteral("DROP TABLE [Scratch]")).code, 0);
+}
+
 TEST_F(CliTableCommands, SavedQueriesAreAddedRunListedAndDeleted)
 {
     const QString db = auction();
@@ -157,7 +268,7 @@ TEST_F(CliTableCommands, SavedQueriesAreAddedRunListedAndDeleted)
     ASSERT_EQ(r.code, 0) << r.out.toStdString();
     r = cli(add); // the name is taken
     EXPECT_EQ(r.code, 1);
-    EXPECT_TRUE(r.out.startsWith(QStringLiteral("Quorvane: Error 3022: "))) << r.out.toStdString();
+    EXPECT_TRUE(r.err.startsWith(QStringLiteral("Quorvane: Error 3022: "))) << r.err.toStdString();
 
     r = cli({QStringLiteral("query"), db, QStringLiteral("list")});
     EXPECT_EQ(r.code, 0);
@@ -185,7 +296,7 @@ TEST_F(CliTableCommands, SavedQueriesAreAddedRunListedAndDeleted)
               QStringLiteral("N\n1\n")); // the built table stays
     r = cli({QStringLiteral("query"), db, QStringLiteral("run"), QStringLiteral("Top Bids")});
     EXPECT_EQ(r.code, 1);
-    EXPECT_EQ(r.out, QStringLiteral("Quorvane: No saved query named 'Top Bids'\n"));
+    EXPECT_EQ(r.err, QStringLiteral("Quorvane: No saved query named 'Top Bids'\n"));
     EXPECT_EQ(cli({QStringLiteral("query"), QStringLiteral("--help")}).code, 0);
     EXPECT_EQ(cli({QStringLiteral("query"), db, QStringLiteral("rename")}).code, 2);
 

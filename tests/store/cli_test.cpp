@@ -53,7 +53,7 @@ TEST(QuorvaneCli, ScriptedImportsDuringALiveAuction)
 
     r = cli(appDir + QStringList{QStringLiteral("create"), files.file(QStringLiteral("05_002.zip"))});
     EXPECT_NE(r.code, 0);
-    EXPECT_EQ(r.out, QStringLiteral(
+    EXPECT_EQ(r.err, QStringLiteral(
                          "Wrong File: This file does not contain round 1!\n           Please try again.\n"));
 
     r = cli({QStringLiteral("sql"), auction,
@@ -62,7 +62,8 @@ TEST(QuorvaneCli, ScriptedImportsDuringALiveAuction)
     EXPECT_EQ(r.out, QStringLiteral("Round\n3\n2\n1\n"));
     r = cli({QStringLiteral("sql"), auction, QStringLiteral("DROP TABLE [Nope]")});
     EXPECT_EQ(r.code, 1);
-    EXPECT_EQ(r.out, QStringLiteral("Error 3376: Table 'Nope' does not exist.\n"));
+    EXPECT_EQ(r.err, QStringLiteral("Error 3376: Table 'Nope' does not exist.\n"));
+    EXPECT_EQ(r.out, QString());
 }
 
 // A scheduled job trusts the exit code: 0 exactly when the auction is made or

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "store/database.h"
 #include "support/cli_run.h"
 #include "support/temp_dir.h"
 
@@ -17,9 +18,10 @@ struct CliAuction {
         runCli({QStringLiteral("sample"), files.path(), QStringLiteral("--rounds"), QStringLiteral("2")});
         runCli({QStringLiteral("--app-dir"), app.path(), QStringLiteral("batch"),
                 files.file(QStringLiteral("05_001.zip"))});
+        // Straight into the database: quorvane-cli sql changes no supplied table.
+        auto database = store::Database::open(db);
         for (int i = 0; i < doublings; ++i)
-            runCli({QStringLiteral("sql"), db,
-                    QStringLiteral("INSERT INTO [All Bids] SELECT * FROM [All Bids]")});
+            database->execute(QStringLiteral("INSERT INTO [All Bids] SELECT * FROM [All Bids]"));
     }
 };
 

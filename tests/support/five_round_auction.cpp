@@ -1,7 +1,10 @@
 #include "support/five_round_auction.h"
 
 #include "store/database.h"
+#include "store/sql_quote.h"
 #include "store/sqlite_statement.h"
+
+#include <QFile>
 
 namespace qv::test {
 
@@ -83,6 +86,29 @@ void dropStandingsColumns(const QString& auctionPath)
                                   "ALTER TABLE \"Withdrawal Statistics\" DROP COLUMN \"Withdrawal Round\""})
         store::exec(db->handle(), QLatin1String(statement));
     db->close();
+}
+
+QString nameAsPicture(const QString& auctionPath, const QString& folder, const QString& column,
+                      const QString& from, const QString& tail)
+{
+    const QString picture = folder + QStringLiteral("/p.png");
+    QFile file(picture);
+    if (file.open(QIODevice::WriteOnly))
+        file.write(QByteArray::fromBase64(
+            "iVBORw0KGgoAAAANSUhEUgAAAAQAAAAECAIAAAAmkwkpAAAAEElEQVR4nGP4z8AARwzEcQCukw/"
+            "x0F8jngAAAABJRU5ErkJggg=="));
+    const QString name = QStringLiteral("<img src=\"") + picture + QStringLiteral("\">") + tail;
+    auto db = store::Database::open(auctionPath);
+    // A licence name holds 20 letters here: the markup stands in for a file
+    // whose columns are wider.
+    store::exec(db->handle(), QStringLiteral("PRAGMA ignore_check_constraints = ON"));
+    for (const QString& table : db->tableNames())
+        if (db->columnNames(table).contains(column))
+            store::exec(db->handle(),
+                        QStringLiteral("UPDATE \"%1\" SET \"%2\" = %3 WHERE \"%2\" = %4")
+                            .arg(table, column, store::quoteText(name), store::quoteText(from)));
+    db->close();
+    return name;
 }
 
 } // namespace qv::test

@@ -22,4 +22,11 @@ QString makeFiveRoundAuction(const QString& folder);
 // as files that do not carry them leave it.
 void dropStandingsColumns(const QString& auctionPath);
 
+// Writes a small picture into folder and renames a bidder or licence (column
+// "Bidder" or "License Name") in every table to markup that would show it
+// ("<img src=\"FOLDER/p.png\">" + tail), as a hostile round file could.
+// Returns the new name.
+QString nameAsPicture(const QString& auctionPath, const QString& folder, const QString& column,
+                      const QString& from, const QString& tail);
+
 } // namespace qv::test

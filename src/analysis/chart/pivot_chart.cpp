@@ -2,17 +2,20 @@
 
 #include "common/chart_palette.h"
 #include "common/error.h"
+#include "common/plain_text.h"
 #include "common/safe_file.h"
 
 #include <QApplication>
 #include <QChart>
 #include <QGraphicsScene>
 #include <QImage>
+#include <QLegendMarker>
 #include <QLineSeries>
 #include <QLocale>
 #include <QPainter>
 #include <QPen>
 #include <QSvgGenerator>
+#include <QTextDocumentFragment>
 #include <QValueAxis>
 
 #include <algorithm>
@@ -35,7 +38,8 @@ QLocale groupingLocale()
 QChart* makePivotChart(const PivotChartData& data)
 {
     auto* chart = new QChart;
-    chart->setTitle(data.title);
+    // Qt Charts reads its texts as HTML: names are escaped to stay names.
+    chart->setTitle(chartText(data.title));
     chart->setLocale(groupingLocale());
     chart->setLocalizeNumbers(true);
     auto* axisX = new QValueAxis(chart);
@@ -110,6 +114,8 @@ QLineSeries* addPivotChartLine(QChart* chart, const PivotChartData& data, const 
     }
     series->replace(points);
     chart->addSeries(series);
+    for (QLegendMarker* marker : chart->legend()->markers(series))
+        marker->setLabel(chartText(line.name));
     for (QAbstractAxis* axis : chart->axes())
         series->attachAxis(axis);
     return series;
@@ -134,7 +140,8 @@ void saveChartImage(QChart* chart, const QString& file, QSize size)
         svg.setOutputDevice(&out.device());
         svg.setSize(size);
         svg.setViewBox(area);
-        svg.setTitle(chart->title());
+        // The title as the text it shows (the generator escapes it itself).
+        svg.setTitle(QTextDocumentFragment::fromHtml(chart->title()).toPlainText());
         QPainter painter;
         if (painter.begin(&svg)) {
             painter.fillRect(area, Qt::white);

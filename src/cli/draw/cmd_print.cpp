@@ -117,6 +117,8 @@ int runPrint(const QStringList& args, const Options&)
             err << "No round has been imported\n";
             return 1;
         }
+        if (parsed.positional.size() == 3)
+            store::requireImportedRound(*database, round);
         grid::TableLoad load =
             parsed.whole ? grid::loadWholeTable(*database, table) : grid::loadTable(*database, table, round);
         std::shared_ptr<store::Recordset> rows = std::move(load.rows);
@@ -150,7 +152,7 @@ int runPrint(const QStringList& args, const Options&)
         out.write(QStringLiteral("%1 pages written to %2\n").arg(job.layout.pageCount()).arg(parsed.output));
         return 0;
     } catch (const Error& error) {
-        out.writeMessage(errorText(ErrorLayout::Report, error) + QLatin1Char('\n'));
+        out.reportError(errorText(ErrorLayout::Report, error));
         return 1;
     }
 }

@@ -1,11 +1,13 @@
 #include "standings/chart/standings_chart.h"
 
 #include "common/chart_palette.h"
+#include "common/plain_text.h"
 
 #include <QBuffer>
 #include <QChart>
 #include <QGraphicsScene>
 #include <QImage>
+#include <QLegendMarker>
 #include <QLineSeries>
 #include <QPainter>
 #include <QSvgGenerator>
@@ -55,13 +57,14 @@ QPen linePen(int index)
 QChart* makeStandingsChart(const StandingsChart& data)
 {
     auto* chart = new QChart;
-    chart->setTitle(data.title);
+    // Qt Charts reads its texts as HTML: names are escaped to stay names.
+    chart->setTitle(chartText(data.title));
     const Scale scale = scaleFor(data);
     auto* rounds = new QValueAxis(chart);
     auto* values = new QValueAxis(chart);
     rounds->setTitleText(QStringLiteral("Round"));
     rounds->setLabelFormat(QStringLiteral("%d"));
-    values->setTitleText(data.valueTitle + scale.suffix);
+    values->setTitleText(chartText(data.valueTitle + scale.suffix));
     values->setLabelFormat(scale.divisor > 1 ? QStringLiteral("%.1f") : QStringLiteral("%.0f"));
     chart->addAxis(rounds, Qt::AlignBottom);
     chart->addAxis(values, Qt::AlignLeft);
@@ -86,6 +89,8 @@ QChart* makeStandingsChart(const StandingsChart& data)
         }
         series->replace(at);
         chart->addSeries(series);
+        for (QLegendMarker* marker : chart->legend()->markers(series))
+            marker->setLabel(chartText(line.name));
         series->attachAxis(rounds);
         series->attachAxis(values);
     }

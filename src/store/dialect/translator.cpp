@@ -157,6 +157,7 @@ Translation insert(Parser& p, SqlWriter& w)
         return tr;
     }
     tr.kind = StatementKind::Action;
+    tr.target = target;
     QStringList columns;
     if (p.peek().kind == TokenKind::LParen) {
         p.take();
@@ -212,6 +213,7 @@ Translation deleteRows(Parser& p, SqlWriter& w)
     Translation tr;
     tr.kind = StatementKind::Action;
     const QString table = p.takeName();
+    tr.target = table;
     tr.sql = QStringLiteral("DELETE FROM ") + quoteName(table);
     if (p.takeWord(QLatin1String("WHERE"))) {
         const ExprPtr e = p.expression();
@@ -226,6 +228,7 @@ Translation update(Parser& p, SqlWriter& w)
     Translation tr;
     tr.kind = StatementKind::Action;
     const QString table = p.takeName();
+    tr.target = table;
     const Scope scope = w.tableScope(table);
     p.expectWord(QLatin1String("SET"));
     QStringList assignments;

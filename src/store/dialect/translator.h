@@ -16,7 +16,7 @@ enum class StatementKind {
     CreateTable,   // CREATE TABLE target (columns)
     AddPrimaryKey, // ALTER TABLE target ADD CONSTRAINT name PRIMARY KEY (keyColumn)
     DropTable,     // DROP TABLE target
-    Action,        // DELETE, INSERT, UPDATE: sql runs as it is
+    Action,        // DELETE, INSERT, UPDATE target: sql runs as it is
 };
 
 struct ColumnSpec {

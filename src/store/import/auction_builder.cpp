@@ -43,7 +43,7 @@ std::optional<QString> chooseFirstRoundFile(ImportHost& host)
     SaveImportFolder(host.prompter, chosen);
     const QString fileName = SplitPath(chosen, true);
     if (roundNumberOf(fileName) != 1) {
-        host.prompter.message(
+        host.prompter.errorMessage(
             QStringLiteral("This file does not contain round 1!\r           Please try again."),
             QStringLiteral("Wrong File"), Icon::None, Buttons::OK);
         return std::nullopt;

@@ -32,10 +32,10 @@ int auctionOfDatabase(store::Database& db)
 
 void refuseOtherAuction(Prompter& prompter)
 {
-    prompter.message(QStringLiteral("         The round results file you have selected\r") +
-                         QStringLiteral("does not belong to the auction you currently have open.\r") +
-                         QStringLiteral("     Please check the auction number and try again."),
-                     QStringLiteral("Wrong Round Results File"), Icon::Exclamation);
+    prompter.errorMessage(QStringLiteral("         The round results file you have selected\r") +
+                              QStringLiteral("does not belong to the auction you currently have open.\r") +
+                              QStringLiteral("     Please check the auction number and try again."),
+                          QStringLiteral("Wrong Round Results File"), Icon::Exclamation);
 }
 
 // Once for the whole import: the tables on show keep their earlier rows.
@@ -91,7 +91,7 @@ bool ImportRound(ImportHost& host, bool AutoImport)
     } catch (const Error& e) {
         host.failure = e.number();
         if (e.number() == err::TableInUse) {
-            host.prompter.message(
+            host.prompter.errorMessage(
                 QStringLiteral("    A user defined table is currently open in a data window.\r") +
                     QStringLiteral(" To be updated, ALL user defined tables table must be closed.\r") +
                     QStringLiteral(" Please close ALL user defined tables and re-import the round."),
