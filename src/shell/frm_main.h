@@ -11,6 +11,7 @@
 #include <functional>
 #include <memory>
 
+class QKeyEvent;
 class QLabel;
 class QMdiArea;
 class QMdiSubWindow;
@@ -111,6 +112,8 @@ private:
     void buildCommands();
     void buildToolBar();
     void buildStatusBar();
+    // Return on the Compute pop-up with no item highlighted chooses the first.
+    bool computeMenuKey(QKeyEvent& key);
     void fillWindowMenu();
     void endProgram();
     // The opening dialog once, and what its answer leads to.
@@ -138,6 +141,9 @@ private:
     QMdiArea* mdiArea_ = nullptr;
     QToolBar* tbToolBar_ = nullptr;
     QLabel* panels_[3] = {};
+    // The window whose selection the third panel's total was taken from.
+    QPointer<QObject> totalSource_;
+    QMetaObject::Connection totalSourceGone_;
     QMenu* mnuWindow_ = nullptr;
     QMenu* mnuComp_ = nullptr;
     QMenu* mnuPBreak_ = nullptr;

@@ -345,6 +345,23 @@ private slots:
         QTest::keyClick(main_.get(), Qt::Key_P, Qt::ControlModifier);
         QCOMPARE(grid->calls.count(QStringLiteral("PrintGrid")), 2);
 
+        // Return on the Compute pop-up: the first item when none is
+        // highlighted, else the highlighted one.
+        const int third =
+            main_->statusBar()->findChild<QLabel*>(QStringLiteral("sbPanel3"))->geometry().center().x();
+        QMenu* compute = main_->computeMenu();
+        QVERIFY(main_->sbStatusBar_MouseUp(Qt::RightButton, third));
+        QVERIFY(QTest::qWaitForWindowExposed(compute));
+        compute->setActiveAction(nullptr);
+        QTest::keyClick(compute, Qt::Key_Return);
+        QCOMPARE(grid->calls.last(), QStringLiteral("ComputeSelection Sum"));
+        QVERIFY(!compute->isVisible());
+        QVERIFY(main_->sbStatusBar_MouseUp(Qt::RightButton, third));
+        QVERIFY(QTest::qWaitForWindowExposed(compute));
+        compute->setActiveAction(main_->findChild<QAction*>(QStringLiteral("mnuCompCount")));
+        QTest::keyClick(compute, Qt::Key_Return);
+        QCOMPARE(grid->calls.last(), QStringLiteral("ComputeSelection Count"));
+
         // A routine the window does not offer.
         main_->mnuClick(QStringLiteral("mnuToolsDropTable"));
         QCOMPARE(prompter_->messages.size(), size_t(1));
@@ -394,8 +411,10 @@ private slots:
         QVERIFY(main_->computeMenu()->isVisible());
         main_->computeMenu()->close();
 
-        // The real mouse, over the third panel.
+        // The real mouse, over the third panel, which says what a right click offers.
         auto* third = main_->statusBar()->findChild<QLabel*>(QStringLiteral("sbPanel3"));
+        for (const char* word : {"Right-click", "Sum", "Average", "Count"})
+            QVERIFY(third->toolTip().contains(QLatin1String(word)));
         QTest::mouseRelease(third, Qt::RightButton, {}, QPoint(5, 5));
         QVERIFY(main_->computeMenu()->isVisible());
         main_->computeMenu()->close();
