@@ -8,6 +8,7 @@
 #include "shell/menu_tree.h"
 #include "shell/sql_wizard_window.h"
 #include "store/session.h"
+#include "support/access_keys.h"
 #include "support/scripted_prompter.h"
 
 #include <QDir>
@@ -135,8 +136,8 @@ const Item expectedMenus[] = {
     {1, "mnuView", "&View"},
     {2, "mnuViewToolbar", "&Toolbar"},
     {2, "mnuViewStatusBar", "Status &Bar"},
-    {2, "mnuViewSummary", "Summary..."},
-    {2, "mnuViewStandings", "Standings..."},
+    {2, "mnuViewSummary", "&Summary..."},
+    {2, "mnuViewStandings", "St&andings..."},
     {1, "mnuTools", "&Tools"},
     {2, "mnuToolsAnalysis", "&Pivot Table Wizard"},
     {3, "mnuToolsAnalysisMarkets", "&Markets..."},
@@ -225,6 +226,9 @@ private slots:
         for (const Item& item : expectedMenus)
             expected << line(item.level, QLatin1String(item.name), QLatin1String(item.caption));
         QCOMPARE(actual, expected);
+        // Each item's access key reaches that item.
+        for (QAction* top : bar)
+            QCOMPARE(qv::test::repeatedAccessKeys(*top->menu()), QStringList());
     }
 
     // Each menu item runs its own routine on the active window, a real grid
