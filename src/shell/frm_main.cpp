@@ -59,8 +59,11 @@ frmMain::frmMain(Prompter* prompter, QWidget* parent) : QMainWindow(parent)
         new OutsideImportNotice([this](const QString& text) { setStatusText(1, text); }, 2000, this);
     connect(importNotice_, &OutsideImportNotice::roundsChanged, this, &frmMain::roundsChanged);
 
-    // Load: the stored placement.
-    applyPlacement(*this, readPlacement());
+    // Load: the stored placement; the first start takes a share of the screen.
+    if (placementStored())
+        applyPlacement(*this, readPlacement());
+    else
+        applyFirstStartPlacement(*this);
 }
 
 frmMain::~frmMain()

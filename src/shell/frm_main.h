@@ -92,6 +92,11 @@ public:
     // The status bar's mouse-up rule: true when the Compute menu was shown.
     bool sbStatusBar_MouseUp(Qt::MouseButton button, int x);
 
+    // Writes the generated sample auction's rounds into the user's Downloads
+    // folder (once), batch-imports them into a new auction and opens it in a
+    // grid window (sample_auction_command.cpp).
+    void openSampleAuction();
+
     // Saves the placement and closes the auction database, as closing does.
     void MDIForm_Unload();
     // Compacts the auction database beside itself; false after a failure,

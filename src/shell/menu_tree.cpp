@@ -55,6 +55,7 @@ const MenuItem menuTree[] = {
     {1, "mnuHelp", "&Help", none, always},
     {2, "mnuHelpContents", "&Contents", none, always},
     {2, "mnuHelpSearch", "&Search For Help On...", none, always},
+    {2, "mnuHelpSample", "Open the Sa&mple Auction", none, always},
     {2, "mnuHelpBar1", "-", none, always},
     {2, "mnuHelpAbout", "&About Quorvane...", none, always},
     {1, "mnuComp", "Compute", none, always},

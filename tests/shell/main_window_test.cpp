@@ -165,6 +165,7 @@ const Item expectedMenus[] = {
     {1, "mnuHelp", "&Help"},
     {2, "mnuHelpContents", "&Contents"},
     {2, "mnuHelpSearch", "&Search For Help On..."},
+    {2, "mnuHelpSample", "Open the Sa&mple Auction"},
     {2, "mnuHelpBar1", ""},
     {2, "mnuHelpAbout", "&About Quorvane..."},
     {1, "mnuComp", "Compute"},
