@@ -68,6 +68,11 @@ frmRounds::frmRounds(QWidget* parent) : QDialog(parent)
     optGross->setChecked(true);
     cmdOK = plainButton(QStringLiteral("OK"), "cmdOK", this);
     cmdCancel = plainButton(QStringLiteral("Cancel"), "cmdCancel", this);
+    lblHowToProceed = new QLabel(QStringLiteral("Enter and Escape leave this dialog open: press Tab to reach "
+                                                "OK (go on) or Cancel (stop), then Space, or click one."),
+                                 this);
+    lblHowToProceed->setObjectName(QStringLiteral("lblHowToProceed"));
+    lblHowToProceed->setWordWrap(true);
 
     auto* bidType = new QVBoxLayout(fraBidType);
     bidType->addWidget(optNet);
@@ -89,6 +94,7 @@ frmRounds::frmRounds(QWidget* parent) : QDialog(parent)
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(Label3);
     layout->addLayout(middle);
+    layout->addWidget(lblHowToProceed);
     layout->addLayout(buttons);
     setFixedWidth(400);
 

@@ -50,6 +50,8 @@ private:
     QRadioButton* optGross;
     QPushButton* cmdOK;
     QPushButton* cmdCancel;
+    // Enter and Escape press no button here: the dialog says what does.
+    QLabel* lblHowToProceed;
 };
 
 } // namespace qv::analysis

@@ -51,7 +51,7 @@ frmWorkbooks::frmWorkbooks(Prompter& prompter, QWidget* parent)
     QAction* save = file->addAction(QStringLiteral("Save &As..."), this, &frmWorkbooks::saveAs);
     save->setObjectName(QStringLiteral("mnuFileSaveAs"));
     save->setShortcut(QKeySequence::SaveAs);
-    file->addAction(QStringLiteral("Save &Chart As..."), this, &frmWorkbooks::saveChartAs)
+    file->addAction(QStringLiteral("Save C&hart As..."), this, &frmWorkbooks::saveChartAs)
         ->setObjectName(QStringLiteral("mnuFileSaveChartAs"));
     QAction* open = file->addAction(QStringLiteral("&Open in Spreadsheet Program"), this,
                                     &frmWorkbooks::openInSpreadsheetProgram);

@@ -7,6 +7,7 @@
 
 #include <QApplication>
 #include <QHBoxLayout>
+#include <QItemSelectionModel>
 #include <QLabel>
 #include <QMdiSubWindow>
 #include <QMetaObject>
@@ -69,6 +70,8 @@ frmFlexGrid::frmFlexGrid(Prompter& prompter, QWidget* parent) : QWidget(parent),
             PBreak_Clear();
             PBreak_Refresh();
         });
+    connect(MSFlexGrid1->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &frmFlexGrid::dropSelectionTotal);
     // Grid windows print across the page.
     MSFlexGrid1->printSetup.orientation = 2;
 
@@ -118,9 +121,18 @@ void frmFlexGrid::afterRoundChange()
 
 void frmFlexGrid::showRows(std::unique_ptr<store::Recordset> rows)
 {
+    dropSelectionTotal();
     std::shared_ptr<store::Recordset> shown(std::move(rows));
     Data1->setRecordset(shown);
     MSFlexGrid1->setRecordset(shown);
+}
+
+void frmFlexGrid::dropSelectionTotal()
+{
+    if (!totalShown_)
+        return;
+    totalShown_ = false;
+    emit statusTextWanted(3, QString());
 }
 
 void frmFlexGrid::ddlTableName_Click()

@@ -135,6 +135,10 @@ private:
     QPointer<analysis::frmWorkbooks> workbookWindow;
 
     void showRows(std::unique_ptr<store::Recordset> rows);
+    // The selection total in the status bar belongs to the selection and
+    // table it was taken from: it goes when either changes.
+    void dropSelectionTotal();
+    bool totalShown_ = false;
     // A list left with no entry chosen shows again what it showed.
     void restoreChoice(DropDownList& list, int lastIndex, const QString& lastText);
     void showCaption(const QString& caption);

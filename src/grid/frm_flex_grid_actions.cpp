@@ -157,8 +157,11 @@ void frmFlexGrid::ComputeSelection(const QString& kind)
             return walk(row - 1);
         };
         const std::optional<QString> shown = selectionStatistic(kind, blocks, cell, MSFlexGrid1->maxRows());
-        if (shown)
-            emit statusTextWanted(3, *shown);
+        // Said with what it is: "Sum: 14,066,000.00".
+        if (shown) {
+            emit statusTextWanted(3, kind + QStringLiteral(": ") + *shown);
+            totalShown_ = true;
+        }
     } catch (const Error& error) {
         prompter_.error(error, ErrorLayout::Command);
     }

@@ -132,6 +132,8 @@ void frmPrintOptions::cmdOK_Click()
             setup = before;
             prompter_.errorMessage(tooLargeMarginText(*margin), windowTitle(), Icon::Exclamation);
             QLineEdit* box = std::array{meLeft, meRight, meTop, meBottom}[static_cast<size_t>(*margin)];
+            // The message box had the keys: they come back to this dialog.
+            activateWindow();
             box->setFocus();
             box->selectAll();
             return;

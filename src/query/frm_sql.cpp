@@ -10,6 +10,7 @@
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -125,7 +126,57 @@ frmSql::frmSql(Prompter& prompter, QWidget* parent) : QWidget(parent, Qt::Tool),
     connect(cdmDelete, &QPushButton::clicked, this, &frmSql::cdmDelete_Click);
     connect(cmdClose, &QPushButton::clicked, this, &frmSql::cmdClose_Click);
 
+    const QList<QWidget*> chain = tabChain();
+    for (qsizetype i = 1; i < chain.size(); ++i)
+        setTabOrder(chain[i - 1], chain[i]);
+
     Form_Load();
+}
+
+QList<QWidget*> frmSql::tabChain() const
+{
+    return {txtSql[5],
+            txtSql[0],
+            txtSql[1],
+            txtSql[2],
+            txtSql[3],
+            txtSql[4],
+            queryNavigator->first,
+            queryNavigator->previous,
+            queryNavigator->next,
+            queryNavigator->last,
+            queryNavigator->addNew,
+            cmdRun,
+            cdmDelete,
+            cmdClose};
+}
+
+bool frmSql::focusNextPrevChild(bool next)
+{
+    // The window is a tool window of the frame: Qt's own chain would carry
+    // the focus on into the frame's windows behind it.
+    const QList<QWidget*> chain = tabChain();
+    const qsizetype size = chain.size();
+    qsizetype at = chain.indexOf(focusWidget());
+    if (at < 0)
+        at = next ? size - 1 : 0;
+    for (qsizetype step = 1; step <= size; ++step) {
+        QWidget* candidate = chain[((at + (next ? step : -step)) % size + size) % size];
+        if (candidate->isEnabled() && candidate->isVisible() && (candidate->focusPolicy() & Qt::TabFocus)) {
+            candidate->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+            return true;
+        }
+    }
+    return true;
+}
+
+void frmSql::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 void frmSql::Form_Load()

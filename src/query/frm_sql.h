@@ -75,11 +75,17 @@ public:
     // The query as the boxes show it, name and clauses.
     SqlQuery shownQuery() const;
 
+    // Tab's order: the name, the five clauses, then the buttons; it wraps
+    // round inside the window.
+    QList<QWidget*> tabChain() const;
+
 signals:
     void runWanted(const qv::query::SqlQuery& query);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    bool focusNextPrevChild(bool next) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void showQuery(const SqlQuery& query);

@@ -39,6 +39,17 @@ private:
     QSet<const QObject*> offWhileActive_;
 };
 
+// A modal print dialog gone, however it ended (an error message may have
+// been the last window on show): the keys go to the frame and its active
+// window again.
+void returnFocus(frmMain& frame)
+{
+    frame.raise();
+    frame.activateWindow();
+    if (QWidget* child = frame.activeChild())
+        child->setFocus(Qt::ActiveWindowFocusReason);
+}
+
 template <typename Window>
 void gateTableCommands(Window* window, frmMain& frame, const std::shared_ptr<TableCommandGate>& gate)
 {
@@ -76,6 +87,7 @@ void installCommandWindows(frmMain& main)
             return;
         }
         options->exec();
+        returnFocus(frame);
     });
     main.setCommandWindow(QStringLiteral("frmPrintPreview"), [](frmMain& frame) {
         auto* preview = new print::frmPrintPreview(frame.activeChild(), frame.prompter(), &frame);
@@ -84,6 +96,7 @@ void installCommandWindows(frmMain& main)
             return;
         }
         preview->exec();
+        returnFocus(frame);
     });
 }
 

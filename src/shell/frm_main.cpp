@@ -18,6 +18,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDate>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLocale>
 #include <QMdiArea>
@@ -58,8 +59,11 @@ frmMain::frmMain(Prompter* prompter, QWidget* parent) : QMainWindow(parent)
         new OutsideImportNotice([this](const QString& text) { setStatusText(1, text); }, 2000, this);
     connect(importNotice_, &OutsideImportNotice::roundsChanged, this, &frmMain::roundsChanged);
 
-    // Load: the stored placement.
-    applyPlacement(*this, readPlacement());
+    // Load: the stored placement; the first start takes a share of the screen.
+    if (placementStored())
+        applyPlacement(*this, readPlacement());
+    else
+        applyFirstStartPlacement(*this);
 }
 
 frmMain::~frmMain()
@@ -101,9 +105,33 @@ void frmMain::buildStatusBar()
         bar->addWidget(panel, i == 0 ? 3 : 1);
         panels_[i] = panel;
     }
+    panels_[2]->setToolTip(
+        QStringLiteral("Right-click here for the Sum, Average or Count of the selected cells of one column"));
     bar->installEventFilter(this);
     for (QLabel* panel : panels_)
         panel->installEventFilter(this);
+    mnuComp_->installEventFilter(this);
+    // A total said for another window, or for none, is gone.
+    connect(mdiArea_, &QMdiArea::subWindowActivated, this, [this] {
+        const QMdiSubWindow* current = mdiArea_->currentSubWindow();
+        if (!panels_[2]->text().isEmpty() &&
+            (current == nullptr || totalSource_.isNull() || current->widget() != totalSource_))
+            setStatusText(3, QString());
+    });
+}
+
+bool frmMain::computeMenuKey(QKeyEvent& key)
+{
+    if ((key.key() != Qt::Key_Return && key.key() != Qt::Key_Enter) || mnuComp_->activeAction() != nullptr)
+        return false;
+    for (QAction* item : mnuComp_->actions()) {
+        if (item->isVisible() && item->isEnabled() && !item->isSeparator()) {
+            mnuComp_->close();
+            item->trigger();
+            return true;
+        }
+    }
+    return false;
 }
 
 void frmMain::setStatusText(int panel, const QString& text)
@@ -112,6 +140,15 @@ void frmMain::setStatusText(int panel, const QString& text)
         return;
     panels_[panel - 1]->setText(text);
     panels_[panel - 1]->repaint();
+    // A grid window's total is its own, and goes with it; a text from
+    // elsewhere belongs to none.
+    if (panel == 3) {
+        disconnect(totalSourceGone_);
+        totalSource_ = text.isEmpty() ? nullptr : sender();
+        if (totalSource_ != nullptr)
+            totalSourceGone_ =
+                connect(totalSource_, &QObject::destroyed, this, [this] { setStatusText(3, QString()); });
+    }
 }
 
 QString frmMain::statusText(int panel) const
@@ -121,6 +158,9 @@ QString frmMain::statusText(int panel) const
 
 bool frmMain::eventFilter(QObject* watched, QEvent* event)
 {
+    if (watched == mnuComp_ && event->type() == QEvent::KeyPress &&
+        computeMenuKey(*static_cast<QKeyEvent*>(event)))
+        return true;
     if (event->type() == QEvent::MouseButtonRelease) {
         auto* widget = qobject_cast<QWidget*>(watched);
         if (widget == statusBar() || (widget != nullptr && widget->parentWidget() == statusBar())) {

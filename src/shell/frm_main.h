@@ -11,6 +11,7 @@
 #include <functional>
 #include <memory>
 
+class QKeyEvent;
 class QLabel;
 class QMdiArea;
 class QMdiSubWindow;
@@ -91,6 +92,11 @@ public:
     // The status bar's mouse-up rule: true when the Compute menu was shown.
     bool sbStatusBar_MouseUp(Qt::MouseButton button, int x);
 
+    // Writes the generated sample auction's rounds into the user's Downloads
+    // folder (once), batch-imports them into a new auction and opens it in a
+    // grid window (sample_auction_command.cpp).
+    void openSampleAuction();
+
     // Saves the placement and closes the auction database, as closing does.
     void MDIForm_Unload();
     // Compacts the auction database beside itself; false after a failure,
@@ -111,6 +117,8 @@ private:
     void buildCommands();
     void buildToolBar();
     void buildStatusBar();
+    // Return on the Compute pop-up with no item highlighted chooses the first.
+    bool computeMenuKey(QKeyEvent& key);
     void fillWindowMenu();
     void endProgram();
     // The opening dialog once, and what its answer leads to.
@@ -138,6 +146,9 @@ private:
     QMdiArea* mdiArea_ = nullptr;
     QToolBar* tbToolBar_ = nullptr;
     QLabel* panels_[3] = {};
+    // The window whose selection the third panel's total was taken from.
+    QPointer<QObject> totalSource_;
+    QMetaObject::Connection totalSourceGone_;
     QMenu* mnuWindow_ = nullptr;
     QMenu* mnuComp_ = nullptr;
     QMenu* mnuPBreak_ = nullptr;

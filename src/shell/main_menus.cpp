@@ -174,6 +174,7 @@ void frmMain::buildCommands()
         {"mnuWindowArrangeIcons", [this] { arrangeWindows(*mdiArea_, ArrangeStyle::ArrangeIcons); }},
         {"mnuHelpContents", [this] { showHelp(false); }},
         {"mnuHelpSearch", [this] { showHelp(true); }},
+        {"mnuHelpSample", [this] { openSampleAuction(); }},
         {"mnuHelpAbout", [this] { showAbout(); }},
     };
     for (const auto& [name, run] : own) {

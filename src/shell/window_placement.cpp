@@ -57,6 +57,30 @@ Placement readPlacement()
     return placement;
 }
 
+bool placementStored()
+{
+    QSettings settings(QStringLiteral("Quorvane"), QStringLiteral("Quorvane"));
+    for (const char* name : {"MainLeft", "MainTop", "MainWidth", "MainHeight"})
+        if (settings.contains(key(name)))
+            return true;
+    return false;
+}
+
+void applyFirstStartPlacement(QWidget& window)
+{
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (screen == nullptr) {
+        applyPlacement(window, Placement{});
+        return;
+    }
+    const QRect area = screen->availableGeometry();
+    const QSize size(area.width() * 4 / 5, area.height() * 4 / 5);
+    QRect placed(QPoint(0, 0), size);
+    placed.moveCenter(area.center());
+    window.move(placed.topLeft());
+    window.resize(placed.size());
+}
+
 void writePlacement(const Placement& placement)
 {
     QSettings settings(QStringLiteral("Quorvane"), QStringLiteral("Quorvane"));

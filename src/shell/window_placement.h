@@ -18,6 +18,8 @@ struct Placement {
 // Reads MainLeft, MainTop, MainWidth and MainHeight of section "Settings";
 // an absent value takes its default.
 Placement readPlacement();
+// True once any of the four values has been stored (after the first exit).
+bool placementStored();
 void writePlacement(const Placement& placement);
 
 // Twips and pixels at the screen's logical resolution.
@@ -28,6 +30,9 @@ double pixelsToTwips(int pixels, double dpi);
 // off every one of them.
 void applyPlacement(QWidget& window, const Placement& placement);
 Placement currentPlacement(const QWidget& window);
+// The first start, with nothing stored: four fifths of the available screen
+// each way, centred, so the frame is larger than the dialogs over it.
+void applyFirstStartPlacement(QWidget& window);
 
 // The rectangle moved (and if need be shrunk) into the screen area when it
 // does not overlap it.

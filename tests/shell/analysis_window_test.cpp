@@ -11,6 +11,7 @@
 #include "analysis/workbook_page.h"
 #include "grid/frm_flex_grid.h"
 #include "store/session.h"
+#include "support/access_keys.h"
 #include "support/bid_auction.h"
 #include "support/scripted_analysis_dialogs.h"
 #include "support/scripted_prompter.h"
@@ -24,6 +25,7 @@
 #include <QLineSeries>
 #include <QListView>
 #include <QListWidget>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSet>
@@ -84,19 +86,32 @@ private slots:
     {
         QtAnalysisDialogs& dialogs = QtAnalysisDialogs::shared();
         dialogs.unloadRounds();
+        bool stillOpen = false;
+        QWidget* reached = nullptr;
         // First shown: gross bids; the fields take four digits and nothing else.
         pressLater([&] {
             analysis::frmRounds* d = dialogs.roundsDialog();
             QTest::keyClicks(d->mskFrom, QStringLiteral("12a345"));
             QTest::keyClicks(d->mskTo, QStringLiteral("7"));
-            // Enter and Escape press no button.
+            // Enter and Escape press no button, and the dialog says so and
+            // what does: Tab from To reaches OK past the two bid types.
             QTest::keyClick(d, Qt::Key_Escape);
             QTest::keyClick(d->mskTo, Qt::Key_Return);
+            stillOpen = d->isVisible();
+            d->mskTo->setFocus();
+            QTest::keyClick(d->mskTo, Qt::Key_Tab);
+            QTest::keyClick(d->focusWidget(), Qt::Key_Tab);
+            QTest::keyClick(d->focusWidget(), Qt::Key_Tab);
+            reached = d->focusWidget();
             return d->cmdOK;
         });
         dialogs.showRounds();
         QVERIFY(dialogs.roundsDialog() != nullptr);
         QCOMPARE(dialogs.roundsDialog()->windowTitle(), QStringLiteral("Select Rounds & Bid Type"));
+        QVERIFY(stillOpen);
+        QCOMPARE(reached, dialogs.roundsDialog()->cmdOK);
+        for (const char* words : {"Enter and Escape", "Tab", "OK", "Cancel", "Space"})
+            QVERIFY(dialogs.roundsDialog()->lblHowToProceed->text().contains(QLatin1String(words)));
         QVERIFY(dialogs.grossSelected());
         QVERIFY(!dialogs.roundsCancelled());
         QCOMPARE(dialogs.fromText(), QStringLiteral("1234"));
@@ -272,6 +287,10 @@ private slots:
         test::ScriptedPrompter prompter;
         analysis::frmWorkbooks window(prompter);
         window.setAttribute(Qt::WA_DeleteOnClose, false);
+        // "Save Chart As..." and "Close" each have a key of their own.
+        const QMenu* file = window.menuBar()->findChildren<QMenu*>().value(0);
+        QVERIFY(file != nullptr);
+        QCOMPARE(test::repeatedAccessKeys(*file), QStringList());
         analysis::SpreadsheetApplication& app = window.application();
         // Two thousand bidders (and a total column): more pivot columns than Calc's sheets hold.
         showBidPivot(app, 2000, [](int i) {

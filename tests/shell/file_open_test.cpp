@@ -8,10 +8,15 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -181,6 +186,57 @@ private slots:
         QVERIFY(main_->findChild<frmOpeningQuestions*>() == nullptr ||
                 main_->findChild<frmOpeningQuestions*>()->isHidden());
         QVERIFY(prompter_->messages.empty());
+    }
+
+    // Help › Open the Sample Auction: the rounds written into the user's
+    // Downloads folder once, batch-imported without a file dialog, and the
+    // auction opened as an opened one is.
+    void theSampleAuctionIsWrittenImportedAndOpened()
+    {
+        // A home of its own: the auction and the rounds stay out of the other tests' way.
+        QTemporaryDir home;
+        qputenv("XDG_CONFIG_HOME", home.path().toLocal8Bit());
+        qputenv("QUORVANE_HOME", home.path().toLocal8Bit());
+        const auto restore = qScopeGuard([this] {
+            main_.reset();
+            qv::CloseAuctionDatabase();
+            qv::session().LastImportFile.clear();
+            init();
+        });
+        const QString downloads = home.filePath(QStringLiteral("dl"));
+        QFile dirs(home.filePath(QStringLiteral("user-dirs.dirs")));
+        QVERIFY(dirs.open(QIODevice::WriteOnly));
+        dirs.write("XDG_DOWNLOAD_DIR=\"" + downloads.toUtf8() + "\"\n");
+        dirs.close();
+        QDir().mkpath(downloads);
+        const QString sample = downloads + QStringLiteral("/quorvane-sample/");
+        qv::session().LastImportFile = home.filePath(QStringLiteral("lastimp.inf"));
+        main_->mnuClick(QStringLiteral("mnuHelpSample"));
+        QVERIFY(QFileInfo(sample + QStringLiteral("05_012.zip")).isFile());
+        QVERIFY(!QFileInfo(sample + QStringLiteral("05_013.zip")).exists());
+        QVERIFY(prompter_->fileChoices.empty());
+        QCOMPARE(prompter_->titles(), QStringList{QStringLiteral("Finished Batch Import")});
+        QCOMPARE(prompter_->messages[0].text, QStringLiteral("Finished importing rounds 1 to 12."));
+        QVERIFY(qv::session().CurrentDatabasePath.endsWith(QStringLiteral("/Auction5.mdb")));
+        QCOMPARE(main_->windowTitle(), QStringLiteral("Quorvane - ") + qv::session().CurrentDatabasePath);
+        QCOMPARE(main_->mdiArea()->subWindowList().size(), 1);
+        QWidget* grid = main_->activeChild();
+        QCOMPARE(grid->findChild<QComboBox*>(QStringLiteral("ddlRoundNum"))->currentText(),
+                 QStringLiteral("12"));
+        QCOMPARE(grid->findChild<QComboBox*>(QStringLiteral("ddlTableName"))->currentIndex(), 0);
+
+        // Again, over a window of it: the files are kept, the auction is
+        // replaced once the user agrees, and one grid window shows it.
+        const QDateTime written = QFileInfo(sample + QStringLiteral("05_001.zip")).lastModified();
+        prompter_->messages.clear();
+        prompter_->answers = {qv::Answer::Yes};
+        main_->mnuClick(QStringLiteral("mnuHelpSample"));
+        QCOMPARE(QFileInfo(sample + QStringLiteral("05_001.zip")).lastModified(), written);
+        QCOMPARE(prompter_->titles(),
+                 (QStringList{QStringLiteral("New Auction"), QStringLiteral("Finished Batch Import")}));
+        QCOMPARE(main_->mdiArea()->subWindowList().size(), 1);
+        QCOMPARE(main_->activeChild()->findChild<QComboBox*>(QStringLiteral("ddlRoundNum"))->currentText(),
+                 QStringLiteral("12"));
     }
 
     // When an open or a batch import fails there is no auction: the opening

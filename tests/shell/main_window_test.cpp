@@ -8,6 +8,7 @@
 #include "shell/menu_tree.h"
 #include "shell/sql_wizard_window.h"
 #include "store/session.h"
+#include "support/access_keys.h"
 #include "support/scripted_prompter.h"
 
 #include <QDir>
@@ -135,8 +136,8 @@ const Item expectedMenus[] = {
     {1, "mnuView", "&View"},
     {2, "mnuViewToolbar", "&Toolbar"},
     {2, "mnuViewStatusBar", "Status &Bar"},
-    {2, "mnuViewSummary", "Summary..."},
-    {2, "mnuViewStandings", "Standings..."},
+    {2, "mnuViewSummary", "&Summary..."},
+    {2, "mnuViewStandings", "St&andings..."},
     {1, "mnuTools", "&Tools"},
     {2, "mnuToolsAnalysis", "&Pivot Table Wizard"},
     {3, "mnuToolsAnalysisMarkets", "&Markets..."},
@@ -164,6 +165,7 @@ const Item expectedMenus[] = {
     {1, "mnuHelp", "&Help"},
     {2, "mnuHelpContents", "&Contents"},
     {2, "mnuHelpSearch", "&Search For Help On..."},
+    {2, "mnuHelpSample", "Open the Sa&mple Auction"},
     {2, "mnuHelpBar1", ""},
     {2, "mnuHelpAbout", "&About Quorvane..."},
     {1, "mnuComp", "Compute"},
@@ -225,6 +227,9 @@ private slots:
         for (const Item& item : expectedMenus)
             expected << line(item.level, QLatin1String(item.name), QLatin1String(item.caption));
         QCOMPARE(actual, expected);
+        // Each item's access key reaches that item.
+        for (QAction* top : bar)
+            QCOMPARE(qv::test::repeatedAccessKeys(*top->menu()), QStringList());
     }
 
     // Each menu item runs its own routine on the active window, a real grid
@@ -345,6 +350,23 @@ private slots:
         QTest::keyClick(main_.get(), Qt::Key_P, Qt::ControlModifier);
         QCOMPARE(grid->calls.count(QStringLiteral("PrintGrid")), 2);
 
+        // Return on the Compute pop-up: the first item when none is
+        // highlighted, else the highlighted one.
+        const int third =
+            main_->statusBar()->findChild<QLabel*>(QStringLiteral("sbPanel3"))->geometry().center().x();
+        QMenu* compute = main_->computeMenu();
+        QVERIFY(main_->sbStatusBar_MouseUp(Qt::RightButton, third));
+        QVERIFY(QTest::qWaitForWindowExposed(compute));
+        compute->setActiveAction(nullptr);
+        QTest::keyClick(compute, Qt::Key_Return);
+        QCOMPARE(grid->calls.last(), QStringLiteral("ComputeSelection Sum"));
+        QVERIFY(!compute->isVisible());
+        QVERIFY(main_->sbStatusBar_MouseUp(Qt::RightButton, third));
+        QVERIFY(QTest::qWaitForWindowExposed(compute));
+        compute->setActiveAction(main_->findChild<QAction*>(QStringLiteral("mnuCompCount")));
+        QTest::keyClick(compute, Qt::Key_Return);
+        QCOMPARE(grid->calls.last(), QStringLiteral("ComputeSelection Count"));
+
         // A routine the window does not offer.
         main_->mnuClick(QStringLiteral("mnuToolsDropTable"));
         QCOMPARE(prompter_->messages.size(), size_t(1));
@@ -394,8 +416,10 @@ private slots:
         QVERIFY(main_->computeMenu()->isVisible());
         main_->computeMenu()->close();
 
-        // The real mouse, over the third panel.
+        // The real mouse, over the third panel, which says what a right click offers.
         auto* third = main_->statusBar()->findChild<QLabel*>(QStringLiteral("sbPanel3"));
+        for (const char* word : {"Right-click", "Sum", "Average", "Count"})
+            QVERIFY(third->toolTip().contains(QLatin1String(word)));
         QTest::mouseRelease(third, Qt::RightButton, {}, QPoint(5, 5));
         QVERIFY(main_->computeMenu()->isVisible());
         main_->computeMenu()->close();

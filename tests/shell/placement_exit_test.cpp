@@ -39,12 +39,22 @@ private slots:
         qputenv("XDG_CONFIG_HOME", config_->path().toLocal8Bit());
     }
 
-    void firstRunUsesTheDefaults()
+    // Nothing stored: four fifths of the screen each way, centred, not the
+    // 6500 twips square (433 pixels) of a stored placement's defaults.
+    void firstRunTakesAShareOfTheScreen()
     {
         qv::test::ScriptedPrompter prompter;
         frmMain main(&prompter);
-        QCOMPARE(main.pos(), QPoint(px(1000, main), px(1000, main)));
-        QCOMPARE(main.size(), QSize(px(6500, main), px(6500, main)));
+        const QRect area = main.screen()->availableGeometry();
+        QCOMPARE(main.size(), QSize(area.width() * 4 / 5, area.height() * 4 / 5));
+        QVERIFY(qAbs(main.geometry().center().x() - area.center().x()) <= 1);
+        QVERIFY(qAbs(main.geometry().center().y() - area.center().y()) <= 1);
+        // One value stored is a stored placement: the others take their defaults.
+        QSettings(QStringLiteral("Quorvane"), QStringLiteral("Quorvane"))
+            .setValue(QStringLiteral("Settings/MainLeft"), QStringLiteral("1440"));
+        frmMain second(&prompter);
+        QCOMPARE(second.pos(), QPoint(px(1440, second), px(1000, second)));
+        QCOMPARE(second.size(), QSize(px(6500, second), px(6500, second)));
     }
 
     void placementRoundTrips()

@@ -440,6 +440,25 @@ private slots:
         QVERIFY(main_->findChild<qv::print::frmPrintPreview*>() == nullptr);
     }
 
+    // A margin that is not a number ends Print Setup with a message; the
+    // keys then go back to the frame's active grid window, not to nowhere.
+    void afterTheMarginErrorTheFrameHasTheKeys()
+    {
+        main_->mnuClick(QStringLiteral("mnuFileNew"));
+        QWidget* window = main_->activeChild();
+        QTimer::singleShot(0, this, [] {
+            auto* options = qobject_cast<qv::print::frmPrintOptions*>(QApplication::activeModalWidget());
+            QVERIFY(options != nullptr);
+            options->meTop->setText(QString());
+            options->cmdOK->click();
+        });
+        main_->mnuClick(QStringLiteral("mnuFilePrintSetup"));
+        QCOMPARE(prompter_->messages.size(), size_t(1));
+        QTRY_COMPARE(QApplication::activeWindow(), static_cast<QWidget*>(main_.get()));
+        QVERIFY(QApplication::focusWidget() != nullptr);
+        QVERIFY(window->isAncestorOf(QApplication::focusWidget()) || QApplication::focusWidget() == window);
+    }
+
     void printOptionsRefuseMarginsThatLeaveNoRoom()
     {
         frmFlexGrid window(*prompter_);

@@ -11,6 +11,7 @@
 #include "support/scripted_prompter.h"
 #include "support/statement_column.h"
 
+#include <QApplication>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QPushButton>
@@ -125,6 +126,40 @@ private slots:
         QCOMPARE(wizard.queryNavigator->caption(), QString());
         QVERIFY(!wizard.txtSql[0]->isEnabled());
         QCOMPARE(prompter_->messages.size(), size_t(1));
+    }
+
+    void tabGoesRoundInsideTheWizardAndEscapeClosesIt()
+    {
+        qv::session().CurrentDatabase->execute(QStringLiteral(
+            "INSERT INTO [sysQueryBuilder] VALUES ('First', '*', Null, '[Leaders]', Null, Null)"));
+        frmSql& wizard = openWizard();
+        QVERIFY(QTest::qWaitForWindowActive(&wizard));
+        const auto tab = [](Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab, modifiers);
+            return QApplication::focusWidget();
+        };
+        // A saved query: the name, the five clauses in order, the buttons, and round again.
+        wizard.txtSql[5]->setFocus();
+        QList<QWidget*> walked{QApplication::focusWidget()};
+        for (qsizetype i = 1; i <= wizard.tabChain().size(); ++i)
+            walked << tab();
+        QCOMPARE(walked.mid(0, 6), (QList<QWidget*>{wizard.txtSql[5], wizard.txtSql[0], wizard.txtSql[1],
+                                                    wizard.txtSql[2], wizard.txtSql[3], wizard.txtSql[4]}));
+        QVERIFY(walked.indexOf(wizard.cmdRun) > walked.indexOf(wizard.queryNavigator->addNew));
+        QCOMPARE(walked.mid(walked.indexOf(wizard.cmdRun), 3),
+                 (QList<QWidget*>{wizard.cmdRun, wizard.cdmDelete, wizard.cmdClose}));
+        QCOMPARE(walked.last(), wizard.txtSql[5]);
+        QCOMPARE(tab(Qt::ShiftModifier), wizard.cmdClose);
+        // A new query: the clauses wait for a name, and Tab stays in the window.
+        wizard.queryNavigator->addNew->click();
+        wizard.txtSql[5]->setFocus();
+        for (int i = 0; i < 12; ++i)
+            QCOMPARE(tab()->window(), &wizard);
+        QCOMPARE(main_->activeChild(), grid_);
+
+        QTest::keyClick(wizard.txtSql[5], Qt::Key_Escape);
+        QTRY_VERIFY(main_->findChild<frmSql*>() == nullptr);
+        QVERIFY(prompter_->messages.empty());
     }
 
     void runBuildsTheTableAndReplacesItWhileOnShow()

@@ -440,27 +440,60 @@ private slots:
         select(3, grossCol, 3, grossCol);
         main_->mnuClick(QStringLiteral("mnuCompSum"));
         const double sum = gross[0].toDouble() + gross[1].toDouble() + gross[3].toDouble();
-        QCOMPARE(main_->statusText(3), qv::grid::formatStatistic(sum));
+        QCOMPARE(main_->statusText(3), QStringLiteral("Sum: ") + qv::grid::formatStatistic(sum));
         main_->mnuClick(QStringLiteral("mnuCompCount"));
-        QCOMPARE(main_->statusText(3), QStringLiteral("3.00"));
-        // Two columns.
+        QCOMPARE(main_->statusText(3), QStringLiteral("Count: 3.00"));
+        // Two columns; a new selection takes the total away at once.
         select(0, grossCol + 1, 0, grossCol + 1);
+        QCOMPARE(main_->statusText(3), QString());
         main_->mnuClick(QStringLiteral("mnuCompAverage"));
-        QCOMPARE(main_->statusText(3), QStringLiteral("0"));
+        QCOMPARE(main_->statusText(3), QStringLiteral("Average: 0"));
         // A whole column, by its header.
         view->clearSelection();
         view->selectColumn(roundCol);
         main_->mnuClick(QStringLiteral("mnuCompSum"));
-        QCOMPARE(main_->statusText(3), qv::grid::formatStatistic(2.0 * view->maxRows()));
+        const QString wholeColumn =
+            QStringLiteral("Sum: ") + qv::grid::formatStatistic(2.0 * view->maxRows());
+        QCOMPARE(main_->statusText(3), wholeColumn);
         // A Ctrl-click takes the only selected cell out again: nothing is
-        // selected, and the panel keeps its text.
+        // selected, and Sum then says nothing.
         const QPoint cell = view->visualRect(model.index(0, grossCol)).center();
         QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::NoModifier, cell);
         QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::ControlModifier, cell);
         QVERIFY(!view->selectionModel()->hasSelection());
+        QCOMPARE(main_->statusText(3), QString());
         main_->mnuClick(QStringLiteral("mnuCompSum"));
-        QCOMPARE(main_->statusText(3), qv::grid::formatStatistic(2.0 * view->maxRows()));
+        QCOMPARE(main_->statusText(3), QString());
+
+        // The total goes with the table it came from, and with its window:
+        // another window, or none, has no total.
+        view->selectColumn(roundCol);
+        main_->mnuClick(QStringLiteral("mnuCompSum"));
+        QCOMPARE(main_->statusText(3), wholeColumn);
+        choose(grid_->ddlTableName, QStringLiteral("Markets"));
+        QCOMPARE(main_->statusText(3), QString());
+        choose(grid_->ddlTableName, QStringLiteral("All Bids"));
+        view->selectColumn(roundCol);
+        main_->mnuClick(QStringLiteral("mnuCompCount"));
+        QVERIFY(main_->statusText(3).startsWith(QStringLiteral("Count: ")));
+        QWidget* other = main_->newGridWindow();
+        QCOMPARE(main_->statusText(3), QString());
+        other->parentWidget()->close();
+        QTRY_COMPARE(main_->activeChild(), static_cast<QWidget*>(grid_));
+        view->clearSelection();
+        select(0, grossCol, 0, grossCol);
+        main_->mnuClick(QStringLiteral("mnuCompCount"));
+        QCOMPARE(main_->statusText(3), QStringLiteral("Count: 1.00"));
+        grid_->parentWidget()->close();
+        QTRY_COMPARE(main_->statusText(3), QString());
+        grid_ = nullptr;
         QVERIFY(prompter_->messages.empty());
+    }
+
+    void freezeAndUnfreeze()
+    {
+        auto* view = grid_->MSFlexGrid1;
+        auto& model = view->recordsetModel();
 
         view->setCurrentIndex(model.index(0, 2));
         main_->mnuClick(QStringLiteral("mnuWindowFreeze"));

@@ -37,7 +37,8 @@ std::optional<QString> chooseFirstRoundFile(ImportHost& host)
     choice.filter = QStringLiteral("Zip (*.zip)|*.zip");
     choice.initialFolder = downloadFolder();
     choice.cancelError = true;
-    const QString chosen = host.prompter.openFile(choice);
+    const QString chosen =
+        host.firstRoundFile.isEmpty() ? host.prompter.openFile(choice) : host.firstRoundFile;
     if (chosen.isEmpty())
         return std::nullopt;
     SaveImportFolder(host.prompter, chosen);

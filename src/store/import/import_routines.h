@@ -25,6 +25,9 @@ struct ImportHost {
     // be rebuilt (each named in its own message): the command has not done
     // all that was asked.
     bool rebuildFailed = false;
+    // A first round's file chosen already (the sample auction's): creation
+    // and batch import take it without asking.
+    QString firstRoundFile = QString();
 };
 
 // Each routine reports its own failures through the prompter and returns
