@@ -8,6 +8,7 @@
 #include "standings/core/standings_tables.h"
 #include "store/auction_schema.h"
 #include "store/database.h"
+#include "store/sqlite_statement.h"
 #include "support/five_round_auction.h"
 #include "support/qt_printers.h"
 #include "support/query_plan.h"
@@ -281,6 +282,44 @@ TEST_F(FiveRounds, FilesWithoutTheOptionalColumns)
     EXPECT_EQ(at(3).withdrawals, 1);
     using V = std::vector<std::optional<double>>;
     EXPECT_EQ(pricePathChart(*open(), {QStringLiteral("B-2")}).lines[0].values, V({200, 200, 200, 200, 200}));
+}
+
+// The agency's layout: the withdrawal round in [Round] (or spelt out another
+// way) and no [New High Bid]. B-2 is withdrawn by its holder in round 3 and
+// re-won lower by another bidder in round 5: the lower bid stands.
+TEST_F(FiveRounds, WithdrawalsApplyWithoutNewHighBid)
+{
+    for (const char* spelling : {"Round", "Round Withdrawn"}) {
+        SCOPED_TRACE(spelling);
+        test::TempDir other;
+        path = test::makeFiveRoundAuction(other.path());
+        {
+            auto db = open();
+            store::exec(db->handle(),
+                        QStringLiteral("ALTER TABLE \"All Bids\" DROP COLUMN \"New High Bid\""));
+            store::exec(db->handle(), QStringLiteral("ALTER TABLE \"Withdrawal Statistics\" RENAME COLUMN "
+                                                     "\"Withdrawal Round\" TO \"%1\"")
+                                          .arg(QLatin1String(spelling)));
+        }
+        const char* const expected[5][5] = {
+            {"Heron", "Kestrel", "", "Wren [West]", ""},
+            {"Kestrel", "Kestrel", "", "Wren [West]", ""},
+            {"Heron", "(agency)", "", "Wren [West]", ""},
+            {"Heron", "(agency)", "", "Wren [West]", "Heron / Kestrel (tied)"},
+            {"Heron", "O'Brien Mobile", "", "Wren [West]", "Heron / Kestrel (tied)"},
+        };
+        for (int round = 1; round <= 5; ++round) {
+            QStringList wanted;
+            for (const char* name : expected[round - 1])
+                wanted << QString::fromUtf8(name);
+            EXPECT_EQ(holders(at(round)), wanted) << "round " << round;
+        }
+        const RoundStandings r5 = at(5);
+        EXPECT_EQ(r5.basis.missing, texts({"[New High Bid] (All Bids)"}));
+        EXPECT_EQ(licence(r5, QStringLiteral("B-2")).check, QString());
+        EXPECT_TRUE(changes(at(3)).contains(QStringLiteral("Withdrawn|B-2|Kestrel||$200|")));
+        EXPECT_EQ(bidder(r5, QStringLiteral("O'Brien Mobile")).held, 1);
+    }
 }
 
 // The increase in percent of the high bid before; none where there was none

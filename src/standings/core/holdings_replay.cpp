@@ -76,6 +76,8 @@ void HoldingsReplay::withdraw(const Withdrawal& withdrawal, int round)
     Holding agency = held;
     agency.kind = HolderKind::Agency;
     take(withdrawal.license, std::move(agency), round);
+    // The withdrawn bid no longer stands: whatever is bid next takes the licence.
+    highest_[static_cast<size_t>(withdrawal.license)] = -std::numeric_limits<double>::infinity();
 }
 
 void HoldingsReplay::playRound(int round)
@@ -88,6 +90,7 @@ void HoldingsReplay::playRound(int round)
     roundTied_.resize(licenses);
 
     const bool byNewHighBid = history_.basis.newHighBid;
+    // Withdrawals before the round's bids: a bid in the round of a withdrawal takes the licence.
     if (history_.basis.appliesWithdrawals()) {
         for (; nextWithdrawal_ < history_.withdrawals.size() &&
                history_.withdrawals[nextWithdrawal_].round == round;

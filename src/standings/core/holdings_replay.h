@@ -25,7 +25,9 @@ struct Holding {
 // new high bid, and to the agency when that bid is withdrawn in a later round,
 // until the next new high bid. Without it, a licence goes to the bidder of its
 // highest gross bid so far; a later bid of the same amount does not take it,
-// and bidders who bid it in the same round hold it tied.
+// and bidders who bid it in the same round hold it tied. A withdrawal by the
+// sole holder hands it to the agency, and the highest bid made after that
+// takes it, however much lower than the withdrawn one.
 class HoldingsReplay {
 public:
     explicit HoldingsReplay(const AuctionHistory& history);
@@ -45,8 +47,8 @@ private:
 
     const AuctionHistory& history_;
     std::vector<Holding> holdings_;
-    std::vector<double> highest_;             // without [New High Bid]: the highest gross bid so far
-    std::vector<int> roundBest_;              // a round's best bid on each licence, -1 for none
+    std::vector<double> highest_; // without [New High Bid]: the highest gross bid since the last withdrawal
+    std::vector<int> roundBest_;  // a round's best bid on each licence, -1 for none
     std::vector<std::vector<int>> roundTied_; // the bidders of that amount in the round
     size_t nextBid_ = 0;
     size_t nextWithdrawal_ = 0;

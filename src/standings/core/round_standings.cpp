@@ -357,11 +357,17 @@ RoundStandings computeRoundStandings(store::Database& database, AuctionHistory& 
             if (withdrawal.round != round)
                 continue;
             ++inRound;
+            // The bid it took back: the withdrawer's standing bid after the round before.
             std::optional<double> amount;
-            for (const Bid& bid : history.bids) {
-                if (bid.round < round && bid.license == withdrawal.license &&
-                    bid.bidder == withdrawal.bidder && (bid.newHigh || !history.basis.newHighBid))
-                    amount = bid.gross;
+            const Holding& held = before[static_cast<size_t>(withdrawal.license)];
+            if (held.kind == HolderKind::Bidder && held.bidder == withdrawal.bidder) {
+                amount = history.bids[static_cast<size_t>(held.bid)].gross;
+            } else {
+                for (const Bid& bid : history.bids) {
+                    if (bid.round < round && bid.license == withdrawal.license &&
+                        bid.bidder == withdrawal.bidder && (bid.newHigh || !history.basis.newHighBid))
+                        amount = bid.gross;
+                }
             }
             result.changes.push_back({ChangeKind::Withdrawn, history.licenses.name(withdrawal.license),
                                       history.bidders.name(withdrawal.bidder), QString(), amount,
