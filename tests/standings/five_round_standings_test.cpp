@@ -2,6 +2,7 @@
 // worked out by hand (support/five_round_auction.h tells the story), read
 // once with every column and once from files that lack the optional ones.
 #include "common/error.h"
+#include "standings/core/holdings_replay.h"
 #include "standings/core/round_line.h"
 #include "standings/core/round_standings.h"
 #include "standings/core/standings_charts.h"
@@ -175,7 +176,7 @@ TEST_F(FiveRounds, ChangesAgainstTheRoundBefore)
                                   "Held by the agency|B-2|Kestrel|(agency)||",
                               }));
     EXPECT_EQ(changes(at(4)), texts({
-                                  "Changed hands|E-5||Kestrel|$300|",
+                                  "New holder|E-5||Kestrel|$300|",
                                   "Eligibility reached 0|Wren [West]|40|0||-100.0%",
                               }));
     EXPECT_EQ(changes(at(5)), texts({
@@ -189,8 +190,9 @@ TEST_F(FiveRounds, ChangesAgainstTheRoundBefore)
 
 TEST_F(FiveRounds, OneLinePerRound)
 {
-    EXPECT_EQ(roundLine(at(1)), QStringLiteral("Round 1: 3 new high bids, 3 licences changed hands, 0 "
-                                               "withdrawals, net bids $350"));
+    // A licence's first holder is new, not a change of hands.
+    EXPECT_EQ(roundLine(at(1)), QStringLiteral("Round 1: 3 new high bids, 0 licences changed hands, 3 new "
+                                               "holders, 0 withdrawals, net bids $350"));
     EXPECT_EQ(roundLine(at(3)), QStringLiteral("Round 3: 2 new high bids, 1 licence changed hands, 1 "
                                                "withdrawal, net bids $176 (-51.1%)"));
     EXPECT_EQ(roundLine(at(5)), QStringLiteral("Round 5: 1 new high bid, 1 licence changed hands, 0 "
@@ -277,7 +279,7 @@ TEST_F(FiveRounds, FilesWithoutTheOptionalColumns)
     // Round 5: no bid became the highest; round 4: E-5's tie did.
     EXPECT_EQ(r5.newHighBids, 0);
     EXPECT_EQ(at(4).newHighBids, 1);
-    EXPECT_EQ(changes(at(4)).first(), QStringLiteral("Changed hands|E-5||Heron / Kestrel (tied)|$300|"));
+    EXPECT_EQ(changes(at(4)).first(), QStringLiteral("New holder|E-5||Heron / Kestrel (tied)|$300|"));
     // Withdrawals counted by the round statistics when they cannot be listed.
     EXPECT_EQ(at(3).withdrawals, 1);
     using V = std::vector<std::optional<double>>;
@@ -319,6 +321,41 @@ TEST_F(FiveRounds, WithdrawalsApplyWithoutNewHighBid)
         EXPECT_EQ(licence(r5, QStringLiteral("B-2")).check, QString());
         EXPECT_TRUE(changes(at(3)).contains(QStringLiteral("Withdrawn|B-2|Kestrel||$200|")));
         EXPECT_EQ(bidder(r5, QStringLiteral("O'Brien Mobile")).held, 1);
+    }
+}
+
+// Changing hands is one bidder replacing another: a first holder is new, the
+// agency is nobody's replacement, and a withdrawal re-won by the same bidder
+// changes nothing; the rounds since changing hands follow the same rule.
+TEST(HoldingsReplay, OnlyABidderReplacingAnotherChangesHands)
+{
+    AuctionHistory history;
+    const int licence = history.licenses.id(QStringLiteral("A-1"));
+    const int heron = history.bidders.id(QStringLiteral("Heron"));
+    const int kestrel = history.bidders.id(QStringLiteral("Kestrel"));
+    history.rounds = {1, 2, 3, 4, 5, 6};
+    // Heron wins in 1, withdraws in 3 and wins again lower in 4; Kestrel takes it in 5, withdraws in 6.
+    history.bids = {{1, licence, heron, 100, 100, true},
+                    {4, licence, heron, 90, 90, true},
+                    {5, licence, kestrel, 95, 95, true}};
+    history.withdrawals = {{3, licence, heron}, {6, licence, kestrel}};
+    HoldingsReplay replay(history);
+    Holding before;
+    const struct {
+        HolderKind kind;
+        bool changed;
+        int since;
+    } rounds[] = {{HolderKind::Bidder, false, 1}, {HolderKind::Bidder, false, 1},
+                  {HolderKind::Agency, false, 1}, {HolderKind::Bidder, false, 1},
+                  {HolderKind::Bidder, true, 5},  {HolderKind::Agency, false, 5}};
+    for (int round = 1; round <= 6; ++round) {
+        replay.playTo(round);
+        const Holding& now = replay.holding(licence);
+        const auto& want = rounds[round - 1];
+        EXPECT_EQ(now.kind, want.kind) << "round " << round;
+        EXPECT_EQ(now.changesHandsFrom(before), want.changed) << "round " << round;
+        EXPECT_EQ(now.since, want.since) << "round " << round;
+        before = now;
     }
 }
 

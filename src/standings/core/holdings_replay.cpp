@@ -33,6 +33,15 @@ bool Holding::sameHolderAs(const Holding& other) const
     return true;
 }
 
+bool Holding::changesHandsFrom(const Holding& before) const
+{
+    if (kind == HolderKind::None || kind == HolderKind::Agency || before.kind == HolderKind::None)
+        return false;
+    if (before.kind == HolderKind::Agency) // the bidder whose bid was withdrawn held it last
+        return !(kind == HolderKind::Bidder && bidder == before.bidder);
+    return !sameHolderAs(before);
+}
+
 HoldingsReplay::HoldingsReplay(const AuctionHistory& history) : history_(history)
 {
 }
@@ -62,7 +71,8 @@ void HoldingsReplay::playTo(int round)
 void HoldingsReplay::take(int license, Holding next, int round)
 {
     Holding& held = holdings_[static_cast<size_t>(license)];
-    next.since = next.sameHolderAs(held) ? held.since : round;
+    const bool first = held.kind == HolderKind::None && next.kind != HolderKind::None;
+    next.since = first || next.changesHandsFrom(held) ? round : held.since;
     held = std::move(next);
 }
 

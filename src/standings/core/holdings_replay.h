@@ -14,10 +14,15 @@ struct Holding {
     int bidder = -1;       // Bidder: the holder; Agency: the bidder whose high bid was withdrawn
     int bid = -1;          // the bid it stands on (Agency: the one withdrawn), an index of the history's bids
     std::vector<int> tied; // Tied: the bidders who bid the highest amount in the same round
-    int since = 0;         // the round it last changed hands; 0 while nobody has held it
+    int since = 0; // the round it last changed hands (or got its first holder); 0 while nobody has held it
 
     // The same holder: the same bidder, the agency both times, the same tie.
     bool sameHolderAs(const Holding& other) const;
+    // Whether this holding, taking over from before, is one bidder (or tie)
+    // replacing another. The agency is no bidder: a licence passing to it is
+    // no change, and coming back from it to the bidder who withdrew is none
+    // either; a first holder is new, not a change.
+    bool changesHandsFrom(const Holding& before) const;
 };
 
 // Plays an auction's bids and withdrawals round by round and keeps who holds

@@ -128,7 +128,8 @@ QByteArray reportHtml(const RoundStandings& standings, const ReportContents& con
     html += QStringLiteral("<h1>") + escaped(title) + QStringLiteral("</h1>\n<p>") +
             escaped(QString::number(standings.licenses.size()) + QStringLiteral(" licences, ") +
                     QString::number(standings.newHighBids) + QStringLiteral(" new high bids, ") +
-                    QString::number(standings.changedHands) + QStringLiteral(" changed hands") +
+                    QString::number(standings.changedHands) + QStringLiteral(" changed hands, ") +
+                    QString::number(standings.newHolders) + QStringLiteral(" new holders") +
                     (standings.previousRound > 0
                          ? QStringLiteral(" since round ") + QString::number(standings.previousRound)
                          : QString()) +

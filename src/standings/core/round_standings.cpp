@@ -177,6 +177,8 @@ QString changeName(ChangeKind kind)
     switch (kind) {
     case ChangeKind::ChangedHands:
         return QStringLiteral("Changed hands");
+    case ChangeKind::NewHolder:
+        return QStringLiteral("New holder");
     case ChangeKind::Withdrawn:
         return QStringLiteral("Withdrawn");
     case ChangeKind::HeldByAgency:
@@ -337,12 +339,16 @@ RoundStandings computeRoundStandings(store::Database& database, AuctionHistory& 
         }
         if (then.kind == HolderKind::Bidder && !(now.kind == HolderKind::Bidder && now.bidder == then.bidder))
             ++standingOf[static_cast<size_t>(then.bidder)].lost;
-        if (!now.sameHolderAs(then)) {
-            if (now.kind == HolderKind::Bidder || now.kind == HolderKind::Tied) {
-                ++result.changedHands;
-                result.changes.push_back({ChangeKind::ChangedHands, standing.name, holderText(history, then),
-                                          standing.holder, standing.gross, standing.increasePercent()});
-            } else if (now.kind == HolderKind::Agency) {
+        if (now.changesHandsFrom(then)) {
+            ++result.changedHands;
+            result.changes.push_back({ChangeKind::ChangedHands, standing.name, holderText(history, then),
+                                      standing.holder, standing.gross, standing.increasePercent()});
+        } else if (then.kind == HolderKind::None && now.kind != HolderKind::None) {
+            ++result.newHolders;
+            result.changes.push_back({ChangeKind::NewHolder, standing.name, QString(), standing.holder,
+                                      standing.gross, std::nullopt});
+        } else if (!now.sameHolderAs(then)) {
+            if (now.kind == HolderKind::Agency) {
                 result.changes.push_back({ChangeKind::HeldByAgency, standing.name, holderText(history, then),
                                           standing.holder, standing.gross, std::nullopt});
             }

@@ -24,9 +24,10 @@ struct LicenseStanding {
     std::optional<double> gross; // the standing high bid: [Markets].[High Bid], else the holder's bid
     std::optional<double> net;   // the holder's net bid
     std::optional<double> grossBefore;
-    std::optional<int> roundsSinceChange; // none while nobody has held it
-    int biddersInRound = 0;               // bidders who bid on it in the round
-    QString check;                        // why the agency's amount and the holder's bid disagree
+    std::optional<int>
+        roundsSinceChange;  // since changing hands or its first holder; none while nobody has held it
+    int biddersInRound = 0; // bidders who bid on it in the round
+    QString check;          // why the agency's amount and the holder's bid disagree
 
     std::optional<double> increase() const;
     std::optional<double> increasePercent() const;
@@ -46,7 +47,7 @@ struct BidderStanding {
     std::optional<double> eligibilityBefore;
 };
 
-enum class ChangeKind { ChangedHands, Withdrawn, HeldByAgency, EligibilityFell, EligibilityZero };
+enum class ChangeKind { ChangedHands, NewHolder, Withdrawn, HeldByAgency, EligibilityFell, EligibilityZero };
 
 // One change of a round against the round before.
 struct StandingChange {
@@ -70,7 +71,8 @@ struct RoundStandings {
     std::vector<BidderStanding> bidders;   // most licences held first
     std::vector<StandingChange> changes;
     int newHighBids = 0;
-    int changedHands = 0;
+    int changedHands = 0;           // one bidder replaced another
+    int newHolders = 0;             // first held after the round
     std::optional<int> withdrawals; // in the round
     std::optional<double> netBids;  // [Round Statistics] of the round and the round before
     std::optional<double> netBidsBefore;
