@@ -127,15 +127,59 @@ TEST_F(FiveRounds, LicencesOfTheLastRound)
                         "A-1|Albany|Heron|$121|$121|$0|0.0%|2|1|",
                         "B-2|Boston|O'Brien Mobile|$180|$135|||0|1|",
                         "C-3|Chicago|||||||0|",
-                        "D[4]|Denver|Wren [West]|$60|$55|$5|+9.1%|4|0|[High Bid] $60 differs from the "
+                        // Gross and net from one source: no net while the agency's gross is not the bid's.
+                        "D[4]|Denver|Wren [West]|$60||$5|+9.1%|4|0|[High Bid] $60 differs from the "
                         "holder's bid $55",
                         "E-5|El Paso|Kestrel|$300|$300|$0|0.0%|1|0|",
                     }));
     EXPECT_EQ(r5.checks, 1);
     EXPECT_TRUE(
-        r5.notes.contains(QStringLiteral("1 licence's [High Bid] disagrees with the holder's bid (see "
+        r5.notes.contains(QStringLiteral("1 licence's standing in [Markets] disagrees with the bids (see "
                                          "Check).")))
         << r5.notes.join(QLatin1Char('\n')).toStdString();
+}
+
+// Where [Markets] names the high bidder, the agency's word is the standing and
+// the bids are its check: E-5 draws two new high bids of 300 in round 4, and
+// the agency names the second bidder; D[4]'s net comes from [Net High Bid].
+TEST_F(FiveRounds, TheAgencysStandingComesFirst)
+{
+    {
+        auto db = open();
+        for (const char* statement : {
+                 "ALTER TABLE Markets ADD COLUMN \"High Bidder\" TEXT",
+                 "ALTER TABLE Markets ADD COLUMN \"Net High Bid\" REAL",
+                 "ALTER TABLE Markets ADD COLUMN \"Round of High Bid\" INTEGER",
+                 "ALTER TABLE Markets ADD COLUMN \"Zelnar Held\" TEXT",
+                 "UPDATE Markets SET \"Zelnar Held\" = 'N', \"Net High Bid\" = \"High Bid\"",
+                 "UPDATE Markets SET (\"High Bidder\", \"Round of High Bid\") = (SELECT Bidder, Round FROM "
+                 "\"All Bids\" b WHERE b.\"License Name\" = Markets.\"License Name\" AND b.\"New High Bid\" "
+                 "= "
+                 "'Y' AND b.Round <= Markets.Round ORDER BY b.Round DESC LIMIT 1)",
+                 "UPDATE Markets SET \"High Bidder\" = NULL, \"Round of High Bid\" = NULL, \"Zelnar Held\" = "
+                 "'Y' "
+                 "WHERE \"License Name\" = 'B-2' AND Round IN (3, 4)",
+                 "UPDATE Markets SET \"Net High Bid\" = 51 WHERE \"License Name\" = 'D[4]' AND Round = 5",
+                 "UPDATE \"All Bids\" SET \"New High Bid\" = 'Y' WHERE \"License Name\" = 'E-5'",
+             })
+            store::exec(db->handle(), QLatin1String(statement));
+    }
+    const RoundStandings r5 = at(5);
+    EXPECT_EQ(holders(r5), texts({"Heron", "O'Brien Mobile", "", "Wren [West]", "Kestrel"}));
+    const LicenseStanding& e5 = licence(r5, QStringLiteral("E-5"));
+    EXPECT_EQ(e5.check,
+              QStringLiteral("[High Bidder] is Kestrel; the bids give Heron; 2 new high bids in round "
+                             "4 (Heron $300, Kestrel $300)"));
+    EXPECT_EQ(e5.roundsSinceChange, std::nullopt) << "not known while the two disagree";
+    const LicenseStanding& d4 = licence(r5, QStringLiteral("D[4]"));
+    EXPECT_EQ(d4.gross, 60);
+    EXPECT_EQ(d4.net, 51);
+    EXPECT_EQ(r5.checks, 2);
+    EXPECT_EQ(bidder(r5, QStringLiteral("Kestrel")).held, 1);
+    EXPECT_EQ(bidder(r5, QStringLiteral("Heron")).held, 1);
+    EXPECT_EQ(changes(at(4)).first(), QStringLiteral("New holder|E-5||Kestrel|$300|"));
+    EXPECT_EQ(holders(at(3)), texts({"Heron", "(agency)", "", "Wren [West]", ""}));
+    EXPECT_EQ(at(3).checks, 0);
 }
 
 TEST_F(FiveRounds, BiddersHoldingsAndEligibility)

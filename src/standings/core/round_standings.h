@@ -18,11 +18,11 @@ namespace qv::standings {
 struct LicenseStanding {
     QString name;
     QString marketName;
-    Holding now;                 // after the round
-    Holding before;              // after the round before
+    Holding now;                 // after the round: the agency's word where [Markets] names the holder
+    Holding before;              // after the round before, the same way
     QString holder;              // as shown: the bidder, "(agency)", "A / B (tied)", empty for none
     std::optional<double> gross; // the standing high bid: [Markets].[High Bid], else the holder's bid
-    std::optional<double> net;   // the holder's net bid
+    std::optional<double> net;   // from the same source: [Net High Bid], else that bid's net
     std::optional<double> grossBefore;
     std::optional<int>
         roundsSinceChange;  // since changing hands or its first holder; none while nobody has held it
@@ -76,7 +76,7 @@ struct RoundStandings {
     std::optional<int> withdrawals; // in the round
     std::optional<double> netBids;  // [Round Statistics] of the round and the round before
     std::optional<double> netBidsBefore;
-    int checks = 0; // licences whose amounts disagree
+    int checks = 0; // licences whose standing in [Markets] disagrees with the bids
 };
 
 // The holders' text: a bidder's name, "(agency)", "A / B (tied)", or empty.

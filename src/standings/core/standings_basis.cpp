@@ -53,6 +53,16 @@ StandingsBasis readStandingsBasis(store::Database& database)
     }
     if (basis.withdrawalRound.isEmpty())
         withdrawals.prepend(roundNames.first());
+    const QStringList marketColumns = database.tableExists(QStringLiteral("Markets"))
+                                          ? database.columnNames(QStringLiteral("Markets"))
+                                          : QStringList();
+    const auto inMarkets = [&](const char* column) {
+        return marketColumns.contains(QLatin1String(column), Qt::CaseInsensitive);
+    };
+    basis.highBidder = inMarkets("High Bidder");
+    basis.netHighBid = inMarkets("Net High Bid");
+    basis.roundOfHighBid = inMarkets("Round of High Bid");
+    basis.agencyHeld = inMarkets("Zelnar Held");
     basis.newHighBid = bids.isEmpty();
     basis.highBid = markets.isEmpty();
     basis.withdrawals = withdrawals.isEmpty();

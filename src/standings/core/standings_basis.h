@@ -20,11 +20,18 @@ struct StandingsBasis {
     bool highBid = true;     // [Markets].[High Bid]
     bool withdrawals = true; // [Withdrawal Statistics]: a withdrawal round, [License Name], [Bidder]
     QString withdrawalRound; // the column that holds the withdrawal round, as the table spells it
+    // The agency's own statement of each licence's standing in [Markets]; where
+    // [High Bidder] is there it is the standing, and the bids are its check.
+    bool highBidder = false;     // [High Bidder]
+    bool netHighBid = false;     // [Net High Bid]
+    bool roundOfHighBid = false; // [Round of High Bid]
+    bool agencyHeld = false;     // [Zelnar Held]
     // "[New High Bid] (All Bids)", ... in the order above.
     QStringList missing;
 
     bool complete() const { return missing.isEmpty(); }
     bool appliesWithdrawals() const { return withdrawals; }
+    bool published() const { return highBid && highBidder; }
     // One sentence per missing column: what is missing and what was assumed.
     QStringList notes() const;
 };
