@@ -7,6 +7,7 @@
 #include "shell/outside_import_notice.h"
 #include "standings/frm_standings.h"
 #include "standings/standings_charts_page.h"
+#include "store/database.h"
 #include "store/session.h"
 #include "support/cli_run.h"
 #include "support/five_round_auction.h"
@@ -16,6 +17,7 @@
 #include <QChart>
 #include <QChartView>
 #include <QComboBox>
+#include <QDir>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineSeries>
@@ -163,7 +165,8 @@ private slots:
         auto* window = main_->findChild<frmStandings*>();
         QVERIFY(window != nullptr);
         QCOMPARE(window->shownRound(), 5);
-        QVERIFY(window->lblNotes->text().contains(QStringLiteral("[High Bid] disagrees")));
+        QVERIFY(window->lblNotes->text().contains(QStringLiteral("standing in [Markets] disagrees")));
+        QVERIFY(!window->lblWarning->isVisibleTo(window));
         QCOMPARE(column(window->grdLicences, 2),
                  QStringList({QStringLiteral("Heron"), QStringLiteral("O'Brien Mobile"), QString(),
                               QStringLiteral("Wren [West]"), QStringLiteral("Kestrel")}));
@@ -207,6 +210,29 @@ private slots:
             QVERIFY2(window->lblNotes->text().contains(QLatin1String(lacking)), lacking);
         QCOMPARE(column(window->grdLicences, 2).last(), QStringLiteral("Heron / Kestrel (tied)"));
         QVERIFY(prompter_->messages.empty());
+
+        // A withdrawal list behind the round statistics: a warning above every tab, with what to do.
+        window->close();
+        QTRY_VERIFY(main_->findChild<frmStandings*>() == nullptr);
+        qv::CloseAuctionDatabase();
+        const QString behind = files_.path() + QStringLiteral("/behind");
+        QVERIFY(QDir().mkpath(behind));
+        const QString behindDb = qv::test::makeFiveRoundAuction(behind);
+        {
+            auto edit = qv::store::Database::open(behindDb);
+            edit->execute(
+                QStringLiteral("UPDATE [Round Statistics] SET [Withdrawals] = 5 WHERE [Round] = 2"));
+            edit->close();
+        }
+        qv::OpenAuctionDatabase(behindDb);
+        main_->mnuClick(QStringLiteral("mnuViewStandings"));
+        window = main_->findChild<frmStandings*>();
+        QVERIFY(window->lblWarning->isVisibleTo(window));
+        QVERIFY(window->lblWarning->text().startsWith(
+            QStringLiteral("Warning: [Round Statistics] counts 6 withdrawals up to round 5, [Withdrawal "
+                           "Statistics] lists 1")));
+        QVERIFY(window->lblWarning->text().endsWith(QStringLiteral("Import the newest round again.")));
+        QVERIFY(!window->lblNotes->text().contains(QStringLiteral("counts 6")));
     }
 
     // With QV_SCREENSHOT_AUCTION and QV_SCREENSHOT_DIR set: the Standings

@@ -3,6 +3,7 @@
 // once with every column and once from files that lack the optional ones.
 #include "common/error.h"
 #include "standings/core/holdings_replay.h"
+#include "standings/core/report_html.h"
 #include "standings/core/round_line.h"
 #include "standings/core/round_standings.h"
 #include "standings/core/standings_charts.h"
@@ -180,6 +181,29 @@ TEST_F(FiveRounds, TheAgencysStandingComesFirst)
     EXPECT_EQ(changes(at(4)).first(), QStringLiteral("New holder|E-5||Kestrel|$300|"));
     EXPECT_EQ(holders(at(3)), texts({"Heron", "(agency)", "", "Wren [West]", ""}));
     EXPECT_EQ(at(3).checks, 0);
+}
+
+// A withdrawal list behind the round statistics (an older round imported
+// after a newer one): a warning that says what to do, first of the notes,
+// and at the top of the report.
+TEST_F(FiveRounds, AWithdrawalListBehindTheStatisticsIsAWarning)
+{
+    open()->execute(QStringLiteral("UPDATE [Round Statistics] SET [Withdrawals] = 5 WHERE [Round] = 2"));
+    const RoundStandings r4 = at(4);
+    ASSERT_EQ(r4.warnings.size(), 1);
+    EXPECT_EQ(r4.warnings[0],
+              QStringLiteral("[Round Statistics] counts 6 withdrawals up to round 4, [Withdrawal "
+                             "Statistics] lists 1: the withdrawal list is behind the round "
+                             "statistics (an older round imported after a newer one?), so a "
+                             "withdrawn licence may show the wrong holder. Import the newest "
+                             "round again."));
+    EXPECT_EQ(r4.notes.value(0), r4.warnings[0]);
+    const QString html = QString::fromUtf8(reportHtml(r4, {}));
+    const qsizetype warning = html.indexOf(QStringLiteral("<div class=\"warning\" role=\"alert\">"));
+    EXPECT_GT(warning, html.indexOf(QStringLiteral("</h1>")));
+    EXPECT_LT(warning, html.indexOf(QStringLiteral("<p>")));
+    EXPECT_EQ(html.count(QStringLiteral("counts 6 withdrawals")), 1) << "once, not again among the notes";
+    EXPECT_TRUE(at(1).warnings.isEmpty());
 }
 
 TEST_F(FiveRounds, BiddersHoldingsAndEligibility)

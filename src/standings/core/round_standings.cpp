@@ -191,11 +191,21 @@ RoundStandings computeRoundStandings(store::Database& database, AuctionHistory& 
                 QStringLiteral("[Withdrawal Statistics] has no rows, but [Round Statistics] counts ") +
                 plainNumber(expected) + QStringLiteral(" withdrawals up to round ") + QString::number(round) +
                 QStringLiteral(": the holders cannot be worked out. Import the newest round again."));
-        if (counted.upToRound && static_cast<double>(listed) != expected)
-            result.notes << QStringLiteral("[Round Statistics] counts ") + plainNumber(expected) +
-                                QStringLiteral(" withdrawals up to round ") + QString::number(round) +
-                                QStringLiteral(", [Withdrawal Statistics] lists ") + QString::number(listed) +
-                                QLatin1Char('.');
+        if (counted.upToRound && static_cast<double>(listed) != expected) {
+            result.warnings
+                << QStringLiteral("[Round Statistics] counts ") + plainNumber(expected) +
+                       QStringLiteral(" withdrawals up to round ") + QString::number(round) +
+                       QStringLiteral(", [Withdrawal Statistics] lists ") + QString::number(listed) +
+                       (static_cast<double>(listed) < expected
+                            ? QStringLiteral(": the withdrawal list is behind the round statistics "
+                                             "(an older round imported after a newer one?), so a "
+                                             "withdrawn licence may show the wrong holder. Import "
+                                             "the newest round again.")
+                            : QStringLiteral(": the withdrawal list and the round statistics "
+                                             "disagree, so a withdrawn licence may show the wrong "
+                                             "holder. Import the newest round again."));
+            result.notes = result.warnings + result.notes;
+        }
     }
 
     const auto markets = readMarkets(database, history, round);

@@ -66,7 +66,10 @@ struct RoundStandings {
     int round = 0;
     int previousRound = 0; // the imported round before it; 0 for none
     StandingsBasis basis;
-    QStringList notes; // what the files lack and what was assumed, and disagreements found
+    QStringList notes; // what the files lack and what was assumed, and disagreements found; warnings first
+    // Files that contradict each other, with what to do: shown first and
+    // marked as warnings wherever the standings are shown (also in notes).
+    QStringList warnings;
     std::vector<LicenseStanding> licenses; // in the order of [Markets]
     std::vector<BidderStanding> bidders;   // most licences held first
     std::vector<StandingChange> changes;
