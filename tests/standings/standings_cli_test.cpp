@@ -9,6 +9,7 @@
 #include <QFileInfo>
 #ifdef QV_HAVE_CHARTS
 #include <QImage>
+#include <QRegularExpression>
 #endif
 
 #include <gtest/gtest.h>
@@ -163,5 +164,15 @@ TEST_F(StandingsCommand, DrawsChartsAsPngAndSvg)
     EXPECT_TRUE(text.contains("Licences held") && text.contains("Eligibility"))
         << text.left(400).toStdString();
     EXPECT_TRUE(text.contains("viewBox=\"0 0 1200 1200\"")) << text.left(400).toStdString();
+    // Text in a family browsers know, at least 11 px when the 1200 px chart shows 1000 px wide.
+    EXPECT_TRUE(text.contains("font-family=\"sans-serif\""));
+    EXPECT_FALSE(text.contains("Sans Serif"));
+    static const QRegularExpression size(QStringLiteral("font-size=\"([0-9.]+)\""));
+    int sizes = 0;
+    for (const QRegularExpressionMatch& m : size.globalMatch(QString::fromUtf8(text))) {
+        ++sizes;
+        EXPECT_GE(m.captured(1).toDouble() * 1000 / 1200, 11) << m.captured(0).toStdString();
+    }
+    EXPECT_GT(sizes, 0);
 }
 #endif
