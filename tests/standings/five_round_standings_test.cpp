@@ -206,6 +206,33 @@ TEST_F(FiveRounds, AWithdrawalListBehindTheStatisticsIsAWarning)
     EXPECT_TRUE(at(1).warnings.isEmpty());
 }
 
+// What the next round asks, where [Markets] carries it: the minimum accepted
+// bid and the increment it implies over the standing bid, the price per head
+// of population, the bidding units; columns that are not there are not shown.
+TEST_F(FiveRounds, NextRoundFiguresWhereMarketsCarriesThem)
+{
+    {
+        auto db = open();
+        for (const char* statement :
+             {"ALTER TABLE Markets ADD COLUMN \"Minimum Accepted Bid\" REAL",
+              "ALTER TABLE Markets ADD COLUMN Population INTEGER",
+              "ALTER TABLE Markets ADD COLUMN \"Bidding Units\" INTEGER",
+              "UPDATE Markets SET \"Minimum Accepted Bid\" = \"High Bid\" + 12, Population = 400, \"Bidding "
+              "Units\" = 7",
+              "UPDATE Markets SET \"Minimum Accepted Bid\" = 200 WHERE \"License Name\" = 'C-3'"})
+            store::exec(db->handle(), QLatin1String(statement));
+    }
+    const StandingsTable table = licenceTable(at(5));
+    QStringList names;
+    for (const TableColumn& column : table.columns)
+        names << column.name;
+    EXPECT_EQ(names.mid(9),
+              texts({"Minimum Accepted Bid", "Next Increment", "Price per Pop", "Bidding Units", "Check"}));
+    const QStringList rows = shown(table);
+    EXPECT_EQ(rows[0], QStringLiteral("A-1|Albany|Heron|$121|$121|$0|0.0%|2|1|$133|$12|$0.30|7|"));
+    EXPECT_EQ(rows[2], QStringLiteral("C-3|Chicago|||||||0|$200|||7|")) << "no increment without a holder";
+}
+
 TEST_F(FiveRounds, BiddersHoldingsAndEligibility)
 {
     struct Row {

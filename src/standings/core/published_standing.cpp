@@ -133,6 +133,9 @@ std::vector<std::pair<int, MarketRow>> readMarkets(store::Database& database, Au
     add(basis.published(), "High Bidder");
     add(basis.published() && basis.roundOfHighBid, "Round of High Bid");
     add(basis.published() && basis.agencyHeld, "Zelnar Held");
+    add(basis.minimumAccepted, "Minimum Accepted Bid");
+    add(basis.population, "Population");
+    add(basis.biddingUnits, "Bidding Units");
     const auto rows = database.openRecordset(QStringLiteral("SELECT ") + columns.join(QStringLiteral(", ")) +
                                                  QStringLiteral(" FROM [Markets] WHERE [Round] = ") +
                                                  QString::number(round),
@@ -148,6 +151,9 @@ std::vector<std::pair<int, MarketRow>> readMarkets(store::Database& database, Au
             history.bidders.id(market.highBidder);
         market.roundOfHighBid = roundOf(numberAt(*rows, row, 5));
         market.agencyHeld = saysYes(textAt(*rows, row, 6));
+        market.minimumAccepted = numberAt(*rows, row, 7);
+        market.population = numberAt(*rows, row, 8);
+        market.biddingUnits = numberAt(*rows, row, 9);
         markets.emplace_back(history.licenses.id(textAt(*rows, row, 0)), std::move(market));
     }
     return markets;

@@ -23,7 +23,10 @@ struct MarketRow {
     std::optional<double> netHighBid;
     QString highBidder;
     std::optional<int> roundOfHighBid;
-    bool agencyHeld = false; // [Zelnar Held] is Y
+    bool agencyHeld = false;               // [Zelnar Held] is Y
+    std::optional<double> minimumAccepted; // [Minimum Accepted Bid]: the least bid the next round takes
+    std::optional<double> population;
+    std::optional<double> biddingUnits;
 };
 
 // [Markets] of a round, in the table's order, its licences (and the bidders

@@ -103,6 +103,20 @@ std::optional<double> LicenseStanding::increase() const
     return *gross - *grossBefore;
 }
 
+std::optional<double> LicenseStanding::nextIncrement() const
+{
+    if (!minimumAccepted || !gross || now.kind == HolderKind::None || now.kind == HolderKind::Agency)
+        return std::nullopt;
+    return *minimumAccepted - *gross;
+}
+
+std::optional<double> LicenseStanding::pricePerPop() const
+{
+    if (!gross || !population || *population <= 0)
+        return std::nullopt;
+    return *gross / *population;
+}
+
 std::optional<double> LicenseStanding::increasePercent() const
 {
     if (!gross || !grossBefore || *grossBefore <= 0)
@@ -266,6 +280,11 @@ RoundStandings computeRoundStandings(store::Database& database, AuctionHistory& 
         standing.gross = settled.gross;
         standing.net = settled.net;
         standing.check = settled.checks.join(QStringLiteral("; "));
+        if (marketOf[l]) {
+            standing.minimumAccepted = marketOf[l]->minimumAccepted;
+            standing.population = marketOf[l]->population;
+            standing.biddingUnits = marketOf[l]->biddingUnits;
+        }
         standing.before = before[l];
         if (result.previousRound > 0) {
             const SettledStanding then =

@@ -24,10 +24,19 @@ struct LicenseStanding {
     std::optional<double> gross; // the standing high bid: [Markets].[High Bid], else the holder's bid
     std::optional<double> net;   // from the same source: [Net High Bid], else that bid's net
     std::optional<double> grossBefore;
-    std::optional<int>
-        roundsSinceChange;  // since changing hands or its first holder; none while nobody has held it
+    // Since it changed hands or got its first holder; none while nobody has held it.
+    std::optional<int> roundsSinceChange;
     int biddersInRound = 0; // bidders who bid on it in the round
-    QString check;          // why the agency's amount and the holder's bid disagree
+    QString check;          // where the agency's standing and the bids disagree, and why
+    // For the next round, from [Markets] where the files carry it.
+    std::optional<double> minimumAccepted; // [Minimum Accepted Bid]
+    std::optional<double> population;
+    std::optional<double> biddingUnits;
+
+    // What the minimum acceptable bid adds to the standing high bid.
+    std::optional<double> nextIncrement() const;
+    // The standing high bid per head of population.
+    std::optional<double> pricePerPop() const;
 
     std::optional<double> increase() const;
     std::optional<double> increasePercent() const;

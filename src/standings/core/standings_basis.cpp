@@ -63,6 +63,9 @@ StandingsBasis readStandingsBasis(store::Database& database)
     basis.netHighBid = inMarkets("Net High Bid");
     basis.roundOfHighBid = inMarkets("Round of High Bid");
     basis.agencyHeld = inMarkets("Zelnar Held");
+    basis.minimumAccepted = inMarkets("Minimum Accepted Bid");
+    basis.population = inMarkets("Population");
+    basis.biddingUnits = inMarkets("Bidding Units");
     basis.newHighBid = bids.isEmpty();
     basis.highBid = markets.isEmpty();
     basis.withdrawals = withdrawals.isEmpty();

@@ -26,6 +26,10 @@ struct StandingsBasis {
     bool netHighBid = false;     // [Net High Bid]
     bool roundOfHighBid = false; // [Round of High Bid]
     bool agencyHeld = false;     // [Zelnar Held]
+    // What the next round asks, per licence, where [Markets] carries it.
+    bool minimumAccepted = false; // [Minimum Accepted Bid]
+    bool population = false;      // [Population]
+    bool biddingUnits = false;    // [Bidding Units]
     // "[New High Bid] (All Bids)", ... in the order above.
     QStringList missing;
 
