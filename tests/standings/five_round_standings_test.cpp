@@ -126,7 +126,8 @@ TEST_F(FiveRounds, LicencesOfTheLastRound)
     // Licence, market, holder, high bid, net, increase, %, rounds since changing hands, bidders, check.
     EXPECT_EQ(rows, texts({
                         "A-1|Albany|Heron|$121|$121|$0|0.0%|2|1|",
-                        "B-2|Boston|O'Brien Mobile|$180|$135|||0|1|",
+                        // Back from the agency: measured against Kestrel's withdrawn $200.
+                        "B-2|Boston|O'Brien Mobile|$180|$135|-$20|-10.0%|0|1|",
                         "C-3|Chicago|||||||0|",
                         // Gross and net from one source: no net while the agency's gross is not the bid's.
                         "D[4]|Denver|Wren [West]|$60||$5|+9.1%|4|0|[High Bid] $60 differs from the "
@@ -275,7 +276,7 @@ TEST_F(FiveRounds, ChangesAgainstTheRoundBefore)
                                   "Eligibility reached 0|Wren [West]|40|0||-100.0%",
                               }));
     EXPECT_EQ(changes(at(5)), texts({
-                                  "Changed hands|B-2|(agency)|O'Brien Mobile|$180|",
+                                  "Changed hands|B-2|(agency)|O'Brien Mobile|$180|-10.0%",
                                   "Eligibility fell|Kestrel|100|80||-20.0%",
                               }));
     // Raising one's own high bid is not a change of hands.

@@ -65,7 +65,7 @@ TEST_F(StandingsCommand, PrintsEachViewOfARound)
              QStringLiteral("changes"), QStringLiteral("--format"), QStringLiteral("csv")});
     ASSERT_EQ(changes.code, 0);
     EXPECT_EQ(changes.out, QStringLiteral("Change,Subject,From,To,Amount,Change %\r\n"
-                                          "Changed hands,B-2,(agency),O'Brien Mobile,180,\r\n"
+                                          "Changed hands,B-2,(agency),O'Brien Mobile,180,-10\r\n"
                                           "Eligibility fell,Kestrel,100,80,,-20\r\n"));
 }
 

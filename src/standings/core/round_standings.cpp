@@ -291,6 +291,9 @@ RoundStandings computeRoundStandings(store::Database& database, AuctionHistory& 
                 settleStanding(history, license, result.previousRound, before[l], marketBeforeOf[l]);
             standing.before = then.holding;
             standing.grossBefore = then.gross;
+            // Back from the agency: the increase is measured against the bid withdrawn.
+            if (then.holding.kind == HolderKind::Agency && then.holding.bid >= 0)
+                standing.grossBefore = history.bids[static_cast<size_t>(then.holding.bid)].gross;
         }
         standing.holder = holderText(history, standing.now);
         if (standing.now.kind != HolderKind::None && settled.agreesWithReplay)
