@@ -209,7 +209,8 @@ TEST_F(FiveRounds, AWithdrawalListBehindTheStatisticsIsAWarning)
 
 // What the next round asks, where [Markets] carries it: the minimum accepted
 // bid and the increment it implies over the standing bid, the price per head
-// of population, the bidding units; columns that are not there are not shown.
+// of population, the bidding units (and those a bidder holds); columns that
+// are not there are not shown.
 TEST_F(FiveRounds, NextRoundFiguresWhereMarketsCarriesThem)
 {
     {
@@ -232,6 +233,10 @@ TEST_F(FiveRounds, NextRoundFiguresWhereMarketsCarriesThem)
     const QStringList rows = shown(table);
     EXPECT_EQ(rows[0], QStringLiteral("A-1|Albany|Heron|$121|$121|$0|0.0%|2|1|$133|$12|$0.30|7|"));
     EXPECT_EQ(rows[2], QStringLiteral("C-3|Chicago|||||||0|$200|||7|")) << "no increment without a holder";
+    // Kestrel holds E-5 alone: 7 bidding units against an eligibility of 80.
+    const QStringList bidders = shown(bidderTable(at(5)));
+    EXPECT_TRUE(bidders.contains(QStringLiteral("Kestrel|1|$300|$300|0|0|1|80|7|40")))
+        << bidders.join(QLatin1Char('\n')).toStdString();
 }
 
 TEST_F(FiveRounds, BiddersHoldingsAndEligibility)

@@ -312,6 +312,7 @@ RoundStandings computeRoundStandings(store::Database& database, AuctionHistory& 
             ++holder.held;
             holder.gross += standing.gross.value_or(0);
             holder.net += standing.net.value_or(0);
+            holder.biddingUnitsHeld += standing.biddingUnits.value_or(0);
             if (!(then.kind == HolderKind::Bidder && then.bidder == now.bidder))
                 ++holder.gained;
         }

@@ -52,6 +52,7 @@ struct BidderStanding {
     int lost = 0;                      // the other way round
     int bids = 0;                      // bids placed in the round
     std::optional<double> eligibility; // [Bidders] of the round
+    double biddingUnitsHeld = 0;       // of the licences it holds, where [Markets] has [Bidding Units]
     std::optional<double> additionalActivity;
     std::optional<double> eligibilityBefore;
 };

@@ -86,11 +86,18 @@ StandingsTable bidderTable(const RoundStandings& standings)
                      {QStringLiteral("Gained"), CellKind::Count},
                      {QStringLiteral("Lost"), CellKind::Count},
                      {QStringLiteral("Bids This Round"), CellKind::Count},
-                     {QStringLiteral("Current Eligibility"), CellKind::Count},
-                     {QStringLiteral("Additional Activity Required"), CellKind::Count}};
+                     {QStringLiteral("Current Eligibility"), CellKind::Count}};
+    // Against the eligibility: the bidding units its standing high bids hold.
+    const bool units = standings.basis.biddingUnits;
+    if (units)
+        table.columns.push_back({QStringLiteral("Bidding Units Held"), CellKind::Count});
+    table.columns.push_back({QStringLiteral("Additional Activity Required"), CellKind::Count});
     for (const BidderStanding& b : standings.bidders) {
-        table.rows.push_back({b.name, b.held, b.gross, b.net, b.gained, b.lost, b.bids, amount(b.eligibility),
-                              amount(b.additionalActivity)});
+        QVariantList row = {b.name, b.held, b.gross, b.net, b.gained, b.lost, b.bids, amount(b.eligibility)};
+        if (units)
+            row << b.biddingUnitsHeld;
+        row << amount(b.additionalActivity);
+        table.rows.push_back(std::move(row));
         table.keys.push_back({b.name, true});
     }
     return table;
