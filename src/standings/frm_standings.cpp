@@ -82,6 +82,14 @@ frmStandings::frmStandings(Prompter& prompter, QWidget* parent) : QWidget(parent
     ddlRound->setObjectName(QStringLiteral("ddlRound"));
     ddlRound->setMinimumContentsLength(5);
     lblRound->setBuddy(ddlRound);
+    // Files that contradict each other: above every tab, before the notes.
+    lblWarning = new QLabel(this);
+    lblWarning->setObjectName(QStringLiteral("lblWarning"));
+    lblWarning->setWordWrap(true);
+    lblWarning->setTextFormat(Qt::PlainText);
+    lblWarning->setStyleSheet(
+        QStringLiteral("background: #fde8e8; border: 2px solid #c03030; padding: 4px; font-weight: bold;"));
+    lblWarning->hide();
     lblNotes = new QLabel(this);
     lblNotes->setObjectName(QStringLiteral("lblNotes"));
     lblNotes->setWordWrap(true);
@@ -111,6 +119,7 @@ frmStandings::frmStandings(Prompter& prompter, QWidget* parent) : QWidget(parent
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(6, 6, 6, 6);
     layout->addLayout(top);
+    layout->addWidget(lblWarning);
     layout->addWidget(lblNotes);
     layout->addWidget(tabs, 1);
 
@@ -244,8 +253,15 @@ void frmStandings::ShowRound()
         tabs->setTabText(2, standings.previousRound > 0 ? QStringLiteral("Changes since round ") +
                                                               QString::number(standings.previousRound)
                                                         : QStringLiteral("Changes"));
-        lblNotes->setText(standings.notes.join(QLatin1Char('\n')));
-        lblNotes->setVisible(!standings.notes.isEmpty());
+        QStringList warnings;
+        for (const QString& warning : standings.warnings)
+            warnings << QStringLiteral("Warning: ") + warning;
+        lblWarning->setText(warnings.join(QLatin1Char('\n')));
+        lblWarning->setVisible(!warnings.isEmpty());
+        QStringList notes = standings.notes;
+        notes.removeIf([&standings](const QString& note) { return standings.warnings.contains(note); });
+        lblNotes->setText(notes.join(QLatin1Char('\n')));
+        lblNotes->setVisible(!notes.isEmpty());
         shown_ = round;
         QStringList licenceNames;
         for (const LicenseStanding& licence : standings.licenses)

@@ -31,6 +31,7 @@ public:
 
     QLabel* lblRound;
     QComboBox* ddlRound;
+    QLabel* lblWarning;
     QLabel* lblNotes;
     QPushButton* cmdClose;
     QTabWidget* tabs;

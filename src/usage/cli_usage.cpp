@@ -212,10 +212,18 @@ std::vector<CommandUsage> commands()
                    "DB [ROUND] --chart licence:NAME|bidder:NAME|net... -o FILE.png|FILE.svg"},
          .summary = "who holds each licence after a round, the bidders' holdings, what changed, or their "
                     "charts",
-         .description = "Prints who holds each licence after ROUND (the newest when omitted), the bidders' "
-                        "holdings and eligibility, or what changed since the round before.\n\n"
-                        "With --chart it draws price paths of licences, holdings and eligibility of bidders, "
-                        "or the net bids of every round, as PNG or SVG.",
+         .description =
+             "Prints who holds each licence after ROUND (the newest when omitted), the bidders' "
+             "holdings and eligibility, or what changed since the round before.\n\n"
+             "The holder is the agency's [High Bidder] in Markets where the files carry it, else "
+             "the replay of All Bids and Withdrawal Statistics; High Bid and Net High Bid come from "
+             "one source, and Check says where the agency and the bids disagree. A first holder "
+             "is a New holder; a licence changes hands only when one bidder replaces another. "
+             "Where Markets carries them, the licences also show the next round's Minimum Accepted "
+             "Bid, the Next Increment it implies over the high bid, the Price per Pop and the "
+             "Bidding Units.\n\n"
+             "With --chart it draws price paths of licences, holdings and eligibility of bidders, "
+             "or the net bids of every round, as PNG or SVG.",
          .options =
              {{"--by", "licence|bidder|changes", "the view: licences (the default), bidders or changes"},
               formatOption,

@@ -2,12 +2,15 @@
 // worked out by hand (support/five_round_auction.h tells the story), read
 // once with every column and once from files that lack the optional ones.
 #include "common/error.h"
+#include "standings/core/holdings_replay.h"
+#include "standings/core/report_html.h"
 #include "standings/core/round_line.h"
 #include "standings/core/round_standings.h"
 #include "standings/core/standings_charts.h"
 #include "standings/core/standings_tables.h"
 #include "store/auction_schema.h"
 #include "store/database.h"
+#include "store/sqlite_statement.h"
 #include "support/five_round_auction.h"
 #include "support/qt_printers.h"
 #include "support/query_plan.h"
@@ -123,17 +126,118 @@ TEST_F(FiveRounds, LicencesOfTheLastRound)
     // Licence, market, holder, high bid, net, increase, %, rounds since changing hands, bidders, check.
     EXPECT_EQ(rows, texts({
                         "A-1|Albany|Heron|$121|$121|$0|0.0%|2|1|",
-                        "B-2|Boston|O'Brien Mobile|$180|$135|||0|1|",
+                        // Back from the agency: measured against Kestrel's withdrawn $200.
+                        "B-2|Boston|O'Brien Mobile|$180|$135|-$20|-10.0%|0|1|",
                         "C-3|Chicago & <Gary>|||||||0|",
-                        "D[4]|Denver|Wren [West]|$60|$55|$5|+9.1%|4|0|[High Bid] $60 differs from the "
+                        // Gross and net from one source: no net while the agency's gross is not the bid's.
+                        "D[4]|Denver|Wren [West]|$60||$5|+9.1%|4|0|[High Bid] $60 differs from the "
                         "holder's bid $55",
                         "E-5|El Paso|Kestrel|$300|$300|$0|0.0%|1|0|",
                     }));
     EXPECT_EQ(r5.checks, 1);
     EXPECT_TRUE(
-        r5.notes.contains(QStringLiteral("1 licence's [High Bid] disagrees with the holder's bid (see "
+        r5.notes.contains(QStringLiteral("1 licence's standing in [Markets] disagrees with the bids (see "
                                          "Check).")))
         << r5.notes.join(QLatin1Char('\n')).toStdString();
+}
+
+// Where [Markets] names the high bidder, the agency's word is the standing and
+// the bids are its check: E-5 draws two new high bids of 300 in round 4, and
+// the agency names the second bidder; D[4]'s net comes from [Net High Bid].
+TEST_F(FiveRounds, TheAgencysStandingComesFirst)
+{
+    {
+        auto db = open();
+        for (const char* statement : {
+                 "ALTER TABLE Markets ADD COLUMN \"High Bidder\" TEXT",
+                 "ALTER TABLE Markets ADD COLUMN \"Net High Bid\" REAL",
+                 "ALTER TABLE Markets ADD COLUMN \"Round of High Bid\" INTEGER",
+                 "ALTER TABLE Markets ADD COLUMN \"Zelnar Held\" TEXT",
+                 "UPDATE Markets SET \"Zelnar Held\" = 'N', \"Net High Bid\" = \"High Bid\"",
+                 "UPDATE Markets SET (\"High Bidder\", \"Round of High Bid\") = (SELECT Bidder, Round FROM "
+                 "\"All Bids\" b WHERE b.\"License Name\" = Markets.\"License Name\" AND b.\"New High Bid\" "
+                 "= "
+                 "'Y' AND b.Round <= Markets.Round ORDER BY b.Round DESC LIMIT 1)",
+                 "UPDATE Markets SET \"High Bidder\" = NULL, \"Round of High Bid\" = NULL, \"Zelnar Held\" = "
+                 "'Y' "
+                 "WHERE \"License Name\" = 'B-2' AND Round IN (3, 4)",
+                 "UPDATE Markets SET \"Net High Bid\" = 51 WHERE \"License Name\" = 'D[4]' AND Round = 5",
+                 "UPDATE \"All Bids\" SET \"New High Bid\" = 'Y' WHERE \"License Name\" = 'E-5'",
+             })
+            store::exec(db->handle(), QLatin1String(statement));
+    }
+    const RoundStandings r5 = at(5);
+    EXPECT_EQ(holders(r5), texts({"Heron", "O'Brien Mobile", "", "Wren [West]", "Kestrel"}));
+    const LicenseStanding& e5 = licence(r5, QStringLiteral("E-5"));
+    EXPECT_EQ(e5.check,
+              QStringLiteral("[High Bidder] is Kestrel; the bids give Heron; 2 new high bids in round "
+                             "4 (Heron $300, Kestrel $300)"));
+    EXPECT_EQ(e5.roundsSinceChange, std::nullopt) << "not known while the two disagree";
+    const LicenseStanding& d4 = licence(r5, QStringLiteral("D[4]"));
+    EXPECT_EQ(d4.gross, 60);
+    EXPECT_EQ(d4.net, 51);
+    EXPECT_EQ(r5.checks, 2);
+    EXPECT_EQ(bidder(r5, QStringLiteral("Kestrel")).held, 1);
+    EXPECT_EQ(bidder(r5, QStringLiteral("Heron")).held, 1);
+    EXPECT_EQ(changes(at(4)).first(), QStringLiteral("New holder|E-5||Kestrel|$300|"));
+    EXPECT_EQ(holders(at(3)), texts({"Heron", "(agency)", "", "Wren [West]", ""}));
+    EXPECT_EQ(at(3).checks, 0);
+}
+
+// A withdrawal list behind the round statistics (an older round imported
+// after a newer one): a warning that says what to do, first of the notes,
+// and at the top of the report.
+TEST_F(FiveRounds, AWithdrawalListBehindTheStatisticsIsAWarning)
+{
+    open()->execute(QStringLiteral("UPDATE [Round Statistics] SET [Withdrawals] = 5 WHERE [Round] = 2"));
+    const RoundStandings r4 = at(4);
+    ASSERT_EQ(r4.warnings.size(), 1);
+    EXPECT_EQ(r4.warnings[0],
+              QStringLiteral("[Round Statistics] counts 6 withdrawals up to round 4, [Withdrawal "
+                             "Statistics] lists 1: the withdrawal list is behind the round "
+                             "statistics (an older round imported after a newer one?), so a "
+                             "withdrawn licence may show the wrong holder. Import the newest "
+                             "round again."));
+    EXPECT_EQ(r4.notes.value(0), r4.warnings[0]);
+    const QString html = QString::fromUtf8(reportHtml(r4, {}));
+    const qsizetype warning = html.indexOf(QStringLiteral("<div class=\"warning\" role=\"alert\">"));
+    EXPECT_GT(warning, html.indexOf(QStringLiteral("</h1>")));
+    EXPECT_LT(warning, html.indexOf(QStringLiteral("<p>")));
+    EXPECT_EQ(html.count(QStringLiteral("counts 6 withdrawals")), 1) << "once, not again among the notes";
+    EXPECT_TRUE(at(1).warnings.isEmpty());
+}
+
+// What the next round asks, where [Markets] carries it: the minimum accepted
+// bid and the increment it implies over the standing bid, the price per head
+// of population, the bidding units (and those a bidder holds); columns that
+// are not there are not shown.
+TEST_F(FiveRounds, NextRoundFiguresWhereMarketsCarriesThem)
+{
+    {
+        auto db = open();
+        for (const char* statement :
+             {"ALTER TABLE Markets ADD COLUMN \"Minimum Accepted Bid\" REAL",
+              "ALTER TABLE Markets ADD COLUMN Population INTEGER",
+              "ALTER TABLE Markets ADD COLUMN \"Bidding Units\" INTEGER",
+              "UPDATE Markets SET \"Minimum Accepted Bid\" = \"High Bid\" + 12, Population = 400, \"Bidding "
+              "Units\" = 7",
+              "UPDATE Markets SET \"Minimum Accepted Bid\" = 200 WHERE \"License Name\" = 'C-3'"})
+            store::exec(db->handle(), QLatin1String(statement));
+    }
+    const StandingsTable table = licenceTable(at(5));
+    QStringList names;
+    for (const TableColumn& column : table.columns)
+        names << column.name;
+    EXPECT_EQ(names.mid(9),
+              texts({"Minimum Accepted Bid", "Next Increment", "Price per Pop", "Bidding Units", "Check"}));
+    const QStringList rows = shown(table);
+    EXPECT_EQ(rows[0], QStringLiteral("A-1|Albany|Heron|$121|$121|$0|0.0%|2|1|$133|$12|$0.30|7|"));
+    EXPECT_EQ(rows[2], QStringLiteral("C-3|Chicago & <Gary>|||||||0|$200|||7|"))
+        << "no increment without a holder";
+    // Kestrel holds E-5 alone: 7 bidding units against an eligibility of 80.
+    const QStringList bidders = shown(bidderTable(at(5)));
+    EXPECT_TRUE(bidders.contains(QStringLiteral("Kestrel|1|$300|$300|0|0|1|80|7|40")))
+        << bidders.join(QLatin1Char('\n')).toStdString();
 }
 
 TEST_F(FiveRounds, BiddersHoldingsAndEligibility)
@@ -174,11 +278,11 @@ TEST_F(FiveRounds, ChangesAgainstTheRoundBefore)
                                   "Held by the agency|B-2|Kestrel|(agency)||",
                               }));
     EXPECT_EQ(changes(at(4)), texts({
-                                  "Changed hands|E-5||Kestrel|$300|",
+                                  "New holder|E-5||Kestrel|$300|",
                                   "Eligibility reached 0|Wren [West]|40|0||-100.0%",
                               }));
     EXPECT_EQ(changes(at(5)), texts({
-                                  "Changed hands|B-2|(agency)|O'Brien Mobile|$180|",
+                                  "Changed hands|B-2|(agency)|O'Brien Mobile|$180|-10.0%",
                                   "Eligibility fell|Kestrel|100|80||-20.0%",
                               }));
     // Raising one's own high bid is not a change of hands.
@@ -196,8 +300,9 @@ TEST_F(FiveRounds, ChangesAgainstTheRoundBefore)
 
 TEST_F(FiveRounds, OneLinePerRound)
 {
-    EXPECT_EQ(roundLine(at(1)), QStringLiteral("Round 1: 3 new high bids, 3 licences changed hands, 0 "
-                                               "withdrawals, net bids $350"));
+    // A licence's first holder is new, not a change of hands.
+    EXPECT_EQ(roundLine(at(1)), QStringLiteral("Round 1: 3 new high bids, 0 licences changed hands, 3 new "
+                                               "holders, 0 withdrawals, net bids $350"));
     EXPECT_EQ(roundLine(at(3)), QStringLiteral("Round 3: 2 new high bids, 1 licence changed hands, 1 "
                                                "withdrawal, net bids $176 (-51.1%)"));
     EXPECT_EQ(roundLine(at(5)), QStringLiteral("Round 5: 1 new high bid, 1 licence changed hands, 0 "
@@ -293,11 +398,84 @@ TEST_F(FiveRounds, FilesWithoutTheOptionalColumns)
     // Round 5: no bid became the highest; round 4: E-5's tie did.
     EXPECT_EQ(r5.newHighBids, 0);
     EXPECT_EQ(at(4).newHighBids, 1);
-    EXPECT_EQ(changes(at(4)).first(), QStringLiteral("Changed hands|E-5||Heron / Kestrel (tied)|$300|"));
+    EXPECT_EQ(changes(at(4)).first(), QStringLiteral("New holder|E-5||Heron / Kestrel (tied)|$300|"));
     // Withdrawals counted by the round statistics when they cannot be listed.
     EXPECT_EQ(at(3).withdrawals, 1);
     using V = std::vector<std::optional<double>>;
     EXPECT_EQ(pricePathChart(*open(), {QStringLiteral("B-2")}).lines[0].values, V({200, 200, 200, 200, 200}));
+}
+
+// The agency's layout: the withdrawal round in [Round] (or spelt out another
+// way) and no [New High Bid]. B-2 is withdrawn by its holder in round 3 and
+// re-won lower by another bidder in round 5: the lower bid stands.
+TEST_F(FiveRounds, WithdrawalsApplyWithoutNewHighBid)
+{
+    for (const char* spelling : {"Round", "Round Withdrawn"}) {
+        SCOPED_TRACE(spelling);
+        test::TempDir other;
+        path = test::makeFiveRoundAuction(other.path());
+        {
+            auto db = open();
+            store::exec(db->handle(),
+                        QStringLiteral("ALTER TABLE \"All Bids\" DROP COLUMN \"New High Bid\""));
+            store::exec(db->handle(), QStringLiteral("ALTER TABLE \"Withdrawal Statistics\" RENAME COLUMN "
+                                                     "\"Withdrawal Round\" TO \"%1\"")
+                                          .arg(QLatin1String(spelling)));
+        }
+        const char* const expected[5][5] = {
+            {"Heron", "Kestrel", "", "Wren [West]", ""},
+            {"Kestrel", "Kestrel", "", "Wren [West]", ""},
+            {"Heron", "(agency)", "", "Wren [West]", ""},
+            {"Heron", "(agency)", "", "Wren [West]", "Heron / Kestrel (tied)"},
+            {"Heron", "O'Brien Mobile", "", "Wren [West]", "Heron / Kestrel (tied)"},
+        };
+        for (int round = 1; round <= 5; ++round) {
+            QStringList wanted;
+            for (const char* name : expected[round - 1])
+                wanted << QString::fromUtf8(name);
+            EXPECT_EQ(holders(at(round)), wanted) << "round " << round;
+        }
+        const RoundStandings r5 = at(5);
+        EXPECT_EQ(r5.basis.missing, texts({"[New High Bid] (All Bids)"}));
+        EXPECT_EQ(licence(r5, QStringLiteral("B-2")).check, QString());
+        EXPECT_TRUE(changes(at(3)).contains(QStringLiteral("Withdrawn|B-2|Kestrel||$200|")));
+        EXPECT_EQ(bidder(r5, QStringLiteral("O'Brien Mobile")).held, 1);
+    }
+}
+
+// Changing hands is one bidder replacing another: a first holder is new, the
+// agency is nobody's replacement, and a withdrawal re-won by the same bidder
+// changes nothing; the rounds since changing hands follow the same rule.
+TEST(HoldingsReplay, OnlyABidderReplacingAnotherChangesHands)
+{
+    AuctionHistory history;
+    const int licence = history.licenses.id(QStringLiteral("A-1"));
+    const int heron = history.bidders.id(QStringLiteral("Heron"));
+    const int kestrel = history.bidders.id(QStringLiteral("Kestrel"));
+    history.rounds = {1, 2, 3, 4, 5, 6};
+    // Heron wins in 1, withdraws in 3 and wins again lower in 4; Kestrel takes it in 5, withdraws in 6.
+    history.bids = {{1, licence, heron, 100, 100, true},
+                    {4, licence, heron, 90, 90, true},
+                    {5, licence, kestrel, 95, 95, true}};
+    history.withdrawals = {{3, licence, heron}, {6, licence, kestrel}};
+    HoldingsReplay replay(history);
+    Holding before;
+    const struct {
+        HolderKind kind;
+        bool changed;
+        int since;
+    } rounds[] = {{HolderKind::Bidder, false, 1}, {HolderKind::Bidder, false, 1},
+                  {HolderKind::Agency, false, 1}, {HolderKind::Bidder, false, 1},
+                  {HolderKind::Bidder, true, 5},  {HolderKind::Agency, false, 5}};
+    for (int round = 1; round <= 6; ++round) {
+        replay.playTo(round);
+        const Holding& now = replay.holding(licence);
+        const auto& want = rounds[round - 1];
+        EXPECT_EQ(now.kind, want.kind) << "round " << round;
+        EXPECT_EQ(now.changesHandsFrom(before), want.changed) << "round " << round;
+        EXPECT_EQ(now.since, want.since) << "round " << round;
+        before = now;
+    }
 }
 
 // The increase in percent of the high bid before; none where there was none

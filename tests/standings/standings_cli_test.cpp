@@ -11,6 +11,7 @@
 #include <QProcess>
 #ifdef QV_HAVE_CHARTS
 #include <QImage>
+#include <QRegularExpression>
 #endif
 
 #include <gtest/gtest.h>
@@ -48,7 +49,8 @@ TEST_F(StandingsCommand, PrintsEachViewOfARound)
         QStringLiteral("License Name\tMarket Name\tHolder\tHigh Bid\tNet High Bid\tIncrease\tIncrease %\t"
                        "Rounds Since Changing Hands\tBidders This Round\tCheck\n"
                        "A-1\tAlbany\tHeron\t121\t121\t11\t10\t0\t1\t\n"
-                       "B-2\tBoston\t(agency)\t\t\t\t\t0\t0\t"));
+                       // Passing to the agency is no change of hands: Kestrel took it in round 1.
+                       "B-2\tBoston\t(agency)\t\t\t\t\t2\t0\t"));
     EXPECT_EQ(licences.err, QString()) << "an auction with every column needs no note";
 
     const test::CliRun bidders =
@@ -65,7 +67,7 @@ TEST_F(StandingsCommand, PrintsEachViewOfARound)
              QStringLiteral("changes"), QStringLiteral("--format"), QStringLiteral("csv")});
     ASSERT_EQ(changes.code, 0);
     EXPECT_EQ(changes.out, QStringLiteral("Change,Subject,From,To,Amount,Change %\r\n"
-                                          "Changed hands,B-2,(agency),O'Brien Mobile,180,\r\n"
+                                          "Changed hands,B-2,(agency),O'Brien Mobile,180,-10\r\n"
                                           "Eligibility fell,Kestrel,100,80,,-20\r\n"));
 }
 
@@ -167,6 +169,16 @@ TEST_F(StandingsCommand, DrawsChartsAsPngAndSvg)
     EXPECT_TRUE(text.contains("Licences held") && text.contains("Eligibility"))
         << text.left(400).toStdString();
     EXPECT_TRUE(text.contains("viewBox=\"0 0 1200 1200\"")) << text.left(400).toStdString();
+    // Text in a family browsers know, at least 11 px when the 1200 px chart shows 1000 px wide.
+    EXPECT_TRUE(text.contains("font-family=\"sans-serif\""));
+    EXPECT_FALSE(text.contains("Sans Serif"));
+    static const QRegularExpression size(QStringLiteral("font-size=\"([0-9.]+)\""));
+    int sizes = 0;
+    for (const QRegularExpressionMatch& m : size.globalMatch(QString::fromUtf8(text))) {
+        ++sizes;
+        EXPECT_GE(m.captured(1).toDouble() * 1000 / 1200, 11) << m.captured(0).toStdString();
+    }
+    EXPECT_GT(sizes, 0);
 
     // Standard output takes the picture, as PNG.
     QProcess toOutput;

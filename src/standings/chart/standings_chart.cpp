@@ -7,6 +7,7 @@
 #include <QChart>
 #include <QGraphicsScene>
 #include <QImage>
+#include <QLegend>
 #include <QLegendMarker>
 #include <QLineSeries>
 #include <QPainter>
@@ -44,6 +45,38 @@ Scale scaleFor(const StandingsChart& data)
     return {1, QStringLiteral(" ($)")};
 }
 
+// Chart text in a font family every SVG reader knows (a CSS generic name),
+// large enough to read when the report shows a 1200 px chart in 1000 px.
+QFont chartFont(int pixels, bool bold = false)
+{
+    QFont font(QStringLiteral("sans-serif"));
+    font.setStyleHint(QFont::SansSerif);
+    font.setPixelSize(pixels);
+    font.setBold(bold);
+    return font;
+}
+
+constexpr int textPixels = 14;
+
+// The runs of rounds with a value: a line breaks over rounds without one (a
+// licence held by the agency has no standing price), never drawn across them.
+std::vector<QList<QPointF>> runsOf(const ChartLine& line, const std::vector<int>& rounds, double divisor)
+{
+    std::vector<QList<QPointF>> runs;
+    bool open = false;
+    for (size_t r = 0; r < line.values.size() && r < rounds.size(); ++r) {
+        if (!line.values[r]) {
+            open = false;
+            continue;
+        }
+        if (!open)
+            runs.emplace_back();
+        open = true;
+        runs.back().append(QPointF(rounds[r], *line.values[r] / divisor));
+    }
+    return runs;
+}
+
 } // namespace
 
 QPen linePen(int index)
@@ -59,6 +92,7 @@ QChart* makeStandingsChart(const StandingsChart& data)
     auto* chart = new QChart;
     // Qt Charts reads its texts as HTML: names are escaped to stay names.
     chart->setTitle(chartText(data.title));
+    chart->setTitleFont(chartFont(textPixels + 2, true));
     const Scale scale = scaleFor(data);
     auto* rounds = new QValueAxis(chart);
     auto* values = new QValueAxis(chart);
@@ -66,6 +100,10 @@ QChart* makeStandingsChart(const StandingsChart& data)
     rounds->setLabelFormat(QStringLiteral("%d"));
     values->setTitleText(chartText(data.valueTitle + scale.suffix));
     values->setLabelFormat(scale.divisor > 1 ? QStringLiteral("%.1f") : QStringLiteral("%.0f"));
+    for (QValueAxis* axis : {rounds, values}) {
+        axis->setLabelsFont(chartFont(textPixels));
+        axis->setTitleFont(chartFont(textPixels));
+    }
     chart->addAxis(rounds, Qt::AlignBottom);
     chart->addAxis(values, Qt::AlignLeft);
 
@@ -74,25 +112,31 @@ QChart* makeStandingsChart(const StandingsChart& data)
     const bool points = data.rounds.size() <= 40;
     for (size_t i = 0; i < data.lines.size(); ++i) {
         const ChartLine& line = data.lines[i];
-        auto* series = new QLineSeries(chart);
-        series->setName(line.name);
-        series->setPen(linePen(static_cast<int>(i)));
-        series->setPointsVisible(points);
-        QList<QPointF> at;
-        for (size_t r = 0; r < line.values.size() && r < data.rounds.size(); ++r) {
-            if (!line.values[r])
-                continue;
-            const double y = *line.values[r] / scale.divisor;
-            low = std::min(low, y);
-            high = std::max(high, y);
-            at.append(QPointF(data.rounds[r], y));
+        std::vector<QList<QPointF>> runs = runsOf(line, data.rounds, scale.divisor);
+        if (runs.empty())
+            runs.emplace_back(); // a line with no value still has its place in the legend
+        for (size_t run = 0; run < runs.size(); ++run) {
+            auto* series = new QLineSeries(chart);
+            series->setName(line.name);
+            series->setPen(linePen(static_cast<int>(i)));
+            // A lone round between gaps is a point, or it would not show at all.
+            series->setPointsVisible(points || runs[run].size() == 1);
+            for (const QPointF& at : runs[run]) {
+                low = std::min(low, at.y());
+                high = std::max(high, at.y());
+            }
+            series->replace(runs[run]);
+            chart->addSeries(series);
+            series->attachAxis(rounds);
+            series->attachAxis(values);
+            // One legend entry a line, however many pieces it is drawn in.
+            for (QLegendMarker* marker : chart->legend()->markers(series)) {
+                if (run > 0)
+                    marker->setVisible(false);
+                else
+                    marker->setLabel(chartText(line.name));
+            }
         }
-        series->replace(at);
-        chart->addSeries(series);
-        for (QLegendMarker* marker : chart->legend()->markers(series))
-            marker->setLabel(chartText(line.name));
-        series->attachAxis(rounds);
-        series->attachAxis(values);
     }
     if (!data.rounds.empty()) {
         const double first = data.rounds.front();
@@ -106,6 +150,7 @@ QChart* makeStandingsChart(const StandingsChart& data)
     values->setRange(low, high > low ? high * 1.05 : low + 1);
     values->applyNiceNumbers();
     chart->legend()->setAlignment(Qt::AlignRight);
+    chart->legend()->setFont(chartFont(textPixels));
     // A lone line named as the chart needs no legend.
     chart->legend()->setVisible(data.lines.size() > 1 ||
                                 (data.lines.size() == 1 && data.lines.front().name != data.title));
@@ -138,6 +183,8 @@ QByteArray drawCharts(const std::vector<const StandingsChart*>& charts, QSize ea
         QPainter painter;
         if (!painter.begin(&generator))
             return {};
+        // Every group of the SVG names the painter's font, text or not.
+        painter.setFont(chartFont(textPixels));
         painter.fillRect(area, Qt::white);
         scene.render(&painter, area, area);
         if (!painter.end())

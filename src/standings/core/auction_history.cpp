@@ -54,11 +54,11 @@ private:
     std::unordered_map<std::string_view, int> ids_; // views into the record set's texts
 };
 
-QString upTo(int lastRound, const char* column)
+QString upTo(int lastRound, const QString& column)
 {
-    return lastRound > 0 ? QStringLiteral(" WHERE [") + QLatin1String(column) + QStringLiteral("] <= ") +
-                               QString::number(lastRound)
-                         : QString();
+    return lastRound > 0
+               ? QStringLiteral(" WHERE [") + column + QStringLiteral("] <= ") + QString::number(lastRound)
+               : QString();
 }
 
 void readBids(store::Database& database, AuctionHistory& history)
@@ -98,10 +98,13 @@ void readWithdrawals(store::Database& database, AuctionHistory& history)
 {
     if (!history.basis.withdrawals)
         return;
-    const auto rows = database.openRecordset(
-        QStringLiteral("SELECT [Withdrawal Round], [License Name], [Bidder] FROM [Withdrawal Statistics]") +
-            upTo(history.lastRound, "Withdrawal Round"),
-        store::RecordsetType::Snapshot);
+    // The column's name is one of a fixed few, never a file's text.
+    const QString roundColumn = history.basis.withdrawalRound;
+    const auto rows = database.openRecordset(QStringLiteral("SELECT [") + roundColumn +
+                                                 QStringLiteral("], [License Name], [Bidder] FROM "
+                                                                "[Withdrawal Statistics]") +
+                                                 upTo(history.lastRound, roundColumn),
+                                             store::RecordsetType::Snapshot);
     for (int row = 0; row < rows->recordCount(); ++row) {
         const std::optional<int> round = roundOf(numberAt(*rows, row, 0));
         if (!round)

@@ -22,7 +22,7 @@ struct Bid {
 };
 
 struct Withdrawal {
-    int round = 0; // [Withdrawal Round]
+    int round = 0; // the round it was withdrawn in
     int license = 0;
     int bidder = 0;
 };

@@ -33,6 +33,15 @@ bool Holding::sameHolderAs(const Holding& other) const
     return true;
 }
 
+bool Holding::changesHandsFrom(const Holding& before) const
+{
+    if (kind == HolderKind::None || kind == HolderKind::Agency || before.kind == HolderKind::None)
+        return false;
+    if (before.kind == HolderKind::Agency) // the bidder whose bid was withdrawn held it last
+        return !(kind == HolderKind::Bidder && bidder == before.bidder);
+    return !sameHolderAs(before);
+}
+
 HoldingsReplay::HoldingsReplay(const AuctionHistory& history) : history_(history)
 {
 }
@@ -62,7 +71,8 @@ void HoldingsReplay::playTo(int round)
 void HoldingsReplay::take(int license, Holding next, int round)
 {
     Holding& held = holdings_[static_cast<size_t>(license)];
-    next.since = next.sameHolderAs(held) ? held.since : round;
+    const bool first = held.kind == HolderKind::None && next.kind != HolderKind::None;
+    next.since = first || next.changesHandsFrom(held) ? round : held.since;
     held = std::move(next);
 }
 
@@ -76,6 +86,8 @@ void HoldingsReplay::withdraw(const Withdrawal& withdrawal, int round)
     Holding agency = held;
     agency.kind = HolderKind::Agency;
     take(withdrawal.license, std::move(agency), round);
+    // The withdrawn bid no longer stands: whatever is bid next takes the licence.
+    highest_[static_cast<size_t>(withdrawal.license)] = -std::numeric_limits<double>::infinity();
 }
 
 void HoldingsReplay::playRound(int round)
@@ -88,6 +100,7 @@ void HoldingsReplay::playRound(int round)
     roundTied_.resize(licenses);
 
     const bool byNewHighBid = history_.basis.newHighBid;
+    // Withdrawals before the round's bids: a bid in the round of a withdrawal takes the licence.
     if (history_.basis.appliesWithdrawals()) {
         for (; nextWithdrawal_ < history_.withdrawals.size() &&
                history_.withdrawals[nextWithdrawal_].round == round;

@@ -22,6 +22,7 @@ td.n { text-align: right; }
 table.figures td { border: none; padding: 2px 12px; }
 table.figures td.l { color: #555; }
 .notes { background: #fff7e0; border: 1px solid #e0c060; padding: 8px 12px; }
+.warning { background: #fde8e8; border: 2px solid #c03030; padding: 4px 12px; margin: 8px 0; }
 details { margin: 4px 0 12px; }
 summary { cursor: pointer; color: #1f4fa0; }
 figure { margin: 12px 0 24px; }
@@ -125,19 +126,27 @@ QByteArray reportHtml(const RoundStandings& standings, const ReportContents& con
         QStringLiteral("<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n<title>") +
         escaped(title + QStringLiteral(": who is winning what")) + QStringLiteral("</title>\n<style>") +
         QLatin1String(style) + QStringLiteral("</style>\n</head>\n<body>\n");
-    html += QStringLiteral("<h1>") + escaped(title) + QStringLiteral("</h1>\n<p>") +
+    html += QStringLiteral("<h1>") + escaped(title) + QStringLiteral("</h1>\n");
+    // Files that contradict each other come first, where the reader starts.
+    for (const QString& warning : standings.warnings)
+        html += QStringLiteral("<div class=\"warning\" role=\"alert\"><p><strong>Warning:</strong> ") +
+                escaped(warning) + QStringLiteral("</p></div>\n");
+    html += QStringLiteral("<p>") +
             escaped(QString::number(standings.licenses.size()) + QStringLiteral(" licences, ") +
                     QString::number(standings.newHighBids) + QStringLiteral(" new high bids, ") +
-                    QString::number(standings.changedHands) + QStringLiteral(" changed hands") +
+                    QString::number(standings.changedHands) + QStringLiteral(" changed hands, ") +
+                    QString::number(standings.newHolders) + QStringLiteral(" new holders") +
                     (standings.previousRound > 0
                          ? QStringLiteral(" since round ") + QString::number(standings.previousRound)
                          : QString()) +
                     QLatin1Char('.')) +
             QStringLiteral("</p>\n");
-    if (!standings.notes.isEmpty()) {
+    if (standings.notes.size() > standings.warnings.size()) {
         html += QStringLiteral("<div class=\"notes\">");
-        for (const QString& note : standings.notes)
-            html += QStringLiteral("<p>") + escaped(note) + QStringLiteral("</p>");
+        for (const QString& note : standings.notes) {
+            if (!standings.warnings.contains(note))
+                html += QStringLiteral("<p>") + escaped(note) + QStringLiteral("</p>");
+        }
         html += QStringLiteral("</div>\n");
     }
     if (contents.figures != nullptr)

@@ -19,6 +19,8 @@ QString roundLine(const RoundStandings& standings)
     QStringList parts;
     parts << counted(standings.newHighBids, "new high bid", "new high bids");
     parts << counted(standings.changedHands, "licence changed hands", "licences changed hands");
+    if (standings.newHolders > 0)
+        parts << counted(standings.newHolders, "new holder", "new holders");
     if (standings.withdrawals)
         parts << counted(*standings.withdrawals, "withdrawal", "withdrawals");
     if (standings.netBids) {

@@ -1,8 +1,9 @@
 #include "standings/core/round_standings.h"
 
+#include "standings/core/published_standing.h"
+
 #include "common/error.h"
 #include "store/database.h"
-#include "summary/core/summary_formats.h"
 
 #include <QHash>
 
@@ -14,12 +15,6 @@ namespace qv::standings {
 namespace {
 
 const QString agencyText = QStringLiteral("(agency)");
-
-// A licence's row of [Markets] in one round.
-struct MarketRow {
-    QString marketName;
-    std::optional<double> highBid;
-};
 
 struct BidderRow {
     std::optional<double> eligibility;
@@ -34,27 +29,6 @@ Error notFound(const QString& what)
 bool hasColumn(store::Database& database, const QString& table, const QString& column)
 {
     return database.tableExists(table) && database.columnNames(table).contains(column, Qt::CaseInsensitive);
-}
-
-// [Markets] of a round, in the table's order, its licences numbered.
-std::vector<std::pair<int, MarketRow>> readMarkets(store::Database& database, AuctionHistory& history,
-                                                   int round)
-{
-    std::vector<std::pair<int, MarketRow>> markets;
-    if (round <= 0)
-        return markets;
-    const bool highBid = history.basis.highBid;
-    const auto rows = database.openRecordset(QStringLiteral("SELECT [License Name], [Market Name]") +
-                                                 (highBid ? QStringLiteral(", [High Bid]") : QString()) +
-                                                 QStringLiteral(" FROM [Markets] WHERE [Round] = ") +
-                                                 QString::number(round),
-                                             store::RecordsetType::Snapshot);
-    markets.reserve(static_cast<size_t>(rows->recordCount()));
-    for (int row = 0; row < rows->recordCount(); ++row) {
-        MarketRow market{textAt(*rows, row, 1), highBid ? numberAt(*rows, row, 2) : std::nullopt};
-        markets.emplace_back(history.licenses.id(textAt(*rows, row, 0)), std::move(market));
-    }
-    return markets;
 }
 
 QHash<int, BidderRow> readBidders(store::Database& database, AuctionHistory& history, int round,
@@ -115,45 +89,9 @@ CountedWithdrawals countedWithdrawals(store::Database& database, int round)
     return counted;
 }
 
-bool differs(double a, double b)
-{
-    return std::fabs(a - b) > 0.005;
-}
-
 QString plainNumber(const std::optional<double>& value)
 {
     return value ? QString::number(*value, 'f', std::floor(*value) == *value ? 0 : 2) : QString();
-}
-
-// The standing amount of a licence, and whether the agency's agrees with the holder's bid.
-void standingAmounts(const AuctionHistory& history, const Holding& held,
-                     const std::optional<MarketRow>& market, std::optional<double>& gross,
-                     std::optional<double>* net, QString* check)
-{
-    const Bid* bid = held.kind == HolderKind::Bidder || held.kind == HolderKind::Tied
-                         ? &history.bids[static_cast<size_t>(held.bid)]
-                         : nullptr;
-    if (net != nullptr && held.kind == HolderKind::Bidder)
-        *net = bid->net;
-    if (!history.basis.highBid) {
-        gross = bid != nullptr ? bid->gross : std::nullopt;
-        return;
-    }
-    gross = market ? market->highBid : std::nullopt;
-    if (check == nullptr)
-        return;
-    if (bid != nullptr) {
-        if (!gross)
-            *check = QStringLiteral("[High Bid] is empty; the holder's bid is ") +
-                     (bid->gross ? summary::formatMoney(*bid->gross) : QStringLiteral("empty"));
-        else if (!bid->gross || differs(*gross, *bid->gross))
-            *check = QStringLiteral("[High Bid] ") + summary::formatMoney(*gross) +
-                     QStringLiteral(" differs from the holder's bid ") +
-                     (bid->gross ? summary::formatMoney(*bid->gross) : QStringLiteral("(empty)"));
-    } else if (held.kind == HolderKind::None && gross) {
-        *check = QStringLiteral("[High Bid] ") + summary::formatMoney(*gross) +
-                 QStringLiteral(" but no new high bid on record");
-    }
 }
 
 } // namespace
@@ -163,6 +101,20 @@ std::optional<double> LicenseStanding::increase() const
     if (!gross || !grossBefore)
         return std::nullopt;
     return *gross - *grossBefore;
+}
+
+std::optional<double> LicenseStanding::nextIncrement() const
+{
+    if (!minimumAccepted || !gross || now.kind == HolderKind::None || now.kind == HolderKind::Agency)
+        return std::nullopt;
+    return *minimumAccepted - *gross;
+}
+
+std::optional<double> LicenseStanding::pricePerPop() const
+{
+    if (!gross || !population || *population <= 0)
+        return std::nullopt;
+    return *gross / *population;
 }
 
 std::optional<double> LicenseStanding::increasePercent() const
@@ -177,6 +129,8 @@ QString changeName(ChangeKind kind)
     switch (kind) {
     case ChangeKind::ChangedHands:
         return QStringLiteral("Changed hands");
+    case ChangeKind::NewHolder:
+        return QStringLiteral("New holder");
     case ChangeKind::Withdrawn:
         return QStringLiteral("Withdrawn");
     case ChangeKind::HeldByAgency:
@@ -251,11 +205,21 @@ RoundStandings computeRoundStandings(store::Database& database, AuctionHistory& 
                 QStringLiteral("[Withdrawal Statistics] has no rows, but [Round Statistics] counts ") +
                 plainNumber(expected) + QStringLiteral(" withdrawals up to round ") + QString::number(round) +
                 QStringLiteral(": the holders cannot be worked out. Import the newest round again."));
-        if (counted.upToRound && static_cast<double>(listed) != expected)
-            result.notes << QStringLiteral("[Round Statistics] counts ") + plainNumber(expected) +
-                                QStringLiteral(" withdrawals up to round ") + QString::number(round) +
-                                QStringLiteral(", [Withdrawal Statistics] lists ") + QString::number(listed) +
-                                QLatin1Char('.');
+        if (counted.upToRound && static_cast<double>(listed) != expected) {
+            result.warnings
+                << QStringLiteral("[Round Statistics] counts ") + plainNumber(expected) +
+                       QStringLiteral(" withdrawals up to round ") + QString::number(round) +
+                       QStringLiteral(", [Withdrawal Statistics] lists ") + QString::number(listed) +
+                       (static_cast<double>(listed) < expected
+                            ? QStringLiteral(": the withdrawal list is behind the round statistics "
+                                             "(an older round imported after a newer one?), so a "
+                                             "withdrawn licence may show the wrong holder. Import "
+                                             "the newest round again.")
+                            : QStringLiteral(": the withdrawal list and the round statistics "
+                                             "disagree, so a withdrawn licence may show the wrong "
+                                             "holder. Import the newest round again."));
+            result.notes = result.warnings + result.notes;
+        }
     }
 
     const auto markets = readMarkets(database, history, round);
@@ -309,14 +273,30 @@ RoundStandings computeRoundStandings(store::Database& database, AuctionHistory& 
         standing.name = history.licenses.name(license);
         standing.marketName = marketOf[l] ? marketOf[l]->marketName
                                           : (marketBeforeOf[l] ? marketBeforeOf[l]->marketName : QString());
-        standing.now = replay.holding(license);
+        // The agency's word where it gives one; the replay of the bids is its check.
+        SettledStanding settled =
+            settleStanding(history, license, round, replay.holding(license), marketOf[l]);
+        standing.now = settled.holding;
+        standing.gross = settled.gross;
+        standing.net = settled.net;
+        standing.check = settled.checks.join(QStringLiteral("; "));
+        if (marketOf[l]) {
+            standing.minimumAccepted = marketOf[l]->minimumAccepted;
+            standing.population = marketOf[l]->population;
+            standing.biddingUnits = marketOf[l]->biddingUnits;
+        }
         standing.before = before[l];
+        if (result.previousRound > 0) {
+            const SettledStanding then =
+                settleStanding(history, license, result.previousRound, before[l], marketBeforeOf[l]);
+            standing.before = then.holding;
+            standing.grossBefore = then.gross;
+            // Back from the agency: the increase is measured against the bid withdrawn.
+            if (then.holding.kind == HolderKind::Agency && then.holding.bid >= 0)
+                standing.grossBefore = history.bids[static_cast<size_t>(then.holding.bid)].gross;
+        }
         standing.holder = holderText(history, standing.now);
-        standingAmounts(history, standing.now, marketOf[l], standing.gross, &standing.net, &standing.check);
-        if (result.previousRound > 0)
-            standingAmounts(history, standing.before, marketBeforeOf[l], standing.grossBefore, nullptr,
-                            nullptr);
-        if (standing.now.kind != HolderKind::None)
+        if (standing.now.kind != HolderKind::None && settled.agreesWithReplay)
             standing.roundsSinceChange = round - standing.now.since;
         standing.biddersInRound = static_cast<int>(roundBidders[l].size());
         if (!standing.check.isEmpty())
@@ -325,24 +305,29 @@ RoundStandings computeRoundStandings(store::Database& database, AuctionHistory& 
         const Holding& now = standing.now;
         const Holding& then = standing.before;
         if (!history.basis.newHighBid && (now.kind == HolderKind::Bidder || now.kind == HolderKind::Tied) &&
-            history.bids[static_cast<size_t>(now.bid)].round == round)
+            now.bid >= 0 && history.bids[static_cast<size_t>(now.bid)].round == round)
             ++result.newHighBids;
         if (now.kind == HolderKind::Bidder) {
             BidderStanding& holder = standingOf[static_cast<size_t>(now.bidder)];
             ++holder.held;
             holder.gross += standing.gross.value_or(0);
             holder.net += standing.net.value_or(0);
+            holder.biddingUnitsHeld += standing.biddingUnits.value_or(0);
             if (!(then.kind == HolderKind::Bidder && then.bidder == now.bidder))
                 ++holder.gained;
         }
         if (then.kind == HolderKind::Bidder && !(now.kind == HolderKind::Bidder && now.bidder == then.bidder))
             ++standingOf[static_cast<size_t>(then.bidder)].lost;
-        if (!now.sameHolderAs(then)) {
-            if (now.kind == HolderKind::Bidder || now.kind == HolderKind::Tied) {
-                ++result.changedHands;
-                result.changes.push_back({ChangeKind::ChangedHands, standing.name, holderText(history, then),
-                                          standing.holder, standing.gross, standing.increasePercent()});
-            } else if (now.kind == HolderKind::Agency) {
+        if (now.changesHandsFrom(then)) {
+            ++result.changedHands;
+            result.changes.push_back({ChangeKind::ChangedHands, standing.name, holderText(history, then),
+                                      standing.holder, standing.gross, standing.increasePercent()});
+        } else if (then.kind == HolderKind::None && now.kind != HolderKind::None) {
+            ++result.newHolders;
+            result.changes.push_back({ChangeKind::NewHolder, standing.name, QString(), standing.holder,
+                                      standing.gross, std::nullopt});
+        } else if (!now.sameHolderAs(then)) {
+            if (now.kind == HolderKind::Agency) {
                 result.changes.push_back({ChangeKind::HeldByAgency, standing.name, holderText(history, then),
                                           standing.holder, standing.gross, std::nullopt});
             }
@@ -357,11 +342,17 @@ RoundStandings computeRoundStandings(store::Database& database, AuctionHistory& 
             if (withdrawal.round != round)
                 continue;
             ++inRound;
+            // The bid it took back: the withdrawer's standing bid after the round before.
             std::optional<double> amount;
-            for (const Bid& bid : history.bids) {
-                if (bid.round < round && bid.license == withdrawal.license &&
-                    bid.bidder == withdrawal.bidder && (bid.newHigh || !history.basis.newHighBid))
-                    amount = bid.gross;
+            const Holding& held = before[static_cast<size_t>(withdrawal.license)];
+            if (held.kind == HolderKind::Bidder && held.bidder == withdrawal.bidder) {
+                amount = history.bids[static_cast<size_t>(held.bid)].gross;
+            } else {
+                for (const Bid& bid : history.bids) {
+                    if (bid.round < round && bid.license == withdrawal.license &&
+                        bid.bidder == withdrawal.bidder && (bid.newHigh || !history.basis.newHighBid))
+                        amount = bid.gross;
+                }
             }
             result.changes.push_back({ChangeKind::Withdrawn, history.licenses.name(withdrawal.license),
                                       history.bidders.name(withdrawal.bidder), QString(), amount,
@@ -413,9 +404,10 @@ RoundStandings computeRoundStandings(store::Database& database, AuctionHistory& 
     result.netBidsBefore = netBidsOf(database, result.previousRound);
     if (result.checks > 0)
         result.notes << QString::number(result.checks) +
-                            (result.checks == 1 ? QStringLiteral(" licence's [High Bid] disagrees")
-                                                : QStringLiteral(" licences' [High Bid] disagree")) +
-                            QStringLiteral(" with the holder's bid (see Check).");
+                            (result.checks == 1
+                                 ? QStringLiteral(" licence's standing in [Markets] disagrees")
+                                 : QStringLiteral(" licences' standing in [Markets] disagree")) +
+                            QStringLiteral(" with the bids (see Check).");
     return result;
 }
 

@@ -18,15 +18,25 @@ namespace qv::standings {
 struct LicenseStanding {
     QString name;
     QString marketName;
-    Holding now;                 // after the round
-    Holding before;              // after the round before
-    QString holder;              // as shown: the bidder, "(agency)", "A / B (tied)", empty for none
-    std::optional<double> gross; // the standing high bid: [Markets].[High Bid], else the holder's bid
-    std::optional<double> net;   // the holder's net bid
-    std::optional<double> grossBefore;
-    std::optional<int> roundsSinceChange; // none while nobody has held it
-    int biddersInRound = 0;               // bidders who bid on it in the round
-    QString check;                        // why the agency's amount and the holder's bid disagree
+    Holding now;                       // after the round: the agency's word where [Markets] names the holder
+    Holding before;                    // after the round before, the same way
+    QString holder;                    // as shown: the bidder, "(agency)", "A / B (tied)", empty for none
+    std::optional<double> gross;       // the standing high bid: [Markets].[High Bid], else the holder's bid
+    std::optional<double> net;         // from the same source: [Net High Bid], else that bid's net
+    std::optional<double> grossBefore; // after the round before; the withdrawn bid while the agency held it
+    // Since it changed hands or got its first holder; none while nobody has held it.
+    std::optional<int> roundsSinceChange;
+    int biddersInRound = 0; // bidders who bid on it in the round
+    QString check;          // where the agency's standing and the bids disagree, and why
+    // For the next round, from [Markets] where the files carry it.
+    std::optional<double> minimumAccepted; // [Minimum Accepted Bid]
+    std::optional<double> population;
+    std::optional<double> biddingUnits;
+
+    // What the minimum acceptable bid adds to the standing high bid.
+    std::optional<double> nextIncrement() const;
+    // The standing high bid per head of population.
+    std::optional<double> pricePerPop() const;
 
     std::optional<double> increase() const;
     std::optional<double> increasePercent() const;
@@ -42,11 +52,12 @@ struct BidderStanding {
     int lost = 0;                      // the other way round
     int bids = 0;                      // bids placed in the round
     std::optional<double> eligibility; // [Bidders] of the round
+    double biddingUnitsHeld = 0;       // of the licences it holds, where [Markets] has [Bidding Units]
     std::optional<double> additionalActivity;
     std::optional<double> eligibilityBefore;
 };
 
-enum class ChangeKind { ChangedHands, Withdrawn, HeldByAgency, EligibilityFell, EligibilityZero };
+enum class ChangeKind { ChangedHands, NewHolder, Withdrawn, HeldByAgency, EligibilityFell, EligibilityZero };
 
 // One change of a round against the round before.
 struct StandingChange {
@@ -65,16 +76,20 @@ struct RoundStandings {
     int round = 0;
     int previousRound = 0; // the imported round before it; 0 for none
     StandingsBasis basis;
-    QStringList notes; // what the files lack and what was assumed, and disagreements found
+    QStringList notes; // what the files lack and what was assumed, and disagreements found; warnings first
+    // Files that contradict each other, with what to do: shown first and
+    // marked as warnings wherever the standings are shown (also in notes).
+    QStringList warnings;
     std::vector<LicenseStanding> licenses; // in the order of [Markets]
     std::vector<BidderStanding> bidders;   // most licences held first
     std::vector<StandingChange> changes;
     int newHighBids = 0;
-    int changedHands = 0;
+    int changedHands = 0;           // one bidder replaced another
+    int newHolders = 0;             // first held after the round
     std::optional<int> withdrawals; // in the round
     std::optional<double> netBids;  // [Round Statistics] of the round and the round before
     std::optional<double> netBidsBefore;
-    int checks = 0; // licences whose amounts disagree
+    int checks = 0; // licences whose standing in [Markets] disagrees with the bids
 };
 
 // The holders' text: a bidder's name, "(agency)", "A / B (tied)", or empty.

@@ -28,14 +28,44 @@ QString named(const QStringList& columns, const QString& table)
 
 } // namespace
 
+const QStringList& withdrawalRoundNames()
+{
+    // The agency's own files say [Round]; others spell it out.
+    static const QStringList names = {QStringLiteral("Withdrawal Round"), QStringLiteral("Round Withdrawn"),
+                                      QStringLiteral("Round")};
+    return names;
+}
+
 StandingsBasis readStandingsBasis(store::Database& database)
 {
     StandingsBasis basis;
     const QStringList bids = lacking(database, QStringLiteral("All Bids"), {QStringLiteral("New High Bid")});
     const QStringList markets = lacking(database, QStringLiteral("Markets"), {QStringLiteral("High Bid")});
-    const QStringList withdrawals = lacking(
-        database, QStringLiteral("Withdrawal Statistics"),
-        {QStringLiteral("Withdrawal Round"), QStringLiteral("License Name"), QStringLiteral("Bidder")});
+    const QString withdrawalTable = QStringLiteral("Withdrawal Statistics");
+    QStringList withdrawals =
+        lacking(database, withdrawalTable, {QStringLiteral("License Name"), QStringLiteral("Bidder")});
+    const QStringList roundNames = withdrawalRoundNames();
+    for (const QString& name : roundNames) {
+        if (lacking(database, withdrawalTable, {name}).isEmpty()) {
+            basis.withdrawalRound = name;
+            break;
+        }
+    }
+    if (basis.withdrawalRound.isEmpty())
+        withdrawals.prepend(roundNames.first());
+    const QStringList marketColumns = database.tableExists(QStringLiteral("Markets"))
+                                          ? database.columnNames(QStringLiteral("Markets"))
+                                          : QStringList();
+    const auto inMarkets = [&](const char* column) {
+        return marketColumns.contains(QLatin1String(column), Qt::CaseInsensitive);
+    };
+    basis.highBidder = inMarkets("High Bidder");
+    basis.netHighBid = inMarkets("Net High Bid");
+    basis.roundOfHighBid = inMarkets("Round of High Bid");
+    basis.agencyHeld = inMarkets("Zelnar Held");
+    basis.minimumAccepted = inMarkets("Minimum Accepted Bid");
+    basis.population = inMarkets("Population");
+    basis.biddingUnits = inMarkets("Bidding Units");
     basis.newHighBid = bids.isEmpty();
     basis.highBid = markets.isEmpty();
     basis.withdrawals = withdrawals.isEmpty();
@@ -57,7 +87,8 @@ QStringList StandingsBasis::notes() const
                      QStringLiteral(
                          ": each licence is taken as held by the bidder of its highest gross bid so "
                          "far (the earliest bid at that amount; bidders who bid it in the same "
-                         "round are shown as tied), and withdrawals are not applied.");
+                         "round are shown as tied); after a withdrawal, the highest bid made after it, "
+                         "whatever its amount.");
     if (!highBid)
         notes << QStringLiteral("The auction's files lack ") + missing.value(next++) +
                      QStringLiteral(": the standing high bid is the holder's own bid amount, not checked "

@@ -13,21 +13,36 @@ namespace qv::standings {
 // carry. The agency does not promise them: without [New High Bid] the holder
 // of a licence is the bidder of its highest gross bid so far, without the
 // withdrawal columns no withdrawal is applied, and without [High Bid] the
-// standing amount is the holder's own bid, unchecked.
+// standing amount is the holder's own bid, unchecked. The withdrawal round is
+// read from whichever of its spellings the files use.
 struct StandingsBasis {
     bool newHighBid = true;  // [All Bids].[New High Bid]
     bool highBid = true;     // [Markets].[High Bid]
-    bool withdrawals = true; // [Withdrawal Statistics]: [Withdrawal Round], [License Name], [Bidder]
+    bool withdrawals = true; // [Withdrawal Statistics]: a withdrawal round, [License Name], [Bidder]
+    QString withdrawalRound; // the column that holds the withdrawal round, as the table spells it
+    // The agency's own statement of each licence's standing in [Markets]; where
+    // [High Bidder] is there it is the standing, and the bids are its check.
+    bool highBidder = false;     // [High Bidder]
+    bool netHighBid = false;     // [Net High Bid]
+    bool roundOfHighBid = false; // [Round of High Bid]
+    bool agencyHeld = false;     // [Zelnar Held]
+    // What the next round asks, per licence, where [Markets] carries it.
+    bool minimumAccepted = false; // [Minimum Accepted Bid]
+    bool population = false;      // [Population]
+    bool biddingUnits = false;    // [Bidding Units]
     // "[New High Bid] (All Bids)", ... in the order above.
     QStringList missing;
 
     bool complete() const { return missing.isEmpty(); }
-    // Withdrawals count only where the holder is the last new high bid.
-    bool appliesWithdrawals() const { return newHighBid && withdrawals; }
+    bool appliesWithdrawals() const { return withdrawals; }
+    bool published() const { return highBid && highBidder; }
     // One sentence per missing column: what is missing and what was assumed.
     QStringList notes() const;
 };
 
 StandingsBasis readStandingsBasis(store::Database& database);
+
+// The spellings of the withdrawal round, the preferred first.
+const QStringList& withdrawalRoundNames();
 
 } // namespace qv::standings

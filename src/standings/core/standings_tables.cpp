@@ -38,13 +38,38 @@ StandingsTable licenceTable(const RoundStandings& standings)
                      {QStringLiteral("Increase"), CellKind::Money},
                      {QStringLiteral("Increase %"), CellKind::Percent},
                      {QStringLiteral("Rounds Since Changing Hands"), CellKind::Count},
-                     {QStringLiteral("Bidders This Round"), CellKind::Count},
-                     {QStringLiteral("Check"), CellKind::Text}};
+                     {QStringLiteral("Bidders This Round"), CellKind::Count}};
+    // The next round's figures, only where the files carry them.
+    const StandingsBasis& basis = standings.basis;
+    if (basis.minimumAccepted) {
+        table.columns.push_back({QStringLiteral("Minimum Accepted Bid"), CellKind::Money});
+        table.columns.push_back({QStringLiteral("Next Increment"), CellKind::Money});
+    }
+    if (basis.population)
+        table.columns.push_back({QStringLiteral("Price per Pop"), CellKind::Cents});
+    if (basis.biddingUnits)
+        table.columns.push_back({QStringLiteral("Bidding Units"), CellKind::Count});
+    table.columns.push_back({QStringLiteral("Check"), CellKind::Text});
     for (const LicenseStanding& l : standings.licenses) {
-        table.rows.push_back({l.name, text(l.marketName), text(l.holder), amount(l.gross), amount(l.net),
-                              amount(l.increase()), percent(l.increasePercent()),
-                              l.roundsSinceChange ? QVariant(*l.roundsSinceChange) : QVariant(),
-                              l.biddersInRound, text(l.check)});
+        QVariantList row = {l.name,
+                            text(l.marketName),
+                            text(l.holder),
+                            amount(l.gross),
+                            amount(l.net),
+                            amount(l.increase()),
+                            percent(l.increasePercent()),
+                            l.roundsSinceChange ? QVariant(*l.roundsSinceChange) : QVariant(),
+                            l.biddersInRound};
+        if (basis.minimumAccepted)
+            row << amount(l.minimumAccepted) << amount(l.nextIncrement());
+        if (basis.population)
+            row << amount(l.pricePerPop()
+                              ? std::optional<double>(std::round(*l.pricePerPop() * 100.0) / 100.0)
+                              : std::nullopt);
+        if (basis.biddingUnits)
+            row << amount(l.biddingUnits);
+        row << text(l.check);
+        table.rows.push_back(std::move(row));
         table.keys.push_back({l.name, false});
     }
     return table;
@@ -61,11 +86,18 @@ StandingsTable bidderTable(const RoundStandings& standings)
                      {QStringLiteral("Gained"), CellKind::Count},
                      {QStringLiteral("Lost"), CellKind::Count},
                      {QStringLiteral("Bids This Round"), CellKind::Count},
-                     {QStringLiteral("Current Eligibility"), CellKind::Count},
-                     {QStringLiteral("Additional Activity Required"), CellKind::Count}};
+                     {QStringLiteral("Current Eligibility"), CellKind::Count}};
+    // Against the eligibility: the bidding units its standing high bids hold.
+    const bool units = standings.basis.biddingUnits;
+    if (units)
+        table.columns.push_back({QStringLiteral("Bidding Units Held"), CellKind::Count});
+    table.columns.push_back({QStringLiteral("Additional Activity Required"), CellKind::Count});
     for (const BidderStanding& b : standings.bidders) {
-        table.rows.push_back({b.name, b.held, b.gross, b.net, b.gained, b.lost, b.bids, amount(b.eligibility),
-                              amount(b.additionalActivity)});
+        QVariantList row = {b.name, b.held, b.gross, b.net, b.gained, b.lost, b.bids, amount(b.eligibility)};
+        if (units)
+            row << b.biddingUnitsHeld;
+        row << amount(b.additionalActivity);
+        table.rows.push_back(std::move(row));
         table.keys.push_back({b.name, true});
     }
     return table;
@@ -97,6 +129,8 @@ QString cellText(const QVariant& value, CellKind kind)
         return value.toString();
     case CellKind::Money:
         return summary::formatMoney(value.toDouble());
+    case CellKind::Cents:
+        return QStringLiteral("$") + QString::number(value.toDouble(), 'f', 2);
     case CellKind::Count:
         return summary::formatCount(value.toDouble());
     case CellKind::Percent: {

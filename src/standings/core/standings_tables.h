@@ -10,7 +10,7 @@ namespace qv::standings {
 
 // How a column's values show: texts as they are, money as "$1,234", counts as
 // "1,234", percentages with their sign and one decimal ("+2.5%").
-enum class CellKind { Text, Money, Count, Percent };
+enum class CellKind { Text, Money, Count, Percent, Cents }; // Cents: money to the cent
 
 struct TableColumn {
     QString name;
