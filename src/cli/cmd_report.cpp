@@ -12,6 +12,7 @@
 #include "summary/core/summary_figures.h"
 #include "usage/usage_messages.h"
 
+#include <QDate>
 #include <QFileInfo>
 #include <QTextStream>
 
@@ -130,6 +131,7 @@ int runReport(const QStringList& args, const Options&)
         summary::FillSummary(*database, QString::number(round), figures, prompter);
         contents.figures = &figures;
         contents.auctionFile = QFileInfo(positional[0]).fileName();
+        contents.date = QDate::currentDate().toString(Qt::ISODate);
         contents.charts = drawReportCharts(*database, result, contents.chartsMissing);
         noteOnStandardError(result.notes);
         writeFileSafely(output, standings::reportHtml(result, contents));

@@ -1,10 +1,13 @@
 #include "standings/core/report_html.h"
 
+#include "standings/core/report_movers.h"
 #include "standings/core/round_standings.h"
 #include "standings/core/standings_tables.h"
 #include "summary/core/summary_sheet.h"
 
 #include <QRegularExpression>
+
+#include <numeric>
 
 namespace qv::standings {
 
@@ -29,11 +32,33 @@ figure { margin: 12px 0 24px; }
 figure svg { width: 100%; max-width: 1000px; height: auto; border: 1px solid #ddd; }
 figcaption { font-weight: bold; margin-bottom: 4px; }
 footer { margin-top: 32px; color: #777; font-size: 12px; }
+@media print {
+  body { margin: 0; font-size: 11px; }
+  td { white-space: normal; }
+  td.n { white-space: nowrap; }
+  details > summary { display: none; }
+  details::details-content { content-visibility: visible; display: contents; }
+  h1, h2, figcaption, .warning, .notes { break-after: avoid; }
+  thead { display: table-header-group; }
+  tr, figure, figure svg { break-inside: avoid; }
+  figure svg { max-width: 100%; }
+}
 )";
 
 QString escaped(const QString& text)
 {
     return text.toHtmlEscaped();
+}
+
+// Each printed page carries the auction, the round and the date in its top
+// margin. The title is made of numbers and the date is ours: nothing from a
+// round file goes into the style sheet.
+QString runningHeader(const QString& title, const QString& date)
+{
+    const QString text = date.isEmpty() ? title : title + QStringLiteral(" \u2014 ") + date;
+    return QStringLiteral("@page { margin: 16mm 12mm; @top-left { content: \"") + text +
+           QStringLiteral("\"; font: 10px sans-serif; color: #555; } @top-right { content: \"Page \" "
+                          "counter(page) \" of \" counter(pages); font: 10px sans-serif; color: #555; } }\n");
 }
 
 QString headerRow(const StandingsTable& table)
@@ -44,10 +69,12 @@ QString headerRow(const StandingsTable& table)
     return html + QStringLiteral("</tr></thead>");
 }
 
-QString bodyRows(const StandingsTable& table, size_t from, size_t to)
+// The rows at order[from] up to order[to] of the table.
+QString bodyRows(const StandingsTable& table, const std::vector<size_t>& order, size_t from, size_t to)
 {
     QString html = QStringLiteral("<tbody>");
-    for (size_t row = from; row < to; ++row) {
+    for (size_t at = from; at < to; ++at) {
+        const size_t row = order[at];
         html += QStringLiteral("<tr>");
         for (size_t c = 0; c < table.columns.size(); ++c) {
             const TableColumn& column = table.columns[c];
@@ -61,23 +88,59 @@ QString bodyRows(const StandingsTable& table, size_t from, size_t to)
     return html + QStringLiteral("</tbody>");
 }
 
-// The first rows on show, the rest folded away under a line that says how many.
-QString tableSection(const StandingsTable& table, const QString& heading, const QString& nothing, int shown)
+std::vector<size_t> tableOrder(const StandingsTable& table)
+{
+    std::vector<size_t> order(table.rows.size());
+    std::iota(order.begin(), order.end(), size_t{0});
+    return order;
+}
+
+// The first rows on show, the rest folded away under a line that says how
+// many; in print every row shows, the folded ones under the same header.
+QString tableSection(const StandingsTable& table, const QString& heading, const QString& nothing, int shown,
+                     const std::vector<size_t>& order)
 {
     QString html = QStringLiteral("<h2>") + escaped(heading) + QStringLiteral("</h2>\n");
     if (table.rows.empty())
         return html + QStringLiteral("<p>") + escaped(nothing) + QStringLiteral("</p>\n");
     const size_t first = std::min(table.rows.size(), static_cast<size_t>(std::max(shown, 1)));
-    html += QStringLiteral("<table>") + headerRow(table) + bodyRows(table, 0, first) +
+    html += QStringLiteral("<table>") + headerRow(table) + bodyRows(table, order, 0, first) +
             QStringLiteral("</table>\n");
     if (first < table.rows.size()) {
         const size_t rest = table.rows.size() - first;
         html += QStringLiteral("<details><summary>") + QString::number(rest) +
                 (rest == 1 ? QStringLiteral(" more row") : QStringLiteral(" more rows")) +
                 QStringLiteral("</summary><table>") + headerRow(table) +
-                bodyRows(table, first, table.rows.size()) + QStringLiteral("</table></details>\n");
+                bodyRows(table, order, first, table.rows.size()) + QStringLiteral("</table></details>\n");
     }
     return html;
+}
+
+QVariant cell(const std::optional<double>& value)
+{
+    return value ? QVariant(*value) : QVariant();
+}
+
+// The licences whose price rose most, with whether they changed hands.
+StandingsTable topMoversTable(const RoundStandings& standings)
+{
+    StandingsTable table;
+    table.columns = {
+        {QStringLiteral("License Name"), CellKind::Text}, {QStringLiteral("Market Name"), CellKind::Text},
+        {QStringLiteral("Holder"), CellKind::Text},       {QStringLiteral("High Bid"), CellKind::Money},
+        {QStringLiteral("Increase"), CellKind::Money},    {QStringLiteral("Increase %"), CellKind::Percent},
+        {QStringLiteral("Change"), CellKind::Text}};
+    for (size_t index : topMovers(standings, 10)) {
+        const LicenseStanding& l = standings.licenses[index];
+        QString change;
+        if (l.now.changesHandsFrom(l.before))
+            change = changeName(ChangeKind::ChangedHands);
+        else if (l.before.kind == HolderKind::None && l.now.kind != HolderKind::None)
+            change = changeName(ChangeKind::NewHolder);
+        table.rows.push_back({l.name, l.marketName, l.holder, cell(l.gross), cell(l.increase()),
+                              cell(l.increasePercent()), change});
+    }
+    return table;
 }
 
 QString figuresSection(const summary::SummarySheet& sheet)
@@ -125,7 +188,8 @@ QByteArray reportHtml(const RoundStandings& standings, const ReportContents& con
     QString html =
         QStringLiteral("<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n<title>") +
         escaped(title + QStringLiteral(": who is winning what")) + QStringLiteral("</title>\n<style>") +
-        QLatin1String(style) + QStringLiteral("</style>\n</head>\n<body>\n");
+        QLatin1String(style) + runningHeader(title, contents.date) +
+        QStringLiteral("</style>\n</head>\n<body>\n");
     html += QStringLiteral("<h1>") + escaped(title) + QStringLiteral("</h1>\n");
     // Files that contradict each other come first, where the reader starts.
     for (const QString& warning : standings.warnings)
@@ -152,15 +216,22 @@ QByteArray reportHtml(const RoundStandings& standings, const ReportContents& con
     if (contents.figures != nullptr)
         html += figuresSection(*contents.figures);
     const int shown = contents.rowsShown;
+    const StandingsTable movers = topMoversTable(standings);
+    html += tableSection(movers, QStringLiteral("Top movers"), QStringLiteral("No licence rose in price."),
+                         static_cast<int>(movers.rows.size()), tableOrder(movers));
+    // Licences whose price rose, changed hands or went to the agency first.
     html += tableSection(licenceTable(standings), QStringLiteral("Licences"),
-                         QStringLiteral("The auction has no licences."), shown);
-    html += tableSection(bidderTable(standings), QStringLiteral("Bidders"),
-                         QStringLiteral("The auction has no bidders."), shown);
-    html += tableSection(changeTable(standings),
+                         QStringLiteral("The auction has no licences."), shown,
+                         licencesMostTellingFirst(standings));
+    const StandingsTable bidders = bidderTable(standings);
+    html += tableSection(bidders, QStringLiteral("Bidders"), QStringLiteral("The auction has no bidders."),
+                         shown, tableOrder(bidders));
+    const StandingsTable changes = changeTable(standings);
+    html += tableSection(changes,
                          standings.previousRound > 0 ? QStringLiteral("Changes since round ") +
                                                            QString::number(standings.previousRound)
                                                      : QStringLiteral("Changes"),
-                         QStringLiteral("Nothing changed."), shown);
+                         QStringLiteral("Nothing changed."), shown, tableOrder(changes));
     html += QStringLiteral("<h2>Charts</h2>\n");
     if (contents.charts.empty() && !contents.chartsMissing.isEmpty())
         html += QStringLiteral("<p>") + escaped(contents.chartsMissing) + QStringLiteral("</p>\n");

@@ -23,6 +23,7 @@ struct ReportChart {
 struct ReportContents {
     QString auctionFile; // the auction database's file name
     int auction = 0;
+    QString date;                                   // when the report was written, shown on each printed page
     const summary::SummarySheet* figures = nullptr; // the round summary's twenty figures
     std::vector<ReportChart> charts;
     QString chartsMissing; // why there are no charts, when there are none
