@@ -15,6 +15,9 @@
 
 #include <QFile>
 #include <QHash>
+#include <QProcess>
+#include <QSet>
+#include <QStandardPaths>
 
 #include <gtest/gtest.h>
 
@@ -291,4 +294,48 @@ TEST_F(LargeAuction, HoldersAgreeWithTheRulesWrittenInSql)
         SCOPED_TRACE("without them");
         checkHighestBidRules();
     }
+}
+
+// Printed, the report of 1,500 licences names every one of them: the rows
+// folded away on screen print too, under a header on every page.
+TEST_F(LargeAuction, ReportPrintsEveryLicence)
+{
+    const QString chromium = QStandardPaths::findExecutable(QStringLiteral("chromium"));
+    const QString pdftotext = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
+    if (chromium.isEmpty() || pdftotext.isEmpty())
+        GTEST_SKIP() << "chromium or pdftotext is not installed: the report was not printed";
+    const QString html = dir->file(QStringLiteral("report.html")),
+                  pdf = dir->file(QStringLiteral("report.pdf"));
+    const test::CliRun report =
+        test::runCli({QStringLiteral("report"), auction, QStringLiteral("250"), QStringLiteral("-o"), html});
+    ASSERT_EQ(report.code, 0) << report.err.toStdString();
+    QProcess browser;
+    browser.start(chromium, {QStringLiteral("--headless"), QStringLiteral("--no-sandbox"),
+                             QStringLiteral("--disable-gpu"), QStringLiteral("--no-pdf-header-footer"),
+                             QStringLiteral("--print-to-pdf=") + pdf, QStringLiteral("file://") + html});
+    ASSERT_TRUE(browser.waitForFinished(300000));
+    QProcess text;
+    text.start(pdftotext, {QStringLiteral("-enc"), QStringLiteral("UTF-8"), pdf, QStringLiteral("-")});
+    ASSERT_TRUE(text.waitForFinished(120000));
+    const QString printed = QString::fromUtf8(text.readAllStandardOutput());
+    ASSERT_FALSE(printed.isEmpty()) << browser.readAllStandardError().toStdString();
+
+    // Each cell prints on a line of its own.
+    QSet<QString> lines;
+    for (const QString& line : printed.split(QLatin1Char('\n')))
+        lines.insert(line.trimmed());
+    auto db = store::Database::open(auction);
+    const RoundStandings standings = computeRoundStandings(*db, 250);
+    ASSERT_EQ(standings.licenses.size(), 1500u);
+    QStringList missing;
+    for (const LicenseStanding& licence : standings.licenses) {
+        if (!lines.contains(licence.name))
+            missing << licence.name;
+    }
+    EXPECT_TRUE(missing.isEmpty()) << missing.size() << " missing, first " << missing.value(0).toStdString();
+    EXPECT_FALSE(printed.contains(QStringLiteral("more rows")));
+    // The running header: the auction and the round on every page.
+    const int pages = static_cast<int>(printed.count(QLatin1Char('\f')));
+    EXPECT_GT(pages, 20);
+    EXPECT_GE(static_cast<int>(printed.count(QStringLiteral("Auction 7, round 250 \u2014 "))), pages);
 }

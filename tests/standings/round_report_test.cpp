@@ -1,6 +1,7 @@
 // The round report: what it holds, that it needs nothing beyond itself, that
 // it is valid HTML, and that a real browser shows it.
 #include "standings/core/report_html.h"
+#include "standings/core/report_movers.h"
 #include "standings/core/round_standings.h"
 #include "store/database.h"
 #include "summary/core/summary_sheet.h"
@@ -59,7 +60,7 @@ TEST_F(RoundReport, HoldsTheFiguresTheViewsAndTheChartsAndNothingFromOutside)
     EXPECT_TRUE(html.contains("<td class=\"l\">Change in Net Prev Day</td><td class=\"n\">-$184</td>"));
     EXPECT_TRUE(html.contains("<td class=\"l\">Multi-Increment Bids</td><td class=\"n\">1</td>"));
     EXPECT_TRUE(html.contains("<td class=\"l\">Additional Activity Required</td><td class=\"n\">175</td>"));
-    EXPECT_EQ(count(html, "<h2>"), 5); // the summary, the three views, the charts
+    EXPECT_EQ(count(html, "<h2>"), 6); // the summary, top movers, the three views, the charts
     EXPECT_TRUE(html.contains("<h2>Changes since round 2</h2>"));
     EXPECT_TRUE(html.contains("<td>Held by the agency</td><td>B-2</td><td>Kestrel</td><td>(agency)</td>"));
     // Names are text, not markup.
@@ -114,6 +115,80 @@ TEST_F(RoundReport, FoldsAwayTheRowsAfterTheFirst)
     const QString four = QString::fromUtf8(standings::reportHtml(r5, contents));
     EXPECT_EQ(four.count(QStringLiteral("<details>")), 1);
     EXPECT_EQ(four.count(QStringLiteral("<details><summary>1 more row</summary>")), 1);
+}
+
+// Licences whose price rose come first, the largest rise first, then those
+// that changed hands, then those the agency holds, then the rest as listed.
+TEST(ReportOrder, PutsTheMostTellingLicencesFirstAndTheRisesInTopMovers)
+{
+    standings::RoundStandings round;
+    round.round = 4;
+    const auto bidder = [](int who) {
+        standings::Holding holding;
+        holding.kind = standings::HolderKind::Bidder;
+        holding.bidder = who;
+        return holding;
+    };
+    standings::Holding agency;
+    agency.kind = standings::HolderKind::Agency;
+    agency.bidder = 0;
+    const auto add = [&](const char* name, standings::Holding before, standings::Holding now,
+                         std::optional<double> grossBefore, std::optional<double> gross) {
+        standings::LicenseStanding licence;
+        licence.name = QString::fromUtf8(name);
+        licence.marketName = QStringLiteral("M <") + licence.name + QStringLiteral(">");
+        licence.holder = QStringLiteral("H") + QString::number(now.bidder);
+        licence.before = before;
+        licence.now = now;
+        licence.grossBefore = grossBefore;
+        licence.gross = gross;
+        round.licenses.push_back(licence);
+    };
+    add("Flat", bidder(0), bidder(0), 100, 100);
+    add("Small", bidder(0), bidder(0), 100, 110);
+    add("Agency", bidder(0), agency, 300, 300);    // withdrawn: its bid stands as before
+    add("Swapped", bidder(0), bidder(1), 90, 90);  // another bidder at the same amount
+    add("Big", bidder(1), bidder(2), 100, 600);    // the largest rise, and changed hands
+    add("Fresh", {}, bidder(2), std::nullopt, 50); // a first holder: no rise to measure
+    add("Fell", agency, bidder(3), 300, 200);      // back from the agency, lower
+    std::vector<QString> order;
+    for (size_t i : standings::licencesMostTellingFirst(round))
+        order.push_back(round.licenses[i].name);
+    EXPECT_EQ(order,
+              (std::vector<QString>{QStringLiteral("Big"), QStringLiteral("Small"), QStringLiteral("Swapped"),
+                                    QStringLiteral("Fell"), QStringLiteral("Agency"), QStringLiteral("Flat"),
+                                    QStringLiteral("Fresh")}));
+    EXPECT_EQ(standings::topMovers(round, 1), std::vector<size_t>{4});
+    EXPECT_EQ(standings::topMovers(round, 10), (std::vector<size_t>{4, 1}));
+
+    standings::ReportContents contents;
+    contents.auction = 9;
+    contents.rowsShown = 2;
+    const QString html = QString::fromUtf8(standings::reportHtml(round, contents));
+    const qsizetype movers = html.indexOf(QStringLiteral("<h2>Top movers</h2>"));
+    const qsizetype licences = html.indexOf(QStringLiteral("<h2>Licences</h2>"));
+    ASSERT_GE(movers, 0);
+    ASSERT_GT(licences, movers);
+    const QString top = html.mid(movers, licences - movers);
+    EXPECT_TRUE(
+        top.contains(QStringLiteral("<td>Big</td><td>M &lt;Big&gt;</td><td>H2</td><td class=\"n\">$600</td>"
+                                    "<td class=\"n\">$500</td><td class=\"n\">+500.0%</td>"
+                                    "<td>Changed hands</td>")))
+        << top.toStdString();
+    EXPECT_TRUE(top.contains(QStringLiteral("<td>Small</td>")));
+    EXPECT_EQ(top.count(QStringLiteral("<tr>")), 3); // the header and the two that rose
+    EXPECT_FALSE(top.contains(QStringLiteral("<details>")));
+    // The licences' view: the two most telling on show, the others folded in the same order.
+    const qsizetype big = html.indexOf(QStringLiteral("<td>Big</td>"), licences);
+    const qsizetype small = html.indexOf(QStringLiteral("<td>Small</td>"), licences);
+    const qsizetype folded = html.indexOf(QStringLiteral("<details>"), licences);
+    EXPECT_LT(big, small);
+    EXPECT_LT(small, folded);
+    EXPECT_LT(html.indexOf(QStringLiteral("<td>Swapped</td>"), folded),
+              html.indexOf(QStringLiteral("<td>Agency</td>"), folded));
+    // Printed, the folded rows show and each page is headed with the auction and round.
+    EXPECT_TRUE(html.contains(QStringLiteral("details::details-content { content-visibility: visible;")));
+    EXPECT_TRUE(html.contains(QStringLiteral("@top-left { content: \"Auction 9, round 4\";")));
 }
 
 #ifdef QV_HAVE_CHARTS

@@ -35,7 +35,7 @@ footer { margin-top: 32px; color: #777; font-size: 12px; }
 @media print {
   body { margin: 0; font-size: 11px; }
   td { white-space: normal; }
-  td.n { white-space: nowrap; }
+  td.n, td:first-child { white-space: nowrap; }
   details > summary { display: none; }
   details::details-content { content-visibility: visible; display: contents; }
   h1, h2, figcaption, .warning, .notes { break-after: avoid; }
