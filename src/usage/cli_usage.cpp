@@ -221,7 +221,9 @@ std::vector<CommandUsage> commands()
              "is a New holder; a licence changes hands only when one bidder replaces another. "
              "Where Markets carries them, the licences also show the next round's Minimum Accepted "
              "Bid, the Next Increment it implies over the high bid, the Price per Pop and the "
-             "Bidding Units.\n\n"
+             "Bidding Units. The bidders show their Exposure (standing bids going into the round "
+             "plus new bids, a raise of its own bid counted once) and, where Bidders carries them, "
+             "Activity, Required Activity and Waivers Remaining.\n\n"
              "With --chart it draws price paths of licences, holdings and eligibility of bidders, "
              "or the net bids of every round, as PNG or SVG.",
          .options =

@@ -236,8 +236,44 @@ TEST_F(FiveRounds, NextRoundFiguresWhereMarketsCarriesThem)
         << "no increment without a holder";
     // Kestrel holds E-5 alone: 7 bidding units against an eligibility of 80.
     const QStringList bidders = shown(bidderTable(at(5)));
-    EXPECT_TRUE(bidders.contains(QStringLiteral("Kestrel|1|$300|$300|0|0|1|80|7|40")))
+    EXPECT_TRUE(bidders.contains(QStringLiteral("Kestrel|1|$300|$300|0|0|1|80|7|40|$421")))
         << bidders.join(QLatin1Char('\n')).toStdString();
+}
+
+// Exposure: the standing bids going into the round plus the new bids, a
+// raise of one's own standing bid counted once. Activity, required activity
+// and waivers show only where [Bidders] carries them.
+TEST_F(FiveRounds, BiddersExposureAndActivity)
+{
+    EXPECT_EQ(bidder(at(3), QStringLiteral("Wren [West]")).exposure, 55) << "50 raised to 55, not 105";
+    EXPECT_EQ(bidder(at(3), QStringLiteral("Kestrel")).exposure, 310) << "held 110 + 200, no new bid";
+    EXPECT_EQ(bidder(at(5), QStringLiteral("Kestrel")).exposure, 421) << "holds 300, bids 121 elsewhere";
+    EXPECT_EQ(bidder(at(1), QStringLiteral("Heron")).exposure, 100);
+    const auto lastNames = [](const StandingsTable& table) {
+        QStringList names;
+        for (const TableColumn& column : table.columns)
+            names << column.name;
+        return names.mid(8);
+    };
+    EXPECT_EQ(lastNames(bidderTable(at(5))), texts({"Additional Activity Required", "Exposure"}));
+    {
+        auto db = open();
+        for (const char* statement :
+             {"ALTER TABLE Bidders ADD COLUMN Activity INTEGER",
+              "ALTER TABLE Bidders ADD COLUMN \"Required Activity\" INTEGER",
+              "ALTER TABLE Bidders ADD COLUMN \"Waivers Remaining\" INTEGER",
+              "UPDATE Bidders SET Activity = 70, \"Required Activity\" = 64, \"Waivers Remaining\" = 3 "
+              "WHERE Bidder = 'Kestrel' AND Round = 5"})
+            store::exec(db->handle(), QLatin1String(statement));
+    }
+    const StandingsTable table = bidderTable(at(5));
+    EXPECT_EQ(lastNames(table), texts({"Additional Activity Required", "Activity", "Required Activity",
+                                       "Waivers Remaining", "Exposure"}));
+    const QStringList rows = shown(table);
+    EXPECT_TRUE(rows.contains(QStringLiteral("Kestrel|1|$300|$300|0|0|1|80|40|70|64|3|$421")))
+        << rows.join(QLatin1Char('\n')).toStdString();
+    EXPECT_TRUE(rows.contains(QStringLiteral("Heron|1|$121|$121|0|0|0|150|75||||$121")))
+        << "a round without them leaves them blank";
 }
 
 TEST_F(FiveRounds, BiddersHoldingsAndEligibility)

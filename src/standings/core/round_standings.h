@@ -55,6 +55,13 @@ struct BidderStanding {
     double biddingUnitsHeld = 0;       // of the licences it holds, where [Markets] has [Bidding Units]
     std::optional<double> additionalActivity;
     std::optional<double> eligibilityBefore;
+    // [Bidders] of the round, where it carries them.
+    std::optional<double> activity;
+    std::optional<double> requiredActivity;
+    std::optional<double> waiversRemaining;
+    // What it stood to pay in the round: its standing bids going into the
+    // round plus its new bids; a raise of its own standing bid counts once.
+    double exposure = 0;
 };
 
 enum class ChangeKind { ChangedHands, NewHolder, Withdrawn, HeldByAgency, EligibilityFell, EligibilityZero };

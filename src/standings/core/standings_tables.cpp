@@ -92,11 +92,27 @@ StandingsTable bidderTable(const RoundStandings& standings)
     if (units)
         table.columns.push_back({QStringLiteral("Bidding Units Held"), CellKind::Count});
     table.columns.push_back({QStringLiteral("Additional Activity Required"), CellKind::Count});
+    // Activity against what is required, where [Bidders] carries them.
+    const StandingsBasis& basis = standings.basis;
+    if (basis.activity)
+        table.columns.push_back({QStringLiteral("Activity"), CellKind::Count});
+    if (basis.requiredActivity)
+        table.columns.push_back({QStringLiteral("Required Activity"), CellKind::Count});
+    if (basis.waiversRemaining)
+        table.columns.push_back({QStringLiteral("Waivers Remaining"), CellKind::Count});
+    table.columns.push_back({QStringLiteral("Exposure"), CellKind::Money});
     for (const BidderStanding& b : standings.bidders) {
         QVariantList row = {b.name, b.held, b.gross, b.net, b.gained, b.lost, b.bids, amount(b.eligibility)};
         if (units)
             row << b.biddingUnitsHeld;
         row << amount(b.additionalActivity);
+        if (basis.activity)
+            row << amount(b.activity);
+        if (basis.requiredActivity)
+            row << amount(b.requiredActivity);
+        if (basis.waiversRemaining)
+            row << amount(b.waiversRemaining);
+        row << b.exposure;
         table.rows.push_back(std::move(row));
         table.keys.push_back({b.name, true});
     }
