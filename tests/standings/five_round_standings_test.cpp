@@ -123,16 +123,17 @@ TEST_F(FiveRounds, LicencesOfTheLastRound)
     const RoundStandings r5 = at(5);
     ASSERT_EQ(r5.previousRound, 4);
     const QStringList rows = shown(licenceTable(r5));
-    // Licence, market, holder, high bid, net, increase, %, rounds since changing hands, bidders, check.
+    // Licence, market, holder, high bid, net, increase, %, rounds since changing hands, bidders,
+    // withdrawn bid (while the agency holds it), check.
     EXPECT_EQ(rows, texts({
-                        "A-1|Albany|Heron|$121|$121|$0|0.0%|2|1|",
+                        "A-1|Albany|Heron|$121|$121|$0|0.0%|2|1||",
                         // Back from the agency: measured against Kestrel's withdrawn $200.
-                        "B-2|Boston|O'Brien Mobile|$180|$135|-$20|-10.0%|0|1|",
-                        "C-3|Chicago & <Gary>|||||||0|",
+                        "B-2|Boston|O'Brien Mobile|$180|$135|-$20|-10.0%|0|1||",
+                        "C-3|Chicago & <Gary>|||||||0||",
                         // Gross and net from one source: no net while the agency's gross is not the bid's.
-                        "D[4]|Denver|Wren [West]|$60||$5|+9.1%|4|0|[High Bid] $60 differs from the "
+                        "D[4]|Denver|Wren [West]|$60||$5|+9.1%|4|0||[High Bid] $60 differs from the "
                         "holder's bid $55",
-                        "E-5|El Paso|Kestrel|$300|$300|$0|0.0%|1|0|",
+                        "E-5|El Paso|Kestrel|$300|$300|$0|0.0%|1|0||",
                     }));
     EXPECT_EQ(r5.checks, 1);
     EXPECT_TRUE(
@@ -221,19 +222,23 @@ TEST_F(FiveRounds, NextRoundFiguresWhereMarketsCarriesThem)
               "ALTER TABLE Markets ADD COLUMN \"Bidding Units\" INTEGER",
               "UPDATE Markets SET \"Minimum Accepted Bid\" = \"High Bid\" + 12, Population = 400, \"Bidding "
               "Units\" = 7",
-              "UPDATE Markets SET \"Minimum Accepted Bid\" = 200 WHERE \"License Name\" = 'C-3'"})
+              "UPDATE Markets SET \"Minimum Accepted Bid\" = 200 WHERE \"License Name\" = 'C-3'",
+              "UPDATE Markets SET \"Minimum Accepted Bid\" = 180 WHERE \"License Name\" = 'B-2' AND Round IN "
+              "(3, 4)"})
             store::exec(db->handle(), QLatin1String(statement));
     }
     const StandingsTable table = licenceTable(at(5));
     QStringList names;
     for (const TableColumn& column : table.columns)
         names << column.name;
-    EXPECT_EQ(names.mid(9),
-              texts({"Minimum Accepted Bid", "Next Increment", "Price per Pop", "Bidding Units", "Check"}));
+    EXPECT_EQ(names.mid(9), texts({"Withdrawn Bid", "Minimum Accepted Bid", "Next Increment", "Price per Pop",
+                                   "Bidding Units", "Check"}));
     const QStringList rows = shown(table);
-    EXPECT_EQ(rows[0], QStringLiteral("A-1|Albany|Heron|$121|$121|$0|0.0%|2|1|$133|$12|$0.30|7|"));
-    EXPECT_EQ(rows[2], QStringLiteral("C-3|Chicago & <Gary>|||||||0|$200|||7|"))
+    EXPECT_EQ(rows[0], QStringLiteral("A-1|Albany|Heron|$121|$121|$0|0.0%|2|1||$133|$12|$0.30|7|"));
+    EXPECT_EQ(rows[2], QStringLiteral("C-3|Chicago & <Gary>|||||||0||$200|||7|"))
         << "no increment without a holder";
+    // Held by the agency: the bid withdrawn, and the price it is offered at again.
+    EXPECT_EQ(shown(licenceTable(at(4)))[1], QStringLiteral("B-2|Boston|(agency)|||||3|0|$200|$180|||7|"));
     // Kestrel holds E-5 alone: 7 bidding units against an eligibility of 80.
     const QStringList bidders = shown(bidderTable(at(5)));
     EXPECT_TRUE(bidders.contains(QStringLiteral("Kestrel|1|$300|$300|0|0|1|80|7|40|$421")))

@@ -47,10 +47,10 @@ TEST_F(StandingsCommand, PrintsEachViewOfARound)
     EXPECT_EQ(
         licences.out.section(QLatin1Char('\n'), 0, 2),
         QStringLiteral("License Name\tMarket Name\tHolder\tHigh Bid\tNet High Bid\tIncrease\tIncrease %\t"
-                       "Rounds Since Changing Hands\tBidders This Round\tCheck\n"
-                       "A-1\tAlbany\tHeron\t121\t121\t11\t10\t0\t1\t\n"
+                       "Rounds Since Changing Hands\tBidders This Round\tWithdrawn Bid\tCheck\n"
+                       "A-1\tAlbany\tHeron\t121\t121\t11\t10\t0\t1\t\t\n"
                        // Passing to the agency is no change of hands: Kestrel took it in round 1.
-                       "B-2\tBoston\t(agency)\t\t\t\t\t2\t0\t"));
+                       "B-2\tBoston\t(agency)\t\t\t\t\t2\t0\t200\t"));
     EXPECT_EQ(licences.err, QString()) << "an auction with every column needs no note";
 
     const test::CliRun bidders =

@@ -295,6 +295,8 @@ RoundStandings computeRoundStandings(store::Database& database, AuctionHistory& 
         standing.gross = settled.gross;
         standing.net = settled.net;
         standing.check = settled.checks.join(QStringLiteral("; "));
+        if (settled.holding.kind == HolderKind::Agency && settled.holding.bid >= 0)
+            standing.withdrawnBid = history.bids[static_cast<size_t>(settled.holding.bid)].gross;
         if (marketOf[l]) {
             standing.minimumAccepted = marketOf[l]->minimumAccepted;
             standing.population = marketOf[l]->population;

@@ -18,12 +18,13 @@ namespace qv::standings {
 struct LicenseStanding {
     QString name;
     QString marketName;
-    Holding now;                       // after the round: the agency's word where [Markets] names the holder
-    Holding before;                    // after the round before, the same way
-    QString holder;                    // as shown: the bidder, "(agency)", "A / B (tied)", empty for none
-    std::optional<double> gross;       // the standing high bid: [Markets].[High Bid], else the holder's bid
-    std::optional<double> net;         // from the same source: [Net High Bid], else that bid's net
-    std::optional<double> grossBefore; // after the round before; the withdrawn bid while the agency held it
+    Holding now;                        // after the round: the agency's word where [Markets] names the holder
+    Holding before;                     // after the round before, the same way
+    QString holder;                     // as shown: the bidder, "(agency)", "A / B (tied)", empty for none
+    std::optional<double> gross;        // the standing high bid: [Markets].[High Bid], else the holder's bid
+    std::optional<double> net;          // from the same source: [Net High Bid], else that bid's net
+    std::optional<double> grossBefore;  // after the round before; the withdrawn bid while the agency held it
+    std::optional<double> withdrawnBid; // while the agency holds it: the bid withdrawn
     // Since it changed hands or got its first holder; none while nobody has held it.
     std::optional<int> roundsSinceChange;
     int biddersInRound = 0; // bidders who bid on it in the round

@@ -39,8 +39,11 @@ StandingsTable licenceTable(const RoundStandings& standings)
                      {QStringLiteral("Increase %"), CellKind::Percent},
                      {QStringLiteral("Rounds Since Changing Hands"), CellKind::Count},
                      {QStringLiteral("Bidders This Round"), CellKind::Count}};
-    // The next round's figures, only where the files carry them.
+    // The next round's figures, only where the files carry them; a licence
+    // the agency holds is offered again at its minimum accepted bid.
     const StandingsBasis& basis = standings.basis;
+    if (basis.withdrawals)
+        table.columns.push_back({QStringLiteral("Withdrawn Bid"), CellKind::Money});
     if (basis.minimumAccepted) {
         table.columns.push_back({QStringLiteral("Minimum Accepted Bid"), CellKind::Money});
         table.columns.push_back({QStringLiteral("Next Increment"), CellKind::Money});
@@ -60,6 +63,8 @@ StandingsTable licenceTable(const RoundStandings& standings)
                             percent(l.increasePercent()),
                             l.roundsSinceChange ? QVariant(*l.roundsSinceChange) : QVariant(),
                             l.biddersInRound};
+        if (basis.withdrawals)
+            row << amount(l.withdrawnBid);
         if (basis.minimumAccepted)
             row << amount(l.minimumAccepted) << amount(l.nextIncrement());
         if (basis.population)
