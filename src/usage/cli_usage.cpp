@@ -224,7 +224,8 @@ std::vector<CommandUsage> commands()
              "Bidding Units; a licence the agency holds shows its Withdrawn Bid, and is offered again at its "
              "Minimum Accepted Bid. The bidders show their Exposure (standing bids going into the round "
              "plus new bids, a raise of its own bid counted once) and, where Bidders carries them, "
-             "Activity, Required Activity and Waivers Remaining.\n\n"
+             "Activity, Required Activity and Waivers Remaining. In tsv and csv a last row, Total, "
+             "sums the amounts, counts and bidding units of the view.\n\n"
              "With --chart it draws price paths of licences, holdings and eligibility of bidders, "
              "or the net bids of every round, as PNG or SVG.",
          .options =

@@ -135,6 +135,13 @@ TEST_F(FiveRounds, LicencesOfTheLastRound)
                         "holder's bid $55",
                         "E-5|El Paso|Kestrel|$300|$300|$0|0.0%|1|0||",
                     }));
+    // Totals under the view: a blank net adds nothing; the agency's and nobody's licences nothing.
+    EXPECT_EQ(totalsText(licenceTable(r5)), QStringLiteral("Total: High Bid $661, Net High Bid $556"));
+    EXPECT_EQ(
+        totalsText(bidderTable(r5)),
+        QStringLiteral("Total: Licences Held 4, High Bids Held $661, Net High Bids Held $556, Gained 1, "
+                       "Lost 0, Bids This Round 2, Exposure $777"));
+    EXPECT_EQ(totalsText(changeTable(r5)), QString());
     EXPECT_EQ(r5.checks, 1);
     EXPECT_TRUE(
         r5.notes.contains(QStringLiteral("1 licence's standing in [Markets] disagrees with the bids (see "

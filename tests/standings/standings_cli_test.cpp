@@ -52,6 +52,8 @@ TEST_F(StandingsCommand, PrintsEachViewOfARound)
                        // Passing to the agency is no change of hands: Kestrel took it in round 1.
                        "B-2\tBoston\t(agency)\t\t\t\t\t2\t0\t200\t"));
     EXPECT_EQ(licences.err, QString()) << "an auction with every column needs no note";
+    EXPECT_TRUE(licences.out.endsWith(QStringLiteral("\nTotal\t\t\t176\t176\t\t\t\t\t\t\n")))
+        << licences.out.toStdString();
 
     const test::CliRun bidders =
         run({QStringLiteral("standings"), QStringLiteral("--by"), QStringLiteral("bidder"),
@@ -61,6 +63,7 @@ TEST_F(StandingsCommand, PrintsEachViewOfARound)
         "[\n{\"Bidder\":\"Kestrel\",\"Licences Held\":1,\"High Bids Held\":300,\"Net High Bids Held\":300,"
         "\"Gained\":0,\"Lost\":0,\"Bids This Round\":1,\"Current Eligibility\":80,")))
         << bidders.out.toStdString();
+    EXPECT_FALSE(bidders.out.contains(QStringLiteral("Total"))) << "JSON lists the bidders alone";
 
     const test::CliRun changes =
         run({QStringLiteral("standings"), QStringLiteral("5"), QStringLiteral("--by"),

@@ -24,6 +24,22 @@ QVariant text(const QString& value)
     return value.isEmpty() ? QVariant() : QVariant(value);
 }
 
+// "Total" under the first column and the sums of the columns named.
+void addTotals(StandingsTable& table, const QStringList& summed)
+{
+    table.totals = {QStringLiteral("Total")};
+    for (size_t c = 1; c < table.columns.size(); ++c) {
+        if (!summed.contains(table.columns[c].name)) {
+            table.totals << QVariant();
+            continue;
+        }
+        double sum = 0;
+        for (const QVariantList& row : table.rows)
+            sum += row.value(static_cast<qsizetype>(c)).toDouble();
+        table.totals << sum;
+    }
+}
+
 } // namespace
 
 StandingsTable licenceTable(const RoundStandings& standings)
@@ -77,6 +93,8 @@ StandingsTable licenceTable(const RoundStandings& standings)
         table.rows.push_back(std::move(row));
         table.keys.push_back({l.name, false});
     }
+    addTotals(table,
+              {QStringLiteral("High Bid"), QStringLiteral("Net High Bid"), QStringLiteral("Bidding Units")});
     return table;
 }
 
@@ -121,6 +139,10 @@ StandingsTable bidderTable(const RoundStandings& standings)
         table.rows.push_back(std::move(row));
         table.keys.push_back({b.name, true});
     }
+    addTotals(table, {QStringLiteral("Licences Held"), QStringLiteral("High Bids Held"),
+                      QStringLiteral("Net High Bids Held"), QStringLiteral("Gained"), QStringLiteral("Lost"),
+                      QStringLiteral("Bids This Round"), QStringLiteral("Bidding Units Held"),
+                      QStringLiteral("Exposure")});
     return table;
 }
 
@@ -139,6 +161,17 @@ StandingsTable changeTable(const RoundStandings& standings)
             {c.subject, c.kind == ChangeKind::EligibilityFell || c.kind == ChangeKind::EligibilityZero});
     }
     return table;
+}
+
+QString totalsText(const StandingsTable& table)
+{
+    QStringList parts;
+    for (size_t c = 1; c < table.columns.size(); ++c) {
+        const QVariant value = table.totals.value(static_cast<qsizetype>(c));
+        if (value.isValid())
+            parts << table.columns[c].name + QLatin1Char(' ') + cellText(value, table.columns[c].kind);
+    }
+    return parts.isEmpty() ? QString() : QStringLiteral("Total: ") + parts.join(QStringLiteral(", "));
 }
 
 QString cellText(const QVariant& value, CellKind kind)
