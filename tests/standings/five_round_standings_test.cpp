@@ -142,6 +142,14 @@ TEST_F(FiveRounds, LicencesOfTheLastRound)
         QStringLiteral("Total: Licences Held 4, High Bids Held $661, Net High Bids Held $556, Gained 1, "
                        "Lost 0, Bids This Round 2, Exposure $777"));
     EXPECT_EQ(totalsText(changeTable(r5)), QString());
+    // By market: one licence each here; Boston's is held by a bidder again.
+    const QStringList markets = shown(marketTable(r5));
+    EXPECT_EQ(markets[1], QStringLiteral("Boston|1|1|0|$180|$135"));
+    EXPECT_EQ(markets[2], QStringLiteral("Chicago & <Gary>|1|0|0|$0|$0"));
+    EXPECT_EQ(
+        totalsText(marketTable(r5)),
+        QStringLiteral("Total: Licences 5, Held 4, Held by the Agency 0, High Bid $661, Net High Bid $556"));
+    EXPECT_EQ(shown(marketTable(at(3)))[1], QStringLiteral("Boston|1|0|1|$0|$0"));
     EXPECT_EQ(r5.checks, 1);
     EXPECT_TRUE(
         r5.notes.contains(QStringLiteral("1 licence's standing in [Markets] disagrees with the bids (see "
@@ -286,6 +294,28 @@ TEST_F(FiveRounds, BiddersExposureAndActivity)
         << rows.join(QLatin1Char('\n')).toStdString();
     EXPECT_TRUE(rows.contains(QStringLiteral("Heron|1|$121|$121|0|0|0|150|75||||$121")))
         << "a round without them leaves them blank";
+}
+
+// Where [Markets] carries [Block], the blocks follow the markets, and the
+// total counts each licence once.
+TEST_F(FiveRounds, TotalsByMarketAndBlock)
+{
+    {
+        auto db = open();
+        for (const char* statement :
+             {"ALTER TABLE Markets ADD COLUMN Block TEXT",
+              "UPDATE Markets SET Block = 'A' WHERE \"License Name\" IN ('A-1', 'B-2')",
+              "UPDATE Markets SET Block = 'B' WHERE Block IS NULL"})
+            store::exec(db->handle(), QLatin1String(statement));
+    }
+    const StandingsTable table = marketTable(at(5));
+    const QStringList rows = shown(table);
+    ASSERT_EQ(rows.size(), 7);
+    EXPECT_EQ(rows[0], QStringLiteral("Albany||1|1|0|$121|$121"));
+    EXPECT_EQ(rows.mid(5), texts({"|A|2|2|0|$301|$256", "|B|3|2|0|$360|$300"}));
+    EXPECT_EQ(
+        totalsText(table),
+        QStringLiteral("Total: Licences 5, Held 4, Held by the Agency 0, High Bid $661, Net High Bid $556"));
 }
 
 TEST_F(FiveRounds, BiddersHoldingsAndEligibility)

@@ -65,6 +65,14 @@ TEST_F(StandingsCommand, PrintsEachViewOfARound)
         << bidders.out.toStdString();
     EXPECT_FALSE(bidders.out.contains(QStringLiteral("Total"))) << "JSON lists the bidders alone";
 
+    const test::CliRun markets =
+        run({QStringLiteral("standings"), QStringLiteral("--by"), QStringLiteral("market")});
+    ASSERT_EQ(markets.code, 0);
+    EXPECT_TRUE(markets.out.startsWith(
+        QStringLiteral("Market Name\tLicences\tHeld\tHeld by the Agency\tHigh Bid\tNet High Bid\n")));
+    EXPECT_TRUE(markets.out.endsWith(QStringLiteral("\nTotal\t5\t4\t0\t661\t556\n")))
+        << markets.out.toStdString();
+
     const test::CliRun changes =
         run({QStringLiteral("standings"), QStringLiteral("5"), QStringLiteral("--by"),
              QStringLiteral("changes"), QStringLiteral("--format"), QStringLiteral("csv")});
@@ -114,7 +122,7 @@ TEST_F(StandingsCommand, BadInputWritesNothing)
           dir.file(QStringLiteral("r.html"))},
          1,
          "Round 7 has not been imported."},
-        {{QStringLiteral("standings"), QStringLiteral("--by"), QStringLiteral("market")}, 2, "Usage:"},
+        {{QStringLiteral("standings"), QStringLiteral("--by"), QStringLiteral("region")}, 2, "Usage:"},
         {{QStringLiteral("standings"), QStringLiteral("--chart"), QStringLiteral("licence:A-1"),
           QStringLiteral("-o"), dir.file(QStringLiteral("chart.pdf"))},
          2,

@@ -301,6 +301,7 @@ RoundStandings computeRoundStandings(store::Database& database, AuctionHistory& 
             standing.minimumAccepted = marketOf[l]->minimumAccepted;
             standing.population = marketOf[l]->population;
             standing.biddingUnits = marketOf[l]->biddingUnits;
+            standing.block = marketOf[l]->block;
         }
         standing.before = before[l];
         if (result.previousRound > 0) {

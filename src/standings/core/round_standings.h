@@ -33,6 +33,7 @@ struct LicenseStanding {
     std::optional<double> minimumAccepted; // [Minimum Accepted Bid]
     std::optional<double> population;
     std::optional<double> biddingUnits;
+    QString block; // [Markets].[Block] where the files carry it
 
     // What the minimum acceptable bid adds to the standing high bid.
     std::optional<double> nextIncrement() const;

@@ -66,6 +66,7 @@ StandingsBasis readStandingsBasis(store::Database& database)
     basis.minimumAccepted = inMarkets("Minimum Accepted Bid");
     basis.population = inMarkets("Population");
     basis.biddingUnits = inMarkets("Bidding Units");
+    basis.block = inMarkets("Block");
     const QStringList bidderColumns = database.tableExists(QStringLiteral("Bidders"))
                                           ? database.columnNames(QStringLiteral("Bidders"))
                                           : QStringList();

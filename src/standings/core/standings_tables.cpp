@@ -2,6 +2,7 @@
 
 #include "summary/core/summary_formats.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace qv::standings {
@@ -160,6 +161,71 @@ StandingsTable changeTable(const RoundStandings& standings)
         table.keys.push_back(
             {c.subject, c.kind == ChangeKind::EligibilityFell || c.kind == ChangeKind::EligibilityZero});
     }
+    return table;
+}
+
+StandingsTable marketTable(const RoundStandings& standings)
+{
+    StandingsTable table;
+    table.title = QStringLiteral("Markets");
+    const bool blocks = standings.basis.block;
+    const bool units = standings.basis.biddingUnits;
+    table.columns = {{QStringLiteral("Market Name"), CellKind::Text}};
+    if (blocks)
+        table.columns.push_back({QStringLiteral("Block"), CellKind::Text});
+    table.columns.insert(table.columns.end(), {{QStringLiteral("Licences"), CellKind::Count},
+                                               {QStringLiteral("Held"), CellKind::Count},
+                                               {QStringLiteral("Held by the Agency"), CellKind::Count},
+                                               {QStringLiteral("High Bid"), CellKind::Money},
+                                               {QStringLiteral("Net High Bid"), CellKind::Money}});
+    if (units)
+        table.columns.push_back({QStringLiteral("Bidding Units"), CellKind::Count});
+    // One group per market, then one per block, each in the order first met.
+    struct Group {
+        QString market, block;
+        int licences = 0, held = 0, agency = 0;
+        double gross = 0, net = 0, biddingUnits = 0;
+    };
+    std::vector<Group> groups;
+    const auto add = [&groups](const QString& market, const QString& block, const LicenseStanding& l) {
+        auto it = std::find_if(groups.begin(), groups.end(),
+                               [&](const Group& g) { return g.market == market && g.block == block; });
+        if (it == groups.end())
+            it = groups.insert(groups.end(), Group{market, block});
+        ++it->licences;
+        it->held += l.now.kind == HolderKind::Bidder || l.now.kind == HolderKind::Tied ? 1 : 0;
+        it->agency += l.now.kind == HolderKind::Agency ? 1 : 0;
+        it->gross += l.gross.value_or(0);
+        it->net += l.net.value_or(0);
+        it->biddingUnits += l.biddingUnits.value_or(0);
+    };
+    for (const LicenseStanding& l : standings.licenses)
+        add(l.marketName, QString(), l);
+    if (blocks) {
+        for (const LicenseStanding& l : standings.licenses)
+            add(QString(), l.block.isEmpty() ? QStringLiteral("(none)") : l.block, l);
+    }
+    for (const Group& g : groups) {
+        QVariantList row = {text(g.market)};
+        if (blocks)
+            row << text(g.block);
+        row << g.licences << g.held << g.agency << g.gross << g.net;
+        if (units)
+            row << g.biddingUnits;
+        table.rows.push_back(std::move(row));
+        table.keys.push_back({g.market, false});
+    }
+    // The blocks add up to the same again: the totals are the markets'.
+    StandingsTable markets = table;
+    if (blocks) {
+        std::erase_if(markets.rows, [](const QVariantList& row) {
+            return !row.value(1).isNull() && row.value(1).isValid();
+        });
+    }
+    addTotals(markets,
+              {QStringLiteral("Licences"), QStringLiteral("Held"), QStringLiteral("Held by the Agency"),
+               QStringLiteral("High Bid"), QStringLiteral("Net High Bid"), QStringLiteral("Bidding Units")});
+    table.totals = markets.totals;
     return table;
 }
 

@@ -38,6 +38,8 @@ struct StandingsTable {
 StandingsTable licenceTable(const RoundStandings& standings);
 StandingsTable bidderTable(const RoundStandings& standings);
 StandingsTable changeTable(const RoundStandings& standings);
+// Totals by market, then by block where the files carry [Block].
+StandingsTable marketTable(const RoundStandings& standings);
 
 QString cellText(const QVariant& value, CellKind kind);
 
