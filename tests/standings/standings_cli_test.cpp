@@ -1,6 +1,7 @@
 // quorvane-cli standings and report on the hand-built five-round auction:
 // what they print and write, and what they refuse without writing anything.
 #include "store/database.h"
+#include "store/sqlite_statement.h"
 #include "support/cli_run.h"
 #include "support/five_round_auction.h"
 #include "support/qt_printers.h"
@@ -39,6 +40,43 @@ protected:
 };
 
 } // namespace
+
+// JSON names the figures for the next round and the bidders' activity as
+// the window's columns are named, a licence the agency holds included.
+TEST_F(StandingsCommand, JsonNamesTheNewColumns)
+{
+    {
+        auto db = store::Database::open(auction);
+        for (const char* statement :
+             {"ALTER TABLE Markets ADD COLUMN \"Minimum Accepted Bid\" REAL",
+              "ALTER TABLE Markets ADD COLUMN Population INTEGER",
+              "ALTER TABLE Markets ADD COLUMN \"Bidding Units\" INTEGER",
+              "UPDATE Markets SET \"Minimum Accepted Bid\" = 180, Population = 400, \"Bidding Units\" = 7",
+              "ALTER TABLE Bidders ADD COLUMN Activity INTEGER",
+              "ALTER TABLE Bidders ADD COLUMN \"Required Activity\" INTEGER",
+              "ALTER TABLE Bidders ADD COLUMN \"Waivers Remaining\" INTEGER",
+              "UPDATE Bidders SET Activity = 70, \"Required Activity\" = 64, \"Waivers Remaining\" = 3"})
+            store::exec(db->handle(), QLatin1String(statement));
+        db->close();
+    }
+    const test::CliRun licences = run({QStringLiteral("standings"), QStringLiteral("4"),
+                                       QStringLiteral("--format"), QStringLiteral("json")});
+    ASSERT_EQ(licences.code, 0) << licences.err.toStdString();
+    EXPECT_TRUE(licences.out.contains(QStringLiteral(
+        "{\"License Name\":\"B-2\",\"Market Name\":\"Boston\",\"Holder\":\"(agency)\",\"High Bid\":null,"
+        "\"Net High Bid\":null,\"Increase\":null,\"Increase %\":null,\"Rounds Since Changing Hands\":3,"
+        "\"Bidders This Round\":0,\"Withdrawn Bid\":200,\"Minimum Accepted Bid\":180,\"Next Increment\":null,"
+        "\"Price per Pop\":null,\"Bidding Units\":7,\"Check\":null}")))
+        << licences.out.toStdString();
+    const test::CliRun bidders =
+        run({QStringLiteral("standings"), QStringLiteral("5"), QStringLiteral("--by"),
+             QStringLiteral("bidder"), QStringLiteral("--format"), QStringLiteral("json")});
+    ASSERT_EQ(bidders.code, 0);
+    EXPECT_TRUE(bidders.out.contains(QStringLiteral(
+        "\"Current Eligibility\":80,\"Bidding Units Held\":7,\"Additional Activity Required\":40,"
+        "\"Activity\":70,\"Required Activity\":64,\"Waivers Remaining\":3,\"Exposure\":421}")))
+        << bidders.out.toStdString();
+}
 
 TEST_F(StandingsCommand, PrintsEachViewOfARound)
 {
