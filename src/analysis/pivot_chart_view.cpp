@@ -29,12 +29,12 @@ PivotChartView::PivotChartView(PivotResult pivot, QWidget* parent)
     groups_->setModel(new ChartGroupModel(
         data_, [this](int row, bool shown) { showGroup(row, shown); }, groups_));
     // The chart holds the shown groups' lines in the list's order.
-    const QList<QAbstractSeries*> made = chart()->series();
+    const QList<QLineSeries*> made = pivotChartLines(chart());
     qsizetype next = 0;
     for (size_t i = 0; i < data_.series.size() && next < made.size(); ++i) {
         if (!data_.series[i].shown)
             continue;
-        QLineSeries* line = qobject_cast<QLineSeries*>(made[next++]);
+        QLineSeries* line = made[next++];
         lines_[i] = line;
         if (line != nullptr)
             connect(line, &QLineSeries::hovered, this,
@@ -85,7 +85,9 @@ void PivotChartView::tellPoint(QLineSeries* line, const QPointF& point, bool hov
         return;
     }
     // The nearest point of the line: hovering reports a place on it.
-    const QList<QPointF> points = line->points();
+    QList<QPointF> points;
+    for (const QLineSeries* piece : pivotChartLinePieces(chart(), line))
+        points << piece->points();
     if (points.isEmpty())
         return;
     QPointF nearest = points.front();

@@ -28,7 +28,7 @@ int failed(const Error& error)
     return 1;
 }
 
-enum class View { Licences, Bidders, Changes };
+enum class View { Licences, Bidders, Changes, Markets };
 
 std::optional<View> viewNamed(const QString& name)
 {
@@ -38,6 +38,8 @@ std::optional<View> viewNamed(const QString& name)
         return View::Bidders;
     if (name == QLatin1String("changes"))
         return View::Changes;
+    if (name == QLatin1String("market"))
+        return View::Markets;
     return std::nullopt;
 }
 
@@ -148,6 +150,7 @@ int runStandings(const QStringList& given, const Options&)
         const View shown = view.value_or(View::Licences);
         const standings::StandingsTable table = shown == View::Licences  ? standings::licenceTable(result)
                                                 : shown == View::Bidders ? standings::bidderTable(result)
+                                                : shown == View::Markets ? standings::marketTable(result)
                                                                          : standings::changeTable(result);
         noteOnStandardError(result.notes);
         StandardOutput& out = StandardOutput::instance();

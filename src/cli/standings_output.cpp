@@ -17,6 +17,9 @@ QString standingsTableText(const standings::StandingsTable& table, OutputFormat 
     writer.header(names);
     for (const QVariantList& row : table.rows)
         writer.row(row);
+    // JSON lists the licences or bidders alone: a reader sums them itself.
+    if (format != OutputFormat::Json && !table.totals.isEmpty())
+        writer.row(table.totals);
     writer.finish();
     return QString::fromUtf8(out.bytes);
 }

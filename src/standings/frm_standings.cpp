@@ -96,6 +96,11 @@ frmStandings::frmStandings(Prompter& prompter, QWidget* parent) : QWidget(parent
     lblNotes->setTextFormat(Qt::PlainText); // the notes name tables and columns of the files
     lblNotes->setStyleSheet(QStringLiteral("background: #fff7e0; border: 1px solid #e0c060; padding: 4px;"));
     lblNotes->hide();
+    lblTotals = new QLabel(this);
+    lblTotals->setObjectName(QStringLiteral("lblTotals"));
+    lblTotals->setTextFormat(Qt::PlainText);
+    lblTotals->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    lblTotals->hide();
     cmdClose = new QPushButton(QStringLiteral("Close"), this);
     cmdClose->setObjectName(QStringLiteral("cmdClose"));
 
@@ -122,6 +127,18 @@ frmStandings::frmStandings(Prompter& prompter, QWidget* parent) : QWidget(parent
     layout->addWidget(lblWarning);
     layout->addWidget(lblNotes);
     layout->addWidget(tabs, 1);
+    layout->addWidget(lblTotals);
+    // The totals of the tab shown; sorting the rows leaves them where they are.
+    const auto showTotals = [this] {
+        const int tab = tabs->currentIndex();
+        lblTotals->setText(tab == 0   ? totalsText(licences_->table())
+                           : tab == 1 ? totalsText(bidders_->table())
+                                      : QString());
+        lblTotals->setVisible(!lblTotals->text().isEmpty());
+    };
+    connect(tabs, &QTabWidget::currentChanged, this, showTotals);
+    connect(licences_, &QAbstractItemModel::modelReset, this, showTotals);
+    connect(bidders_, &QAbstractItemModel::modelReset, this, showTotals);
 
     connect(ddlRound, &QComboBox::currentIndexChanged, this, [this] {
         if (ddlRound->currentIndex() >= 0)

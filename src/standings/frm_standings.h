@@ -33,6 +33,7 @@ public:
     QComboBox* ddlRound;
     QLabel* lblWarning;
     QLabel* lblNotes;
+    QLabel* lblTotals; // under the tabs: the totals of the view shown
     QPushButton* cmdClose;
     QTabWidget* tabs;
     QTableView* grdLicences;

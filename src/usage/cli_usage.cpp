@@ -208,7 +208,7 @@ std::vector<CommandUsage> commands()
                       "    --select B001-A1 -o markets.xlsx",
                       "quorvane-cli pivot Auction5.mdb rounds --from 1 --to 10 --chart rounds.png"}},
         {.name = "standings",
-         .forms = {"DB [ROUND] [--by licence|bidder|changes] [--format tsv|csv|json]",
+         .forms = {"DB [ROUND] [--by licence|bidder|changes|market] [--format tsv|csv|json]",
                    "DB [ROUND] --chart licence:NAME|bidder:NAME|net... -o FILE.png|FILE.svg"},
          .summary = "who holds each licence after a round, the bidders' holdings, what changed, or their "
                     "charts",
@@ -221,11 +221,16 @@ std::vector<CommandUsage> commands()
              "is a New holder; a licence changes hands only when one bidder replaces another. "
              "Where Markets carries them, the licences also show the next round's Minimum Accepted "
              "Bid, the Next Increment it implies over the high bid, the Price per Pop and the "
-             "Bidding Units.\n\n"
+             "Bidding Units; a licence the agency holds shows its Withdrawn Bid, and is offered again at its "
+             "Minimum Accepted Bid. The bidders show their Exposure (standing bids going into the round "
+             "plus new bids, a raise of its own bid counted once) and, where Bidders carries them, "
+             "Activity, Required Activity and Waivers Remaining. In tsv and csv a last row, Total, "
+             "sums the amounts, counts and bidding units of the view.\n\n"
              "With --chart it draws price paths of licences, holdings and eligibility of bidders, "
              "or the net bids of every round, as PNG or SVG.",
          .options =
-             {{"--by", "licence|bidder|changes", "the view: licences (the default), bidders or changes"},
+             {{"--by", "licence|bidder|changes|market",
+               "the view: licences (the default), bidders, changes, or totals by market (and by block)"},
               formatOption,
               {"--chart", "licence:NAME|bidder:NAME|net",
                "the chart to draw; repeat licence: or bidder: for more lines"},

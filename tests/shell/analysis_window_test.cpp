@@ -21,6 +21,7 @@
 #include <QFileInfo>
 #include <QImage>
 #include <QLabel>
+#include <QLegendMarker>
 #include <QLineEdit>
 #include <QLineSeries>
 #include <QListView>
@@ -453,6 +454,55 @@ private slots:
         QVERIFY(prompter.messages.empty());
         // Saving did not take the chart from its view.
         QCOMPARE(chart->chart()->scene(), chart->findChild<QChartView*>()->scene());
+    }
+
+    // A round without bids breaks a line instead of joining across it: one
+    // legend entry and one tick for the line, its pieces shown and hidden with it.
+    void aLineBreaksOverRoundsWithoutBids()
+    {
+        test::ScriptedPrompter prompter;
+        analysis::frmWorkbooks window(prompter);
+        window.setAttribute(Qt::WA_DeleteOnClose, false);
+        // Able bids in rounds 1, 2 and 4, Baker in every round 1 to 4.
+        const BidRow rows[] = {{1, QStringLiteral("Able"), 10},  {2, QStringLiteral("Able"), 20},
+                               {4, QStringLiteral("Able"), 40},  {1, QStringLiteral("Baker"), 11},
+                               {2, QStringLiteral("Baker"), 21}, {3, QStringLiteral("Baker"), 31},
+                               {4, QStringLiteral("Baker"), 41}};
+        showBidPivot(window.application(), 7, [&rows](int i) { return rows[i]; });
+        auto* page = qobject_cast<analysis::WorkbookPage*>(window.tabs()->currentWidget());
+        QVERIFY(page != nullptr && page->chartView() != nullptr);
+        analysis::PivotChartView* view = page->chartView();
+        QChart* chart = view->chart();
+        QCOMPARE(chart->series().size(), 3);
+        QCOMPARE(view->line(0)->name(), QStringLiteral("Able"));
+        QCOMPARE(view->line(0)->points(), (QList<QPointF>{QPointF(1, 10), QPointF(2, 20)}));
+        QCOMPARE(view->line(1)->points().size(), 4);
+        window.show();
+        QCoreApplication::processEvents();
+        QSet<QString> legend;
+        int entries = 0;
+        for (QLegendMarker* marker : chart->legend()->markers()) {
+            if (marker->isVisible()) {
+                ++entries;
+                legend << marker->label();
+            }
+        }
+        QCOMPARE(entries, 2);
+        QCOMPARE(legend, (QSet<QString>{QStringLiteral("Able"), QStringLiteral("Baker")}));
+        QLineSeries* piece = nullptr;
+        for (QAbstractSeries* series : chart->series()) {
+            if (series != view->line(0) && series != view->line(1))
+                piece = qobject_cast<QLineSeries*>(series);
+        }
+        QVERIFY(piece != nullptr);
+        QCOMPARE(piece->points(), (QList<QPointF>{QPointF(4, 40)}));
+        QCOMPARE(piece->pen().color(), view->line(0)->pen().color());
+        QAbstractItemModel* groups = view->groupList()->model();
+        QCOMPARE(groups->rowCount(), 2);
+        QVERIFY(groups->setData(groups->index(0, 0), Qt::Unchecked, Qt::CheckStateRole));
+        QVERIFY(!piece->isVisible());
+        QVERIFY(groups->setData(groups->index(0, 0), Qt::Checked, Qt::CheckStateRole));
+        QVERIFY(piece->isVisible());
     }
 
     // A chart over one round shows its points in the middle of the plot,

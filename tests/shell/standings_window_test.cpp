@@ -175,6 +175,13 @@ private slots:
         QCOMPARE(column(window->grdLicences, 2),
                  QStringList({QStringLiteral("Heron"), QStringLiteral("O'Brien Mobile"), QString(),
                               QStringLiteral("Wren [West]"), QStringLiteral("Kestrel")}));
+        // The totals under the view shown follow the tab; the changes have none.
+        QCOMPARE(window->lblTotals->text(), QStringLiteral("Total: High Bid $661, Net High Bid $556"));
+        window->tabs->setCurrentIndex(2);
+        QVERIFY(!window->lblTotals->isVisibleTo(window));
+        window->tabs->setCurrentIndex(1);
+        QVERIFY(window->lblTotals->text().endsWith(QStringLiteral("Exposure $777")));
+        window->tabs->setCurrentIndex(0);
 
         // Double-clicking B-2 shows its price path: gone while the agency held it.
         const QModelIndex b2 = window->grdLicences->model()->index(1, 0);

@@ -123,17 +123,33 @@ TEST_F(FiveRounds, LicencesOfTheLastRound)
     const RoundStandings r5 = at(5);
     ASSERT_EQ(r5.previousRound, 4);
     const QStringList rows = shown(licenceTable(r5));
-    // Licence, market, holder, high bid, net, increase, %, rounds since changing hands, bidders, check.
+    // Licence, market, holder, high bid, net, increase, %, rounds since changing hands, bidders,
+    // withdrawn bid (while the agency holds it), check.
     EXPECT_EQ(rows, texts({
-                        "A-1|Albany|Heron|$121|$121|$0|0.0%|2|1|",
+                        "A-1|Albany|Heron|$121|$121|$0|0.0%|2|1||",
                         // Back from the agency: measured against Kestrel's withdrawn $200.
-                        "B-2|Boston|O'Brien Mobile|$180|$135|-$20|-10.0%|0|1|",
-                        "C-3|Chicago & <Gary>|||||||0|",
+                        "B-2|Boston|O'Brien Mobile|$180|$135|-$20|-10.0%|0|1||",
+                        "C-3|Chicago & <Gary>|||||||0||",
                         // Gross and net from one source: no net while the agency's gross is not the bid's.
-                        "D[4]|Denver|Wren [West]|$60||$5|+9.1%|4|0|[High Bid] $60 differs from the "
+                        "D[4]|Denver|Wren [West]|$60||$5|+9.1%|4|0||[High Bid] $60 differs from the "
                         "holder's bid $55",
-                        "E-5|El Paso|Kestrel|$300|$300|$0|0.0%|1|0|",
+                        "E-5|El Paso|Kestrel|$300|$300|$0|0.0%|1|0||",
                     }));
+    // Totals under the view: a blank net adds nothing; the agency's and nobody's licences nothing.
+    EXPECT_EQ(totalsText(licenceTable(r5)), QStringLiteral("Total: High Bid $661, Net High Bid $556"));
+    EXPECT_EQ(
+        totalsText(bidderTable(r5)),
+        QStringLiteral("Total: Licences Held 4, High Bids Held $661, Net High Bids Held $556, Gained 1, "
+                       "Lost 0, Bids This Round 2, Exposure $777"));
+    EXPECT_EQ(totalsText(changeTable(r5)), QString());
+    // By market: one licence each here; Boston's is held by a bidder again.
+    const QStringList markets = shown(marketTable(r5));
+    EXPECT_EQ(markets[1], QStringLiteral("Boston|1|1|0|$180|$135"));
+    EXPECT_EQ(markets[2], QStringLiteral("Chicago & <Gary>|1|0|0|$0|$0"));
+    EXPECT_EQ(
+        totalsText(marketTable(r5)),
+        QStringLiteral("Total: Licences 5, Held 4, Held by the Agency 0, High Bid $661, Net High Bid $556"));
+    EXPECT_EQ(shown(marketTable(at(3)))[1], QStringLiteral("Boston|1|0|1|$0|$0"));
     EXPECT_EQ(r5.checks, 1);
     EXPECT_TRUE(
         r5.notes.contains(QStringLiteral("1 licence's standing in [Markets] disagrees with the bids (see "
@@ -221,23 +237,85 @@ TEST_F(FiveRounds, NextRoundFiguresWhereMarketsCarriesThem)
               "ALTER TABLE Markets ADD COLUMN \"Bidding Units\" INTEGER",
               "UPDATE Markets SET \"Minimum Accepted Bid\" = \"High Bid\" + 12, Population = 400, \"Bidding "
               "Units\" = 7",
-              "UPDATE Markets SET \"Minimum Accepted Bid\" = 200 WHERE \"License Name\" = 'C-3'"})
+              "UPDATE Markets SET \"Minimum Accepted Bid\" = 200 WHERE \"License Name\" = 'C-3'",
+              "UPDATE Markets SET \"Minimum Accepted Bid\" = 180 WHERE \"License Name\" = 'B-2' AND Round IN "
+              "(3, 4)"})
             store::exec(db->handle(), QLatin1String(statement));
     }
     const StandingsTable table = licenceTable(at(5));
     QStringList names;
     for (const TableColumn& column : table.columns)
         names << column.name;
-    EXPECT_EQ(names.mid(9),
-              texts({"Minimum Accepted Bid", "Next Increment", "Price per Pop", "Bidding Units", "Check"}));
+    EXPECT_EQ(names.mid(9), texts({"Withdrawn Bid", "Minimum Accepted Bid", "Next Increment", "Price per Pop",
+                                   "Bidding Units", "Check"}));
     const QStringList rows = shown(table);
-    EXPECT_EQ(rows[0], QStringLiteral("A-1|Albany|Heron|$121|$121|$0|0.0%|2|1|$133|$12|$0.30|7|"));
-    EXPECT_EQ(rows[2], QStringLiteral("C-3|Chicago & <Gary>|||||||0|$200|||7|"))
+    EXPECT_EQ(rows[0], QStringLiteral("A-1|Albany|Heron|$121|$121|$0|0.0%|2|1||$133|$12|$0.30|7|"));
+    EXPECT_EQ(rows[2], QStringLiteral("C-3|Chicago & <Gary>|||||||0||$200|||7|"))
         << "no increment without a holder";
+    // Held by the agency: the bid withdrawn, and the price it is offered at again.
+    EXPECT_EQ(shown(licenceTable(at(4)))[1], QStringLiteral("B-2|Boston|(agency)|||||3|0|$200|$180|||7|"));
     // Kestrel holds E-5 alone: 7 bidding units against an eligibility of 80.
     const QStringList bidders = shown(bidderTable(at(5)));
-    EXPECT_TRUE(bidders.contains(QStringLiteral("Kestrel|1|$300|$300|0|0|1|80|7|40")))
+    EXPECT_TRUE(bidders.contains(QStringLiteral("Kestrel|1|$300|$300|0|0|1|80|7|40|$421")))
         << bidders.join(QLatin1Char('\n')).toStdString();
+}
+
+// Exposure: the standing bids going into the round plus the new bids, a
+// raise of one's own standing bid counted once. Activity, required activity
+// and waivers show only where [Bidders] carries them.
+TEST_F(FiveRounds, BiddersExposureAndActivity)
+{
+    EXPECT_EQ(bidder(at(3), QStringLiteral("Wren [West]")).exposure, 55) << "50 raised to 55, not 105";
+    EXPECT_EQ(bidder(at(3), QStringLiteral("Kestrel")).exposure, 310) << "held 110 + 200, no new bid";
+    EXPECT_EQ(bidder(at(5), QStringLiteral("Kestrel")).exposure, 421) << "holds 300, bids 121 elsewhere";
+    EXPECT_EQ(bidder(at(1), QStringLiteral("Heron")).exposure, 100);
+    const auto lastNames = [](const StandingsTable& table) {
+        QStringList names;
+        for (const TableColumn& column : table.columns)
+            names << column.name;
+        return names.mid(8);
+    };
+    EXPECT_EQ(lastNames(bidderTable(at(5))), texts({"Additional Activity Required", "Exposure"}));
+    {
+        auto db = open();
+        for (const char* statement :
+             {"ALTER TABLE Bidders ADD COLUMN Activity INTEGER",
+              "ALTER TABLE Bidders ADD COLUMN \"Required Activity\" INTEGER",
+              "ALTER TABLE Bidders ADD COLUMN \"Waivers Remaining\" INTEGER",
+              "UPDATE Bidders SET Activity = 70, \"Required Activity\" = 64, \"Waivers Remaining\" = 3 "
+              "WHERE Bidder = 'Kestrel' AND Round = 5"})
+            store::exec(db->handle(), QLatin1String(statement));
+    }
+    const StandingsTable table = bidderTable(at(5));
+    EXPECT_EQ(lastNames(table), texts({"Additional Activity Required", "Activity", "Required Activity",
+                                       "Waivers Remaining", "Exposure"}));
+    const QStringList rows = shown(table);
+    EXPECT_TRUE(rows.contains(QStringLiteral("Kestrel|1|$300|$300|0|0|1|80|40|70|64|3|$421")))
+        << rows.join(QLatin1Char('\n')).toStdString();
+    EXPECT_TRUE(rows.contains(QStringLiteral("Heron|1|$121|$121|0|0|0|150|75||||$121")))
+        << "a round without them leaves them blank";
+}
+
+// Where [Markets] carries [Block], the blocks follow the markets, and the
+// total counts each licence once.
+TEST_F(FiveRounds, TotalsByMarketAndBlock)
+{
+    {
+        auto db = open();
+        for (const char* statement :
+             {"ALTER TABLE Markets ADD COLUMN Block TEXT",
+              "UPDATE Markets SET Block = 'A' WHERE \"License Name\" IN ('A-1', 'B-2')",
+              "UPDATE Markets SET Block = 'B' WHERE Block IS NULL"})
+            store::exec(db->handle(), QLatin1String(statement));
+    }
+    const StandingsTable table = marketTable(at(5));
+    const QStringList rows = shown(table);
+    ASSERT_EQ(rows.size(), 7);
+    EXPECT_EQ(rows[0], QStringLiteral("Albany||1|1|0|$121|$121"));
+    EXPECT_EQ(rows.mid(5), texts({"|A|2|2|0|$301|$256", "|B|3|2|0|$360|$300"}));
+    EXPECT_EQ(
+        totalsText(table),
+        QStringLiteral("Total: Licences 5, Held 4, Held by the Agency 0, High Bid $661, Net High Bid $556"));
 }
 
 TEST_F(FiveRounds, BiddersHoldingsAndEligibility)

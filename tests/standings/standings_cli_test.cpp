@@ -1,6 +1,7 @@
 // quorvane-cli standings and report on the hand-built five-round auction:
 // what they print and write, and what they refuse without writing anything.
 #include "store/database.h"
+#include "store/sqlite_statement.h"
 #include "support/cli_run.h"
 #include "support/five_round_auction.h"
 #include "support/qt_printers.h"
@@ -40,6 +41,43 @@ protected:
 
 } // namespace
 
+// JSON names the figures for the next round and the bidders' activity as
+// the window's columns are named, a licence the agency holds included.
+TEST_F(StandingsCommand, JsonNamesTheNewColumns)
+{
+    {
+        auto db = store::Database::open(auction);
+        for (const char* statement :
+             {"ALTER TABLE Markets ADD COLUMN \"Minimum Accepted Bid\" REAL",
+              "ALTER TABLE Markets ADD COLUMN Population INTEGER",
+              "ALTER TABLE Markets ADD COLUMN \"Bidding Units\" INTEGER",
+              "UPDATE Markets SET \"Minimum Accepted Bid\" = 180, Population = 400, \"Bidding Units\" = 7",
+              "ALTER TABLE Bidders ADD COLUMN Activity INTEGER",
+              "ALTER TABLE Bidders ADD COLUMN \"Required Activity\" INTEGER",
+              "ALTER TABLE Bidders ADD COLUMN \"Waivers Remaining\" INTEGER",
+              "UPDATE Bidders SET Activity = 70, \"Required Activity\" = 64, \"Waivers Remaining\" = 3"})
+            store::exec(db->handle(), QLatin1String(statement));
+        db->close();
+    }
+    const test::CliRun licences = run({QStringLiteral("standings"), QStringLiteral("4"),
+                                       QStringLiteral("--format"), QStringLiteral("json")});
+    ASSERT_EQ(licences.code, 0) << licences.err.toStdString();
+    EXPECT_TRUE(licences.out.contains(QStringLiteral(
+        "{\"License Name\":\"B-2\",\"Market Name\":\"Boston\",\"Holder\":\"(agency)\",\"High Bid\":null,"
+        "\"Net High Bid\":null,\"Increase\":null,\"Increase %\":null,\"Rounds Since Changing Hands\":3,"
+        "\"Bidders This Round\":0,\"Withdrawn Bid\":200,\"Minimum Accepted Bid\":180,\"Next Increment\":null,"
+        "\"Price per Pop\":null,\"Bidding Units\":7,\"Check\":null}")))
+        << licences.out.toStdString();
+    const test::CliRun bidders =
+        run({QStringLiteral("standings"), QStringLiteral("5"), QStringLiteral("--by"),
+             QStringLiteral("bidder"), QStringLiteral("--format"), QStringLiteral("json")});
+    ASSERT_EQ(bidders.code, 0);
+    EXPECT_TRUE(bidders.out.contains(QStringLiteral(
+        "\"Current Eligibility\":80,\"Bidding Units Held\":7,\"Additional Activity Required\":40,"
+        "\"Activity\":70,\"Required Activity\":64,\"Waivers Remaining\":3,\"Exposure\":421}")))
+        << bidders.out.toStdString();
+}
+
 TEST_F(StandingsCommand, PrintsEachViewOfARound)
 {
     const test::CliRun licences = run({QStringLiteral("standings"), QStringLiteral("3")});
@@ -47,11 +85,13 @@ TEST_F(StandingsCommand, PrintsEachViewOfARound)
     EXPECT_EQ(
         licences.out.section(QLatin1Char('\n'), 0, 2),
         QStringLiteral("License Name\tMarket Name\tHolder\tHigh Bid\tNet High Bid\tIncrease\tIncrease %\t"
-                       "Rounds Since Changing Hands\tBidders This Round\tCheck\n"
-                       "A-1\tAlbany\tHeron\t121\t121\t11\t10\t0\t1\t\n"
+                       "Rounds Since Changing Hands\tBidders This Round\tWithdrawn Bid\tCheck\n"
+                       "A-1\tAlbany\tHeron\t121\t121\t11\t10\t0\t1\t\t\n"
                        // Passing to the agency is no change of hands: Kestrel took it in round 1.
-                       "B-2\tBoston\t(agency)\t\t\t\t\t2\t0\t"));
+                       "B-2\tBoston\t(agency)\t\t\t\t\t2\t0\t200\t"));
     EXPECT_EQ(licences.err, QString()) << "an auction with every column needs no note";
+    EXPECT_TRUE(licences.out.endsWith(QStringLiteral("\nTotal\t\t\t176\t176\t\t\t\t\t\t\n")))
+        << licences.out.toStdString();
 
     const test::CliRun bidders =
         run({QStringLiteral("standings"), QStringLiteral("--by"), QStringLiteral("bidder"),
@@ -61,6 +101,15 @@ TEST_F(StandingsCommand, PrintsEachViewOfARound)
         "[\n{\"Bidder\":\"Kestrel\",\"Licences Held\":1,\"High Bids Held\":300,\"Net High Bids Held\":300,"
         "\"Gained\":0,\"Lost\":0,\"Bids This Round\":1,\"Current Eligibility\":80,")))
         << bidders.out.toStdString();
+    EXPECT_FALSE(bidders.out.contains(QStringLiteral("Total"))) << "JSON lists the bidders alone";
+
+    const test::CliRun markets =
+        run({QStringLiteral("standings"), QStringLiteral("--by"), QStringLiteral("market")});
+    ASSERT_EQ(markets.code, 0);
+    EXPECT_TRUE(markets.out.startsWith(
+        QStringLiteral("Market Name\tLicences\tHeld\tHeld by the Agency\tHigh Bid\tNet High Bid\n")));
+    EXPECT_TRUE(markets.out.endsWith(QStringLiteral("\nTotal\t5\t4\t0\t661\t556\n")))
+        << markets.out.toStdString();
 
     const test::CliRun changes =
         run({QStringLiteral("standings"), QStringLiteral("5"), QStringLiteral("--by"),
@@ -111,7 +160,7 @@ TEST_F(StandingsCommand, BadInputWritesNothing)
           dir.file(QStringLiteral("r.html"))},
          1,
          "Round 7 has not been imported."},
-        {{QStringLiteral("standings"), QStringLiteral("--by"), QStringLiteral("market")}, 2, "Usage:"},
+        {{QStringLiteral("standings"), QStringLiteral("--by"), QStringLiteral("region")}, 2, "Usage:"},
         {{QStringLiteral("standings"), QStringLiteral("--chart"), QStringLiteral("licence:A-1"),
           QStringLiteral("-o"), dir.file(QStringLiteral("chart.pdf"))},
          2,

@@ -92,13 +92,43 @@ void fitPivotChartAmounts(QChart* chart)
     axisY->applyNiceNumbers();
 }
 
+namespace {
+
+const char* const segmentOf = "qvSegmentOf"; // a later piece of a line: the line it belongs to
+
+} // namespace
+
+QList<QLineSeries*> pivotChartLines(QChart* chart)
+{
+    QList<QLineSeries*> lines;
+    for (QAbstractSeries* series : chart->series()) {
+        if (!series->property(segmentOf).isValid())
+            lines << qobject_cast<QLineSeries*>(series);
+    }
+    return lines;
+}
+
+QList<QLineSeries*> pivotChartLinePieces(QChart* chart, QLineSeries* line)
+{
+    QList<QLineSeries*> pieces = {line};
+    for (QAbstractSeries* series : chart->series()) {
+        if (series->property(segmentOf).value<QObject*>() == line)
+            pieces << qobject_cast<QLineSeries*>(series);
+    }
+    return pieces;
+}
+
 QLineSeries* addPivotChartLine(QChart* chart, const PivotChartData& data, const ChartSeries& line)
 {
     auto* series = new QLineSeries(chart);
     series->setName(line.name);
     // Each line its own colour from the program's palette, in the order the
     // lines come onto the chart; after twelve, the colours again, dashed.
-    const ChartStroke stroke = chartStroke(static_cast<int>(chart->series().size()));
+    const QList<QAbstractSeries*> made = chart->series();
+    const auto lines = std::count_if(made.begin(), made.end(), [](QAbstractSeries* s) {
+        return !s->property(segmentOf).isValid(); // the pieces of a line share its colour
+    });
+    const ChartStroke stroke = chartStroke(static_cast<int>(lines));
     QPen pen(QColor(QRgb(stroke.rgb)), 2.0, stroke.style);
     pen.setCapStyle(Qt::FlatCap);
     series->setPen(pen);
@@ -106,18 +136,42 @@ QLineSeries* addPivotChartLine(QChart* chart, const PivotChartData& data, const 
     // Over a round or two the points are all there is to see.
     if (data.xs.size() <= 2)
         series->setMarkerSize(9);
-    // An empty cell has no point: the line runs on to the next round that has one.
-    QList<QPointF> points;
+    // A round without bids (an empty cell) breaks the line: each run of
+    // rounds with amounts is a piece of its own, the later pieces following
+    // the first one's visibility, with no legend entry of their own.
+    std::vector<QList<QPointF>> runs(1);
     for (size_t i = 0; i < line.values.size() && i < data.xs.size(); ++i) {
         if (line.values[i])
-            points.append(QPointF(data.xs[i], *line.values[i]));
+            runs.back().append(QPointF(data.xs[i], *line.values[i]));
+        else if (!runs.back().isEmpty())
+            runs.emplace_back();
     }
-    series->replace(points);
+    if (runs.size() > 1 && runs.back().isEmpty())
+        runs.pop_back();
+    series->replace(runs.front());
     chart->addSeries(series);
     for (QLegendMarker* marker : chart->legend()->markers(series))
         marker->setLabel(chartText(line.name));
     for (QAbstractAxis* axis : chart->axes())
         series->attachAxis(axis);
+    for (size_t r = 1; r < runs.size(); ++r) {
+        auto* piece = new QLineSeries(chart);
+        piece->setName(line.name);
+        piece->setPen(pen);
+        piece->setPointsVisible(true);
+        piece->setMarkerSize(series->markerSize());
+        piece->setProperty(segmentOf, QVariant::fromValue<QObject*>(series));
+        piece->replace(runs[r]);
+        chart->addSeries(piece);
+        for (QLegendMarker* marker : chart->legend()->markers(piece))
+            marker->setVisible(false);
+        for (QAbstractAxis* axis : chart->axes())
+            piece->attachAxis(axis);
+        piece->setVisible(series->isVisible());
+        QObject::connect(series, &QLineSeries::visibleChanged, piece,
+                         [series, piece] { piece->setVisible(series->isVisible()); });
+        QObject::connect(piece, &QLineSeries::hovered, series, &QLineSeries::hovered);
+    }
     return series;
 }
 

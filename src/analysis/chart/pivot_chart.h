@@ -2,6 +2,7 @@
 
 #include "analysis/core/pivot_chart_data.h"
 
+#include <QList>
 #include <QSize>
 #include <QString>
 
@@ -21,6 +22,10 @@ QChart* makePivotChart(const PivotChartData& data);
 void fitPivotChartAmounts(QChart* chart);
 // Adds a group's line (its values filled) to a chart made by makePivotChart.
 QLineSeries* addPivotChartLine(QChart* chart, const PivotChartData& data, const ChartSeries& line);
+// The lines of a chart, one per group, in the order made, without their later pieces.
+QList<QLineSeries*> pivotChartLines(QChart* chart);
+// A line and the pieces it breaks into over rounds without bids, the line first.
+QList<QLineSeries*> pivotChartLinePieces(QChart* chart, QLineSeries* line);
 
 // Writes the chart at the given size through SafeFile, as SVG when the file
 // name ends in .svg, else as PNG. Raises qv::Error when the file cannot be

@@ -136,6 +136,7 @@ std::vector<std::pair<int, MarketRow>> readMarkets(store::Database& database, Au
     add(basis.minimumAccepted, "Minimum Accepted Bid");
     add(basis.population, "Population");
     add(basis.biddingUnits, "Bidding Units");
+    add(basis.block, "Block");
     const auto rows = database.openRecordset(QStringLiteral("SELECT ") + columns.join(QStringLiteral(", ")) +
                                                  QStringLiteral(" FROM [Markets] WHERE [Round] = ") +
                                                  QString::number(round),
@@ -154,6 +155,7 @@ std::vector<std::pair<int, MarketRow>> readMarkets(store::Database& database, Au
         market.minimumAccepted = numberAt(*rows, row, 7);
         market.population = numberAt(*rows, row, 8);
         market.biddingUnits = numberAt(*rows, row, 9);
+        market.block = textAt(*rows, row, 10);
         markets.emplace_back(history.licenses.id(textAt(*rows, row, 0)), std::move(market));
     }
     return markets;

@@ -27,6 +27,7 @@ struct MarketRow {
     std::optional<double> minimumAccepted; // [Minimum Accepted Bid]: the least bid the next round takes
     std::optional<double> population;
     std::optional<double> biddingUnits;
+    QString block;
 };
 
 // [Markets] of a round, in the table's order, its licences (and the bidders

@@ -19,6 +19,9 @@ const QString agencyText = QStringLiteral("(agency)");
 struct BidderRow {
     std::optional<double> eligibility;
     std::optional<double> additional;
+    std::optional<double> activity;
+    std::optional<double> required;
+    std::optional<double> waivers;
 };
 
 Error notFound(const QString& what)
@@ -37,17 +40,25 @@ QHash<int, BidderRow> readBidders(store::Database& database, AuctionHistory& his
     QHash<int, BidderRow> bidders;
     if (round <= 0)
         return bidders;
+    // Columns the files may lack are read as empty.
+    const StandingsBasis& basis = history.basis;
+    const auto optional = [](bool present, const char* column) {
+        return present ? QStringLiteral("[") + QLatin1String(column) + QStringLiteral("]")
+                       : QStringLiteral("Null");
+    };
     const auto rows = database.openRecordset(
-        QStringLiteral(
-            "SELECT [Bidder], [Current Eligibility], [Additional Activity Required] FROM [Bidders] "
-            "WHERE [Round] = ") +
-            QString::number(round),
+        QStringLiteral("SELECT [Bidder], [Current Eligibility], [Additional Activity Required], ") +
+            optional(basis.activity, "Activity") + QStringLiteral(", ") +
+            optional(basis.requiredActivity, "Required Activity") + QStringLiteral(", ") +
+            optional(basis.waiversRemaining, "Waivers Remaining") +
+            QStringLiteral(" FROM [Bidders] WHERE [Round] = ") + QString::number(round),
         store::RecordsetType::Snapshot);
     for (int row = 0; row < rows->recordCount(); ++row) {
         const int bidder = history.bidders.id(textAt(*rows, row, 0));
         if (order != nullptr && !bidders.contains(bidder))
             order->push_back(bidder);
-        bidders.insert(bidder, {numberAt(*rows, row, 1), numberAt(*rows, row, 2)});
+        bidders.insert(bidder, {numberAt(*rows, row, 1), numberAt(*rows, row, 2), numberAt(*rows, row, 3),
+                                numberAt(*rows, row, 4), numberAt(*rows, row, 5)});
     }
     return bidders;
 }
@@ -238,9 +249,13 @@ RoundStandings computeRoundStandings(store::Database& database, AuctionHistory& 
     // The round's own bids: how many bidders on each licence, how many bids by each bidder.
     std::vector<std::vector<int>> roundBidders(static_cast<size_t>(history.licenses.size()));
     std::vector<int> bidsOf(static_cast<size_t>(history.bidders.size()), 0);
+    // Per bidder, per licence: the most it stood to pay in the round.
+    std::vector<QHash<int, double>> exposureOf(static_cast<size_t>(history.bidders.size()));
     for (const Bid& bid : history.bids) {
         if (bid.round != round)
             continue;
+        double& exposed = exposureOf[static_cast<size_t>(bid.bidder)][bid.license];
+        exposed = std::max(exposed, bid.gross.value_or(0));
         auto& on = roundBidders[static_cast<size_t>(bid.license)];
         if (std::find(on.begin(), on.end(), bid.bidder) == on.end())
             on.push_back(bid.bidder);
@@ -280,10 +295,13 @@ RoundStandings computeRoundStandings(store::Database& database, AuctionHistory& 
         standing.gross = settled.gross;
         standing.net = settled.net;
         standing.check = settled.checks.join(QStringLiteral("; "));
+        if (settled.holding.kind == HolderKind::Agency && settled.holding.bid >= 0)
+            standing.withdrawnBid = history.bids[static_cast<size_t>(settled.holding.bid)].gross;
         if (marketOf[l]) {
             standing.minimumAccepted = marketOf[l]->minimumAccepted;
             standing.population = marketOf[l]->population;
             standing.biddingUnits = marketOf[l]->biddingUnits;
+            standing.block = marketOf[l]->block;
         }
         standing.before = before[l];
         if (result.previousRound > 0) {
@@ -291,6 +309,10 @@ RoundStandings computeRoundStandings(store::Database& database, AuctionHistory& 
                 settleStanding(history, license, result.previousRound, before[l], marketBeforeOf[l]);
             standing.before = then.holding;
             standing.grossBefore = then.gross;
+            if (then.holding.kind == HolderKind::Bidder && then.gross) {
+                double& exposed = exposureOf[static_cast<size_t>(then.holding.bidder)][license];
+                exposed = std::max(exposed, *then.gross);
+            }
             // Back from the agency: the increase is measured against the bid withdrawn.
             if (then.holding.kind == HolderKind::Agency && then.holding.bid >= 0)
                 standing.grossBefore = history.bids[static_cast<size_t>(then.holding.bid)].gross;
@@ -379,6 +401,13 @@ RoundStandings computeRoundStandings(store::Database& database, AuctionHistory& 
         const BidderRow row = bidders.value(bidder);
         standing.eligibility = row.eligibility;
         standing.additionalActivity = row.additional;
+        standing.activity = row.activity;
+        standing.requiredActivity = row.required;
+        standing.waiversRemaining = row.waivers;
+        if (bidder < static_cast<int>(exposureOf.size())) {
+            for (const double exposed : std::as_const(exposureOf[static_cast<size_t>(bidder)]))
+                standing.exposure += exposed;
+        }
         if (biddersBefore.contains(bidder))
             standing.eligibilityBefore = biddersBefore.value(bidder).eligibility;
         if (standing.eligibility && standing.eligibilityBefore &&

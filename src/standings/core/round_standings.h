@@ -18,12 +18,13 @@ namespace qv::standings {
 struct LicenseStanding {
     QString name;
     QString marketName;
-    Holding now;                       // after the round: the agency's word where [Markets] names the holder
-    Holding before;                    // after the round before, the same way
-    QString holder;                    // as shown: the bidder, "(agency)", "A / B (tied)", empty for none
-    std::optional<double> gross;       // the standing high bid: [Markets].[High Bid], else the holder's bid
-    std::optional<double> net;         // from the same source: [Net High Bid], else that bid's net
-    std::optional<double> grossBefore; // after the round before; the withdrawn bid while the agency held it
+    Holding now;                        // after the round: the agency's word where [Markets] names the holder
+    Holding before;                     // after the round before, the same way
+    QString holder;                     // as shown: the bidder, "(agency)", "A / B (tied)", empty for none
+    std::optional<double> gross;        // the standing high bid: [Markets].[High Bid], else the holder's bid
+    std::optional<double> net;          // from the same source: [Net High Bid], else that bid's net
+    std::optional<double> grossBefore;  // after the round before; the withdrawn bid while the agency held it
+    std::optional<double> withdrawnBid; // while the agency holds it: the bid withdrawn
     // Since it changed hands or got its first holder; none while nobody has held it.
     std::optional<int> roundsSinceChange;
     int biddersInRound = 0; // bidders who bid on it in the round
@@ -32,6 +33,7 @@ struct LicenseStanding {
     std::optional<double> minimumAccepted; // [Minimum Accepted Bid]
     std::optional<double> population;
     std::optional<double> biddingUnits;
+    QString block; // [Markets].[Block] where the files carry it
 
     // What the minimum acceptable bid adds to the standing high bid.
     std::optional<double> nextIncrement() const;
@@ -55,6 +57,13 @@ struct BidderStanding {
     double biddingUnitsHeld = 0;       // of the licences it holds, where [Markets] has [Bidding Units]
     std::optional<double> additionalActivity;
     std::optional<double> eligibilityBefore;
+    // [Bidders] of the round, where it carries them.
+    std::optional<double> activity;
+    std::optional<double> requiredActivity;
+    std::optional<double> waiversRemaining;
+    // What it stood to pay in the round: its standing bids going into the
+    // round plus its new bids; a raise of its own standing bid counts once.
+    double exposure = 0;
 };
 
 enum class ChangeKind { ChangedHands, NewHolder, Withdrawn, HeldByAgency, EligibilityFell, EligibilityZero };

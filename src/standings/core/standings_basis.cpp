@@ -66,6 +66,16 @@ StandingsBasis readStandingsBasis(store::Database& database)
     basis.minimumAccepted = inMarkets("Minimum Accepted Bid");
     basis.population = inMarkets("Population");
     basis.biddingUnits = inMarkets("Bidding Units");
+    basis.block = inMarkets("Block");
+    const QStringList bidderColumns = database.tableExists(QStringLiteral("Bidders"))
+                                          ? database.columnNames(QStringLiteral("Bidders"))
+                                          : QStringList();
+    const auto inBidders = [&](const char* column) {
+        return bidderColumns.contains(QLatin1String(column), Qt::CaseInsensitive);
+    };
+    basis.activity = inBidders("Activity");
+    basis.requiredActivity = inBidders("Required Activity");
+    basis.waiversRemaining = inBidders("Waivers Remaining");
     basis.newHighBid = bids.isEmpty();
     basis.highBid = markets.isEmpty();
     basis.withdrawals = withdrawals.isEmpty();

@@ -30,6 +30,11 @@ struct StandingsBasis {
     bool minimumAccepted = false; // [Minimum Accepted Bid]
     bool population = false;      // [Population]
     bool biddingUnits = false;    // [Bidding Units]
+    bool block = false;           // [Block]: the totals by block
+    // A bidder's activity, where [Bidders] carries it.
+    bool activity = false;         // [Activity]
+    bool requiredActivity = false; // [Required Activity]
+    bool waiversRemaining = false; // [Waivers Remaining]
     // "[New High Bid] (All Bids)", ... in the order above.
     QStringList missing;
 

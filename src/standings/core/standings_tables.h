@@ -30,12 +30,21 @@ struct StandingsTable {
         bool bidder = false;
     };
     std::vector<RowKey> keys;
+    // Under the rows: "Total" and the sums of the columns that add up
+    // (amounts held, bidding units); empty for a view without one.
+    QVariantList totals;
 };
 
 StandingsTable licenceTable(const RoundStandings& standings);
 StandingsTable bidderTable(const RoundStandings& standings);
 StandingsTable changeTable(const RoundStandings& standings);
+// Totals by market, then by block where the files carry [Block].
+StandingsTable marketTable(const RoundStandings& standings);
 
 QString cellText(const QVariant& value, CellKind kind);
+
+// The totals row in a line: "Total: High Bid $1,234, Net High Bid $1,000";
+// empty for a view without one.
+QString totalsText(const StandingsTable& table);
 
 } // namespace qv::standings
