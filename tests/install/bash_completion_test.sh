@@ -50,7 +50,7 @@ check "--filter,--format"              export --f
 check "--output"                       print --o
 check "--help"                         compact --h
 check "csv,json,tsv"                   show --format ""
-check "bidder,changes,licence"         standings "$db" --by ""
+check "bidder,changes,licence,market"  standings "$db" --by ""
 check "bidders,markets,rounds"         pivot "$db" ""
 check "add,delete,list,run"            query "$db" ""
 check "$tables"                        show "$escaped_db" ""
